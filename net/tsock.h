@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <netinet/in.h>
+
+class QSocketNotifier;
+
+enum TSocketType { stStream = 0, stDatagram = 1 };
+enum TLineBreak { lbCRLF = 0, lbCR = 1, lbLF = 2, lbSmart = 3 };
+enum TSocketInfo { siLookup = 0, siConnect, siClose, siListen, siReceive, siSend, siAccept, siError };
+
+// "Lookup", "Connect", ... "Error": the display name of an info kind.
+QString socketInfoName(TSocketInfo kind);
+
+class TSock;
+using TNotifyEvent = std::function<void(TSock *sender)>;
+using TNotifyReadEvent = std::function<void(TSock *sender, int count)>;
+using TNotifyInfoEvent = std::function<void(TSock *sender, TSocketInfo info, const QString &msg)>;
+using TNotifyAutoEvent = std::function<void(TSock *sender, TSock *newSock)>;
+
+// The game's TCP channel: non-blocking POSIX sockets whose readiness arrives through
+// QSocketNotifier on the thread that owns the object, one notification at a time. It resolves
+// names, listens, accepts, connects, keeps unsent bytes until the connection takes them, buffers
+// received bytes, and reports every step through OnInfo with a fixed English text.
+class TSock : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TSock(QObject *owner = nullptr);
+    ~TSock() override;
+
+    TSocketType SocketType() const { return socketType_; }
+    void setSocketType(TSocketType type);
+    QString HostName() const { return hostName_; }
+    void setHostName(const QString &name);
+    QString PortName() const { return portName_; }
+    void setPortName(const QString &name);
+    bool Blocking() const { return blocking_; }
+    void setBlocking(bool blocking);
+    bool AutoAccept() const { return autoAccept_; }
+    void setAutoAccept(bool autoAccept) { autoAccept_ = autoAccept; }
+    bool Listen() const { return listening_; }
+    void setListen(bool listen);
+    TLineBreak LineBreak = lbSmart; // stored only: the channel does not frame messages
+    int BlockingTimeout = 0;        // seconds a blocking receive waits; negative waits forever
+
+    bool Connected() const { return connected_; }
+    bool hasHandle() const { return fd_ >= 0; }
+    int Tag = 0;
+
+    TNotifyEvent OnConnect;
+    TNotifyEvent OnDisconnect;
+    TNotifyReadEvent OnRead;
+    TNotifyEvent OnWrite;
+    TNotifyEvent OnAccept;
+    TNotifyAutoEvent OnAutoAccept;
+    TNotifyInfoEvent OnInfo;
+
+    bool Connect();
+    bool Close();
+    bool Send(const QByteArray &data);
+    QByteArray Receive(int count = -1);
+    bool Accept(TSock *&newSock);
+    bool SendDatagram(const QByteArray &data, const QString &host);
+    bool ReceiveDatagram(QByteArray &data, QString &host);
+
+    // The local port of a listening socket (useful when PortName was "0").
+    quint16 boundPort() const;
+    // Bytes handed to Send that the connection has not taken yet.
+    int pendingSendBytes() const { return int(sendBuffer_.size()); }
+
+private:
+    void info(TSocketInfo kind, const QString &text);
+    void errorReport(int wsaCode);
+    uint16_t lookupPort();
+    uint32_t lookupHost(const QString &name);
+    void registerNotifications();
+    void dropNotifications();
+    void updateWriteInterest();
+    void adoptAccepted(int fd, const TSock &listener, const sockaddr_in &peer);
+    void onReadable();
+    void onWritable();
+    void connectCompleted();
+    void writableEvent();
+    void closedByPeer();
+    void acceptPending();
+    bool flushSendBuffer();
+    bool waitReadable() const;
+    void sendBlocking();
+    QByteArray receiveBlocking(int readSize);
+
+    TSocketType socketType_ = stStream;
+    QString hostName_;
+    QString portName_;
+    bool blocking_ = false;
+    bool autoAccept_ = false;
+    bool listening_ = false;
+    bool connected_ = false;
+    bool connecting_ = false;
+    int fd_ = -1;
+    QByteArray receiveBuffer_;
+    QByteArray sendBuffer_;
+    sockaddr_in connectAddress_ {};
+    sockaddr_in peerAddress_ {};
+    QPointer<QSocketNotifier> readNotifier_;
+    QPointer<QSocketNotifier> writeNotifier_;
+};

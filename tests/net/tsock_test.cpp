@@ -1,0 +1,345 @@
+#include "net/esock_exception.h"
+#include "net/sock_lookup.h"
+#include "net/tsock.h"
+#include "tests/support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <arpa/inet.h>
+#include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using testing_support::settle;
+using testing_support::waitUntil;
+
+namespace {
+
+// Records every info report of the sockets it is attached to.
+struct InfoLog {
+    QStringList texts;
+    void attach(TSock &sock)
+    {
+        sock.OnInfo = [this](TSock *, TSocketInfo, const QString &text) { texts << text; };
+    }
+    int count(const QString &text) const { return int(texts.count(text)); }
+};
+
+// A port nobody listens on: bound once to get a free number, then released.
+int closedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+QString expectText(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const ESockException &e) {
+        return e.text();
+    }
+    return QStringLiteral("<nothing raised>");
+}
+
+// A listener on a free loopback port and a client connected to it, with the accepted side.
+struct Pair {
+    TSock listener;
+    TSock client;
+    TSock *server = nullptr;
+
+    Pair()
+    {
+        listener.setPortName(QStringLiteral("0"));
+        listener.OnAccept = [this](TSock *l) { l->Accept(server); };
+        listener.setListen(true);
+        client.setHostName(QStringLiteral("127.0.0.1"));
+        client.setPortName(QString::number(listener.boundPort()));
+    }
+    bool connect()
+    {
+        client.Connect();
+        return waitUntil([this] { return server && client.Connected(); });
+    }
+};
+
+} // namespace
+
+TEST(TSockConnect, RefusedConnectionReportsOnlyTheError)
+{
+    TSock client;
+    InfoLog log;
+    log.attach(client);
+    bool disconnected = false;
+    client.OnDisconnect = [&](TSock *) { disconnected = true; };
+    client.setHostName(QStringLiteral("127.0.0.1"));
+    client.setPortName(QString::number(closedPort()));
+
+    EXPECT_FALSE(client.Connect());
+    ASSERT_TRUE(waitUntil([&] { return log.texts.size() >= 3; }));
+    settle(150);
+
+    EXPECT_EQ(log.texts, QStringList({QStringLiteral("Lookup Of Port ") + client.PortName(),
+                                      QStringLiteral("Lookup Of Host 127.0.0.1"),
+                                      QStringLiteral("Error #10061 (WSAECONNREFUSED)")}));
+    EXPECT_FALSE(client.Connected());
+    EXPECT_FALSE(disconnected);
+    // The socket stays in its connecting state: a second Connect does not try again.
+    EXPECT_FALSE(client.Connect());
+    settle(100);
+    EXPECT_EQ(log.texts.size(), 3);
+}
+
+TEST(TSockConnect, BytesSentBeforeTheConnectionCompletesGoOutAfterwards)
+{
+    Pair pair;
+    QByteArray got;
+    pair.listener.OnRead = [&](TSock *s, int) { got += s->Receive(); }; // copied on accept
+    pair.client.Connect();
+    EXPECT_FALSE(pair.client.Connected());
+    EXPECT_NO_THROW(pair.client.Send(QByteArray("early\xFF", 6)));
+    ASSERT_TRUE(waitUntil([&] { return got.size() == 6; }));
+    EXPECT_EQ(got, QByteArray("early\xFF", 6));
+}
+
+TEST(TSockConnect, ConnectedNotificationComesWithItsReport)
+{
+    Pair pair;
+    InfoLog log;
+    log.attach(pair.client);
+    int connects = 0;
+    pair.client.OnConnect = [&](TSock *) { ++connects; };
+    ASSERT_TRUE(pair.connect());
+    EXPECT_EQ(connects, 1);
+    EXPECT_EQ(log.count(QStringLiteral("Non-Blocking Socket Connected")), 1);
+}
+
+TEST(TSockReceive, MessageSplitOverTwoReadsArrivesInTwoPieces)
+{
+    Pair pair;
+    ASSERT_TRUE(pair.connect());
+    QList<QByteArray> reads;
+    pair.client.OnRead = [&](TSock *s, int) { reads << s->Receive(); };
+
+    pair.server->Send("CMD_chat+1+hel");
+    ASSERT_TRUE(waitUntil([&] { return reads.size() == 1; }));
+    pair.server->Send("lo\xFF");
+    ASSERT_TRUE(waitUntil([&] { return reads.size() == 2; }));
+    EXPECT_EQ(reads.at(0), "CMD_chat+1+hel");
+    EXPECT_EQ(reads.at(1), "lo\xFF");
+}
+
+TEST(TSockReceive, ReadCountIsTheBufferedLengthAndPartialReceiveKeepsTheRest)
+{
+    Pair pair;
+    ASSERT_TRUE(pair.connect());
+    int lastCount = 0;
+    pair.client.OnRead = [&](TSock *, int count) { lastCount = count; };
+    pair.server->Send("abcdef");
+    ASSERT_TRUE(waitUntil([&] { return lastCount == 6; }));
+    EXPECT_EQ(pair.client.Receive(2), "ab");
+    EXPECT_EQ(pair.client.Receive(100), "cdef");
+    EXPECT_EQ(pair.client.Receive(), "");
+}
+
+TEST(TSockReceive, LeftoversCanBeTakenAfterCloseThenItRaises)
+{
+    Pair pair;
+    ASSERT_TRUE(pair.connect());
+    int reads = 0;
+    pair.client.OnRead = [&](TSock *, int) { ++reads; };
+    pair.server->Send("hello");
+    ASSERT_TRUE(waitUntil([&] { return reads > 0; }));
+    pair.client.Close();
+    EXPECT_EQ(pair.client.Receive(), "hello");
+    EXPECT_EQ(expectText([&] { pair.client.Receive(); }), "Receive - Socket Not Connected");
+}
+
+TEST(TSockSend, LargeSendKeepsUnsentBytesUntilThePeerTakesThem)
+{
+    Pair pair;
+    ASSERT_TRUE(pair.connect());
+    QByteArray big(4 * 1024 * 1024, 'x');
+    big[big.size() - 1] = '\xFF';
+    pair.client.Send(big);
+    EXPECT_GT(pair.client.pendingSendBytes(), 0); // the kernel took only part of it
+    QByteArray got;
+    pair.server->OnRead = [&](TSock *s, int) { got += s->Receive(); };
+    ASSERT_TRUE(waitUntil([&] { return got.size() == big.size(); }, 20000));
+    EXPECT_EQ(got, big);
+    EXPECT_EQ(pair.client.pendingSendBytes(), 0);
+}
+
+TEST(TSockSend, MisuseRaisesTheFixedTexts)
+{
+    TSock idle;
+    EXPECT_EQ(expectText([&] { idle.Send("x"); }), "Send - Socket Not Connected");
+    EXPECT_EQ(expectText([&] { idle.Receive(); }), "Receive - Socket Not Connected");
+    EXPECT_EQ(expectText([&] { TSock *s = nullptr; idle.Accept(s); }), "Accept - Socket Not In Listening Mode");
+    EXPECT_EQ(expectText([&] { idle.SendDatagram("x", "127.0.0.1"); }), "SendDatagram - Socket Not Connected");
+
+    Pair pair;
+    EXPECT_EQ(expectText([&] { pair.listener.Send("x"); }), "Send - Cannot Send On A Listener Socket");
+    EXPECT_EQ(expectText([&] { pair.listener.Receive(); }), "Receive - Cannot Receive On A Listener Socket");
+    EXPECT_EQ(expectText([&] { pair.listener.setSocketType(stDatagram); }),
+              "SocketType - Can't Assign Socket Type While Listening");
+    ASSERT_TRUE(pair.connect());
+    EXPECT_EQ(expectText([&] { pair.client.setSocketType(stDatagram); }),
+              "SocketType - Can't Assign Socket Type While Connected");
+    EXPECT_EQ(expectText([&] { pair.client.SendDatagram("x", "127.0.0.1"); }),
+              "SendDatagram - Datagram Send Not Supported On Stream Sockets");
+}
+
+TEST(TSockClose, EveryCallReportsSocketClosed)
+{
+    Pair pair;
+    ASSERT_TRUE(pair.connect());
+    InfoLog log;
+    log.attach(pair.client);
+    EXPECT_TRUE(pair.client.Close());
+    EXPECT_FALSE(pair.client.Close());
+    EXPECT_EQ(log.count(QStringLiteral("Socket Closed")), 2);
+    EXPECT_FALSE(pair.client.Connected());
+}
+
+TEST(TSockClose, PeerCloseGivesDisconnectThenSocketClosed)
+{
+    Pair pair;
+    ASSERT_TRUE(pair.connect());
+    QStringList events;
+    pair.server->OnInfo = [&](TSock *, TSocketInfo, const QString &text) {
+        if (text == QLatin1String("Socket Closed"))
+            events << text;
+    };
+    // The handler closes the socket itself, as the host does: two reports.
+    pair.server->OnDisconnect = [&](TSock *s) {
+        events << QStringLiteral("disconnect");
+        s->Close();
+    };
+    pair.client.Close();
+    ASSERT_TRUE(waitUntil([&] { return events.size() >= 3; }));
+    settle(50);
+    EXPECT_EQ(events, QStringList({"disconnect", "Socket Closed", "Socket Closed"}));
+}
+
+TEST(TSockClose, ResetConnectionIsReportedAndClosed)
+{
+    Pair pair;
+    ASSERT_TRUE(pair.connect());
+    QStringList events;
+    pair.server->OnInfo = [&](TSock *, TSocketInfo, const QString &text) { events << text; };
+    pair.server->OnDisconnect = [&](TSock *) { events << QStringLiteral("disconnect"); };
+    pair.server->OnRead = [](TSock *, int) {};
+    // Unread bytes at close make the client's side send a reset instead of a plain close.
+    pair.client.OnRead = [](TSock *, int) {};
+    pair.server->Send("unread");
+    settle(50);
+    pair.client.Close();
+    ASSERT_TRUE(waitUntil([&] { return events.contains(QStringLiteral("Socket Closed")); }));
+    EXPECT_TRUE(events.contains(QStringLiteral("disconnect")));
+    EXPECT_FALSE(pair.server->Connected());
+}
+
+TEST(TSockListen, UsedPortFailsToBindAndThenReportsInUse)
+{
+    TSock first;
+    first.setPortName(QStringLiteral("0"));
+    first.setListen(true);
+    TSock second;
+    second.setPortName(QString::number(first.boundPort()));
+    EXPECT_EQ(expectText([&] { second.setListen(true); }), "Listen - Error Binding Socket");
+    EXPECT_EQ(expectText([&] { second.setListen(true); }), "Listen - Socket Already In Use");
+    EXPECT_FALSE(second.Listen());
+}
+
+TEST(TSockListen, StartTwiceStopAndDatagram)
+{
+    TSock listener;
+    InfoLog log;
+    log.attach(listener);
+    listener.setPortName(QStringLiteral("0"));
+    listener.setListen(true);
+    listener.setListen(true);
+    listener.setListen(false);
+    EXPECT_EQ(log.texts, QStringList({QStringLiteral("Lookup Of Port 0"), QStringLiteral("Listening Started"),
+                                      QStringLiteral("Listening Already Running"), QStringLiteral("Socket Closed"),
+                                      QStringLiteral("Listening Stopped")}));
+    TSock datagram;
+    datagram.setSocketType(stDatagram);
+    EXPECT_EQ(expectText([&] { datagram.setListen(true); }), "Listen - Cannot Listen On A Datagram Socket");
+}
+
+TEST(TSockAccept, AcceptedSocketReportsItsSettingsAndTakesThePeerAddress)
+{
+    TSock listener;
+    InfoLog listenerLog;
+    InfoLog acceptedLog;
+    listener.setPortName(QStringLiteral("0"));
+    listener.setListen(true);
+    listenerLog.attach(listener);
+    // Handlers are copied to the accepted socket, so its reports reach the same log.
+    listener.OnInfo = [&](TSock *sender, TSocketInfo, const QString &text) {
+        (sender == &listener ? listenerLog : acceptedLog).texts << text;
+    };
+    TSock *accepted = nullptr;
+    listener.OnAccept = [&](TSock *l) { l->Accept(accepted); };
+
+    TSock client;
+    client.setHostName(QStringLiteral("127.0.0.1"));
+    client.setPortName(QString::number(listener.boundPort()));
+    client.Connect();
+    ASSERT_TRUE(waitUntil([&] { return accepted != nullptr; }));
+
+    EXPECT_EQ(acceptedLog.texts, QStringList({QStringLiteral("Setting PortName While Connected Has No Effect"),
+                                              QStringLiteral("Setting HostName While Connected Has No Effect")}));
+    EXPECT_EQ(listenerLog.count(QStringLiteral("Created New TSock Structure")), 1);
+    EXPECT_EQ(accepted->HostName(), "127.0.0.1");
+    EXPECT_EQ(accepted->PortName(), "0");
+    EXPECT_TRUE(accepted->Connected());
+}
+
+TEST(TSockAccept, PendingConnectionsWaitUntilTheHandlerAccepts)
+{
+    TSock listener;
+    listener.setPortName(QStringLiteral("0"));
+    listener.setListen(true);
+    int notifications = 0;
+    listener.OnAccept = [&](TSock *) { ++notifications; }; // does not accept
+    TSock client;
+    client.setHostName(QStringLiteral("127.0.0.1"));
+    client.setPortName(QString::number(listener.boundPort()));
+    client.Connect();
+    ASSERT_TRUE(waitUntil([&] { return notifications > 0; }));
+    settle(100);
+    EXPECT_EQ(notifications, 1); // no busy loop on an unaccepted connection
+    TSock *accepted = nullptr;
+    EXPECT_TRUE(listener.Accept(accepted));
+    ASSERT_NE(accepted, nullptr);
+}
+
+TEST(TSockLookup, DigitsAreNeverResolvedAndUnknownNamesRaise)
+{
+    EXPECT_EQ(socklookup::portNumber(QStringLiteral("7772"), "tcp"), 7772);
+    EXPECT_EQ(socklookup::hostAddress(QStringLiteral("127.0.0.1")), htonl(INADDR_LOOPBACK));
+    // A name that begins with a digit is a dotted quad, however odd: it is not looked up.
+    EXPECT_EQ(socklookup::hostAddress(QStringLiteral("1nvalid.example")), htonl(INADDR_NONE));
+    EXPECT_EQ(expectText([] { socklookup::portNumber(QStringLiteral("no-such-service-xyz"), "tcp"); }),
+              "Port Lookup - Could Not Find Service Entry");
+    EXPECT_EQ(expectText([] { socklookup::hostAddress(QStringLiteral("no-such-host.invalid")); }),
+              "Host Lookup - Could Not Find Host Entry");
+
+    const int before = socklookup::hostCacheSize();
+    socklookup::hostAddress(QStringLiteral("localhost"));
+    socklookup::hostAddress(QStringLiteral("localhost"));
+    EXPECT_EQ(socklookup::hostCacheSize(), before + 1);
+}
