@@ -7,20 +7,18 @@ namespace wordkey {
 
 QByteArray normalised(QByteArrayView text)
 {
-    QByteArray s = text.toByteArray();
-    s.replace('\0', ' ');
+    // NUL bytes count as spaces, so they are trimmed like spaces.
+    const auto blank = [](char c) { return c == ' ' || c == '\0'; };
     qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && s[begin] == ' ')
+    qsizetype end = text.size();
+    while (begin < end && blank(text[begin]))
         ++begin;
-    while (end > begin && s[end - 1] == ' ')
+    while (end > begin && blank(text[end - 1]))
         --end;
-    s = s.mid(begin, end - begin);
-    if (s.size() < KeyLength)
-        s.append(KeyLength - s.size(), ' ');
-    for (char &c : s) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
+    QByteArray s(std::max(end - begin, KeyLength), ' ');
+    for (qsizetype i = begin; i < end; ++i) {
+        const char c = text[i];
+        s[i - begin] = c == '\0' ? ' ' : (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
     }
     return s;
 }
