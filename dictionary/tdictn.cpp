@@ -74,9 +74,9 @@ bool TDictn::HasWord(const QString &word) const
         char record[RecordSize];
         if (!readRecord(middle, record))
             return false;
-        // The record's word follows its first byte, which is never a length.
-        const QByteArray recordWord =
-            wordkey::normalised(QByteArrayView(record + 1, RecordSize - 1)).left(wordkey::KeyLength);
+        // The record's word follows its first byte, which is never a length; its 14 bytes
+        // normalise to exactly the key length.
+        const QByteArray recordWord = wordkey::normalised(QByteArrayView(record + 1, RecordSize - 1));
         const int order = wordkey::compare(recordWord, key);
         if (order == 0)
             return true;
