@@ -1,0 +1,59 @@
+#include "engine/wire.h"
+
+#include <limits>
+
+namespace wire {
+
+VerbAndData splitVerb(const QByteArray &line)
+{
+    const qsizetype plus = line.indexOf(kSeparator);
+    if (plus < 0)
+        return {};
+    return {line.left(plus), line.mid(plus + 1)};
+}
+
+std::optional<int> toNumber(const QByteArray &text)
+{
+    qsizetype i = 0;
+    const bool negative = !text.isEmpty() && text.at(0) == '-';
+    if (negative)
+        i = 1;
+    if (i >= text.size())
+        return std::nullopt;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > std::numeric_limits<int>::max() + (negative ? 1LL : 0LL))
+            return std::nullopt;
+    }
+    return int(negative ? -value : value);
+}
+
+QByteArray FieldReader::next()
+{
+    const qsizetype plus = data_.indexOf(kSeparator);
+    if (plus < 0)
+        return {};
+    QByteArray field = data_.left(plus);
+    data_.remove(0, plus + 1);
+    return field;
+}
+
+QList<QByteArray> StreamCutter::feed(const QByteArray &bytes)
+{
+    QList<QByteArray> messages;
+    pending_.append(bytes);
+    qsizetype start = 0;
+    for (qsizetype end = pending_.indexOf(kTerminator); end >= 0;
+         end = pending_.indexOf(kTerminator, start)) {
+        messages.append(pending_.mid(start, end - start));
+        start = end + 1;
+    }
+    pending_.remove(0, start);
+    return messages;
+}
+
+} // namespace wire

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "engine/seat_link.h"
+#include "engine/tserver.h"
+
+#include <gtest/gtest.h>
+
+#include <QList>
+
+// A seat's connection that records what the host sends, for tests that drive the host engine
+// directly, one timer tick at a time.
+class FakeLink : public SeatLink
+{
+    Q_OBJECT
+public:
+    void send(const QByteArray &bytes) override { outbox += bytes; }
+    void close() override
+    {
+        ++closeCalls;
+        emit closed();
+    }
+    void deliver(const QByteArray &bytes) { emit received(bytes); }
+    void hangUp() { emit peerClosed(); }
+
+    // The messages sent since the last call, without terminators.
+    QList<QByteArray> take()
+    {
+        QList<QByteArray> messages = outbox.split('\xFF');
+        messages.removeLast(); // after the last terminator
+        outbox.clear();
+        return messages;
+    }
+    // The messages with this verb prefix, taken out of everything sent since the last call.
+    QList<QByteArray> takeVerb(const QByteArray &prefix)
+    {
+        QList<QByteArray> matching;
+        for (const QByteArray &message : take()) {
+            if (message.startsWith(prefix))
+                matching << message;
+        }
+        return matching;
+    }
+
+    QByteArray outbox;
+    int closeCalls = 0;
+};
+
+class HostFixture : public ::testing::Test
+{
+protected:
+    HostFixture() { server.seedRandom(7); }
+
+    FakeLink *connect()
+    {
+        auto link = std::make_unique<FakeLink>();
+        FakeLink *raw = link.get();
+        server.seatConnection(std::move(link));
+        return raw;
+    }
+
+    // Connects and logs in; returns the link with its outbox emptied.
+    FakeLink *join(const QByteArray &name)
+    {
+        FakeLink *link = connect();
+        const int seat = link->take().value(0).mid(18).toInt();
+        link->deliver("CMD_logininfo+" + QByteArray::number(seat) + "+1.0.4+" + name + "\xFF\xFF");
+        dispatchAll();
+        link->take();
+        return link;
+    }
+
+    void deliver(FakeLink *link, const QByteArray &message)
+    {
+        link->deliver(message + '\xFF');
+        dispatchAll();
+    }
+
+    void dispatchAll()
+    {
+        while (server.queuedMessages() > 0)
+            server.socktimerTimer();
+    }
+
+    void tick(int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            server.timer1Timer();
+    }
+
+    void clearAll(std::initializer_list<FakeLink *> links)
+    {
+        for (FakeLink *link : links)
+            link->take();
+    }
+
+    TServer server;
+};

@@ -1,0 +1,113 @@
+// A whole game on vrel-host, played by two raw clients over real sockets.
+
+#include "dictionary/embeddedwords.h"
+#include "tests/support/host_process.h"
+#include "tests/support/raw_client.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+using testing_support::HostProcess;
+using testing_support::RawClient;
+
+namespace {
+
+const QByteArray T("\xFF", 1);
+
+// A pool word that keeps every letter the masked word shows (the source word always does).
+QByteArray answerFor(const QByteArray &masked)
+{
+    static const QStringList pool = loadWordPool();
+    for (const QString &candidate : pool) {
+        const QByteArray word = candidate.toLatin1();
+        bool fits = word.size() == 5;
+        for (int i = 0; fits && i < 5; ++i)
+            fits = masked.at(i) == '_' || masked.at(i) == word.at(i);
+        if (fits)
+            return word;
+    }
+    return {};
+}
+
+QByteArray mywordMessage(int seat, const QByteArray &word)
+{
+    QByteArray m = "CMD_myword+" + QByteArray::number(seat);
+    for (int i = 0; i < 5; ++i)
+        m += '+' + QByteArray::number(i + 1) + '+' + QByteArray::number(word.at(i) - 'a' + 1);
+    return m + T;
+}
+
+// "CMD_newword+seat+done+next+masked+" -> masked; "CMD_nextplayer+seat+1+masked+" likewise.
+QByteArray maskedOf(const QByteArray &message)
+{
+    return message.split('+').value(message.startsWith("CMD_newword") ? 4 : 3);
+}
+
+} // namespace
+
+TEST(HostGame, TwoClientsPlayAOneRoundGameToItsWinner)
+{
+    HostProcess host;
+    ASSERT_GT(host.port(), 0);
+    RawClient ann(host.port());
+    RawClient bob(host.port());
+    ASSERT_EQ(ann.next(), QByteArray("CMD_sendlogininfo+1"));
+    ASSERT_EQ(bob.next(), QByteArray("CMD_sendlogininfo+2"));
+    ann.send("CMD_logininfo+1+1.0.4+Ann" + T + T);
+    bob.send("CMD_logininfo+2+1.0.4+Bob" + T + T);
+    ASSERT_TRUE(bob.waitFor("CMD_existingplayers+1+Ann").has_value());
+    ann.drain(200);
+
+    ann.send("CMD_startgame+Ann+1+30+" + T);
+    EXPECT_EQ(bob.take(2), QList<QByteArray>({"CMD_startgame+Ann+1+30++", "CMD_startround+1+"}));
+    const std::optional<QByteArray> bobsTurn = bob.next();
+    ASSERT_TRUE(bobsTurn && bobsTurn->startsWith("CMD_nextplayer+2+1+"));
+    std::optional<QByteArray> annsTurn = ann.waitFor("CMD_nextplayer+1+1+");
+    ASSERT_TRUE(annsTurn.has_value());
+
+    // Bob fills his first word and then only watches; Ann fills all ten.
+    const QByteArray bobsWord = answerFor(maskedOf(*bobsTurn));
+    bob.send(mywordMessage(2, bobsWord));
+    EXPECT_EQ(bob.waitFor("CMD_hiscount"), QByteArray("CMD_hiscount+2+1+"));
+    EXPECT_TRUE(bob.waitFor("CMD_newword+2+1+2+").has_value());
+    bob.send("CMD_justwatch+2+1" + T);
+
+    QByteArray masked = maskedOf(*annsTurn);
+    QList<QByteArray> annsWords;
+    for (int w = 1; w <= 10; ++w) {
+        annsWords << answerFor(masked);
+        ann.send(mywordMessage(1, annsWords.last()));
+        const std::optional<QByteArray> reply = ann.waitFor(w < 10 ? "CMD_newword+1+" : "CMD_allfilled+1+");
+        ASSERT_TRUE(reply.has_value()) << "word " << w;
+        if (w < 10)
+            masked = maskedOf(*reply);
+        else
+            EXPECT_EQ(*reply, "CMD_allfilled+1+10+");
+    }
+    EXPECT_TRUE(ann.waitFor("CMD_alldone+").has_value());
+
+    const std::optional<QByteArray> scores = bob.waitFor("CMD_postscores+", 6000);
+    ASSERT_TRUE(scores.has_value());
+    const QList<QByteArray> fields = scores->split('+');
+    EXPECT_EQ(fields.at(1), "1"); // Ann was first to fill all ten
+    // Entries: seat, kind, value. Six seats of word entries and totals, then ten source words.
+    QList<int> kinds[7];
+    QList<QByteArray> sources;
+    for (int i = 2; i + 2 < fields.size(); i += 3) {
+        const int seat = fields.at(i).toInt();
+        const int kind = fields.at(i + 1).toInt();
+        if (kind == 5)
+            sources << fields.at(i + 2);
+        else
+            kinds[seat] << kind;
+    }
+    EXPECT_EQ(sources.size(), 10);
+    EXPECT_EQ(kinds[1].count(0) + kinds[1].count(1), 10);
+    EXPECT_EQ(kinds[1].mid(10), QList<int>({4, 2, 3}));
+    EXPECT_EQ(kinds[2].mid(10), QList<int>({2, 3}));
+    for (int seat = 3; seat <= 6; ++seat)
+        EXPECT_EQ(kinds[seat], QList<int>({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 3}));
+    EXPECT_EQ(bob.waitFor("CMD_winner+", 20000), QByteArray("CMD_winner+Ann+"));
+    EXPECT_EQ(ann.waitFor("CMD_winner+", 2000), QByteArray("CMD_winner+Ann+"));
+}

@@ -1,0 +1,452 @@
+// The game on the host, driven one message and one clock tick at a time.
+
+#include "engine/messages.h"
+#include "tests/engine/host_fixture.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QList<QByteArray> kSources = {"cater", "about", "apple", "brown", "chair",
+                                    "dream", "eagle", "flame", "grape", "house"};
+
+QByteArray myword(int seat, const QByteArray &word)
+{
+    std::array<int, 5> codes {};
+    for (int i = 0; i < 5; ++i)
+        codes[size_t(i)] = i < word.size() ? word.at(i) - 'a' + 1 : 0;
+    QByteArray message = msg::myword(seat, codes);
+    message.chop(1);
+    return message;
+}
+
+// x___x: only the first and last letters are shown.
+QByteArray ends(const QByteArray &word)
+{
+    return word.left(1) + "___" + word.right(1);
+}
+
+class HostRules : public HostFixture
+{
+protected:
+    // Starts a game from seat 1 and lays known words into the current row.
+    void start(FakeLink *starter, int rounds = 1, int seconds = 60)
+    {
+        deliver(starter, "CMD_startgame+Ann+" + QByteArray::number(rounds) + '+' + QByteArray::number(seconds) + '+');
+        dealKnownWords();
+    }
+    void dealKnownWords()
+    {
+        for (int w = 1; w <= 10; ++w)
+            server.puzzle(server.roundNumber(), w) = {kSources[w - 1], ends(kSources[w - 1])};
+    }
+    void submitAll(FakeLink *link, int seat)
+    {
+        for (int w = 1; w <= 10; ++w)
+            deliver(link, myword(seat, kSources[w - 1]));
+    }
+    // Ticks until a message with this prefix went to the link; returns the ticks taken.
+    int ticksUntil(FakeLink *link, const QByteArray &prefix, int limit = 500)
+    {
+        for (int ticks = 1; ticks <= limit; ++ticks) {
+            tick();
+            if (!link->takeVerb(prefix).isEmpty())
+                return ticks;
+        }
+        return -1;
+    }
+};
+
+} // namespace
+
+TEST_F(HostRules, GameStartAnnouncesAndDealsTheFourShapes)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    deliver(ann, "CMD_startgame+Ann+5+60+");
+    const QList<QByteArray> toBob = bob->take();
+    ASSERT_EQ(toBob.size(), 3);
+    EXPECT_EQ(toBob.at(0), "CMD_startgame+Ann+5+60++");
+    EXPECT_EQ(toBob.at(1), "CMD_startround+1+");
+    EXPECT_EQ(toBob.at(2), "CMD_nextplayer+2+1+" + server.puzzle(1, 1).masked + '+');
+
+    const QRegularExpression shapes(QStringLiteral("^([a-z]_[a-z]_[a-z]|[a-z]___[a-z]|_[a-z]_[a-z]_|_[a-z]{3}_)$"));
+    QSet<QByteArray> shapesSeen;
+    for (int row = 1; row <= 20; ++row) {
+        for (int w = 1; w <= 10; ++w) {
+            const TServer::Puzzle &p = server.puzzle(row, w);
+            EXPECT_TRUE(server.wordPool().contains(p.source)) << p.source.constData();
+            EXPECT_TRUE(shapes.match(QString::fromLatin1(p.masked)).hasMatch()) << p.masked.constData();
+            for (int i = 0; i < 5; ++i)
+                EXPECT_TRUE(p.masked[i] == '_' || p.masked[i] == p.source[i]);
+            QByteArray shape = p.masked;
+            for (char &c : shape)
+                c = c == '_' ? '_' : 'x';
+            shapesSeen << shape;
+        }
+    }
+    EXPECT_EQ(shapesSeen.size(), 4);
+    EXPECT_EQ(server.phase(), TServer::WordPhase);
+    EXPECT_EQ(server.countdown(), 64);
+}
+
+TEST_F(HostRules, OnlyTheHostingPlayerStartsAGameAndBadNumbersFallBack)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    clearAll({ann, bob});
+    deliver(bob, "CMD_startgame+Bob+3+30+");
+    EXPECT_FALSE(server.gameRunning());
+    EXPECT_TRUE(ann->take().isEmpty());
+    deliver(ann, "CMD_startgame+Ann+many+long+");
+    EXPECT_EQ(server.roundsPerGame(), 5);
+    EXPECT_EQ(server.turnSeconds(), 60);
+}
+
+TEST_F(HostRules, SpectatorGetsTheRoundStartWithAStarForItsWord)
+{
+    FakeLink *links[7] = {};
+    for (int n = 1; n <= 6; ++n)
+        links[n] = join("P" + QByteArray::number(n));
+    FakeLink *spy = join("Spy");
+    deliver(links[1], "CMD_startgame+P1+5+60+");
+    EXPECT_EQ(spy->take(), QList<QByteArray>({"CMD_startgame+P1+5+60++", "CMD_startround+1+", "CMD_nextplayer+1+0+*+"}));
+}
+
+TEST_F(HostRules, APerfectFastestRoundScores150AndPostscoresListsSixSeats)
+{
+    FakeLink *ann = join("Ann");
+    start(ann);
+    ann->take();
+    submitAll(ann, 1);
+    const QList<QByteArray> replies = ann->take();
+    // Each accepted word: the count to all, then the next word; the tenth completes the list.
+    EXPECT_EQ(replies.at(0), "CMD_hiscount+1+1+");
+    EXPECT_EQ(replies.at(1), "CMD_newword+1+1+2+" + ends(kSources[1]) + '+');
+    EXPECT_EQ(replies.at(replies.size() - 3), "CMD_hiscount+1+10+");
+    EXPECT_EQ(replies.at(replies.size() - 2), "CMD_allfilled+1+10+");
+    EXPECT_EQ(replies.last(), "CMD_alldone+");
+    EXPECT_EQ(server.phase(), TServer::AllDonePause);
+
+    tick(2);
+    EXPECT_TRUE(ann->take().isEmpty());
+    tick();
+    const QList<QByteArray> scores = ann->take();
+    ASSERT_EQ(scores.size(), 1);
+
+    QByteArray expected = "CMD_postscores+1";
+    for (const QByteArray &word : kSources)
+        expected += "+1+0+" + word;
+    expected += "+1+4+25+1+2+150+1+3+150";
+    for (int seat = 2; seat <= 6; ++seat) {
+        for (const QByteArray &word : kSources)
+            expected += '+' + QByteArray::number(seat) + "+1+" + ends(word);
+        expected += '+' + QByteArray::number(seat) + "+3+0";
+    }
+    for (const QByteArray &word : kSources)
+        expected += "+0+5+" + word;
+    EXPECT_EQ(scores.first(), expected);
+    EXPECT_EQ(server.phase(), TServer::ResultsPhase);
+    EXPECT_EQ(server.countdown(), 15);
+}
+
+TEST_F(HostRules, OtherWordsScoreFiveAndOnlyTheFirstToFinishIsFastest)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    start(ann);
+    deliver(ann, myword(1, "cover")); // keeps c and r of "cater": accepted, 5 points
+    for (int w = 2; w <= 10; ++w)
+        deliver(ann, myword(1, kSources[w - 1]));
+    EXPECT_EQ(server.fastestSeat(), 1);
+    submitAll(bob, 2);
+    EXPECT_EQ(server.fastestSeat(), 1);
+    clearAll({ann, bob});
+    tick(3);
+    const QByteArray scores = ann->take().value(0);
+    EXPECT_TRUE(scores.startsWith("CMD_postscores+1+1+1+cover+1+0+about")) << scores.constData();
+    EXPECT_TRUE(scores.contains("+1+4+25+1+2+145+1+3+145+")); // 25 + 9*10 + 5 + 25
+    EXPECT_TRUE(scores.contains("+2+4+25+2+2+125+2+3+125+")); // 10*10 + 25, not fastest
+    EXPECT_EQ(server.seat(1).totalScore, 145);
+}
+
+TEST_F(HostRules, ASeatThatFilledNothingGetsItsMaskedWordsAndNoRoundScore)
+{
+    FakeLink *ann = join("Ann");
+    join("Bob");
+    start(ann);
+    deliver(ann, myword(1, "cater"));
+    clearAll({ann});
+    tick(64);
+    const QByteArray scores = ann->takeVerb("CMD_postscores").value(0);
+    QByteArray bobs;
+    for (const QByteArray &word : kSources)
+        bobs += "+2+1+" + ends(word);
+    EXPECT_TRUE(scores.contains(bobs + "+2+3+0+3+1+")) << scores.constData();
+    EXPECT_TRUE(scores.startsWith("CMD_postscores+0+1+0+cater+1+1+a___t"));
+    EXPECT_TRUE(scores.contains("+1+2+10+1+3+10+"));
+}
+
+TEST_F(HostRules, ANonWordIsVerdictTwoEvenWithWrongLettersAndAWrongLetterIsVerdictOne)
+{
+    FakeLink *ann = join("Ann");
+    start(ann);
+    ann->take();
+    deliver(ann, myword(1, "zqxjv"));
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_invalid+1+2+"}));
+    deliver(ann, myword(1, "later")); // a word, but "cater" shows c first
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_invalid+1+1+"}));
+    // Letter codes outside 1-26 would make a shorter word: it is not a word.
+    deliver(ann, "CMD_myword+1+1+3+2+1+3+20+4+5+5+0");
+    deliver(ann, "CMD_myword+1+1+3+2+1+3+20+4+5+5+27");
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_invalid+1+2+", "CMD_invalid+1+2+"}));
+    EXPECT_EQ(server.seat(1).filledCount, 0);
+    EXPECT_EQ(server.seat(1).currentWord, 1);
+    // Case and the shown letters: "CATER" typed is sent as codes, so it is the same word.
+    deliver(ann, myword(1, "cater"));
+    EXPECT_EQ(server.seat(1).filledCount, 1);
+}
+
+TEST_F(HostRules, PassesRunForwardAndWrapAround)
+{
+    FakeLink *ann = join("Ann");
+    start(ann);
+    ann->take();
+    TServer::Seat &seat = server.seat(1);
+    for (int w : {1, 2, 5, 6})
+        seat.words[size_t(w)] = kSources[w - 1];
+    seat.currentWord = 4;
+    deliver(ann, "CMD_pass+1+");
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_newword+1+0+7+" + ends(kSources[6]) + '+'}));
+    seat.currentWord = 10;
+    deliver(ann, "CMD_pass+1+");
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_newword+1+0+3+" + ends(kSources[2]) + '+'}));
+    // The only unfilled word passes to itself; a full list answers without a done field.
+    for (int w = 1; w <= 10; ++w)
+        seat.words[size_t(w)] = w == 3 ? QByteArray() : kSources[w - 1];
+    deliver(ann, "CMD_pass+1+");
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_newword+1+0+3+" + ends(kSources[2]) + '+'}));
+    seat.words[3] = kSources[2];
+    deliver(ann, "CMD_pass+1+");
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_allfilled+1+"}));
+}
+
+TEST_F(HostRules, WatchingPlayersAreNotWaitedForAndLateWordsAreRefused)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    FakeLink *cid = join("Cid");
+    start(ann);
+    deliver(bob, "CMD_justwatch+2+1");
+    deliver(ann, "CMD_justwatch+3+1"); // the hosting player switches Cid
+    EXPECT_TRUE(server.seat(2).watching && server.seat(3).watching);
+    clearAll({ann, bob, cid});
+    submitAll(ann, 1);
+    EXPECT_EQ(cid->takeVerb("CMD_alldone"), QList<QByteArray>({"CMD_alldone+"}));
+
+    // After the word phase nothing more is stored, so the round is scored once.
+    bob->take();
+    deliver(bob, myword(2, "cater"));
+    deliver(bob, "CMD_pass+2+");
+    EXPECT_TRUE(bob->take().isEmpty());
+    EXPECT_EQ(server.seat(2).filledCount, 0);
+    // A complete list takes no further word either.
+    EXPECT_EQ(ticksUntil(ann, "CMD_postscores"), 3);
+    EXPECT_EQ(ticksUntil(ann, "CMD_winner"), 15); // one active player: 15 seconds of results
+}
+
+TEST_F(HostRules, ACompleteListIgnoresFurtherSubmissions)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    start(ann);
+    submitAll(ann, 1);
+    clearAll({ann, bob});
+    deliver(ann, myword(1, "cater"));
+    EXPECT_TRUE(bob->take().isEmpty());
+    EXPECT_EQ(server.seat(1).filledCount, 10);
+}
+
+TEST_F(HostRules, TheWordPhaseLastsFourSecondsLongerThanTheTurn)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    start(ann, 2, 60);
+    clearAll({ann, bob});
+    tick(63);
+    EXPECT_TRUE(bob->take().isEmpty());
+    tick();
+    const QList<QByteArray> atEnd = bob->take();
+    ASSERT_EQ(atEnd.size(), 2);
+    EXPECT_EQ(atEnd.at(0), "CMD_timeup+2+");
+    EXPECT_TRUE(atEnd.at(1).startsWith("CMD_postscores+0+"));
+    EXPECT_EQ(ann->take().value(0), "CMD_timeup+1+");
+    EXPECT_EQ(ticksUntil(bob, "CMD_startround+2+"), 18);
+}
+
+TEST_F(HostRules, ResultsLastLongerWithMorePlayers)
+{
+    const std::pair<int, int> expectations[] = {{1, 15}, {2, 18}, {3, 22}, {4, 22}, {5, 26}, {6, 26}};
+    for (const auto &[players, seconds] : expectations) {
+        TServer host;
+        std::vector<FakeLink *> links;
+        for (int n = 0; n < players; ++n) {
+            auto link = std::make_unique<FakeLink>();
+            links.push_back(link.get());
+            host.seatConnection(std::move(link));
+        }
+        host.startgame("Ann+2+30+");
+        for (int t = 0; t < 34; ++t)
+            host.timer1Timer();
+        EXPECT_EQ(host.phase(), TServer::ResultsPhase);
+        EXPECT_EQ(host.countdown(), seconds) << players << " players";
+    }
+    // Nobody active (the only player watches): 18.
+    FakeLink *ann = join("Ann");
+    start(ann, 2, 30);
+    deliver(ann, "CMD_justwatch+1+1");
+    tick(34);
+    EXPECT_EQ(server.countdown(), 18);
+}
+
+TEST_F(HostRules, ATieAddsRoundsUntilOneSeatLeads)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    FakeLink *cid = join("Cid");
+    start(ann, 1, 30);
+    EXPECT_GT(ticksUntil(ann, "CMD_postscores"), 0);
+    server.seat(1).totalScore = 40;
+    server.seat(2).totalScore = 55;
+    server.seat(3).totalScore = 55;
+    clearAll({ann, bob, cid});
+    tick(22);
+    EXPECT_EQ(cid->takeVerb("CMD_startround"), QList<QByteArray>({"CMD_startround+2+"}));
+    EXPECT_TRUE(server.gameRunning());
+
+    EXPECT_GT(ticksUntil(ann, "CMD_postscores"), 0);
+    server.seat(1).totalScore = 60;
+    server.seat(2).totalScore = 70;
+    server.seat(3).totalScore = 65;
+    clearAll({ann, bob, cid});
+    tick(22);
+    EXPECT_EQ(cid->take(), QList<QByteArray>({"CMD_winner+Bob+"}));
+    EXPECT_FALSE(server.gameRunning());
+    EXPECT_FALSE(server.timer1Running());
+}
+
+TEST_F(HostRules, AWinnerWithoutANameIsCalledBySeatAndASoloPlayerAlwaysWins)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *anon = join("");
+    start(ann, 1, 30);
+    ticksUntil(ann, "CMD_postscores");
+    server.seat(2).totalScore = 5;
+    EXPECT_EQ(ticksUntil(anon, "CMD_winner+Klot+"), 18);
+
+    // With no points at all the only player still wins.
+    anon->hangUp();
+    clearAll({ann});
+    deliver(ann, "CMD_startgame+Ann+1+30+");
+    EXPECT_EQ(ticksUntil(ann, "CMD_winner+Ann+", 100), 34 + 15);
+}
+
+TEST_F(HostRules, RoundsPastTwentyAreDealtAfreshAndAllAnnouncedAs21)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    start(ann, 20, 30);
+    QList<QByteArray> starts;
+    for (int t = 0; t < 23 * (34 + 18); ++t) {
+        tick();
+        starts += bob->takeVerb("CMD_startround");
+    }
+    ASSERT_GE(starts.size(), 22);
+    EXPECT_EQ(starts.at(0), "CMD_startround+1+");
+    EXPECT_EQ(starts.at(19), "CMD_startround+20+");
+    EXPECT_EQ(starts.at(20), "CMD_startround+21+");
+    EXPECT_EQ(starts.at(21), "CMD_startround+21+");
+    EXPECT_EQ(server.roundNumber(), 20);
+    server.seat(2).totalScore = 1;
+    EXPECT_GT(ticksUntil(ann, "CMD_winner+Bob+", 200), 0);
+}
+
+TEST_F(HostRules, ALateJoinerIsBroughtUpToDate)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *cid = connect(); // seat 2, never logs in
+    FakeLink *bob = join("Bob"); // seat 3
+    start(ann, 5, 60);
+    deliver(ann, myword(1, "cater"));
+    tick(10);
+    cid->hangUp();
+    FakeLink *dee = connect();
+    ASSERT_EQ(dee->take().value(0), "CMD_sendlogininfo+2");
+    deliver(dee, "CMD_logininfo+2+1.0.4+Dee\xFF");
+    const QList<QByteArray> got = dee->take();
+    ASSERT_EQ(got.size(), 5);
+    EXPECT_EQ(got.at(0), "CMD_newplayerinfo+2+Dee");
+    EXPECT_EQ(got.at(1), "CMD_existingplayers+1+Ann");
+    EXPECT_EQ(got.at(2), "CMD_existingplayers+3+Bob");
+    EXPECT_EQ(got.at(3), "CMD_newword+2+0+1+" + ends(kSources[0]) + '+');
+    EXPECT_EQ(got.at(4), "CMD_loadstats+2+60+50+5+1+1+1+0+1+2+0+0+3+0+0");
+
+    // In the results phase there is no word to hand out; seat 2 is listed even when free.
+    ticksUntil(ann, "CMD_postscores");
+    join("Eve"); // seat 4
+    dee->hangUp();
+    ann->hangUp();
+    FakeLink *fay = connect(); // seat 1, the lowest free one
+    ASSERT_EQ(fay->take().value(0), "CMD_sendlogininfo+1");
+    deliver(fay, "CMD_logininfo+1+1.0.4+Fay\xFF");
+    const QList<QByteArray> late = fay->take();
+    EXPECT_FALSE(late.join('|').contains("CMD_newword"));
+    EXPECT_EQ(late.last(), "CMD_loadstats+1+60+18+5+1+2+1+10+1+2+0+0+3+0+0+4+0+0");
+    Q_UNUSED(bob);
+}
+
+TEST_F(HostRules, APlayerWhoReconnectsIntoTheSameSeatKeepsScoreAndWords)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    start(ann, 3, 60);
+    for (int w = 1; w <= 3; ++w)
+        deliver(bob, myword(2, kSources[w - 1]));
+    server.seat(2).totalScore = 42;
+    bob->hangUp();
+    EXPECT_EQ(ann->takeVerb("CMD_playerdisconnected"), QList<QByteArray>({"CMD_playerdisconnected+2+Bob"}));
+
+    FakeLink *back = connect();
+    EXPECT_EQ(back->take().value(0), "CMD_sendlogininfo+2");
+    deliver(back, "CMD_logininfo+2+1.0.4+Bob\xFF");
+    const QList<QByteArray> got = back->take();
+    EXPECT_EQ(got.at(got.size() - 2), "CMD_newword+2+0+4+" + ends(kSources[3]) + '+');
+    EXPECT_TRUE(got.last().contains("+2+42+3")) << got.last().constData();
+    deliver(back, myword(2, kSources[3]));
+    EXPECT_EQ(back->takeVerb("CMD_hiscount"), QList<QByteArray>({"CMD_hiscount+2+4+"}));
+}
+
+TEST_F(HostRules, MessagesQueuedFromAClosedConnectionAreNeverCreditedToTheNextOccupant)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    ann->take();
+    bob->deliver("CMD_chat+2+from the old connection|clRed\xFF");
+    bob->hangUp();
+    FakeLink *newcomer = connect();
+    EXPECT_EQ(newcomer->take().value(0), "CMD_sendlogininfo+2");
+    dispatchAll();
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_playerdisconnected+2+Bob"}));
+}
+
+TEST_F(HostRules, ADisconnectIsAnnouncedOnceHoweverOftenTheSocketCloses)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    ann->take();
+    bob->hangUp();  // the host closes it: one report
+    bob->close();   // and again: the seat is already free
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_playerdisconnected+2+Bob"}));
+    EXPECT_FALSE(server.seat(2).inUse);
+    EXPECT_TRUE(server.seat(2).name.isEmpty());
+}

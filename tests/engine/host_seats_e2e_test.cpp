@@ -1,0 +1,234 @@
+// The host's connection side, end to end: vrel-host runs as its own process on a free port and
+// raw clients speak the wire protocol to it.
+
+#include "tests/support/host_process.h"
+#include "tests/support/raw_client.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using testing_support::HostProcess;
+using testing_support::RawClient;
+
+namespace {
+
+const QByteArray T("\xFF", 1);
+
+class HostSeats : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_GT(host.port(), 0) << host.log().constData(); }
+
+    // Connects and returns the client with the seat the host gave it.
+    std::unique_ptr<RawClient> connect(int *seat = nullptr)
+    {
+        auto client = std::make_unique<RawClient>(host.port());
+        EXPECT_TRUE(client->connected());
+        const std::optional<QByteArray> first = client->next();
+        EXPECT_TRUE(first && first->startsWith("CMD_sendlogininfo+")) << (first ? first->constData() : "nothing");
+        if (seat && first)
+            *seat = first->mid(18).toInt();
+        return client;
+    }
+
+    // Connects and logs in; the login's own announcements are read off.
+    std::unique_ptr<RawClient> join(const QByteArray &name, int expectedSeat, int othersInUse)
+    {
+        int seat = 0;
+        auto client = connect(&seat);
+        EXPECT_EQ(seat, expectedSeat);
+        client->send("CMD_logininfo+" + QByteArray::number(seat) + "+1.0.4+" + name + T + T);
+        const QList<QByteArray> announced = client->take(1 + othersInUse);
+        EXPECT_EQ(announced.size(), 1 + othersInUse);
+        return client;
+    }
+
+    HostProcess host;
+};
+
+} // namespace
+
+TEST_F(HostSeats, SeatsAreHandedOutInOrderAndAFreedSeatIsReusedFirst)
+{
+    std::vector<std::unique_ptr<RawClient>> clients;
+    for (int expected = 1; expected <= 5; ++expected) {
+        int seat = 0;
+        clients.push_back(connect(&seat));
+        EXPECT_EQ(seat, expected);
+    }
+    clients[2]->close(); // seat 3
+    // Seat 3 never logged in, so its departure carries an empty name.
+    EXPECT_EQ(clients[0]->waitFor("CMD_playerdisconnected"), QByteArray("CMD_playerdisconnected+3+"));
+    int seat = 0;
+    auto newcomer = connect(&seat);
+    EXPECT_EQ(seat, 3);
+}
+
+TEST_F(HostSeats, SpectatorsGetSeatsSevenToNineAndATenthIsRefused)
+{
+    std::vector<std::unique_ptr<RawClient>> clients;
+    for (int expected = 1; expected <= 9; ++expected) {
+        int seat = 0;
+        clients.push_back(connect(&seat));
+        EXPECT_EQ(seat, expected);
+    }
+    RawClient tenth(host.port());
+    EXPECT_EQ(tenth.next(), QByteArray("CMD_full+"));
+    EXPECT_TRUE(tenth.closedByPeer());
+    // The refused connection took no seat: a freed seat still goes to the next newcomer.
+    clients[7]->close();
+    EXPECT_TRUE(clients[0]->waitFor("CMD_playerdisconnected+8+").has_value());
+    int seat = 0;
+    auto again = connect(&seat);
+    EXPECT_EQ(seat, 8);
+}
+
+TEST_F(HostSeats, LoginAnnouncementsHaveExactBytesAndOrder)
+{
+    int seat = 0;
+    auto ann = connect(&seat);
+    ASSERT_EQ(seat, 1);
+    ann->send("CMD_logininfo+1+1.0.4+Ann" + T + T);
+    EXPECT_EQ(ann->next(), QByteArray("CMD_newplayerinfo+1+Ann"));
+
+    auto cid = connect(&seat);
+    ASSERT_EQ(seat, 2);
+    auto bob = connect(&seat);
+    ASSERT_EQ(seat, 3);
+    bob->send("CMD_logininfo+3+1.0.4+Bob Smith" + T + T);
+    EXPECT_EQ(bob->take(3), QList<QByteArray>({"CMD_newplayerinfo+3+Bob Smith", "CMD_existingplayers+1+Ann",
+                                               "CMD_existingplayers+2+"}));
+    EXPECT_EQ(ann->next(), QByteArray("CMD_newplayerinfo+3+Bob Smith"));
+    EXPECT_EQ(cid->next(), QByteArray("CMD_newplayerinfo+3+Bob Smith"));
+    EXPECT_TRUE(ann->drain().isEmpty());
+}
+
+TEST_F(HostSeats, ChatActionsAndSoundsAreRelayedUnchangedToEverybody)
+{
+    auto ann = join("Ann", 1, 0);
+    auto bob = join("Bob", 2, 1);
+    ann->drain(100);
+    bob->send("CMD_chat+2+1+1=2 isn't it|clRed" + T);
+    EXPECT_EQ(ann->next(), QByteArray("CMD_chat+2+Bob chats: 1+1=2 isn't it|clRed"));
+    EXPECT_EQ(bob->next(), QByteArray("CMD_chat+2+Bob chats: 1+1=2 isn't it|clRed"));
+    bob->send("CMD_action+2+waves|$000080FF" + T);
+    EXPECT_EQ(ann->next(), QByteArray("CMD_action+2+Bob waves|$000080FF"));
+    ann->send("CMD_playasound+1+wave12+" + T);
+    EXPECT_EQ(bob->waitFor("CMD_playasound"), QByteArray("CMD_playasound+1+wave12+"));
+}
+
+TEST_F(HostSeats, VersionMismatchIsToldToBothSidesAndTheLoginStands)
+{
+    auto ann = join("Ann", 1, 0);
+    int seat = 0;
+    auto old = connect(&seat);
+    old->send("CMD_logininfo+2+1.0.3+Old" + T + T);
+    EXPECT_EQ(old->take(3), QList<QByteArray>({"CMD_newplayerinfo+2+Old", "CMD_existingplayers+1+Ann",
+                                               "CMD_wrongversion+"}));
+    EXPECT_EQ(ann->take(2), QList<QByteArray>({"CMD_newplayerinfo+2+Old", "CMD_havewrongversion+Old"}));
+}
+
+TEST_F(HostSeats, OnlySeatOneMayRemoveAPlayerAndTheDepartureIsAnnouncedOnce)
+{
+    auto ann = join("Ann", 1, 0);
+    auto bob = join("Bob", 2, 1);
+    auto cid = join("Cid", 3, 2);
+    ann->drain(100);
+    bob->drain(100);
+
+    bob->send("CMD_kickhim+2+3+" + T); // not the hosting player: ignored
+    EXPECT_FALSE(cid->closedByPeer(300));
+
+    ann->send("CMD_kickhim+1+2+" + T);
+    EXPECT_TRUE(bob->closedByPeer());
+    EXPECT_EQ(ann->drain(), QList<QByteArray>({"CMD_playerdisconnected+2+Bob"}));
+    EXPECT_EQ(cid->drain(), QList<QByteArray>({"CMD_playerdisconnected+2+Bob"}));
+}
+
+TEST_F(HostSeats, JustWatchOutsideAGameIsIgnoredButPlayingAgainIsAnnounced)
+{
+    auto ann = join("Ann", 1, 0);
+    auto bob = join("Bob", 2, 1);
+    ann->drain(100);
+    bob->send("CMD_justwatch+2+1" + T);
+    EXPECT_TRUE(ann->drain().isEmpty());
+    bob->send("CMD_justwatch+2+2" + T);
+    EXPECT_EQ(ann->next(), QByteArray("CMD_justwatching+2+2"));
+    // The hosting player may switch another seat; another player may not.
+    ann->send("CMD_justwatch+2+2" + T);
+    EXPECT_EQ(bob->waitFor("CMD_justwatching"), QByteArray("CMD_justwatching+2+2"));
+    EXPECT_EQ(ann->next(), QByteArray("CMD_justwatching+2+2"));
+    bob->send("CMD_justwatch+1+2" + T);
+    EXPECT_TRUE(ann->drain().isEmpty());
+}
+
+TEST_F(HostSeats, MessagesThatSpeakForAnotherSeatAreDropped)
+{
+    auto ann = join("Ann", 1, 0);
+    auto bob = join("Bob", 2, 1);
+    auto cid = join("Cid", 3, 2);
+    ann->drain(100);
+    bob->drain(100);
+    bob->send("CMD_chat+1+I am Ann|clRed" + T);
+    bob->send("CMD_kickhim+1+3+" + T);
+    bob->send("CMD_chat+12+nobody|clRed" + T);
+    bob->send("CMD_chat+-1+nobody|clRed" + T);
+    bob->send("CMD_chat+x+nobody|clRed" + T);
+    EXPECT_TRUE(ann->drain().isEmpty());
+    EXPECT_FALSE(cid->closedByPeer(100));
+    // The connection itself goes on working.
+    bob->send("CMD_chat+2+still here|clRed" + T);
+    EXPECT_EQ(ann->next(), QByteArray("CMD_chat+2+Bob chats: still here|clRed"));
+}
+
+TEST_F(HostSeats, AFloodingConnectionIsClosedAndTheOthersPlayOn)
+{
+    auto ann = join("Ann", 1, 0);
+    auto bob = join("Bob", 2, 1);
+    ann->drain(100);
+    QByteArray flood;
+    for (int i = 0; i < 2000; ++i)
+        flood += "CMD_chat+2+spam|clRed" + T;
+    bob->send(flood);
+    EXPECT_TRUE(bob->closedByPeer());
+    EXPECT_TRUE(ann->waitFor("CMD_playerdisconnected+2+Bob", 10000).has_value());
+
+    // A message that never ends is closed too.
+    auto cid = join("Cid", 2, 1);
+    cid->send(QByteArray(70 * 1024, 'a'));
+    EXPECT_TRUE(cid->closedByPeer());
+    ann->send("CMD_chat+1+hello|clRed" + T);
+    EXPECT_TRUE(ann->waitFor("CMD_chat+1+Ann chats: hello").has_value());
+}
+
+TEST(HostProgram, BadOptionsAndATakenPortEndWithAnError)
+{
+    HostProcess first;
+    ASSERT_GT(first.port(), 0);
+    HostProcess second({QStringLiteral("--port"), QString::number(first.port())});
+    second.process().waitForFinished(5000);
+    EXPECT_EQ(second.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.process().exitCode(), 1);
+    EXPECT_TRUE(second.log().contains("Listen - Error Binding Socket")) << second.log().constData();
+
+    HostProcess bad({QStringLiteral("--port"), QStringLiteral("seventy")});
+    bad.process().waitForFinished(5000);
+    EXPECT_EQ(bad.process().exitCode(), 2);
+    HostProcess unknown({QStringLiteral("--colour")});
+    unknown.process().waitForFinished(5000);
+    EXPECT_EQ(unknown.process().exitCode(), 2);
+}
+
+TEST(HostProgram, EndsCleanlyOnTerminate)
+{
+    HostProcess host;
+    ASSERT_GT(host.port(), 0);
+    RawClient client(host.port());
+    EXPECT_TRUE(client.next().has_value());
+    EXPECT_EQ(host.stop(), 0);
+    EXPECT_EQ(host.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(host.log().contains("stopped"));
+    EXPECT_TRUE(client.closedByPeer());
+}

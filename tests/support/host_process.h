@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+namespace testing_support {
+
+// The built program's path: the build names its folder in VREL_BIN_DIR; the environment
+// variable of that name overrides it.
+inline QString builtProgram(const QString &name)
+{
+    return qEnvironmentVariable("VREL_BIN_DIR", QStringLiteral(VREL_BIN_DIR)) + QLatin1Char('/') + name;
+}
+
+// vrel-host started as a separate process on a free port (--port 0), stopped with SIGTERM.
+class HostProcess
+{
+public:
+    explicit HostProcess(QStringList arguments = {QStringLiteral("--port"), QStringLiteral("0")})
+    {
+        process_.setProgram(builtProgram(QStringLiteral("vrel-host")));
+        process_.setArguments(arguments);
+        process_.setProcessChannelMode(QProcess::SeparateChannels);
+        process_.setReadChannel(QProcess::StandardError);
+        process_.start();
+        if (!process_.waitForStarted(5000))
+            return;
+        static const QRegularExpression listening(QStringLiteral("listening on port (\\d+)"));
+        while (port_ == 0 && process_.waitForReadyRead(5000)) {
+            log_ += process_.readAllStandardError();
+            const QRegularExpressionMatch match = listening.match(QString::fromUtf8(log_));
+            if (match.hasMatch())
+                port_ = match.captured(1).toInt();
+        }
+    }
+    ~HostProcess() { stop(); }
+
+    int port() const { return port_; }
+    QProcess &process() { return process_; }
+
+    // Everything the host printed so far.
+    QByteArray log()
+    {
+        log_ += process_.readAllStandardError();
+        return log_;
+    }
+
+    int stop()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.terminate();
+            if (!process_.waitForFinished(5000))
+                process_.kill();
+            process_.waitForFinished(2000);
+        }
+        log();
+        return process_.exitCode();
+    }
+
+private:
+    QProcess process_;
+    QByteArray log_;
+    int port_ = 0;
+};
+
+} // namespace testing_support

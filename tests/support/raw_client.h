@@ -1,0 +1,133 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QList>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <optional>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace testing_support {
+
+// A peer that speaks the wire protocol over a plain blocking socket, for end-to-end tests
+// against a real host process. It needs no event loop.
+class RawClient
+{
+public:
+    explicit RawClient(int port)
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(uint16_t(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected_ = ::connect(fd_, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    }
+    ~RawClient() { close(); }
+    RawClient(const RawClient &) = delete;
+    RawClient &operator=(const RawClient &) = delete;
+
+    bool connected() const { return connected_; }
+
+    void send(const QByteArray &bytes)
+    {
+        ::send(fd_, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL);
+    }
+
+    // The next message without its terminator, or nothing when none arrives in time.
+    std::optional<QByteArray> next(int timeoutMs = 3000)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (true) {
+            const qsizetype end = pending_.indexOf('\xFF');
+            if (end >= 0) {
+                QByteArray message = pending_.left(end);
+                pending_.remove(0, end + 1);
+                return message;
+            }
+            if (!fill(int(deadline.remainingTime())))
+                return std::nullopt;
+        }
+    }
+
+    // Messages until `count` arrived or the time is up.
+    QList<QByteArray> take(int count, int timeoutMs = 3000)
+    {
+        QList<QByteArray> messages;
+        QDeadlineTimer deadline(timeoutMs);
+        while (messages.size() < count) {
+            std::optional<QByteArray> message = next(int(std::max<qint64>(deadline.remainingTime(), 0)));
+            if (!message)
+                break;
+            messages << *message;
+        }
+        return messages;
+    }
+
+    // Skips messages until one starts with `prefix`; returns it.
+    std::optional<QByteArray> waitFor(const QByteArray &prefix, int timeoutMs = 3000)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (std::optional<QByteArray> message = next(int(std::max<qint64>(deadline.remainingTime(), 0)))) {
+            if (message->startsWith(prefix))
+                return message;
+        }
+        return std::nullopt;
+    }
+
+    // True when the host closed the connection within the time.
+    bool closedByPeer(int timeoutMs = 3000)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!eof_) {
+            if (!fill(int(deadline.remainingTime())))
+                return eof_;
+        }
+        return true;
+    }
+
+    // Whatever arrives within the time, as messages (empty when nothing did).
+    QList<QByteArray> drain(int ms = 300)
+    {
+        QList<QByteArray> messages;
+        while (std::optional<QByteArray> message = next(ms))
+            messages << *message;
+        return messages;
+    }
+
+    void close()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    bool fill(int timeoutMs)
+    {
+        if (fd_ < 0 || eof_ || timeoutMs <= 0)
+            return false;
+        pollfd entry {fd_, POLLIN, 0};
+        if (::poll(&entry, 1, timeoutMs) <= 0)
+            return false;
+        char buffer[65536];
+        const ssize_t count = ::recv(fd_, buffer, sizeof buffer, 0);
+        if (count <= 0) {
+            eof_ = true;
+            return false;
+        }
+        pending_.append(buffer, int(count));
+        return true;
+    }
+
+    int fd_ = -1;
+    bool connected_ = false;
+    bool eof_ = false;
+    QByteArray pending_;
+};
+
+} // namespace testing_support
