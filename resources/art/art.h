@@ -18,8 +18,10 @@ enum class PlateState { Normal, Hover, Pressed };
 // 764 x 529: backdrop, the upper orange panel with its strips, tile trays and the ten numbered
 // boxes, the peach "THE PLAYERS" panel with its column headings and rows, the chat area's frame.
 QPixmap boardBackground(qreal dpr = appDevicePixelRatio());
-// Any size: the warm backdrop alone, for dialogs that share the main window's look.
-QPixmap backdrop(QSize size, qreal dpr = appDevicePixelRatio());
+// Any size (1 to 4096 each way): the main window's look for the small windows (start dialog, spy
+// list, phrase editor, help, about): the warm backdrop as a narrow border around a peach panel on
+// which black text reads well.
+QPixmap dialogBackground(QSize size, qreal dpr = appDevicePixelRatio());
 // 757 x 315: orange with seven peach column frames (source words, then six score columns).
 QPixmap resultsBackground(qreal dpr = appDevicePixelRatio());
 // 609 x 38: the dark-red band behind the winner labels.

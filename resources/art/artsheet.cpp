@@ -29,7 +29,7 @@ std::vector<Picture> pictures()
         {"board", [](qreal d) { return art::boardBackground(d); }},
         {"results", [](qreal d) { return art::resultsBackground(d); }},
         {"winner", [](qreal d) { return art::winnerBanner(d); }},
-        {"backdrop-320x200", [](qreal d) { return art::backdrop({320, 200}, d); }},
+        {"dialog-320x200", [](qreal d) { return art::dialogBackground({320, 200}, d); }},
         {"goodjob", [](qreal d) { return art::goodJob(d); }},
         {"progress", [](qreal d) { return art::progressMark(d); }},
         {"start", [](qreal d) { return art::startPlate(art::PlateState::Normal, d); }},
@@ -330,7 +330,8 @@ int main(int argc, char **argv)
     // How the finest details look on an ordinary screen: parts of the ratio 1 board, enlarged.
     const QImage plain = turnMockup(1.0);
     const auto zoom = [&](const QRect &part, const QString &name) {
-        save(plain.copy(part).scaled(part.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation), name);
+        // scaled() without smoothing by default: every pixel becomes a clean 4 by 4 block.
+        save(plain.copy(part).scaled(part.size() * 4), name);
     };
     zoom(QRect(500, 10, 260, 60), QStringLiteral("zoom-progress@1x"));
     zoom(QRect(0, 340, 260, 170), QStringLiteral("zoom-players@1x"));

@@ -175,11 +175,17 @@ void pieces::backdrop(QPainter &p, const QRectF &r)
     p.fillRect(r, glow);
 }
 
-QPixmap backdrop(QSize size, qreal dpr)
+QPixmap dialogBackground(QSize size, qreal dpr)
 {
     size = size.expandedTo(QSize(1, 1)).boundedTo(QSize(4096, 4096));
-    return canvas::cached(QStringLiteral("backdrop%1x%2").arg(size.width()).arg(size.height()), size, dpr,
-                          [size](QPainter &p) { pieces::backdrop(p, QRectF(QPointF(0, 0), size)); });
+    return canvas::cached(QStringLiteral("dialog%1x%2").arg(size.width()).arg(size.height()), size, dpr,
+                          [size](QPainter &p) {
+        const QRectF r(QPointF(0, 0), size);
+        pieces::backdrop(p, r);
+        constexpr qreal border = 6;
+        if (r.width() > 4 * border && r.height() > 4 * border)
+            panel(p, r.adjusted(border, border, -border, -border), palette::peachLight, palette::peach);
+    });
 }
 
 QPixmap boardBackground(qreal dpr)

@@ -109,8 +109,8 @@ QPixmap eyes(qreal dpr)
                 ".###..###.",
                 "#...##...#",
                 "#...##...#",
-                "#..###..##",
-                "#..###..##",
+                "#.####.###",
+                "#.####.###",
                 "#...##...#",
                 ".###..###.",
             };
@@ -159,18 +159,18 @@ QPixmap timerBar(qreal dpr)
     return canvas::cached(QStringLiteral("timer"), {258, 21}, dpr, [](QPainter &p) {
         const QRectF r(0, 0, 258, 21);
         QLinearGradient ramp(r.topLeft(), r.topRight());
-        // The clock's text sits over the left third: keep it dark there, so that both the pale
-        // yellow and the red of the last seconds stand out.
+        // The clock's text lies over the left third: it stays dark there, so that the pale yellow
+        // and peach texts and even the red of the last seconds stand out on it.
         ramp.setColorAt(0, palette::darkRedDeep);
-        ramp.setColorAt(0.35, palette::darkRed);
+        ramp.setColorAt(0.37, canvas::mix(palette::darkRedDeep, palette::darkRed, 0.35));
         ramp.setColorAt(0.7, canvas::mix(palette::darkRedLight, palette::orangeDeep, 0.5));
         ramp.setColorAt(1, palette::orange);
         p.fillRect(r, ramp);
-        // Rounded in depth: a glossy top and a shaded bottom.
+        // Rounded in depth: a thin gloss along the top, a shaded bottom.
         QLinearGradient depth(r.topLeft(), r.bottomLeft());
-        depth.setColorAt(0, canvas::withAlpha(Qt::white, 95));
-        depth.setColorAt(0.45, canvas::withAlpha(Qt::white, 10));
-        depth.setColorAt(0.55, canvas::withAlpha(Qt::black, 0));
+        depth.setColorAt(0, canvas::withAlpha(Qt::white, 90));
+        depth.setColorAt(0.22, canvas::withAlpha(Qt::white, 0));
+        depth.setColorAt(0.6, canvas::withAlpha(Qt::black, 0));
         depth.setColorAt(1, canvas::withAlpha(Qt::black, 70));
         p.fillRect(r, depth);
     });
