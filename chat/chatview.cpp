@@ -241,7 +241,7 @@ void ChatView::insertLine(const ChatLine &line)
             picture.setHeight(SmileySize.height());
             picture.setToolTip(smileyName(item.picture));
             picture.setVerticalAlignment(QTextCharFormat::AlignMiddle);
-            cursor.insertImage(picture, QTextFrameFormat::InFlow);
+            cursor.insertImage(picture);
             break;
         }
         }

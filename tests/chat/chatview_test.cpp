@@ -3,7 +3,13 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -267,4 +273,51 @@ TEST(ChatView, SystemColoursAndNoColourDrawReadably)
     view.addlinetochat(QStringLiteral("6+Fay: system"), 0x8000000D);
     expectAllIn(textColours(view, 1), view.palette().color(QPalette::Highlight), "clHighlight");
     EXPECT_EQ(view.palette().color(QPalette::Base), QColor(0xFF, 0xDA, 0xB0));
+}
+
+TEST(ChatView, RightClickOpensTheFourItemMenu)
+{
+    ChatView view;
+    view.resize(300, 120);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20), view.mapToGlobal(QPoint(20, 20)));
+    QCoreApplication::sendEvent(view.viewport(), &click);
+    QMenu *menu = view.contextMenu();
+    ASSERT_TRUE(menu->isVisible());
+    QStringList items;
+    for (const QAction *item : menu->actions())
+        items << item->objectName() + QLatin1Char('=') + item->text() + QLatin1Char('=')
+                     + item->shortcut().toString();
+    EXPECT_EQ(items, (QStringList{QStringLiteral("ScrollChatOff1=Scroll Chat Off=Ctrl+S"),
+                                  QStringLiteral("ClearMainChat1=Clear Main Chat="),
+                                  QStringLiteral("Copy1=Copy=Ctrl+C"),
+                                  QStringLiteral("SelectAll1=Select All=")}));
+    menu->hide();
+}
+
+TEST(ChatView, OptionsMenuItemsShareTheStateAndCtrlSWorksAnywhereInTheWindow)
+{
+    QMainWindow window;
+    auto *view = new ChatView;
+    auto *entry = new QLineEdit;
+    auto *corner = new QWidget;
+    auto *layout = new QVBoxLayout(corner);
+    layout->addWidget(view);
+    layout->addWidget(entry);
+    window.setCentralWidget(corner);
+    QMenu *options = window.menuBar()->addMenu(QStringLiteral("Options"));
+    options->addAction(view->scrollChatOff2());
+    options->addAction(view->clearMainChat2());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(view->scrollLocked());
+    EXPECT_TRUE(view->scrollChatOff1()->isChecked());
+    entry->setFocus();
+    QTest::keyClick(entry, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(view->scrollLocked());
+    EXPECT_FALSE(view->scrollChatOff2()->isChecked());
 }
