@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextFrame>
 
 #include <gtest/gtest.h>
 
@@ -198,6 +199,11 @@ TEST(ChatView, ClearEmptiesTheViewFromEitherItem)
     view.clearMainChat2()->trigger();
     EXPECT_TRUE(view.document()->isEmpty());
     EXPECT_EQ(cleared.count(), 2);
+
+    // The cleared document keeps the view's margins.
+    view.addlinetochat(QStringLiteral("1+A: after"), 0);
+    EXPECT_EQ(view.document()->rootFrame()->frameFormat().leftMargin(), 5);
+    EXPECT_EQ(view.document()->rootFrame()->frameFormat().rightMargin(), 5);
 }
 
 TEST(ChatView, ScrollLockKeepsThePlaceAndBothItemsShowIt)
