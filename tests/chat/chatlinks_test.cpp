@@ -1,0 +1,170 @@
+#include "chat/chatview.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+using namespace chat;
+
+namespace {
+
+// A shown view whose links land in `opened` instead of a browser.
+struct LinkFixture
+{
+    LinkFixture()
+    {
+        view.setLinkOpener([this](const QUrl &url) {
+            opened.push_back(url);
+            return openerWorks;
+        });
+        view.resize(400, 150);
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+    ~LinkFixture() { closeMessageBoxes(); }
+
+    // Where in the viewport the given text of the given paragraph is shown, scrolled into view.
+    QPoint pointOf(int paragraph, const QString &text)
+    {
+        const QTextBlock block = view.document()->findBlockByNumber(paragraph);
+        const int offset = int(block.text().indexOf(text));
+        EXPECT_GE(offset, 0) << text.toStdString();
+        QTextCursor cursor(view.document());
+        cursor.setPosition(block.position() + offset + 1);
+        view.setTextCursor(cursor);
+        view.ensureCursorVisible();
+        return view.cursorRect(cursor).center();
+    }
+
+    void click(int paragraph, const QString &text)
+    {
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, pointOf(paragraph, text));
+    }
+
+    static QStringList messageBoxTexts()
+    {
+        QStringList texts;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (auto *box = qobject_cast<QMessageBox *>(widget); box && box->isVisible())
+                texts << box->windowTitle() + QStringLiteral(": ") + box->text();
+        }
+        return texts;
+    }
+
+    static void closeMessageBoxes()
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (auto *box = qobject_cast<QMessageBox *>(widget))
+                box->close();
+        }
+        QCoreApplication::processEvents();
+    }
+
+    ChatView view;
+    std::vector<QUrl> opened;
+    bool openerWorks = true;
+};
+
+} // namespace
+
+TEST(ChatLinks, ASingleClickOpensTheLinkOverHttp)
+{
+    LinkFixture f;
+    f.view.addlinetochat(QStringLiteral("3+Ann chats: look www.x.org/a now"), 0x000000FF);
+    f.view.addlinetochat(QStringLiteral("4+Bob chats: HTTP://www.Foo.com/Page"), 0x00FF0000);
+    f.click(0, QStringLiteral("www.x.org"));
+    ASSERT_EQ(f.opened.size(), 1u);
+    EXPECT_EQ(f.opened[0], QUrl(QStringLiteral("http://www.x.org/a")));
+
+    f.click(1, QStringLiteral("Foo.com"));
+    ASSERT_EQ(f.opened.size(), 2u);
+    EXPECT_EQ(f.opened[1].scheme(), QStringLiteral("http"));
+    EXPECT_EQ(f.opened[1].host(), QStringLiteral("www.foo.com"));
+    EXPECT_EQ(f.opened[1].path(), QStringLiteral("/Page"));
+
+    // A click on plain text opens nothing.
+    f.click(0, QStringLiteral("look"));
+    EXPECT_EQ(f.opened.size(), 2u);
+    EXPECT_TRUE(LinkFixture::messageBoxTexts().isEmpty());
+}
+
+TEST(ChatLinks, TheMouseIsAHandOverALink)
+{
+    LinkFixture f;
+    f.view.addlinetochat(QStringLiteral("3+Ann chats: look www.x.org now"), 0);
+    QTest::mouseMove(f.view.viewport(), f.pointOf(0, QStringLiteral("look")));
+    EXPECT_NE(f.view.viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(f.view.viewport(), f.pointOf(0, QStringLiteral("www.x.org")));
+    EXPECT_EQ(f.view.viewport()->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST(ChatLinks, EveryLinkKeepsItsOwnTargetAlsoAfterAClear)
+{
+    LinkFixture f;
+    for (int i = 0; i < 120; ++i)
+        f.view.addlinetochat(QStringLiteral("%1+P: go www.site%2.org/p%2 or http://alt%2.net")
+                                 .arg(i % 9 + 1)
+                                 .arg(i),
+                             0);
+    EXPECT_EQ(f.view.linkCount(), 240);
+    EXPECT_EQ(f.view.linkTarget(239), QStringLiteral("http://alt119.net "));
+
+    for (int i : {0, 57, 101, 119}) {
+        f.click(i, QStringLiteral("www.site%1").arg(i));
+        f.click(i, QStringLiteral("alt%1").arg(i));
+    }
+    const std::vector<QUrl> expected{
+        QUrl(QStringLiteral("http://www.site0.org/p0")),     QUrl(QStringLiteral("http://alt0.net")),
+        QUrl(QStringLiteral("http://www.site57.org/p57")),   QUrl(QStringLiteral("http://alt57.net")),
+        QUrl(QStringLiteral("http://www.site101.org/p101")), QUrl(QStringLiteral("http://alt101.net")),
+        QUrl(QStringLiteral("http://www.site119.org/p119")), QUrl(QStringLiteral("http://alt119.net"))};
+    EXPECT_EQ(f.opened, expected);
+
+    f.view.ClearMainChat1Click();
+    f.opened.clear();
+    f.view.addlinetochat(QStringLiteral("1+A: www.after.org"), 0);
+    f.view.addlinetochat(QStringLiteral("2+B: www.later.org"), 0);
+    f.click(1, QStringLiteral("later"));
+    f.click(0, QStringLiteral("after"));
+    const std::vector<QUrl> afterClear{QUrl(QStringLiteral("http://www.later.org")),
+                                       QUrl(QStringLiteral("http://www.after.org"))};
+    EXPECT_EQ(f.opened, afterClear);
+}
+
+TEST(ChatLinks, HostileLinkWordsNeverOpenAnythingButHttp)
+{
+    LinkFixture f;
+    const QStringList hostile{
+        QStringLiteral("file:///etc/passwd?www."), QStringLiteral("javascript:alert(1)//www.x"),
+        QStringLiteral("http://file:///etc/shadow"), QStringLiteral("ftp://www.x.org/f"),
+        QStringLiteral("smb://www.x.org/s"),          QStringLiteral("http://")};
+    for (int i = 0; i < hostile.size(); ++i) {
+        f.view.addlinetochat(QStringLiteral("1+Mal chats: ") + hostile[i], 0);
+        f.click(i, hostile[i].left(6));
+        EXPECT_EQ(LinkFixture::messageBoxTexts(), QStringList{QStringLiteral("Vrel: Cannot open Webpage")})
+            << hostile[i].toStdString();
+        LinkFixture::closeMessageBoxes();
+    }
+    for (const QUrl &url : f.opened)
+        ADD_FAILURE() << "opened " << url.toString().toStdString();
+    EXPECT_EQ(f.view.document()->blockCount(), hostile.size()); // the chat is unchanged
+
+    f.view.addlinetochat(QStringLiteral("1+Ok chats: https://www.x.org/safe"), 0);
+    f.click(int(hostile.size()), QStringLiteral("www.x.org"));
+    ASSERT_EQ(f.opened.size(), 1u);
+    EXPECT_EQ(f.opened[0], QUrl(QStringLiteral("https://www.x.org/safe")));
+}
+
+TEST(ChatLinks, ABrowserThatCannotBeStartedIsReported)
+{
+    LinkFixture f;
+    f.openerWorks = false;
+    f.view.addlinetochat(QStringLiteral("1+A: www.x.org"), 0);
+    f.click(0, QStringLiteral("www.x.org"));
+    EXPECT_EQ(f.opened.size(), 1u);
+    EXPECT_EQ(LinkFixture::messageBoxTexts(), QStringList{QStringLiteral("Vrel: Cannot open Webpage")});
+}
