@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QList>
 
@@ -13,8 +14,9 @@
 
 namespace testing_support {
 
-// A peer that speaks the wire protocol over a plain blocking socket, for end-to-end tests
-// against a real host process. It needs no event loop.
+// A peer that speaks the wire protocol over a plain socket, for end-to-end tests. While it
+// waits it keeps the test's own event loop running, so it can talk to a host or a window that
+// lives in the same process as well as to a separate host process.
 class RawClient
 {
 public:
@@ -111,9 +113,16 @@ private:
     {
         if (fd_ < 0 || eof_ || timeoutMs <= 0)
             return false;
+        QDeadlineTimer deadline(timeoutMs);
         pollfd entry {fd_, POLLIN, 0};
-        if (::poll(&entry, 1, timeoutMs) <= 0)
-            return false;
+        while (true) {
+            if (QCoreApplication::instance())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            if (::poll(&entry, 1, 5) > 0)
+                break;
+            if (deadline.hasExpired())
+                return false;
+        }
         char buffer[65536];
         const ssize_t count = ::recv(fd_, buffer, sizeof buffer, 0);
         if (count <= 0) {

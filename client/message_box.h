@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// Modal message boxes titled "Vrel". Tests replace the way they are shown so that nothing
+// waits for a click.
+namespace messagebox {
+
+using Presenter = std::function<void(QWidget *parent, const QString &text)>;
+
+void show(QWidget *parent, const QString &text);
+void setPresenter(Presenter presenter);
+// Errors that escape an event handler are shown in a message box from now on.
+void showErrorsInBoxes();
+
+} // namespace messagebox

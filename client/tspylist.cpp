@@ -1,0 +1,92 @@
+#include "client/tspylist.h"
+
+#include "client/board_font.h"
+#include "resources/art/art.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+Tspylist::Tspylist(QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("Tspylist"));
+    setWindowTitle(QStringLiteral("Vrel - Spys"));
+    setFixedSize(162, 168);
+
+    listbox_spys = new QListWidget(this);
+    listbox_spys->setObjectName(QStringLiteral("listbox_spys"));
+    listbox_spys->setGeometry(5, 5, 154, 130);
+    listbox_spys->setMouseTracking(true);
+    listbox_spys->viewport()->installEventFilter(this);
+    listbox_spys->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    auto *caption = new QLabel(QStringLiteral("Spy List"), this);
+    caption->setObjectName(QStringLiteral("label_spylist"));
+    caption->setFont(boardFont(12, true));
+    caption->setGeometry(8, 140, 76, 20);
+
+    auto *done = new QPushButton(QStringLiteral("Done"), this);
+    done->setObjectName(QStringLiteral("button_done"));
+    done->setGeometry(88, 140, 71, 20);
+    connect(done, &QPushButton::clicked, this, &Tspylist::button_doneClick);
+
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("popup_spys"));
+    popup_kickhim = popup_->addAction(QStringLiteral("Remove From Game"));
+    popup_kickhim->setObjectName(QStringLiteral("popup_kickhim"));
+    popup_kickhim->setEnabled(false);
+    connect(popup_kickhim, &QAction::triggered, this, &Tspylist::popup_kickhimClick);
+    connect(listbox_spys, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { popup_->popup(listbox_spys->viewport()->mapToGlobal(at)); });
+}
+
+void Tspylist::paintEvent(QPaintEvent *)
+{
+    QPainter(this).drawPixmap(0, 0, art::dialogBackground(size()));
+}
+
+void Tspylist::add(const QString &entry)
+{
+    listbox_spys->addItem(entry);
+}
+
+bool Tspylist::removeExact(const QString &entry)
+{
+    for (int row = 0; row < listbox_spys->count(); ++row) {
+        if (listbox_spys->item(row)->text() == entry) {
+            delete listbox_spys->takeItem(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Tspylist::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == listbox_spys->viewport() && event->type() == QEvent::MouseMove)
+        listbox_spysMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint());
+    return QDialog::eventFilter(watched, event);
+}
+
+void Tspylist::listbox_spysMouseMove(const QPoint &position)
+{
+    const QListWidgetItem *item = listbox_spys->itemAt(position);
+    hoveredIndex_ = item ? listbox_spys->row(item) : -1;
+}
+
+void Tspylist::popup_kickhimClick()
+{
+    if (hoveredIndex_ < 0 || hoveredIndex_ >= listbox_spys->count())
+        return;
+    const QString text = listbox_spys->item(hoveredIndex_)->text();
+    bool ok = false;
+    const int seat = text.left(text.indexOf(QLatin1Char(':'))).toInt(&ok);
+    if (ok && onRemove)
+        onRemove(seat);
+}

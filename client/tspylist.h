@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class QAction;
+class QListWidget;
+class QMenu;
+
+// The spy-list window: the spectators, one entry "number: name" each. It stays on top of the
+// other windows; the hosting copy can remove a spectator from its pop-up menu.
+class Tspylist : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Tspylist(QWidget *parent = nullptr);
+
+    QListWidget *list() const { return listbox_spys; }
+    QAction *removeAction() const { return popup_kickhim; }
+    void add(const QString &entry);
+    // Removes the entry with exactly this text; false when there is none.
+    bool removeExact(const QString &entry);
+
+    // Called with the spectator's number when "Remove From Game" is chosen.
+    std::function<void(int seat)> onRemove;
+    int hoveredIndex() const { return hoveredIndex_; }
+
+    void listbox_spysMouseMove(const QPoint &position);
+    void popup_kickhimClick();
+    void button_doneClick() { close(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QListWidget *listbox_spys;
+    QMenu *popup_;
+    QAction *popup_kickhim;
+    int hoveredIndex_ = -1;
+};

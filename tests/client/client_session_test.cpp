@@ -1,0 +1,190 @@
+// The player's window and its session with the host: start-up, login, arrivals and departures,
+// the end of the program.
+
+#include "tests/client/client_fixture.h"
+
+#include "client/tspylist.h"
+#include "tests/support/host_process.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using testing_support::RawClient;
+using testing_support::settle;
+using testing_support::waitUntil;
+
+namespace {
+const QByteArray T("\xFF", 1);
+}
+
+class ClientSession : public ClientFixture
+{
+};
+
+TEST_F(ClientSession, ASoloGameHostsItselfAsYou)
+{
+    auto solo = start({});
+    ASSERT_TRUE(waitUntil([&] { return rowName(*solo, 1) == QLatin1String("You"); }));
+    EXPECT_EQ(solo->chat().windowTitle(), "Vrel");
+    EXPECT_EQ(solo->chat().state().localSeat, 1);
+    EXPECT_TRUE(solo->chat().state().hostFlag);
+    EXPECT_TRUE(solo->chat().startButton()->isVisible());
+    EXPECT_TRUE(solo->chat().startGameAction()->isEnabled());
+    const QStringList lines = chatLines(*solo);
+    EXPECT_EQ(lines.value(0), "Loading Solo Game..Please wait.");
+    EXPECT_EQ(lines.value(1), "You are Connected.");
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+}
+
+TEST_F(ClientSession, OneOrTwoParametersOnlyShowTheLoadingLine)
+{
+    auto waiting = start({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")});
+    settle(200);
+    EXPECT_EQ(chatLines(*waiting), QStringList({"Loading Multi-player Game.. Please Wait."}));
+    EXPECT_FALSE(waiting->chat().sock.hasHandle());
+    EXPECT_FALSE(waiting->server().Sock1.Listen());
+    EXPECT_FALSE(waiting->chat().startButton()->isVisible());
+}
+
+TEST_F(ClientSession, PlayersAndSpectatorsArriveAndLeaveWithTheirLines)
+{
+    auto ann = host(QStringLiteral("Ann"));
+    const int port = portOf(*ann);
+    int seat = 0;
+    auto bob = joinRaw(port, "Bob", &seat);
+    EXPECT_EQ(seat, 2);
+    auto klick = joinRaw(port, "Klick", &seat); // seat 3's reserved name
+    std::vector<std::unique_ptr<RawClient>> others;
+    for (const char *name : {"Cid", "Dee", "Eve"})
+        others.push_back(joinRaw(port, name));
+    auto spy = joinRaw(port, "Spy", &seat);
+    EXPECT_EQ(seat, 7);
+    ASSERT_TRUE(waitUntil([&] { return ann->spylist().list()->count() == 1; }));
+
+    EXPECT_EQ(rowName(*ann, 2), "Bob");
+    EXPECT_EQ(rowName(*ann, 6), "Eve");
+    EXPECT_EQ(ann->spylist().list()->item(0)->text(), "7: Spy");
+    const QStringList lines = chatLines(*ann);
+    EXPECT_TRUE(lines.contains("You are Connected."));
+    EXPECT_TRUE(lines.contains("Bob is Connected."));
+    // A spectator's arrival shows two lines.
+    const qsizetype spyLine = lines.indexOf("Spy is Connected.");
+    ASSERT_GE(spyLine, 0);
+    EXPECT_EQ(lines.value(spyLine + 1), "Spy is spying.");
+
+    bob->close();
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == SeatRows::kWaiting; }));
+    EXPECT_TRUE(chatLines(*ann).contains("Bob disconnected."));
+    klick->close();
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 3) == SeatRows::kWaiting; }));
+    EXPECT_FALSE(chatText(*ann).contains("Klick disconnected."));
+    spy->close();
+    ASSERT_TRUE(waitUntil([&] { return ann->spylist().list()->count() == 0; }));
+    EXPECT_TRUE(chatLines(*ann).contains("Spy has left."));
+}
+
+TEST_F(ClientSession, AJoiningCopySeesThePlayersAlreadyThereAndSpiesWhenSeatsAreTaken)
+{
+    auto ann = host(QStringLiteral("Ann"));
+    const int port = portOf(*ann);
+    std::vector<std::unique_ptr<RawClient>> players;
+    for (const char *name : {"Bob", "Cid", "Dee", "Eve", "Fay"})
+        players.push_back(joinRaw(port, name));
+    auto zed = start({QStringLiteral("Zed"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, port);
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*zed).contains("Ann is Connected."); }));
+    EXPECT_EQ(zed->chat().state().localSeat, 7);
+    ASSERT_EQ(zed->spylist().list()->count(), 1) << chatText(*zed).toStdString();
+    EXPECT_EQ(zed->spylist().list()->item(0)->text(), "7: Zed");
+    EXPECT_EQ(rowName(*zed, 1), "Ann");
+    EXPECT_EQ(rowName(*zed, 6), "Fay");
+    EXPECT_FALSE(zed->chat().startButton()->isVisible());
+    EXPECT_FALSE(zed->chat().state().hostFlag);
+    const QStringList lines = chatLines(*zed);
+    EXPECT_TRUE(lines.contains("You are Connected."));
+    EXPECT_TRUE(lines.contains("You are spying."));
+    EXPECT_TRUE(lines.contains("Ann is Connected."));
+}
+
+TEST_F(ClientSession, GameIsFullIsShownAndThenTheProgramEnds)
+{
+    auto ann = host(QStringLiteral("Ann"));
+    const int port = portOf(*ann);
+    std::vector<std::unique_ptr<RawClient>> seated;
+    for (int n = 2; n <= 9; ++n)
+        seated.push_back(joinRaw(port, "P" + QByteArray::number(n)));
+    ASSERT_TRUE(waitUntil([&] { return ann->spylist().list()->count() == 3; }));
+    auto late = start({QStringLiteral("Late"), QStringLiteral("127.0.0.1"), QStringLiteral("x")}, port);
+    ASSERT_TRUE(waitUntil([&] { return endings == 1; }));
+    EXPECT_EQ(boxes, QStringList({"Game is full"}));
+    EXPECT_FALSE(late->chat().isVisible());
+}
+
+TEST_F(ClientSession, TheProgramEndsWhenItsConnectionCloses)
+{
+    testing_support::HostProcess host;
+    ASSERT_GT(host.port(), 0);
+    auto bob = start({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("no")}, host.port());
+    ASSERT_TRUE(waitUntil([&] { return rowName(*bob, 1) == QLatin1String("Bob"); }));
+    host.stop();
+    ASSERT_TRUE(waitUntil([&] { return endings == 1; }));
+    EXPECT_FALSE(bob->chat().isVisible());
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+TEST_F(ClientSession, ARemovedPlayersWindowCloses)
+{
+    auto ann = host(QStringLiteral("Ann"));
+    auto bob = start({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, portOf(*ann));
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == QLatin1String("Bob"); }));
+    ann->chat().send("CMD_kickhim+1+2+" + T);
+    ASSERT_TRUE(waitUntil([&] { return endings == 1; }));
+    EXPECT_FALSE(bob->chat().isVisible());
+    EXPECT_TRUE(ann->chat().isVisible());
+}
+
+TEST_F(ClientSession, HostingOnATakenPortAndAnUnknownHostAreReported)
+{
+    auto first = host(QStringLiteral("Ann"));
+    auto second = start({QStringLiteral("Bob"), QStringLiteral("x"), QStringLiteral("true")}, portOf(*first));
+    settle(100);
+    EXPECT_EQ(boxes, QStringList({"Listen - Error Binding Socket"}));
+    EXPECT_FALSE(second->chat().startButton()->isVisible());
+    EXPECT_FALSE(second->chat().sock.hasHandle());
+    EXPECT_EQ(chatLines(*second), QStringList({"Loading Multi-player Game.. Please Wait."}));
+
+    boxes.clear();
+    auto lost = start({QStringLiteral("Cid"), QStringLiteral("no-such-host.invalid"), QStringLiteral("false")});
+    settle(100);
+    EXPECT_EQ(boxes, QStringList({"Host Lookup - Could Not Find Host Entry"}));
+    EXPECT_TRUE(lost->chat().isVisible());
+}
+
+TEST_F(ClientSession, VersionMismatchLinesAndTheDispatcherOrder)
+{
+    auto ann = host(QStringLiteral("Ann"));
+    auto old = std::make_unique<RawClient>(portOf(*ann));
+    old->next();
+    old->send("CMD_logininfo+2+0.9+Old" + T + T);
+    ASSERT_TRUE(waitUntil([&] { return chatText(*ann).contains("Old has a different version of the game then you."); }));
+
+    Tchat &chat = ann->chat();
+    EXPECT_EQ(chat.dispatchOrder().size(), 23u);
+    EXPECT_EQ(chat.dispatchOrder().front(), "CMD_sendlogininfo");
+    EXPECT_EQ(chat.dispatchOrder().back(), "CMD_playasound");
+    EXPECT_FALSE(chat.setHandler("CMD_nonsense", {}));
+}
+
+TEST_F(ClientSession, ColumnsSwapSoTheLocalSeatIsLeftmost)
+{
+    Tchat chat({});
+    chat.sortstuff(4);
+    EXPECT_EQ(chat.columnOfSeat(4), 1);
+    EXPECT_EQ(chat.columnOfSeat(1), 4);
+    EXPECT_EQ(chat.columnOfSeat(2), 2);
+    Tchat spectator({});
+    spectator.sortstuff(8);
+    spectator.sortstuff(1);
+    for (int seat = 1; seat <= 6; ++seat)
+        EXPECT_EQ(spectator.columnOfSeat(seat), seat);
+}
