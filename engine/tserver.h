@@ -104,8 +104,11 @@ public:
     Puzzle &puzzle(int row, int wordNumber) { return puzzles_[size_t(row)][size_t(wordNumber)]; }
     const QList<QByteArray> &wordPool() const { return listbox_words; }
     int queuedMessages() const { return int(receivedlist_.size()); }
-    bool timer1Running() const { return timer1_.isActive(); }
+    bool timer1Running() const { return timer1Active_; }
     void seedRandom(unsigned seed) { random_.seed(seed); }
+    // With a manual clock the phase countdown moves only when timer1Timer is called, so a test
+    // can play a whole game in moments without the real second ticking in between.
+    void setManualClock(bool manual);
 
     QTimer socktimer;
 
@@ -154,6 +157,8 @@ private:
     int fastestSeat_ = 0;
     std::array<std::array<Puzzle, kWordsPerRound + 1>, kDealtRounds + 1> puzzles_ {};
     QTimer timer1_;
+    bool manualClock_ = false;
+    bool timer1Active_ = false;
     QList<QByteArray> listbox_words;
     std::unique_ptr<TDictn> spell;
     std::mt19937 random_;

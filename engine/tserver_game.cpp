@@ -134,7 +134,18 @@ void TServer::restartTimer1(int countdown, Phase phase)
     timer1_.stop();
     countdown_ = countdown;
     phase_ = phase;
-    timer1_.start();
+    timer1Active_ = true;
+    if (!manualClock_)
+        timer1_.start();
+}
+
+void TServer::setManualClock(bool manual)
+{
+    manualClock_ = manual;
+    if (manual)
+        timer1_.stop();
+    else if (timer1Active_)
+        timer1_.start();
 }
 
 // ---------------------------------------------------------------- words and passes
@@ -255,9 +266,10 @@ void TServer::pass(const QByteArray &data)
 
 void TServer::timer1Timer()
 {
-    if (--countdown_ >= 1)
+    if (!timer1Active_ || --countdown_ >= 1)
         return;
     timer1_.stop();
+    timer1Active_ = false;
     switch (phase_) {
     case WordPhase:
         for (int n = 1; n <= seatCount_; ++n)

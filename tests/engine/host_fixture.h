@@ -48,7 +48,11 @@ public:
 class HostFixture : public ::testing::Test
 {
 protected:
-    HostFixture() { server.seedRandom(7); }
+    HostFixture()
+    {
+        server.seedRandom(7);
+        server.setManualClock(true);
+    }
 
     FakeLink *connect()
     {

@@ -1,4 +1,4 @@
-#include "app/startup/program_folder.h"
+#include "client/program_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>
