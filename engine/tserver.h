@@ -133,6 +133,7 @@ private:
     bool isPlayerSeat(int n) const { return n >= 1 && n <= kMaxPlayers; }
     bool isCurrent(int seat, quint64 serial) const;
     std::optional<int> readSeat(wire::FieldReader &fields) const;
+    std::optional<int> wordPhaseSeat(wire::FieldReader &fields) const;
     bool listComplete(int seat) const;
     bool senderMayUse(const QByteArray &verb, const QByteArray &data, int from) const;
     void sendToSeat(int seat, const QByteArray &message);

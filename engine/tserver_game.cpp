@@ -189,15 +189,24 @@ bool TServer::checkforalldone() const
     return true;
 }
 
-void TServer::myword(const QByteArray &data)
+// The player seat a word or a pass comes from, read off the message; nothing outside the word
+// phase: a word that arrived later would be stored after the round was scored and could get the
+// round scored twice.
+std::optional<int> TServer::wordPhaseSeat(wire::FieldReader &fields) const
 {
-    // Words count only in the word phase: one that arrives later would be stored after the
-    // round was scored and could get the round scored twice.
     if (!gameRunning_ || phase_ != WordPhase)
-        return;
-    wire::FieldReader fields(data);
+        return std::nullopt;
     const std::optional<int> seatNumber = fields.nextNumber();
     if (!seatNumber || !isPlayerSeat(*seatNumber))
+        return std::nullopt;
+    return seatNumber;
+}
+
+void TServer::myword(const QByteArray &data)
+{
+    wire::FieldReader fields(data);
+    const std::optional<int> seatNumber = wordPhaseSeat(fields);
+    if (!seatNumber)
         return;
     Seat &seat = seats_[size_t(*seatNumber)];
     // A complete list has no word left to fill; a further submission would overwrite one.
@@ -246,11 +255,9 @@ void TServer::myword(const QByteArray &data)
 
 void TServer::pass(const QByteArray &data)
 {
-    if (!gameRunning_ || phase_ != WordPhase)
-        return;
     wire::FieldReader fields(data);
-    const std::optional<int> seatNumber = fields.nextNumber();
-    if (!seatNumber || !isPlayerSeat(*seatNumber))
+    const std::optional<int> seatNumber = wordPhaseSeat(fields);
+    if (!seatNumber)
         return;
     Seat &seat = seats_[size_t(*seatNumber)];
     const int next = findnextempty(*seatNumber, seat.currentWord);
