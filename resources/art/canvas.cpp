@@ -1,5 +1,7 @@
 #include "resources/art/canvas.h"
 
+#include "resources/art/palette.h"
+
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -8,6 +10,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRadialGradient>
 #include <QtMath>
 #include <algorithm>
 
@@ -208,6 +211,17 @@ QColor withAlpha(QColor c, int alpha)
 {
     c.setAlpha(alpha);
     return c;
+}
+
+void glossyRed(QPainter &p, const QPainterPath &shape, QPointF light, qreal radius, qreal whiteness)
+{
+    QRadialGradient fill(light, radius);
+    fill.setColorAt(0, mix(palette::red, Qt::white, whiteness));
+    fill.setColorAt(0.5, palette::red);
+    fill.setColorAt(1, palette::darkRed);
+    p.setPen(QPen(palette::darkRedDeep, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(fill);
+    p.drawPath(shape);
 }
 
 } // namespace canvas

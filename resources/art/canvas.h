@@ -41,6 +41,8 @@ void dropShadow(QPainter &p, const QRectF &r, qreal radius, int spread, int alph
 
 // A star of `points` points, the first pointing up.
 QPainterPath starPath(QPointF centre, qreal outer, qreal inner, int points);
+// A small shape in glossy red with a dark-red outline, lit from `light`.
+void glossyRed(QPainter &p, const QPainterPath &shape, QPointF light, qreal radius, qreal whiteness);
 
 QColor mix(const QColor &a, const QColor &b, qreal t);
 QColor withAlpha(QColor c, int alpha);

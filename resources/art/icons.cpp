@@ -102,13 +102,7 @@ void heart(QPainter &p)
     shape.cubicTo(1.0, 2.0, 5.6, 0.6, 8, 4.2);
     shape.cubicTo(10.4, 0.6, 15.0, 2.0, 15.2, 5.0);
     shape.cubicTo(15.4, 7.8, 13.5, 10.5, 8, 14.5);
-    QRadialGradient fill(QPointF(5, 4.5), 10);
-    fill.setColorAt(0, canvas::mix(palette::red, Qt::white, 0.4));
-    fill.setColorAt(0.5, palette::red);
-    fill.setColorAt(1, palette::darkRed);
-    p.setPen(QPen(palette::darkRedDeep, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(fill);
-    p.drawPath(shape);
+    canvas::glossyRed(p, shape, QPointF(5, 4.5), 10, 0.4);
 }
 
 void teammates(QPainter &p)

@@ -79,13 +79,7 @@ QPixmap fastestStar(qreal dpr)
 {
     return canvas::cached(QStringLiteral("fastest"), {16, 16}, dpr, [](QPainter &p) {
         const QPainterPath shape = canvas::starPath(QPointF(8, 8.7), 7.6, 3.2, 5);
-        QRadialGradient fill(QPointF(6.5, 6), 9);
-        fill.setColorAt(0, canvas::mix(palette::red, Qt::white, 0.35));
-        fill.setColorAt(0.5, palette::red);
-        fill.setColorAt(1, palette::darkRed);
-        p.setPen(QPen(palette::darkRedDeep, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(fill);
-        p.drawPath(shape);
+        canvas::glossyRed(p, shape, QPointF(6.5, 6), 9, 0.35);
     });
 }
 
