@@ -91,6 +91,8 @@ public:
     // are fixed, so an unknown verb is refused.
     bool setHandler(const QByteArray &verb, Handler handler);
     const std::vector<QByteArray> &dispatchOrder() const;
+    // Messages received and not yet handled.
+    int queuedMessages() const { return int(receivedlist_.size()); }
 
     void sendloginfo(const QByteArray &data);
     void newplayerinfo(const QByteArray &data);
