@@ -6,9 +6,16 @@
 #include "chat/outgoingline.h"
 #include "chat/receivedchat.h"
 #include "chat/smileybutton.h"
+#include "client/board.h"
+#include "client/key_codes.h"
 #include "client/message_box.h"
+#include "client/picture_controls.h"
+#include "client/results_panel.h"
+#include "client/round_display.h"
 #include "client/seat_rows.h"
+#include "client/tile_set.h"
 #include "client/tspylist.h"
+#include "client/winner_banner.h"
 #include "engine/messages.h"
 #include "engine/tserver.h"
 #include "net/error_sink.h"
@@ -17,8 +24,10 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -116,6 +125,10 @@ Tchat::Tchat(Startup startup, QWidget *parent)
     setHandler("CMD_existingplayers", [this](const QByteArray &d) { newplayerinfo(d); });
     setHandler("CMD_playerdisconnected", [this](const QByteArray &d) { playerdisconnected(d); });
     setHandler("CMD_full", [this](const QByteArray &) { gameIsFull(); });
+    connectGame();
+    grouptilesmenu();
+    // The board's keys are read before the focused control sees them (FormShortCut).
+    qApp->installEventFilter(this);
 
     receivedlist_.enqueue("receivedlist");
     Timer1.setInterval(kTimer1Ms);
@@ -130,11 +143,15 @@ Tchat::Tchat(Startup startup, QWidget *parent)
     };
 }
 
-Tchat::~Tchat() = default;
+Tchat::~Tchat()
+{
+    qApp->removeEventFilter(this);
+}
 
-void Tchat::attach(Tspylist *spylist, TServer *server)
+void Tchat::attach(Tspylist *spylist, QWidget *gamestart, TServer *server)
 {
     spylist_ = spylist;
+    gamestart_ = gamestart;
     server_ = server;
     connect(SpyList1, &QAction::triggered, spylist_, &QWidget::show);
 }
@@ -146,17 +163,17 @@ void Tchat::buildBoard()
     board_ = new BoardWidget(central_);
     board_->move(0, 0);
     seatRows_ = std::make_unique<SeatRows>(board_);
+    tiles_ = std::make_unique<TileSet>();
+    roundDisplay_ = new RoundDisplay(board_);
+    puzzleBoard_ = new Board(board_, *tiles_);
 
-    button_start = new QPushButton(board_);
-    button_start->setObjectName(QStringLiteral("button_start"));
+    button_start = new PlateButton(QStringLiteral("button_start"), &art::startPlate, board_);
     button_start->setGeometry(layout::startPlate);
-    button_start->setFlat(true);
-    button_start->setIcon(QIcon(art::startPlate()));
-    button_start->setIconSize(layout::startPlate.size());
-    button_start->setStyleSheet(QStringLiteral("border: none; padding: 0;"));
-    button_start->setCursor(Qt::PointingHandCursor);
-    button_start->setFocusPolicy(Qt::NoFocus);
     button_start->hide();
+
+    // Laid over the board when shown; created last so that they cover the board's controls.
+    resultsPanel_ = new ResultsPanel(board_);
+    winnerBanner_ = new WinnerBanner(board_);
 }
 
 void Tchat::buildChat()
@@ -193,6 +210,11 @@ void Tchat::buildMenus()
 
     optionsMenu_ = menuBar()->addMenu(QStringLiteral("Options"));
     optionsMenu_->setObjectName(QStringLiteral("Options1"));
+    AutoErase1 = optionsMenu_->addAction(QStringLiteral("Auto Erase Invalid Word"));
+    AutoErase1->setObjectName(QStringLiteral("autoerase"));
+    AutoErase1->setCheckable(true);
+    AutoErase1->setChecked(true);
+    // The entry's check mark is the option itself; choosing the entry flips it.
     QAction *textColor = optionsMenu_->addAction(QStringLiteral("Text Color"));
     textColor->setObjectName(QStringLiteral("TextColor1"));
     connect(textColor, &QAction::triggered, this, [this] { vrel::guarded([this] { TextColor1Click(); }); });
@@ -210,10 +232,48 @@ void Tchat::buildMenus()
 
     tilesMenu_ = menuBar()->addMenu(QStringLiteral("Tiles"));
     tilesMenu_->setObjectName(QStringLiteral("Tiles1"));
+    tileSets_ = new QActionGroup(this);
+    // Every entry may end up unchecked (a set that cannot be read leaves the check where it was).
+    tileSets_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
 
     QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
     SpyList1 = view->addAction(QStringLiteral("Spy List"));
     SpyList1->setObjectName(QStringLiteral("SpyList1"));
+}
+
+void Tchat::connectGame()
+{
+    setHandler("CMD_startgame", [this](const QByteArray &d) { startthegame(d); });
+    setHandler("CMD_nextplayer", [this](const QByteArray &d) { getnextplayer(d); });
+    setHandler("CMD_winner", [this](const QByteArray &d) { winner(d); });
+    setHandler("CMD_startround", [this](const QByteArray &d) { startround(d); });
+    setHandler("CMD_invalid", [this](const QByteArray &d) { invalid(d); });
+    setHandler("CMD_newword", [this](const QByteArray &d) { newword(d); });
+    setHandler("CMD_allfilled", [this](const QByteArray &d) { allfilled(d); });
+    setHandler("CMD_postscores", [this](const QByteArray &d) { postscores(d); });
+    setHandler("CMD_hiscount", [this](const QByteArray &d) { hiscount(d); });
+    setHandler("CMD_timeup", [this](const QByteArray &d) { timeup(d); });
+    setHandler("CMD_loadstats", [this](const QByteArray &d) { loadstats(d); });
+    setHandler("CMD_alldone", [this](const QByteArray &d) { alldone(d); });
+
+    connect(puzzleBoard_, &Board::passClicked, this, [this] { vrel::guarded([this] { hitpass(); }); });
+    connect(puzzleBoard_, &Board::clearClicked, this, [this] { vrel::guarded([this] { hitclear(); }); });
+    connect(puzzleBoard_, &Board::typingClicked, this, [this] { settyping(); });
+    connect(roundDisplay_, &RoundDisplay::soundRequested, this, &Tchat::playsounds);
+    connect(StartGame1, &QAction::triggered, this, [this] { vrel::guarded([this] { button_startClick(); }); });
+}
+
+bool Tchat::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()
+        || static_cast<QWidget *>(watched)->window() != this)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    bool handled = false;
+    vrel::guarded([&] { handled = FormShortCut(keys::virtualKeyCode(*key)); });
+    if (handled)
+        key->accept();
+    return handled;
 }
 
 // ---------------------------------------------------------------- start-up and the end

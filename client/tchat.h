@@ -15,14 +15,19 @@
 #include <memory>
 #include <vector>
 
+class Board;
 class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
 class QPushButton;
+class ResultsPanel;
+class RoundDisplay;
 class SeatRows;
+class TileSet;
 class TServer;
 class Tspylist;
+class WinnerBanner;
 namespace chat {
 class ChatEntry;
 class ChatView;
@@ -45,9 +50,9 @@ public:
 
     explicit Tchat(Startup startup, QWidget *parent = nullptr);
     ~Tchat() override;
-    // The windows created after the main window that it works with: the spy list and the
-    // hidden host engine that every copy carries.
-    void attach(Tspylist *spylist, TServer *server);
+    // The windows created after the main window that it works with: the spy list, the game
+    // options dialog and the hidden host engine that every copy carries.
+    void attach(Tspylist *spylist, QWidget *gamestart, TServer *server);
 
     ClientState &state() { return state_; }
     const ClientState &state() const { return state_; }
@@ -63,6 +68,13 @@ public:
     QAction *startGameAction() const { return StartGame1; }
     QMenu *optionsMenu() const { return optionsMenu_; }
     QMenu *tilesMenu() const { return tilesMenu_; }
+    QAction *autoEraseAction() const { return AutoErase1; }
+    QActionGroup *tileSetGroup() const { return tileSets_; }
+    QWidget *gameStartDialog() const { return gamestart_; }
+    Board &puzzleBoard() const { return *puzzleBoard_; }
+    RoundDisplay &roundDisplay() const { return *roundDisplay_; }
+    ResultsPanel &resultsPanel() const { return *resultsPanel_; }
+    WinnerBanner &winnerBanner() const { return *winnerBanner_; }
 
     // ---- start-up
     void processparams();
@@ -79,6 +91,8 @@ public:
     // are fixed, so an unknown verb is refused.
     bool setHandler(const QByteArray &verb, Handler handler);
     const std::vector<QByteArray> &dispatchOrder() const;
+    // Messages received and not yet handled.
+    int queuedMessages() const { return int(receivedlist_.size()); }
 
     void sendloginfo(const QByteArray &data);
     void newplayerinfo(const QByteArray &data);
@@ -105,6 +119,46 @@ public:
     // ---- sounds, requested by name; the player is attached from outside
     void playsounds(const QString &name);
 
+    // ---- the board and letter entry (tchat_board.cpp)
+    // The window's key handler: sees every key press of the window before the focused control;
+    // true when the board consumed the key. keyCode is a code of keys::.
+    bool FormShortCut(int keyCode);
+    void hitdone();
+    void hitclear();
+    void hitpass();
+    void settyping();
+    // The keyboard goes to the chat entry (the mode is switched on if it was off) or to the board.
+    void switchToChat();
+    void switchToBoard();
+    void setword(int wordNumber, const QByteArray &masked);
+    void newword(const QByteArray &data);
+    void invalid(const QByteArray &data);
+    void grouptilesmenu();
+    void creategrouptilesmenu(const QString &name);
+    void grouptilesmenuClick(QAction *entry);
+    void loadgrouptiles(const QString &name);
+    void redrawtiles();
+    void autoeraseClick();
+    bool autoErase() const;
+    QString currentTileSet() const { return currentTileSet_; }
+
+    // ---- rounds, clock, scores and the winner (tchat_rounds.cpp)
+    void button_startClick();
+    void turntimeTimer();
+    // With a manual turn clock the seconds move only when turntimeTimer() is called.
+    void setManualTurnClock(bool manual);
+    void clearall();
+    void startthegame(const QByteArray &data);
+    void startround(const QByteArray &data);
+    void getnextplayer(const QByteArray &data);
+    void loadstats(const QByteArray &data);
+    void hiscount(const QByteArray &data);
+    void allfilled(const QByteArray &data);
+    void alldone(const QByteArray &data);
+    void timeup(const QByteArray &data);
+    void postscores(const QByteArray &data);
+    void winner(const QByteArray &data);
+
 signals:
     void soundRequested(const QString &name);
     // The window closed: the program ends.
@@ -113,11 +167,14 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildBoard();
     void buildChat();
     void buildMenus();
+    void connectGame();
+    void startTurn(); // the keyboard, the buttons and the sound of a player's turn
     void placeChat();
     void dispatch(const QByteArray &line);
 
@@ -130,6 +187,12 @@ private:
     QWidget *central_ = nullptr;
     QWidget *board_ = nullptr;
     std::unique_ptr<SeatRows> seatRows_;
+    std::unique_ptr<TileSet> tiles_;
+    Board *puzzleBoard_ = nullptr;
+    RoundDisplay *roundDisplay_ = nullptr;
+    ResultsPanel *resultsPanel_ = nullptr;
+    WinnerBanner *winnerBanner_ = nullptr;
+    QWidget *gamestart_ = nullptr;
     chat::ChatView *mainchat_ = nullptr;
     chat::ChatEntry *mychat_ = nullptr;
     chat::SmileyButton *button_smilies = nullptr;
@@ -138,7 +201,12 @@ private:
     QMenu *optionsMenu_ = nullptr;
     QMenu *tilesMenu_ = nullptr;
     QAction *StartGame1 = nullptr;
+    QAction *AutoErase1 = nullptr;
     QActionGroup *textSizes_ = nullptr;
+    QActionGroup *tileSets_ = nullptr;
+    QString currentTileSet_;              // empty until a set is loaded
+    QAction *tileEntryChecked_ = nullptr; // the Tiles entry of the set in use, if it has one
+    QString turnSound_ = QStringLiteral("turn"); // "turnnew" with the New turn sound
 
     wire::StreamCutter cutter_;
     QQueue<QByteArray> receivedlist_;

@@ -2,6 +2,7 @@
 
 #include "client/tchat.h"
 
+class Tgamestart;
 class TServer;
 class Tspylist;
 
@@ -15,10 +16,12 @@ public:
 
     Tchat &chat() { return *chat_; }
     Tspylist &spylist() { return *spylist_; }
+    Tgamestart &gamestart() { return *gamestart_; }
     TServer &server() { return *server_; }
 
 private:
     std::unique_ptr<Tchat> chat_;
-    Tspylist *spylist_ = nullptr; // owned by the main window
+    Tspylist *spylist_ = nullptr;     // owned by the main window
+    Tgamestart *gamestart_ = nullptr; // owned by the main window
     std::unique_ptr<TServer> server_;
 };

@@ -29,6 +29,15 @@ public:
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         connected_ = ::connect(fd_, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
     }
+    // A peer around a connection accepted elsewhere (a test that plays the host's part).
+    struct Accepted {
+        int fd;
+    };
+    explicit RawClient(Accepted accepted)
+        : fd_(accepted.fd)
+        , connected_(accepted.fd >= 0)
+    {
+    }
     ~RawClient() { close(); }
     RawClient(const RawClient &) = delete;
     RawClient &operator=(const RawClient &) = delete;

@@ -1,0 +1,109 @@
+#include "app/startup/tgamestart.h"
+
+#include "client/board_font.h"
+#include "client/picture_controls.h"
+#include "client/tchat.h"
+#include "engine/messages.h"
+#include "net/error_sink.h"
+#include "resources/art/art.h"
+#include "resources/art/board_layout.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace {
+
+const QSize kDialogSize {300, 196};
+constexpr int kLabelLeft = 24;
+constexpr int kBoxLeft = 178;
+constexpr QSize kBoxSize {72, 24};
+
+QLabel *dialogLabel(QWidget *parent, const QString &text, const QRect &place, int pixelSize)
+{
+    auto *label = new QLabel(text, parent);
+    label->setGeometry(place);
+    label->setFont(boardFont(pixelSize, true));
+    return label;
+}
+
+} // namespace
+
+ArrowsOnlySpinBox::ArrowsOnlySpinBox(const QString &upDownName, const QString &editName, QWidget *parent)
+    : QSpinBox(parent)
+{
+    setObjectName(upDownName);
+    lineEdit()->setObjectName(editName);
+    lineEdit()->setReadOnly(true);
+    setWrapping(false);
+    setFont(boardFont(13, true));
+    setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void ArrowsOnlySpinBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
+        QSpinBox::keyPressEvent(event);
+    else
+        event->ignore();
+}
+
+void ArrowsOnlySpinBox::wheelEvent(QWheelEvent *event)
+{
+    event->ignore();
+}
+
+Tgamestart::Tgamestart(Tchat *chat)
+    : QDialog(chat)
+    , chat_(chat)
+{
+    setObjectName(QStringLiteral("Tgamestart"));
+    setWindowTitle(QStringLiteral("Vrel - Game Start"));
+    setFixedSize(kDialogSize);
+
+    auto *heading = dialogLabel(this, QStringLiteral("Game Options"), QRect(0, 14, kDialogSize.width(), 24), 18);
+    heading->setObjectName(QStringLiteral("label_heading"));
+    heading->setAlignment(Qt::AlignCenter);
+
+    dialogLabel(this, QStringLiteral("Rounds Per Game: "), QRect(QPoint(kLabelLeft, 54), QSize(150, kBoxSize.height())), 13)
+        ->setObjectName(QStringLiteral("label_playtoscore"));
+    UpDown1 = new ArrowsOnlySpinBox(QStringLiteral("UpDown1"), QStringLiteral("edit_playtoscore"), this);
+    UpDown1->setGeometry(QRect(QPoint(kBoxLeft, 54), kBoxSize));
+    UpDown1->setRange(1, 10);
+    UpDown1->setSingleStep(1);
+    UpDown1->setValue(5);
+
+    dialogLabel(this, QStringLiteral("Creation Time:"), QRect(QPoint(kLabelLeft, 88), QSize(150, kBoxSize.height())), 13)
+        ->setObjectName(QStringLiteral("label_creationtime"));
+    UpDown2 = new ArrowsOnlySpinBox(QStringLiteral("UpDown2"), QStringLiteral("edit_creationtime"), this);
+    UpDown2->setGeometry(QRect(QPoint(kBoxLeft, 88), kBoxSize));
+    UpDown2->setRange(30, 120);
+    UpDown2->setSingleStep(5);
+    UpDown2->setValue(60);
+
+    button_start = new PlateButton(QStringLiteral("button_start"), &art::startPlate, this);
+    const QSize plate = art::layout::startPlate.size();
+    button_start->setGeometry(QRect(QPoint((kDialogSize.width() - plate.width()) / 2, 134), plate));
+    connect(button_start, &QPushButton::clicked, this, [this] { vrel::guarded([this] { button_startClick(); }); });
+}
+
+void Tgamestart::button_startClick()
+{
+    chat_->send(msg::startgame(chat_->state().playerName.toUtf8(), UpDown1->edit()->text().toUtf8(),
+                               UpDown2->edit()->text().toUtf8()));
+    hide();
+}
+
+void Tgamestart::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Centred on the main window.
+    const QRect over = chat_->frameGeometry();
+    move(over.center() - QPoint(width() / 2, height() / 2));
+}
+
+void Tgamestart::paintEvent(QPaintEvent *)
+{
+    QPainter(this).drawPixmap(0, 0, art::dialogBackground(size()));
+}

@@ -1,0 +1,31 @@
+#include "client/picture_controls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+PlateButton::PlateButton(const QString &objectName, Plate plate, QWidget *parent)
+    : QPushButton(parent)
+    , plate_(std::move(plate))
+{
+    setObjectName(objectName);
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::PointingHandCursor);
+    setAttribute(Qt::WA_Hover);
+}
+
+void PlateButton::paintEvent(QPaintEvent *)
+{
+    art::PlateState state = art::PlateState::Normal;
+    if (isDown())
+        state = art::PlateState::Pressed;
+    else if (underMouse())
+        state = art::PlateState::Hover;
+    QPainter(this).drawPixmap(0, 0, plate_(state, devicePixelRatioF()));
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}

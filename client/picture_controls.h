@@ -1,0 +1,40 @@
+#pragma once
+
+#include "resources/art/art.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <functional>
+
+// A button that is all picture: one of the plates, drawn as it looks at rest, under the mouse and
+// pressed, at the screen's pixel ratio. It never takes the keyboard focus, so clicking it leaves
+// the keys where they were.
+class PlateButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    using Plate = std::function<QPixmap(art::PlateState, qreal dpr)>;
+
+    PlateButton(const QString &objectName, Plate plate, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Plate plate_;
+};
+
+// A picture or caption that reacts to a click (the "Type In Chat" box and its caption).
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};

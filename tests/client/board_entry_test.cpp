@@ -1,0 +1,238 @@
+// Letter entry on the board, key by key, against a peer that plays the host's part byte for byte:
+// what the keys do, what is sent and what is not.
+
+#include "tests/client/game_fixture.h"
+
+#include "chat/chatentry.h"
+#include "client/key_codes.h"
+#include "tests/client/fake_host.h"
+
+#include <QAction>
+#include <QKeyEvent>
+
+using testing_support::FakeHost;
+using testing_support::RawClient;
+using testing_support::settle;
+using testing_support::waitUntil;
+
+namespace {
+const QByteArray T("\xFF", 1);
+const QString kTurnText = QStringLiteral("Type a Word - Press ENTER to submit your word.");
+}
+
+class BoardEntry : public GameFixture
+{
+protected:
+    // Ann joins the fake host, gets seat 2 and her turn on the masked word ap_le.
+    void SetUp() override
+    {
+        ASSERT_GT(fake.port(), 0);
+        ann = launch({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
+        peer = fake.accept();
+        ASSERT_TRUE(peer);
+        peer->send("CMD_sendlogininfo+2" + T);
+        ASSERT_TRUE(peer->waitFor("CMD_logininfo+2+1.0.4+Ann"));
+        ASSERT_EQ(peer->next(), QByteArray()); // the login's second terminator
+        peer->send("CMD_newplayerinfo+2+Ann" + T + "CMD_startgame+Cid+5+60++" + T + "CMD_startround+1+" + T
+                   + "CMD_nextplayer+2+1+ap_le+" + T);
+        ASSERT_TRUE(waitUntil([&] { return status(*ann) == kTurnText; }));
+        soundsOf(*ann).clear();
+    }
+
+    // What the client sent since the last look.
+    QList<QByteArray> sent(int ms = 150) { return peer->drain(ms); }
+    void hostSends(const QByteArray &message)
+    {
+        peer->send(message + T);
+        ASSERT_TRUE(waitUntil([&] { return ann->chat().queuedMessages() == 0; }));
+        settle(40);
+    }
+
+    FakeHost fake;
+    std::unique_ptr<VrelProgram> ann;
+    std::unique_ptr<RawClient> peer;
+};
+
+TEST_F(BoardEntry, TypedLettersFillTheRowAndEnterSendsTheirCodes)
+{
+    EXPECT_EQ(codes(*ann, false), (std::vector<int> {1, 16, 0, 12, 5})); // A P _ L E
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
+    EXPECT_EQ(label(*ann, "label_wordcount"), "First Word");
+    EXPECT_FALSE(ann->chat().state().typeInChat); // the turn takes the keyboard for the board
+    EXPECT_TRUE(shown(*ann, "button_pass"));
+    EXPECT_TRUE(shown(*ann, "button_clear"));
+
+    // Backspace with nothing typed does nothing; the next letter goes to position 1.
+    press(*ann, Qt::Key_Backspace);
+    EXPECT_TRUE(soundsOf(*ann).isEmpty());
+    // Three letters and Enter: "Invalid Word", nothing sent, the letters stay.
+    type(*ann, QStringLiteral("APP"));
+    press(*ann, Qt::Key_Return);
+    EXPECT_EQ(status(*ann), "Invalid Word");
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 16, 16, 0, 0}));
+    EXPECT_TRUE(sent().isEmpty());
+    EXPECT_EQ(soundsOf(*ann), QStringList({"clickletter", "clickletter", "clickletter", "invalid"}));
+    // Two more letters (Shift does not matter) and Enter submit the word.
+    press(*ann, Qt::Key_L, Qt::ShiftModifier);
+    press(*ann, Qt::Key_E);
+    press(*ann, Qt::Key_Enter);
+    EXPECT_EQ(sent(), QList<QByteArray>({"CMD_myword+2+1+1+2+16+3+16+4+12+5+5"}));
+    EXPECT_EQ(status(*ann), "Checking Word...");
+    // Until the host answers, the board takes no keys: a second Enter sends nothing.
+    EXPECT_EQ(ann->chat().state().entrySeat, 0);
+    press(*ann, Qt::Key_Return);
+    EXPECT_TRUE(sent().isEmpty());
+
+    soundsOf(*ann).clear();
+    hostSends("CMD_newword+2+1+2+cr__e+");
+    EXPECT_TRUE(ownsBoard(*ann));
+    EXPECT_TRUE(shown(*ann, "image_check1"));
+    EXPECT_FALSE(shown(*ann, "image_check2"));
+    EXPECT_EQ(label(*ann, "label_wordcount"), "Second Word");
+    EXPECT_EQ(status(*ann), "Create Another Word");
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
+    EXPECT_EQ(codes(*ann, false), (std::vector<int> {3, 18, 0, 0, 5}));
+    EXPECT_EQ(soundsOf(*ann), QStringList({"goodword"}));
+}
+
+TEST_F(BoardEntry, ASixthLetterIsSwallowedAndTheClearAndPassKeysWork)
+{
+    type(*ann, QStringLiteral("cratex"));
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {3, 18, 1, 20, 5}));
+    EXPECT_EQ(soundsOf(*ann).count("clickletter"), 5); // the sixth plays nothing
+    press(*ann, Qt::Key_Backspace);
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {3, 18, 1, 20, 0}));
+    EXPECT_EQ(soundsOf(*ann).last(), "backspace");
+
+    for (Qt::Key clearKey : {Qt::Key_0, Qt::Key_Equal, Qt::Key_Plus}) {
+        type(*ann, QStringLiteral("ab"));
+        press(*ann, clearKey);
+        EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0})) << clearKey;
+        EXPECT_EQ(soundsOf(*ann).last(), "clear");
+    }
+    // Keypad digits are not the top-row keys: no clear, no pass.
+    type(*ann, QStringLiteral("ab"));
+    press(*ann, Qt::Key_0, Qt::KeypadModifier);
+    press(*ann, Qt::Key_1, Qt::KeypadModifier);
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 2, 0, 0, 0}));
+    EXPECT_TRUE(sent().isEmpty());
+
+    // "1" and Space pass; the row and the turn stay as they were until the next word comes.
+    soundsOf(*ann).clear();
+    press(*ann, Qt::Key_1);
+    press(*ann, Qt::Key_Space);
+    EXPECT_EQ(sent(), QList<QByteArray>({"CMD_pass+2+", "CMD_pass+2+"}));
+    EXPECT_EQ(soundsOf(*ann), QStringList({"pass", "pass"}));
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 2, 0, 0, 0}));
+    EXPECT_TRUE(ownsBoard(*ann));
+    // The buttons do the same with the mouse.
+    QTest::mouseClick(ann->chat().findChild<QPushButton *>("button_pass"), Qt::LeftButton);
+    EXPECT_EQ(sent(), QList<QByteArray>({"CMD_pass+2+"}));
+    QTest::mouseClick(ann->chat().findChild<QPushButton *>("button_clear"), Qt::LeftButton);
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
+
+    // The next word after a pass: no mark, no "goodword".
+    soundsOf(*ann).clear();
+    hostSends("CMD_newword+2+0+8+ap_le+");
+    EXPECT_EQ(label(*ann, "label_wordcount"), "Eight Word");
+    for (int word = 1; word <= 10; ++word)
+        EXPECT_FALSE(shown(*ann, QStringLiteral("image_check%1").arg(word).toLatin1().constData()));
+    EXPECT_FALSE(soundsOf(*ann).contains("goodword"));
+    hostSends("CMD_newword+2+0+11+aPp_e+");
+    EXPECT_EQ(label(*ann, "label_wordcount"), "");
+    EXPECT_EQ(codes(*ann, false), (std::vector<int> {1, 0, 16, 0, 5})); // a capital shows the blank tile
+}
+
+TEST_F(BoardEntry, TabHandsTheKeysBetweenTheChatAndTheBoard)
+{
+    chat::ChatEntry *entry = ann->chat().mychat();
+    entry->clear();
+    press(*ann, Qt::Key_Tab);
+    EXPECT_TRUE(ann->chat().state().typeInChat);
+    EXPECT_EQ(ann->chat().focusWidget(), entry);
+    type(*ann, QStringLiteral("hi"));
+    EXPECT_EQ(entry->text(), "hi");
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
+
+    press(*ann, Qt::Key_Tab);
+    EXPECT_FALSE(ann->chat().state().typeInChat);
+    EXPECT_NE(ann->chat().focusWidget(), entry);
+    type(*ann, QStringLiteral("a"));
+    // Even with the chat entry clicked into, the board keeps the letters while it has the keys.
+    entry->setFocus();
+    type(*ann, QStringLiteral("b"));
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 2, 0, 0, 0}));
+    EXPECT_EQ(entry->text(), "hi");
+
+    // The box and its caption switch the mode too.
+    QTest::mouseClick(ann->chat().findChild<QLabel *>("label_typing"), Qt::LeftButton);
+    EXPECT_TRUE(ann->chat().state().typeInChat);
+    QTest::mouseClick(ann->chat().findChild<QLabel *>("checkbox_typing"), Qt::LeftButton);
+    EXPECT_FALSE(ann->chat().state().typeInChat);
+
+    // Outside the turn Tab, letters and Enter all reach the chat entry: the line is sent as chat.
+    hostSends("CMD_timeup+2+");
+    EXPECT_EQ(status(*ann), "Time is Up.");
+    EXPECT_FALSE(ownsBoard(*ann));
+    entry->setFocus();
+    press(*ann, Qt::Key_Tab);
+    EXPECT_FALSE(ann->chat().state().typeInChat);
+    entry->setFocus();
+    type(*ann, QStringLiteral("yo"));
+    press(*ann, Qt::Key_Return);
+    const QList<QByteArray> lines = sent();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines.first().startsWith("CMD_chat+2+hiyo|")) << lines.first().toStdString();
+}
+
+TEST_F(BoardEntry, VerdictsShowTheirTextAndAutoEraseEmptiesTheRow)
+{
+    type(*ann, QStringLiteral("apply"));
+    press(*ann, Qt::Key_Return);
+    sent();
+    soundsOf(*ann).clear();
+    hostSends("CMD_invalid+2+1+");
+    EXPECT_EQ(status(*ann), "Invalid Match");
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
+    EXPECT_EQ(soundsOf(*ann), QStringList({"clear", "invalid"}));
+    EXPECT_TRUE(ownsBoard(*ann));
+
+    // Without auto erase the letters stay for correction.
+    ann->chat().autoEraseAction()->trigger();
+    EXPECT_FALSE(ann->chat().autoErase());
+    type(*ann, QStringLiteral("zzzzz"));
+    press(*ann, Qt::Key_Return);
+    EXPECT_EQ(sent(), QList<QByteArray>({"CMD_myword+2+1+26+2+26+3+26+4+26+5+26"}));
+    soundsOf(*ann).clear();
+    hostSends("CMD_invalid+2+2+");
+    EXPECT_EQ(status(*ann), "Invalid Word");
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {26, 26, 26, 26, 26}));
+    EXPECT_EQ(soundsOf(*ann), QStringList({"invalid"}));
+
+    // A verdict for another seat changes nothing here; an unknown verdict keeps the status.
+    hostSends("CMD_invalid+3+1+");
+    EXPECT_EQ(status(*ann), "Invalid Word");
+    hostSends("CMD_invalid+2+7+");
+    EXPECT_EQ(status(*ann), "Invalid Word");
+}
+
+TEST(BoardKeys, QtKeysMapToTheBoardsKeyCodes)
+{
+    const auto code = [](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return keys::virtualKeyCode(QKeyEvent(QEvent::KeyPress, key, modifiers));
+    };
+    EXPECT_EQ(code(Qt::Key_A), 65);
+    EXPECT_EQ(code(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier), 90);
+    EXPECT_EQ(code(Qt::Key_Tab), 9);
+    EXPECT_EQ(code(Qt::Key_Backtab, Qt::ShiftModifier), 0);
+    EXPECT_EQ(code(Qt::Key_Return), 13);
+    EXPECT_EQ(code(Qt::Key_Enter, Qt::KeypadModifier), 13);
+    EXPECT_EQ(code(Qt::Key_Backspace), 8);
+    EXPECT_EQ(code(Qt::Key_Space), 32);
+    EXPECT_EQ(code(Qt::Key_1), 49);
+    EXPECT_EQ(code(Qt::Key_0), 48);
+    EXPECT_EQ(code(Qt::Key_Equal), 187);
+    EXPECT_EQ(code(Qt::Key_Plus), 187);
+    EXPECT_EQ(code(Qt::Key_Plus, Qt::KeypadModifier), 0);
+    EXPECT_EQ(code(Qt::Key_5), 0);
+}

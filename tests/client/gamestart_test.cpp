@@ -1,0 +1,99 @@
+// The game options dialog: its boxes, what it sends, and when the Start button opens it.
+
+#include "tests/client/game_fixture.h"
+
+#include "tests/client/fake_host.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QWheelEvent>
+
+using testing_support::FakeHost;
+using testing_support::waitUntil;
+
+namespace {
+const QByteArray T("\xFF", 1);
+}
+
+class GameStart : public GameFixture
+{
+};
+
+TEST_F(GameStart, TheBoxesMoveOnlyByTheirArrowsWithinTheirRanges)
+{
+    auto ann = hostGame(QStringLiteral("Ann"));
+    Tgamestart &dialog = ann->gamestart();
+    EXPECT_EQ(dialog.windowTitle(), "Vrel - Game Start");
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_EQ(ann->chat().gameStartDialog(), &dialog);
+    EXPECT_EQ(dialog.findChild<QLabel *>("label_heading")->text(), "Game Options");
+    EXPECT_EQ(dialog.findChild<QLabel *>("label_playtoscore")->text(), "Rounds Per Game: ");
+    EXPECT_EQ(dialog.findChild<QLabel *>("label_creationtime")->text(), "Creation Time:");
+
+    auto *rounds = dialog.findChild<QLineEdit *>("edit_playtoscore");
+    auto *seconds = dialog.findChild<QLineEdit *>("edit_creationtime");
+    ASSERT_TRUE(rounds && seconds);
+    EXPECT_EQ(rounds->text(), "5");
+    EXPECT_EQ(seconds->text(), "60");
+    EXPECT_TRUE(rounds->isReadOnly());
+
+    ann->chat().startGameAction()->trigger();
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isModal());
+    screenshot(&dialog, QStringLiteral("gamestart"));
+
+    // Typing and the wheel change nothing; the arrow keys step, and neither box wraps around.
+    QTest::keyClicks(rounds, "9");
+    EXPECT_EQ(rounds->text(), "5");
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(dialog.UpDown1, &wheel);
+    EXPECT_EQ(rounds->text(), "5");
+    QTest::keyClick(dialog.UpDown2, Qt::Key_Up);
+    EXPECT_EQ(seconds->text(), "65");
+    for (int i = 0; i < 20; ++i) {
+        dialog.UpDown1->stepUp();
+        dialog.UpDown2->stepUp();
+    }
+    EXPECT_EQ(rounds->text(), "10");
+    EXPECT_EQ(seconds->text(), "120");
+    for (int i = 0; i < 30; ++i) {
+        dialog.UpDown1->stepDown();
+        QTest::keyClick(dialog.UpDown2, Qt::Key_Down);
+    }
+    EXPECT_EQ(rounds->text(), "1");
+    EXPECT_EQ(seconds->text(), "30");
+    dialog.UpDown2->stepUp();
+    EXPECT_EQ(seconds->text(), "35");
+
+    // Starting sends the box texts; the game starts on the host with them.
+    QTest::mouseClick(dialog.startButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_TRUE(waitUntil([&] { return label(*ann, "label_roundnum") == "Round: 1 of 1"; }));
+    EXPECT_EQ(ann->server().turnSeconds(), 35);
+}
+
+TEST_F(GameStart, TheDialogSendsThePlayerNameAndTheBoxTexts)
+{
+    FakeHost fake;
+    auto ann = launch({QStringLiteral("Ann Lee"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
+    auto peer = fake.accept();
+    ASSERT_TRUE(peer);
+    peer->send("CMD_sendlogininfo+3" + T);
+    ASSERT_TRUE(peer->waitFor("CMD_logininfo+3+"));
+    peer->next();
+    ASSERT_TRUE(waitUntil([&] { return ann->chat().state().connected; }));
+    ann->chat().button_startClick();
+    ASSERT_TRUE(ann->gamestart().isVisible());
+    QTest::mouseClick(ann->gamestart().startButton(), Qt::LeftButton);
+    EXPECT_EQ(peer->next(), QByteArray("CMD_startgame+Ann Lee+5+60+"));
+    EXPECT_FALSE(ann->gamestart().isVisible());
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+TEST_F(GameStart, StartBeforeTheSeatIsKnownSaysNotConnected)
+{
+    Tchat chat({});
+    chat.button_startClick();
+    EXPECT_EQ(boxes, QStringList({"You are not connected"}));
+}
