@@ -11,7 +11,8 @@ int virtualKeyCode(const QKeyEvent &event)
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
         return A + (key - Qt::Key_A);
     switch (key) {
-    case Qt::Key_Tab: return Tab;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return Tab; // the same key with Shift held
     case Qt::Key_Return:
     case Qt::Key_Enter: return Enter;
     case Qt::Key_Backspace: return Backspace;

@@ -224,7 +224,7 @@ TEST(BoardKeys, QtKeysMapToTheBoardsKeyCodes)
     EXPECT_EQ(code(Qt::Key_A), 65);
     EXPECT_EQ(code(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier), 90);
     EXPECT_EQ(code(Qt::Key_Tab), 9);
-    EXPECT_EQ(code(Qt::Key_Backtab, Qt::ShiftModifier), 0);
+    EXPECT_EQ(code(Qt::Key_Backtab, Qt::ShiftModifier), 9); // Shift+Tab is still the Tab key
     EXPECT_EQ(code(Qt::Key_Return), 13);
     EXPECT_EQ(code(Qt::Key_Enter, Qt::KeypadModifier), 13);
     EXPECT_EQ(code(Qt::Key_Backspace), 8);
