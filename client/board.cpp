@@ -1,6 +1,6 @@
 #include "client/board.h"
 
-#include "client/board_font.h"
+#include "client/board_controls.h"
 #include "client/picture_controls.h"
 #include "client/tile_set.h"
 #include "resources/art/art.h"
@@ -9,31 +9,6 @@
 
 namespace layout = art::layout;
 
-namespace {
-
-QLabel *textLabel(QWidget *parent, const QString &objectName, const QRect &place, const QFont &font,
-                  Qt::Alignment alignment)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setGeometry(place);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-QLabel *pictureLabel(QWidget *parent, const QString &objectName, const QRect &place, const QPixmap &picture)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setGeometry(place);
-    label->setPixmap(picture);
-    label->hide();
-    return label;
-}
-
-} // namespace
 
 Tile::Tile(const QString &objectName, const QRect &place, QWidget *parent)
     : QLabel(parent)

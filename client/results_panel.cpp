@@ -1,42 +1,16 @@
 #include "client/results_panel.h"
 
-#include "client/board_font.h"
+#include "client/board_controls.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 #include "resources/art/palette.h"
 
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 
 namespace layout = art::layout;
 
 namespace {
-
-// The panel's backdrop: orange with the peach column frames the lists sit in.
-class ResultsBackdrop : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).drawPixmap(0, 0, art::resultsBackground()); }
-};
-
-QLabel *caption(QWidget *parent, const QString &objectName, const QRect &place, const QFont &font,
-                const QColor &colour, Qt::Alignment alignment)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setGeometry(place);
-    label->setFont(font);
-    label->setAlignment(alignment);
-    label->setTextFormat(Qt::PlainText); // names come from other players
-    QPalette look = label->palette();
-    look.setColor(QPalette::WindowText, colour);
-    label->setPalette(look);
-    return label;
-}
 
 // A word list drawn into the frame the backdrop paints for it.
 QListWidget *wordList(QWidget *parent, const QString &objectName, const QRect &place)
@@ -60,33 +34,23 @@ QListWidget *wordList(QWidget *parent, const QString &objectName, const QRect &p
     return list;
 }
 
-QLabel *marker(QWidget *parent, const QString &objectName, const QRect &place, const QPixmap &picture)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setGeometry(place);
-    label->setPixmap(picture);
-    label->hide();
-    return label;
-}
-
 } // namespace
 
 ResultsPanel::ResultsPanel(QWidget *board)
     : QObject(board)
 {
-    panel_scores = new ResultsBackdrop(board);
+    panel_scores = new Backdrop([] { return art::resultsBackground(); }, board);
     panel_scores->setObjectName(QStringLiteral("panel_scores"));
     panel_scores->setGeometry(layout::resultsPanel);
 
     const QRect originalCaptionPlace(layout::originalCaption, QSize(layout::originalList.width() + 6, 18));
-    caption(panel_scores, QStringLiteral("label_original"), originalCaptionPlace, boardFont(12, true), Qt::black,
-            Qt::AlignLeft | Qt::AlignVCenter)
+    textLabel(panel_scores, QStringLiteral("label_original"), originalCaptionPlace, boardFont(12, true),
+              Qt::AlignLeft | Qt::AlignVCenter, Qt::black)
         ->setText(QStringLiteral("Original Words"));
     listbox_original = wordList(panel_scores, QStringLiteral("listbox_original"), layout::originalList);
-    label_scoreround = caption(panel_scores, QStringLiteral("label_scoreround"),
+    label_scoreround = textLabel(panel_scores, QStringLiteral("label_scoreround"),
                                QRect(layout::resultsRoundCaption, QSize(layout::originalList.width() + 6, 18)),
-                               boardFont(13, true), Qt::black, Qt::AlignLeft | Qt::AlignVCenter);
+                                 boardFont(13, true), Qt::AlignLeft | Qt::AlignVCenter, Qt::black);
 
     for (int column = 1; column <= kColumns; ++column) {
         const QString n = QString::number(column);
@@ -94,17 +58,17 @@ ResultsPanel::ResultsPanel(QWidget *board)
         const int left = layout::scoreColumnLefts[index(column)]
                          - (layout::columnNameWidth - layout::wordListSize.width()) / 2;
         Column &c = columns_[index(column)];
-        c.name = caption(panel_scores, QStringLiteral("label_name") + n,
-                         QRect(left, layout::columnNameTop, layout::columnNameWidth, 17), boardFont(13, true),
-                         Qt::black, Qt::AlignCenter);
-        c.score = caption(panel_scores, QStringLiteral("label_ascore") + n,
-                          QRect(left, layout::roundScoreTop, layout::columnNameWidth, 16), boardFont(12, true),
-                          art::palette::darkRed, Qt::AlignCenter);
+        c.name = textLabel(panel_scores, QStringLiteral("label_name") + n,
+                           QRect(left, layout::columnNameTop, layout::columnNameWidth, 17), boardFont(13, true),
+                           Qt::AlignCenter, Qt::black);
+        c.score = textLabel(panel_scores, QStringLiteral("label_ascore") + n,
+                            QRect(left, layout::roundScoreTop, layout::columnNameWidth, 16), boardFont(12, true),
+                            Qt::AlignCenter, art::palette::darkRed);
         c.words = wordList(panel_scores, QStringLiteral("listbox_player") + n, layout::wordList(column));
-        c.fastest = marker(panel_scores, QStringLiteral("image_fastest") + n, layout::fastestStar(column),
-                           art::fastestStar());
-        c.bonus = marker(panel_scores, QStringLiteral("image_bonus") + n, layout::bonusMarker(column),
-                         art::bonusMarker());
+        c.fastest = pictureLabel(panel_scores, QStringLiteral("image_fastest") + n, layout::fastestStar(column),
+                                 art::fastestStar());
+        c.bonus = pictureLabel(panel_scores, QStringLiteral("image_bonus") + n, layout::bonusMarker(column),
+                               art::bonusMarker());
     }
     panel_scores->hide();
 }

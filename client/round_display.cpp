@@ -1,6 +1,6 @@
 #include "client/round_display.h"
 
-#include "client/board_font.h"
+#include "client/board_controls.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 #include "resources/art/palette.h"

@@ -1,6 +1,6 @@
 #include "client/seat_rows.h"
 
-#include "client/board_font.h"
+#include "client/board_controls.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 
@@ -14,12 +14,9 @@ namespace {
 
 QLabel *rowLabel(QWidget *board, const QString &name, const QString &text, int left, int width, int top)
 {
-    auto *label = new QLabel(text, board);
-    label->setObjectName(name);
-    label->setFont(boardFont(13, true));
-    label->setTextFormat(Qt::PlainText); // names come from other players
-    label->setGeometry(left, top, width, layout::seatRowHeight);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QLabel *label = textLabel(board, name, QRect(left, top, width, layout::seatRowHeight), boardFont(13, true),
+                              Qt::AlignLeft | Qt::AlignVCenter);
+    label->setText(text);
     return label;
 }
 

@@ -8,6 +8,7 @@
 #include "chat/smileybutton.h"
 #include "client/board.h"
 #include "client/key_codes.h"
+#include "client/board_controls.h"
 #include "client/message_box.h"
 #include "client/picture_controls.h"
 #include "client/results_panel.h"
@@ -40,21 +41,6 @@ namespace {
 constexpr int kTimer1Ms = 15;
 constexpr int kBoardMargin = 4;
 const QSize kDefaultWindowSize {775, 577};
-
-// The board's fixed backdrop; every control of the board is laid over it.
-class BoardWidget : public QWidget
-{
-public:
-    explicit BoardWidget(QWidget *parent)
-        : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("board"));
-        setFixedSize(layout::boardSize);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).drawPixmap(0, 0, art::boardBackground()); }
-};
 
 // The verbs a client handles, in the order the dispatcher compares them.
 const std::vector<QByteArray> &clientVerbs()
@@ -160,7 +146,9 @@ void Tchat::attach(Tspylist *spylist, QWidget *gamestart, TServer *server)
 
 void Tchat::buildBoard()
 {
-    board_ = new BoardWidget(central_);
+    board_ = new Backdrop([] { return art::boardBackground(); }, central_);
+    board_->setObjectName(QStringLiteral("board"));
+    board_->setFixedSize(layout::boardSize);
     board_->move(0, 0);
     seatRows_ = std::make_unique<SeatRows>(board_);
     tiles_ = std::make_unique<TileSet>();

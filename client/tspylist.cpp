@@ -1,6 +1,6 @@
 #include "client/tspylist.h"
 
-#include "client/board_font.h"
+#include "client/board_controls.h"
 #include "resources/art/art.h"
 
 #include <QAction>

@@ -1,38 +1,23 @@
 #include "client/winner_banner.h"
 
-#include "client/board_font.h"
+#include "client/board_controls.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 #include "resources/art/palette.h"
 
 #include <QLabel>
-#include <QPainter>
 
 namespace {
 
 constexpr int kLabelWidth = 605;
 constexpr int kLabelHeight = 26;
 
-class Band : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override { QPainter(this).drawPixmap(0, 0, art::winnerBanner()); }
-};
-
 QLabel *winnerLabel(QWidget *parent, const QString &objectName, QPoint at, const QColor &colour)
 {
-    auto *label = new QLabel(QStringLiteral("Winner!"), parent);
-    label->setObjectName(objectName);
-    label->setGeometry(QRect(at, QSize(kLabelWidth, kLabelHeight)));
-    label->setFont(boardFont(21, true));
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText); // the winner's name comes from a player
-    QPalette look = label->palette();
-    look.setColor(QPalette::WindowText, colour);
-    label->setPalette(look);
+    // The winner's name comes from a player: the label shows it as plain text.
+    QLabel *label = textLabel(parent, objectName, QRect(at, QSize(kLabelWidth, kLabelHeight)), boardFont(21, true),
+                              Qt::AlignHCenter | Qt::AlignTop, colour);
+    label->setText(QStringLiteral("Winner!"));
     return label;
 }
 
@@ -41,7 +26,7 @@ QLabel *winnerLabel(QWidget *parent, const QString &objectName, QPoint at, const
 WinnerBanner::WinnerBanner(QWidget *board)
     : QObject(board)
 {
-    panel_winner = new Band(board);
+    panel_winner = new Backdrop([] { return art::winnerBanner(); }, board);
     panel_winner->setObjectName(QStringLiteral("panel_winner"));
     panel_winner->setGeometry(art::layout::winnerBanner);
     // The shadow is created first so that it lies behind.

@@ -1,6 +1,6 @@
 #include "app/startup/tgamestart.h"
 
-#include "client/board_font.h"
+#include "client/board_controls.h"
 #include "client/picture_controls.h"
 #include "client/tchat.h"
 #include "engine/messages.h"
