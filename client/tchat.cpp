@@ -31,7 +31,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 
 namespace layout = art::layout;
