@@ -55,10 +55,14 @@ public:
         return std::uint32_t(acc_ >> available_) & ((std::uint32_t(1) << count) - 1);
     }
 
+    // True when the input holds nothing past the byte being read (whose unread bits are padding).
+    bool atEnd() { return source_.next() < 0; }
+
 private:
     void refill();
 
     ByteSource &source_;
+    // Never 8 or more bits once a read is done: a whole unread byte stays in the source.
     std::uint32_t acc_ = 0;
     int available_ = 0;
 };

@@ -43,6 +43,7 @@ struct DecoderTables
 
 void TLZH::Encode(ByteSource &source, std::uint64_t length, BitWriter &out)
 {
+    longestCode_ = 0;
     if (length == 0)
         return;
     const auto tables = allocateTables<EncoderTables>();
@@ -63,9 +64,10 @@ void TLZH::Encode(ByteSource &source, std::uint64_t length, BitWriter &out)
         int taken = std::min(matcher.matchLength(), ahead);
         if (taken <= Threshold) {
             taken = 1;
-            huffman.encode(out, ring[r]);
+            longestCode_ = std::max(longestCode_, huffman.encode(out, ring[r]));
         } else {
-            huffman.encode(out, FirstLengthSymbol + unsigned(taken));
+            longestCode_ = std::max(longestCode_,
+                                    huffman.encode(out, FirstLengthSymbol + unsigned(taken)));
             encodePosition(out, unsigned(matcher.matchPosition()));
         }
         int i = 0;
@@ -120,4 +122,8 @@ void TLZH::Decode(BitReader &in, std::uint64_t size, ByteSink &sink)
         }
         produced += count;
     }
+    // The coder writes nothing after the last code but padding: more bytes mean the size field
+    // is smaller than the data.
+    if (!in.atEnd())
+        throw ELzrw1Exception(LzhSizeMismatchText);
 }

@@ -17,6 +17,14 @@ public:
     void Encode(packing::ByteSource &source, std::uint64_t length, packing::BitWriter &out);
 
     // Decodes size bytes into sink. A stream that runs out first fails with the input's read
-    // error text; a match running past size fails with the LZH size-mismatch text.
+    // error text; a match running past size, or stream bytes left over after it, fail with the
+    // LZH size-mismatch text.
     void Decode(packing::BitReader &in, std::uint64_t size, packing::ByteSink &sink);
+
+    // The longest Huffman code the last Encode wrote, in bits. Rare symbols after long skewed
+    // inputs get codes of more than 16 bits.
+    int LongestCode() const { return longestCode_; }
+
+private:
+    int longestCode_ = 0;
 };

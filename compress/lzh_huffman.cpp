@@ -20,7 +20,7 @@ AdaptiveHuffman::AdaptiveHuffman()
     parent_[Root] = 0;
 }
 
-void AdaptiveHuffman::encode(BitWriter &out, unsigned symbol)
+int AdaptiveHuffman::encode(BitWriter &out, unsigned symbol)
 {
     // Walk from the leaf up to the root, then send the bits root first. A rarely seen symbol
     // can sit more than 16 levels deep, so the path is not squeezed into a 16-bit word.
@@ -28,6 +28,7 @@ void AdaptiveHuffman::encode(BitWriter &out, unsigned symbol)
     int length = 0;
     for (int node = parent_[symbol + Nodes]; node != Root; node = parent_[node])
         path[length++] = std::uint8_t(node & 1);
+    const int codeLength = length;
     while (length > 0) {
         const int chunk = std::min(length, 32);
         std::uint32_t bits = 0;
@@ -36,6 +37,7 @@ void AdaptiveHuffman::encode(BitWriter &out, unsigned symbol)
         out.put(bits, chunk);
     }
     update(symbol);
+    return codeLength;
 }
 
 unsigned AdaptiveHuffman::decode(BitReader &in)

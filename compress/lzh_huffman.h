@@ -20,7 +20,8 @@ class AdaptiveHuffman
 public:
     AdaptiveHuffman();
 
-    void encode(BitWriter &out, unsigned symbol);
+    // Returns the length of the code written, in bits.
+    int encode(BitWriter &out, unsigned symbol);
     unsigned decode(BitReader &in);
     // The current code length of a symbol, in bits.
     int codeLength(unsigned symbol) const;
