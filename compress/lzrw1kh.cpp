@@ -3,6 +3,7 @@
 #include "compress/errors.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -25,23 +26,38 @@ std::size_t hashOf(const std::uint8_t *p)
     return ((key * 40543u) >> 4) & (HashSize - 1);
 }
 
+// How many bytes a and b have in common from the start, at most limit. Eight at a time where it
+// can, without reading past limit.
+std::size_t commonPrefix(const std::uint8_t *a, const std::uint8_t *b, std::size_t limit)
+{
+    std::size_t count = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; count + 8 <= limit; count += 8) {
+            std::uint64_t x, y;
+            std::memcpy(&x, a + count, 8);
+            std::memcpy(&y, b + count, 8);
+            if (x != y)
+                return count + std::size_t(std::countr_zero(x ^ y) / 8);
+        }
+    }
+    while (count < limit && a[count] == b[count])
+        ++count;
+    return count;
+}
+
 std::size_t runLength(const std::uint8_t *src, std::size_t pos, std::size_t n)
 {
     const std::size_t limit = std::min(n - pos, MaxRun);
-    std::size_t count = 1;
-    while (count < limit && src[pos + count] == src[pos])
-        ++count;
-    return count;
+    if (limit < 2 || src[pos + 1] != src[pos])
+        return 1;
+    // Each byte equal to the one before it, compared as a shifted copy.
+    return 1 + commonPrefix(src + pos + 1, src + pos, limit - 1);
 }
 
 std::size_t matchLength(const std::uint8_t *src, std::size_t candidate, std::size_t pos,
                         std::size_t n)
 {
-    const std::size_t limit = std::min(n - pos, MaxCopy);
-    std::size_t count = 0;
-    while (count < limit && src[candidate + count] == src[pos + count])
-        ++count;
-    return count;
+    return commonPrefix(src + candidate, src + pos, std::min(n - pos, MaxCopy));
 }
 
 } // namespace
@@ -131,52 +147,65 @@ std::optional<std::size_t> TLZR::Decompress(const std::uint8_t *chunk, std::size
 
     std::size_t in = 1;
     std::size_t out = 0;
-    std::uint32_t bits = 0;
-    int items = 0;
     while (in < length) {
-        if (items == 0) {
-            if (length - in < 2)
-                return std::nullopt;
-            bits = std::uint32_t(chunk[in]) << 8 | chunk[in + 1];
-            in += 2;
-            items = ItemsPerGroup;
-            // A chunk may end right after a control word: that group holds no items.
-            if (in == length)
-                break;
-        }
-        const bool isLiteral = (bits & 0x8000) == 0;
-        bits <<= 1;
-        --items;
-
-        if (isLiteral) {
-            if (out == MaxBlock)
-                return std::nullopt;
-            dst[out++] = chunk[in++];
-            continue;
-        }
         if (length - in < 2)
             return std::nullopt;
-        const std::size_t offset = std::size_t(chunk[in]) << 4 | chunk[in + 1] >> 4;
-        if (offset == 0) {
-            if (length - in < 4)
-                return std::nullopt;
-            const std::size_t count = (std::size_t(chunk[in + 1] & 0x0F) << 8 | chunk[in + 2]) + MinRun;
-            if (count > MaxBlock - out)
-                return std::nullopt;
-            std::memset(dst + out, chunk[in + 3], count);
-            out += count;
-            in += 4;
-            continue;
-        }
-        const std::size_t count = (chunk[in + 1] & 0x0F) + MinCopy;
-        if (offset > out || count > MaxBlock - out)
-            return std::nullopt;
-        // Byte by byte: the source may overlap the bytes being produced.
-        const std::uint8_t *from = dst + out - offset;
-        for (std::size_t k = 0; k < count; ++k)
-            dst[out + k] = from[k];
-        out += count;
+        // The group's control word, its first item's bit on top; a chunk may end right after it.
+        std::uint16_t bits = std::uint16_t(chunk[in] << 8 | chunk[in + 1]);
         in += 2;
+        for (int item = 0; item < ItemsPerGroup && in < length;) {
+            if ((bits & 0x8000) == 0) {
+                // The literals up to the next copy or run (or the chunk's end) in one move.
+                const std::size_t literals = std::min<std::size_t>(
+                    std::min(std::countl_zero(bits), ItemsPerGroup - item), length - in);
+                if (literals > MaxBlock - out)
+                    return std::nullopt;
+                if (length - in >= 16 && MaxBlock - out >= 16)
+                    std::memcpy(dst + out, chunk + in, 16); // bytes past the literals are overwritten later
+                else
+                    std::memcpy(dst + out, chunk + in, literals);
+                out += literals;
+                in += literals;
+                item += int(literals);
+                bits = std::uint16_t(bits << literals);
+                continue;
+            }
+            ++item;
+            bits = std::uint16_t(bits << 1);
+            if (length - in < 2)
+                return std::nullopt;
+            const std::size_t offset = std::size_t(chunk[in]) << 4 | chunk[in + 1] >> 4;
+            if (offset == 0) {
+                if (length - in < 4)
+                    return std::nullopt;
+                const std::size_t count = (std::size_t(chunk[in + 1] & 0x0F) << 8 | chunk[in + 2]) + MinRun;
+                if (count > MaxBlock - out)
+                    return std::nullopt;
+                std::memset(dst + out, chunk[in + 3], count);
+                out += count;
+                in += 4;
+                continue;
+            }
+            const std::size_t count = (chunk[in + 1] & 0x0F) + MinCopy;
+            if (offset > out || count > MaxBlock - out)
+                return std::nullopt;
+            const std::uint8_t *from = dst + out - offset;
+            std::uint8_t *to = dst + out;
+            if (offset >= 8 && MaxBlock - out >= 24) {
+                // Eight at a time: each piece's source lies wholly before it. The last piece may
+                // write a few bytes past the copy, into room the next items overwrite.
+                std::memcpy(to, from, 8);
+                std::memcpy(to + 8, from + 8, 8);
+                if (count > 16)
+                    std::memcpy(to + 16, from + 16, 8);
+            } else {
+                // Byte by byte: the source may overlap the bytes being produced.
+                for (std::size_t k = 0; k < count; ++k)
+                    to[k] = from[k];
+            }
+            out += count;
+            in += 2;
+        }
     }
     return out;
 }

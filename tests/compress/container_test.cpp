@@ -161,6 +161,10 @@ TEST(Container, FileFailuresLeaveNoOutput)
     const std::string nowhere = (dir / "no-folder" / "out").string();
     EXPECT_THROW_TEXT(onFiles(in, nowhere).Compress(), ELzrw1Exception,
                       "Lzrw1 (de)compression : Failed to open output file : " + nowhere);
+    // The size field has 32 bits: a larger input is refused before anything is written.
+    fs::resize_file(in, 0x100000000);
+    EXPECT_THROW_TEXT(onFiles(in, out).Compress(), ELzrw1Exception,
+                      "Lzrw1 compression : Failed to obtain the size of : " + in);
     writeFile(in, text(100000, 15));
     EXPECT_THROW_TEXT(onFiles(in, "/dev/full").Compress(), ELzrw1Exception,
                       "Lzrw1 : Error writing to output file : /dev/full");
