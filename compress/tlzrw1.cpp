@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <istream>
 
 using namespace packing;
