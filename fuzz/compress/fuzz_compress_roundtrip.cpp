@@ -1,6 +1,8 @@
 // Arbitrary data packed with LZRW1/KH or LZH and unpacked again must come back unchanged.
-// The first byte picks the method and how often the rest is repeated (with a twist each time),
-// so that small fuzz inputs also reach many blocks and the LZH tree's rebuilding.
+// The first byte picks the method (bit 0), how often the rest is repeated (bits 1-5), and
+// whether each repetition is scrambled with its own noise (bit 7) so that a small fuzz input can
+// also stand for a large, hardly compressible one: many blocks, and enough LZH codes for the
+// code tree to be rebuilt.
 
 #include "compress/tlzrw1.h"
 
@@ -15,11 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const TCompressMode mode = data[0] & 1 ? TCompressMode::Good : TCompressMode::Fast;
     const int repeats = 1 + (data[0] >> 1 & 0x1F);
-    const std::string payload(reinterpret_cast<const char *>(data + 1), size - 1);
+    const bool scrambled = data[0] & 0x80;
     std::string input;
     for (int r = 0; r < repeats; ++r) {
-        for (const char byte : payload)
-            input += char(byte ^ (r & data[0] >> 6 ? r : 0));
+        std::uint32_t noise = std::uint32_t(r) * 2654435761u + 1;
+        for (std::size_t i = 1; i < size; ++i) {
+            noise = noise * 1664525u + 1013904223u;
+            input += char(data[i] ^ (scrambled ? noise >> 24 : 0));
+        }
     }
 
     std::istringstream plain(input);
