@@ -1,5 +1,6 @@
 // The vrel-pack program as a person uses it on a tally file.
 
+#include "tests/support/built_program.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +21,7 @@ struct PackRun
 
 PackRun vrelPack(const TempDir &dir, const std::string &args)
 {
-    // The programs are built next to the tests when VREL_BIN_DIR does not say where.
-    const char *bin = std::getenv("VREL_BIN_DIR");
-    const fs::path binDir = bin ? fs::path(bin) : fs::read_symlink("/proc/self/exe").parent_path();
-    const std::string program = (binDir / "vrel-pack").string();
+    const std::string program = testing_support::builtProgramPath("vrel-pack");
     const std::string errFile = (dir / "stderr").string();
     const int raw = std::system(("cd '" + dir.path().string() + "' && '" + program + "' " + args
                                  + " >/dev/null 2>'" + errFile + "'").c_str());

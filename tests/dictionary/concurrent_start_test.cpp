@@ -1,4 +1,5 @@
 // Several copies of the program starting in one folder at once share its word list file.
+#include "tests/support/built_program.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
@@ -10,9 +11,7 @@
 
 TEST(ConcurrentStart, CopiesInOneFolderNeverSeeAHalfWrittenOrVanishingFile)
 {
-    // The probe is built beside this test when VREL_BIN_DIR does not say where.
-    const QString binDir = qEnvironmentVariable("VREL_BIN_DIR", QCoreApplication::applicationDirPath());
-    const QString probe = binDir + QStringLiteral("/dictionary_probe");
+    const QString probe = QString::fromStdString(testing_support::builtProgramPath("dictionary_probe"));
     ASSERT_TRUE(QFileInfo(probe).isExecutable()) << qPrintable(probe);
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());

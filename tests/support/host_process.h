@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/built_program.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QRegularExpression>
@@ -8,11 +10,9 @@
 
 namespace testing_support {
 
-// The built program's path: the build names its folder in VREL_BIN_DIR; the environment
-// variable of that name overrides it.
 inline QString builtProgram(const QString &name)
 {
-    return qEnvironmentVariable("VREL_BIN_DIR", QStringLiteral(VREL_BIN_DIR)) + QLatin1Char('/') + name;
+    return QString::fromStdString(builtProgramPath(name.toStdString()));
 }
 
 // vrel-host started as a separate process on a free port (--port 0), stopped with SIGTERM.
