@@ -5,6 +5,7 @@
 // container through in-memory streams. LZH is timed through the container. LZ4 and zlib code
 // each input in one piece, as they are normally used.
 
+#include "compress/in_memory.h"
 #include "compress/lzrw1kh.h"
 #include "compress/tlzrw1.h"
 #include "inputs.h"
@@ -104,27 +105,12 @@ std::string lzrwBlocksUnpack(const std::string &packed)
 
 std::string containerPack(const std::string &input, TCompressMode mode)
 {
-    std::istringstream in(input);
-    std::ostringstream out;
-    Tlzrw1 c;
-    c.UseStream = true;
-    c.CompressMode = mode;
-    c.InputStream = &in;
-    c.OutputStream = &out;
-    c.Compress();
-    return out.str();
+    return lzrw1::packBytes(input, mode);
 }
 
 std::string containerUnpack(const std::string &packed)
 {
-    std::istringstream in(packed);
-    std::ostringstream out;
-    Tlzrw1 c;
-    c.UseStream = true;
-    c.InputStream = &in;
-    c.OutputStream = &out;
-    c.Decompress();
-    return out.str();
+    return lzrw1::unpackBytes(packed);
 }
 
 std::string lz4Pack(const std::string &input)

@@ -1,3 +1,4 @@
+#include "compress/in_memory.h"
 #include "support.h"
 
 #include <fstream>
@@ -86,27 +87,12 @@ TempDir::~TempDir()
 
 std::string pack(const std::string &data, TCompressMode mode)
 {
-    std::istringstream in(data);
-    std::ostringstream out;
-    Tlzrw1 c;
-    c.UseStream = true;
-    c.InputStream = &in;
-    c.OutputStream = &out;
-    c.CompressMode = mode;
-    c.Compress();
-    return out.str();
+    return lzrw1::packBytes(data, mode);
 }
 
 std::string unpack(const std::string &container)
 {
-    std::istringstream in(container);
-    std::ostringstream out;
-    Tlzrw1 c;
-    c.UseStream = true;
-    c.InputStream = &in;
-    c.OutputStream = &out;
-    c.Decompress();
-    return out.str();
+    return lzrw1::unpackBytes(container);
 }
 
 } // namespace testdata
