@@ -55,8 +55,6 @@ RoundDisplay::RoundDisplay(QWidget *board)
     setTextColour(label_timer, art::palette::peach);
     label_timer->setText(QStringLiteral("Time: 0:00"));
 
-    turntime.setInterval(kTickMs);
-    connect(&turntime, &QTimer::timeout, this, &RoundDisplay::tick);
 }
 
 void RoundDisplay::setGame(const QString &roundsPerGame, int turnSeconds)
@@ -80,29 +78,22 @@ void RoundDisplay::restart(int seconds)
 {
     stop();
     remaining_ = seconds;
-    running_ = true;
-    if (!manualClock_)
-        turntime.start();
+    turntime.start();
 }
 
 void RoundDisplay::stop()
 {
     turntime.stop();
-    running_ = false;
 }
 
 void RoundDisplay::setManualClock(bool manual)
 {
-    manualClock_ = manual;
-    if (manual)
-        turntime.stop();
-    else if (running_)
-        turntime.start();
+    turntime.setManualClock(manual);
 }
 
 void RoundDisplay::tick()
 {
-    if (!running_)
+    if (!turntime.running())
         return;
     if (remaining_ > std::numeric_limits<int>::min())
         --remaining_;

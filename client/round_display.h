@@ -1,8 +1,9 @@
 #pragma once
 
+#include "net/drivable_timer.h"
+
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 class QLabel;
 class QWidget;
@@ -34,7 +35,7 @@ public:
     // their look until the first tick.
     void restart(int seconds);
     void stop();
-    bool running() const { return running_; }
+    bool running() const { return turntime.running(); }
     // One second of the clock (turntimeTimer).
     void tick();
     // With a manual clock the seconds move only when tick() is called.
@@ -50,11 +51,9 @@ private:
     QLabel *label_roundnum = nullptr;
     QLabel *image_timer = nullptr;
     QLabel *label_timer = nullptr;
-    QTimer turntime;
+    DrivableTimer turntime {kTickMs, [this] { tick(); }};
     QString roundsPerGame_ = QStringLiteral("0");
     int turnSeconds_ = 0;
     int barUnit_ = 0;
     int remaining_ = 0;
-    bool running_ = false;
-    bool manualClock_ = false;
 };

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int kSocktimerMs = 10;
-constexpr int kTimer1Ms = 1000;
 const char *const kDefaultNames[] = {"", "", "Klot", "Klock", "Kling", "Klick", "Krazy"};
 
 QList<QByteArray> poolAsBytes()
@@ -42,8 +41,6 @@ TServer::TServer(QObject *parent)
     connect(&socktimer, &QTimer::timeout, this, [this] { vrel::guarded([this] { socktimerTimer(); }); });
     socktimer.start();
 
-    timer1_.setInterval(kTimer1Ms);
-    connect(&timer1_, &QTimer::timeout, this, [this] { vrel::guarded([this] { timer1Timer(); }); });
 }
 
 TServer::~TServer()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/wire.h"
+#include "net/drivable_timer.h"
 #include "net/tsock.h"
 
 #include <QByteArray>
@@ -31,6 +32,7 @@ public:
     static constexpr int kWordsPerRound = 10;
     static constexpr int kDealtRounds = 20;
     static constexpr int kMaxQueuedPerConnection = 256;
+    static constexpr int kTimer1Ms = 1000; // the phase clock: one tick a second
 
     struct Seat {
         QByteArray name;
@@ -104,7 +106,7 @@ public:
     Puzzle &puzzle(int row, int wordNumber) { return puzzles_[size_t(row)][size_t(wordNumber)]; }
     const QList<QByteArray> &wordPool() const { return listbox_words; }
     int queuedMessages() const { return int(receivedlist_.size()); }
-    bool timer1Running() const { return timer1Active_; }
+    bool timer1Running() const { return timer1_.running(); }
     void seedRandom(unsigned seed) { random_.seed(seed); }
     // With a manual clock the phase countdown moves only when timer1Timer is called, so a test
     // can play a whole game in moments without the real second ticking in between.
@@ -157,9 +159,7 @@ private:
     int turnSeconds_ = 0;
     int fastestSeat_ = 0;
     std::array<std::array<Puzzle, kWordsPerRound + 1>, kDealtRounds + 1> puzzles_ {};
-    QTimer timer1_;
-    bool manualClock_ = false;
-    bool timer1Active_ = false;
+    DrivableTimer timer1_ {kTimer1Ms, [this] { timer1Timer(); }};
     QList<QByteArray> listbox_words;
     std::unique_ptr<TDictn> spell;
     std::mt19937 random_;

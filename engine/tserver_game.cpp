@@ -134,18 +134,12 @@ void TServer::restartTimer1(int countdown, Phase phase)
     timer1_.stop();
     countdown_ = countdown;
     phase_ = phase;
-    timer1Active_ = true;
-    if (!manualClock_)
-        timer1_.start();
+    timer1_.start();
 }
 
 void TServer::setManualClock(bool manual)
 {
-    manualClock_ = manual;
-    if (manual)
-        timer1_.stop();
-    else if (timer1Active_)
-        timer1_.start();
+    timer1_.setManualClock(manual);
 }
 
 // ---------------------------------------------------------------- words and passes
@@ -273,10 +267,9 @@ void TServer::pass(const QByteArray &data)
 
 void TServer::timer1Timer()
 {
-    if (!timer1Active_ || --countdown_ >= 1)
+    if (!timer1_.running() || --countdown_ >= 1)
         return;
     timer1_.stop();
-    timer1Active_ = false;
     switch (phase_) {
     case WordPhase:
         for (int n = 1; n <= seatCount_; ++n)

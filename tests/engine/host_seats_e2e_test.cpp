@@ -33,6 +33,18 @@ protected:
         return client;
     }
 
+    // Connects `count` clients, which must get seats 1, 2, ... in order.
+    std::vector<std::unique_ptr<RawClient>> connectSeats(int count)
+    {
+        std::vector<std::unique_ptr<RawClient>> clients;
+        for (int expected = 1; expected <= count; ++expected) {
+            int seat = 0;
+            clients.push_back(connect(&seat));
+            EXPECT_EQ(seat, expected);
+        }
+        return clients;
+    }
+
     // Connects and logs in; the login's own announcements are read off.
     std::unique_ptr<RawClient> join(const QByteArray &name, int expectedSeat, int othersInUse)
     {
@@ -52,12 +64,7 @@ protected:
 
 TEST_F(HostSeats, SeatsAreHandedOutInOrderAndAFreedSeatIsReusedFirst)
 {
-    std::vector<std::unique_ptr<RawClient>> clients;
-    for (int expected = 1; expected <= 5; ++expected) {
-        int seat = 0;
-        clients.push_back(connect(&seat));
-        EXPECT_EQ(seat, expected);
-    }
+    auto clients = connectSeats(5);
     clients[2]->close(); // seat 3
     // Seat 3 never logged in, so its departure carries an empty name.
     EXPECT_EQ(clients[0]->waitFor("CMD_playerdisconnected"), QByteArray("CMD_playerdisconnected+3+"));
@@ -68,12 +75,7 @@ TEST_F(HostSeats, SeatsAreHandedOutInOrderAndAFreedSeatIsReusedFirst)
 
 TEST_F(HostSeats, SpectatorsGetSeatsSevenToNineAndATenthIsRefused)
 {
-    std::vector<std::unique_ptr<RawClient>> clients;
-    for (int expected = 1; expected <= 9; ++expected) {
-        int seat = 0;
-        clients.push_back(connect(&seat));
-        EXPECT_EQ(seat, expected);
-    }
+    auto clients = connectSeats(9);
     RawClient tenth(host.port());
     EXPECT_EQ(tenth.next(), QByteArray("CMD_full+"));
     EXPECT_TRUE(tenth.closedByPeer());
