@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/constants.h"
+
 #include <QString>
 
 #include <optional>
@@ -11,7 +13,7 @@ inline constexpr int ChatStyleCount = 15;
 inline constexpr int SystemStyle = 0;
 inline constexpr int LinkStyle = 4;
 inline constexpr int SeatStyleOffset = 5; // a seat's lines use style seat + 5
-inline constexpr int MaxSeat = 9;
+inline constexpr int MaxSeat = proto::kLastSeat;
 
 inline constexpr int SmileyCount = 18;
 inline constexpr int FirstSmileyCode = 10; // code n shows picture n - 10

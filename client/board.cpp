@@ -9,7 +9,6 @@
 
 namespace layout = art::layout;
 
-
 Tile::Tile(const QString &objectName, const QRect &place, QWidget *parent)
     : QLabel(parent)
 {
@@ -17,9 +16,10 @@ Tile::Tile(const QString &objectName, const QRect &place, QWidget *parent)
     setGeometry(place);
 }
 
-void Tile::draw(const TileSet &tiles)
+void Tile::draw(const TileState &state, const TileSet &tiles)
 {
-    const QPixmap picture = tiles.picture(code_);
+    code_ = state.code;
+    const QPixmap picture = state.drawn ? tiles.picture(code_) : QPixmap();
     if (picture.isNull())
         clear();
     else
@@ -32,12 +32,12 @@ Board::Board(QWidget *board, const TileSet &tiles)
 {
     label_wordcount = textLabel(board, QStringLiteral("label_wordcount"), layout::wordCaption, boardFont(16, true),
                                 Qt::AlignCenter);
-    for (int position = 1; position <= kPositions; ++position) {
+    for (int position = 1; position <= BoardState::kPositions; ++position) {
         const QString n = QString::number(position);
         puzzle_[size_t(position - 1)] = new Tile(QStringLiteral("image_puzzle") + n, layout::puzzleTile(position), board);
         entry_[size_t(position - 1)] = new Tile(QStringLiteral("image_word") + n, layout::entryTile(position), board);
     }
-    for (int word = 1; word <= kWords; ++word) {
+    for (int word = 1; word <= BoardState::kWords; ++word) {
         marks_[size_t(word - 1)] = pictureLabel(board, QStringLiteral("image_check%1").arg(word),
                                                 layout::progressMark(word), art::progressMark());
     }
@@ -45,16 +45,13 @@ Board::Board(QWidget *board, const TileSet &tiles)
 
     button_pass = new PlateButton(QStringLiteral("button_pass"), &art::passPlate, board);
     button_pass->setGeometry(layout::passPlate);
-    button_pass->hide();
     connect(button_pass, &QPushButton::clicked, this, &Board::passClicked);
     button_clear = new PlateButton(QStringLiteral("button_clear"), &art::clearPlate, board);
     button_clear->setGeometry(layout::clearPlate);
-    button_clear->hide();
     connect(button_clear, &QPushButton::clicked, this, &Board::clearClicked);
 
     label_status = textLabel(board, QStringLiteral("label_status"), layout::statusLine, boardFont(13, true),
                              Qt::AlignCenter);
-    label_status->setText(QStringLiteral("Welcome to Vrel by Kovren Software"));
 
     checkbox_typing = new ClickLabel(board);
     checkbox_typing->setObjectName(QStringLiteral("checkbox_typing"));
@@ -71,155 +68,30 @@ Board::Board(QWidget *board, const TileSet &tiles)
     label_typing->setPalette(ink);
     connect(checkbox_typing, &ClickLabel::clicked, this, &Board::typingClicked);
     connect(label_typing, &ClickLabel::clicked, this, &Board::typingClicked);
-    showTyping(true);
+    draw(BoardState());
 }
 
-int Board::numofletter(char c)
+void Board::draw(const BoardState &state)
 {
-    return c >= 'a' && c <= 'z' ? c - 'a' + 1 : 0;
-}
-
-QString Board::wordCaption(int wordNumber)
-{
-    static const char *const captions[kWords] = {
-        "First Word", "Second Word", "Third Word", "Fourth Word", "Fifth Word",
-        "Sixth Word", "Seventh Word", "Eight Word", "Ninth Word",  "Last Word",
-    };
-    if (wordNumber < 1 || wordNumber > kWords)
-        return {};
-    return QString::fromLatin1(captions[wordNumber - 1]);
-}
-
-void Board::setword(int wordNumber, const QByteArray &masked)
-{
-    if (masked.isEmpty() || wordNumber <= 0)
-        return;
-    setWordCaption(wordCaption(wordNumber));
-    for (int position = 1; position <= kPositions; ++position) {
-        Tile *tile = puzzleTile(position);
-        tile->setCode(position <= masked.size() ? numofletter(masked.at(position - 1)) : 0);
-        tile->draw(tiles_);
+    label_wordcount->setText(state.caption());
+    for (int position = 1; position <= BoardState::kPositions; ++position) {
+        puzzleTile(position)->draw(state.puzzle[size_t(position - 1)], tiles_);
+        entryTile(position)->draw(state.entry[size_t(position - 1)], tiles_);
     }
-}
-
-void Board::setWordCaption(const QString &text)
-{
-    label_wordcount->setText(text);
-}
-
-bool Board::typeLetter(int code)
-{
-    if (typed_ >= kPositions)
-        return false;
-    ++typed_;
-    Tile *tile = entryTile(typed_);
-    tile->setCode(code);
-    tile->draw(tiles_);
-    return true;
-}
-
-bool Board::backspace()
-{
-    if (typed_ < 1)
-        return false;
-    Tile *tile = entryTile(typed_);
-    tile->setCode(0);
-    tile->draw(tiles_);
-    --typed_;
-    return true;
-}
-
-void Board::clearEntry()
-{
-    for (Tile *tile : entry_) {
-        tile->setCode(0);
-        tile->draw(tiles_);
+    for (int word = 1; word <= BoardState::kWords; ++word)
+        mark(word)->setVisible(state.marks[size_t(word - 1)]);
+    button_pass->setVisible(state.buttons);
+    button_clear->setVisible(state.buttons);
+    image_goodjob->setVisible(state.goodJob);
+    label_status->setText(state.status);
+    if (!typingDrawn_ || typingShown_ != state.typeInChat) {
+        checkbox_typing->setPixmap(art::typingBox(state.typeInChat));
+        typingShown_ = state.typeInChat;
+        typingDrawn_ = true;
     }
-    typed_ = 0;
-}
-
-bool Board::entryComplete() const
-{
-    for (const Tile *tile : entry_) {
-        if (tile->code() == 0)
-            return false;
-    }
-    return true;
-}
-
-std::array<int, Board::kPositions> Board::entryCodes() const
-{
-    std::array<int, kPositions> codes {};
-    for (int i = 0; i < kPositions; ++i)
-        codes[size_t(i)] = entry_[size_t(i)]->code();
-    return codes;
-}
-
-void Board::removeTilePictures()
-{
-    for (int position = 1; position <= kPositions; ++position) {
-        puzzleTile(position)->removePicture();
-        entryTile(position)->removePicture();
-    }
-}
-
-void Board::emptyRows()
-{
-    removeTilePictures();
-    for (int position = 1; position <= kPositions; ++position) {
-        puzzleTile(position)->setCode(0);
-        entryTile(position)->setCode(0);
-    }
-    typed_ = 0;
-}
-
-void Board::redrawtiles()
-{
-    for (int position = 1; position <= kPositions; ++position) {
-        puzzleTile(position)->draw(tiles_);
-        entryTile(position)->draw(tiles_);
-    }
-}
-
-void Board::showMark(int wordNumber)
-{
-    if (wordNumber >= 1 && wordNumber <= kWords)
-        mark(wordNumber)->show();
-}
-
-void Board::hideMarks()
-{
-    for (QLabel *mark : marks_)
-        mark->hide();
-}
-
-void Board::setButtonsVisible(bool visible)
-{
-    button_pass->setVisible(visible);
-    button_clear->setVisible(visible);
-}
-
-void Board::setGoodJobVisible(bool visible)
-{
-    image_goodjob->setVisible(visible);
-}
-
-bool Board::goodJobVisible() const
-{
-    return !image_goodjob->isHidden();
-}
-
-void Board::setStatus(const QString &text)
-{
-    label_status->setText(text);
 }
 
 QString Board::status() const
 {
     return label_status->text();
-}
-
-void Board::showTyping(bool on)
-{
-    checkbox_typing->setPixmap(art::typingBox(on));
 }

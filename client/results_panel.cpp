@@ -4,6 +4,7 @@
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 #include "resources/art/palette.h"
+#include "session/client_session.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -73,14 +74,35 @@ ResultsPanel::ResultsPanel(QWidget *board)
     panel_scores->hide();
 }
 
-void ResultsPanel::showOverBoard()
+namespace {
+
+void fill(QListWidget *list, const QStringList &items)
 {
-    panel_scores->move(layout::resultsPanel.topLeft());
-    panel_scores->raise();
-    panel_scores->show();
+    list->clear();
+    list->addItems(items);
 }
 
-void ResultsPanel::hide()
+} // namespace
+
+void ResultsPanel::draw(const ClientSession &session)
 {
-    panel_scores->hide();
+    const ResultsState &results = session.results();
+    fill(listbox_original, results.sourceWords);
+    label_scoreround->setText(results.roundCaption);
+    for (int seat = 1; seat <= kColumns; ++seat) {
+        const ResultColumn &shown = results.of(seat);
+        const Column &column = columns_[index(session.columnOfSeat(seat))];
+        column.name->setText(shown.name);
+        column.score->setText(shown.roundScore ? QStringLiteral("Score: %1").arg(*shown.roundScore) : QString());
+        fill(column.words, shown.words);
+        column.fastest->setVisible(shown.fastest);
+        column.bonus->setVisible(shown.bonus);
+    }
+    if (results.shown && panel_scores->isHidden()) {
+        panel_scores->move(layout::resultsPanel.topLeft());
+        panel_scores->raise();
+        panel_scores->show();
+    } else if (!results.shown) {
+        panel_scores->hide();
+    }
 }

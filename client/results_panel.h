@@ -1,22 +1,25 @@
 #pragma once
 
+#include "protocol/constants.h"
+
 #include <QObject>
 
 #include <array>
 
+class ClientSession;
 class QLabel;
 class QListWidget;
 class QWidget;
 
 // The round-results panel laid over the upper board: the round's source words ("Original
 // Words") and six score columns, each with a name, the round score, the word list, the fastest
-// star and the BONUS marker. Columns are numbered 1 to 6 from the left; which seat a column shows
-// is the main window's business.
+// star and the BONUS marker. Columns are numbered 1 to 6 from the left; each shows the seat the
+// session's column swap puts there.
 class ResultsPanel : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kColumns = 6;
+    static constexpr int kColumns = proto::kPlayerSeats;
 
     explicit ResultsPanel(QWidget *board);
 
@@ -30,8 +33,7 @@ public:
     QLabel *bonus(int column) const { return columns_[index(column)].bonus; }
 
     // Shown at its place over the board, in front of the board's controls.
-    void showOverBoard();
-    void hide();
+    void draw(const ClientSession &session);
 
 private:
     struct Column {

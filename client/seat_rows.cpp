@@ -3,21 +3,18 @@
 #include "client/board_controls.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
+#include "session/client_session.h"
 
 #include <QLabel>
 
 namespace layout = art::layout;
 
-const QString SeatRows::kWaiting = QStringLiteral("<Waiting>");
-
 namespace {
 
-QLabel *rowLabel(QWidget *board, const QString &name, const QString &text, int left, int width, int top)
+QLabel *rowLabel(QWidget *board, const QString &name, int left, int width, int top)
 {
-    QLabel *label = textLabel(board, name, QRect(left, top, width, layout::seatRowHeight), boardFont(13, true),
-                              Qt::AlignLeft | Qt::AlignVCenter);
-    label->setText(text);
-    return label;
+    return textLabel(board, name, QRect(left, top, width, layout::seatRowHeight), boardFont(13, true),
+                     Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 } // namespace
@@ -27,11 +24,11 @@ SeatRows::SeatRows(QWidget *board)
     for (int seat = 1; seat <= kSeats; ++seat) {
         const int top = layout::seatRowTops[index(seat)];
         const QString n = QString::number(seat);
-        names_[index(seat)] = rowLabel(board, QStringLiteral("label_playername") + n, kWaiting,
+        names_[index(seat)] = rowLabel(board, QStringLiteral("label_playername") + n,
                                        layout::nameLeft, layout::nameWidth, top);
-        scores_[index(seat)] = rowLabel(board, QStringLiteral("label_score") + n, QStringLiteral("0"),
+        scores_[index(seat)] = rowLabel(board, QStringLiteral("label_score") + n,
                                         layout::scoreLeft, layout::wordCountLeft - layout::scoreLeft - 2, top);
-        words_[index(seat)] = rowLabel(board, QStringLiteral("label_words") + n, QStringLiteral("0"),
+        words_[index(seat)] = rowLabel(board, QStringLiteral("label_words") + n,
                                        layout::wordCountLeft, 60, top);
         auto *eyes = new QLabel(board);
         eyes->setObjectName(QStringLiteral("image_eyes") + n);
@@ -42,20 +39,13 @@ SeatRows::SeatRows(QWidget *board)
     }
 }
 
-QString SeatRows::nameOf(int seat) const
+void SeatRows::draw(const ClientSession &session)
 {
-    return seat >= 1 && seat <= kSeats ? names_[index(seat)]->text() : QString();
-}
-
-void SeatRows::setName(int seat, const QString &name)
-{
-    if (seat >= 1 && seat <= kSeats)
-        names_[index(seat)]->setText(name);
-}
-
-QString SeatRows::reservedName(int seat)
-{
-    // Seat 3's is "Klick", not the host's default name "Klock".
-    static const char *const names[] = {"", "Klot", "Klick", "Kling", "Klick", "Krazy"};
-    return seat >= 1 && seat <= kSeats ? QString::fromLatin1(names[seat - 1]) : QString();
+    for (int n = 1; n <= kSeats; ++n) {
+        const SeatRow &seat = session.seat(n);
+        name(n)->setText(seat.shownName());
+        score(n)->setText(QString::number(seat.score));
+        words(n)->setText(seat.wordCount ? QString::number(*seat.wordCount) : QString());
+        eyes(n)->setVisible(seat.watching);
+    }
 }

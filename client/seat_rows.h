@@ -1,32 +1,29 @@
 #pragma once
 
-#include <QString>
+#include "protocol/constants.h"
 
 #include <array>
+#include <cstddef>
 
+class ClientSession;
 class QLabel;
 class QWidget;
 
-// The six seat rows of the board: name, total score, word count and the watching icon. A row
-// whose name reads "<Waiting>" is an empty seat, everywhere in the client.
+// The six seat rows of the board: name, total score, word count and the watching icon, drawn
+// from the session's seats.
 class SeatRows
 {
 public:
-    static constexpr int kSeats = 6;
-    static const QString kWaiting;
+    static constexpr int kSeats = proto::kPlayerSeats;
 
     explicit SeatRows(QWidget *board);
+
+    void draw(const ClientSession &session);
 
     QLabel *name(int seat) const { return names_[index(seat)]; }
     QLabel *score(int seat) const { return scores_[index(seat)]; }
     QLabel *words(int seat) const { return words_[index(seat)]; }
     QLabel *eyes(int seat) const { return eyes_[index(seat)]; }
-
-    QString nameOf(int seat) const;
-    bool isEmpty(int seat) const { return nameOf(seat) == kWaiting; }
-    void setName(int seat, const QString &name);
-    // The name the disconnect rule keeps quiet about (never shown).
-    static QString reservedName(int seat);
 
 private:
     static size_t index(int seat) { return size_t(seat - 1); }

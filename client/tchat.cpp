@@ -2,23 +2,18 @@
 
 #include "chat/chatentry.h"
 #include "chat/chatview.h"
-#include "chat/colourtext.h"
-#include "chat/outgoingline.h"
-#include "chat/receivedchat.h"
 #include "chat/smileybutton.h"
 #include "client/board.h"
-#include "client/key_codes.h"
 #include "client/board_controls.h"
+#include "client/key_codes.h"
 #include "client/message_box.h"
 #include "client/picture_controls.h"
 #include "client/results_panel.h"
 #include "client/round_display.h"
 #include "client/seat_rows.h"
-#include "client/tile_set.h"
+#include "client/tile_menu.h"
 #include "client/tspylist.h"
 #include "client/winner_banner.h"
-#include "engine/messages.h"
-#include "engine/tserver.h"
 #include "net/error_sink.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
@@ -29,7 +24,6 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -37,23 +31,8 @@ namespace layout = art::layout;
 
 namespace {
 
-constexpr int kTimer1Ms = 15;
 constexpr int kBoardMargin = 4;
 const QSize kDefaultWindowSize {775, 577};
-
-// The verbs a client handles, in the order the dispatcher compares them.
-const std::vector<QByteArray> &clientVerbs()
-{
-    static const std::vector<QByteArray> verbs = {
-        "CMD_sendlogininfo", "CMD_chat",          "CMD_action",          "CMD_newplayerinfo",
-        "CMD_havewrongversion", "CMD_wrongversion", "CMD_existingplayers", "CMD_playerdisconnected",
-        "CMD_full",          "CMD_justwatching",  "CMD_startgame",       "CMD_nextplayer",
-        "CMD_winner",        "CMD_startround",    "CMD_invalid",         "CMD_newword",
-        "CMD_allfilled",     "CMD_postscores",    "CMD_hiscount",        "CMD_timeup",
-        "CMD_loadstats",     "CMD_alldone",       "CMD_playasound",
-    };
-    return verbs;
-}
 
 quint32 colourValue(const QColor &colour)
 {
@@ -67,9 +46,9 @@ QColor qtColour(quint32 value)
 
 } // namespace
 
-Tchat::Tchat(Startup startup, QWidget *parent)
+Tchat::Tchat(ClientSession &session, QWidget *parent)
     : QMainWindow(parent)
-    , startup_(std::move(startup))
+    , session_(session)
 {
     setObjectName(QStringLiteral("Tchat"));
     setWindowTitle(QStringLiteral("Vrel"));
@@ -88,37 +67,10 @@ Tchat::Tchat(Startup startup, QWidget *parent)
     buildChat();
     buildMenus();
     resize(kDefaultWindowSize);
-
-    sock.setPortName(QString::number(startup_.port));
-    sock.OnRead = [this](TSock *s, int count) { sockRead(s, count); };
-    sock.OnInfo = [this](TSock *s, TSocketInfo kind, const QString &text) { sockInfo(s, kind, text); };
-    Sock11.setHostName(QStringLiteral("127.0.0.1"));
-    Sock11.setPortName(QStringLiteral("9001"));
-
-    for (const QByteArray &verb : clientVerbs())
-        table_.emplace_back(verb, Handler());
-    setHandler("CMD_sendlogininfo", [this](const QByteArray &d) { sendloginfo(d); });
-    setHandler("CMD_chat", [this](const QByteArray &d) { chatrecieved(d); });
-    setHandler("CMD_action", [this](const QByteArray &d) { chatrecieved(d); });
-    setHandler("CMD_newplayerinfo", [this](const QByteArray &d) { newplayerinfo(d); });
-    setHandler("CMD_havewrongversion", [this](const QByteArray &d) {
-        systemLine(QString::fromUtf8(d) + QStringLiteral(" has a different version of the game then you."));
-    });
-    setHandler("CMD_wrongversion", [this](const QByteArray &) {
-        systemLine(QStringLiteral("You have a differnt version of the game then the host."));
-    });
-    setHandler("CMD_existingplayers", [this](const QByteArray &d) { newplayerinfo(d); });
-    setHandler("CMD_playerdisconnected", [this](const QByteArray &d) { playerdisconnected(d); });
-    setHandler("CMD_full", [this](const QByteArray &) { gameIsFull(); });
-    connectGame();
-    grouptilesmenu();
-    // The board's keys are read before the focused control sees them (FormShortCut).
-    qApp->installEventFilter(this);
-
-    receivedlist_.enqueue("receivedlist");
-    Timer1.setInterval(kTimer1Ms);
-    connect(&Timer1, &QTimer::timeout, this, [this] { vrel::guarded([this] { processsocktimer(); }); });
-    Timer1.start();
+    connectSession();
+    connectInput();
+    tileMenu_->grouptilesmenu();
+    draw(ClientSession::Parts::fromInt(~0));
 
     chooseColour = [this](quint32 current) -> std::optional<quint32> {
         const QColor chosen = QColorDialog::getColor(qtColour(current), this, QStringLiteral("Text Color"));
@@ -131,14 +83,15 @@ Tchat::Tchat(Startup startup, QWidget *parent)
 Tchat::~Tchat()
 {
     qApp->removeEventFilter(this);
+    session_.disconnect(this);
 }
 
-void Tchat::attach(Tspylist *spylist, QWidget *gamestart, TServer *server)
+void Tchat::attach(Tspylist *spylist, QWidget *gamestart)
 {
     spylist_ = spylist;
     gamestart_ = gamestart;
-    server_ = server;
     connect(SpyList1, &QAction::triggered, spylist_, &QWidget::show);
+    draw(ClientSession::Spectators | ClientSession::Controls);
 }
 
 // ---------------------------------------------------------------- building the window
@@ -150,9 +103,10 @@ void Tchat::buildBoard()
     board_->setFixedSize(layout::boardSize);
     board_->move(0, 0);
     seatRows_ = std::make_unique<SeatRows>(board_);
-    tiles_ = std::make_unique<TileSet>();
+    tileMenu_ = new TileMenu(new QMenu(QStringLiteral("Tiles"), this), this);
+    tileMenu_->menu()->setObjectName(QStringLiteral("Tiles1"));
     roundDisplay_ = new RoundDisplay(board_);
-    puzzleBoard_ = new Board(board_, *tiles_);
+    puzzleBoard_ = new Board(board_, tileMenu_->tiles());
 
     button_start = new PlateButton(QStringLiteral("button_start"), &art::startPlate, board_);
     button_start->setGeometry(layout::startPlate);
@@ -163,25 +117,18 @@ void Tchat::buildBoard()
     winnerBanner_ = new WinnerBanner(board_);
 }
 
+// The chat sits at the board's lower right, in the frame the board's backdrop draws for it.
 void Tchat::buildChat()
 {
     mainchat_ = new chat::ChatView(board_);
     mychat_ = new chat::ChatEntry(board_);
     button_smilies = new chat::SmileyButton(board_);
     connect(button_smilies, &chat::SmileyButton::smileyChosen, mychat_, &chat::ChatEntry::appendSmiley);
-    connect(mychat_, &chat::ChatEntry::sendRequested, this, [this] { vrel::guarded([this] { sendit(); }); });
     connect(mainchat_, &chat::ChatView::cleared, this, [this] { mychat_->setFocus(); });
-    setTextColour(textColour_);
-    placeChat();
-    mychat_->setFocus();
-}
-
-// The chat sits at the board's lower right, in the frame the board's backdrop draws for it.
-void Tchat::placeChat()
-{
     mainchat_->setGeometry(layout::chatView);
     mychat_->setGeometry(layout::chatEntry);
     button_smilies->setGeometry(layout::smileyButton);
+    mychat_->setFocus();
 }
 
 void Tchat::buildMenus()
@@ -193,15 +140,13 @@ void Tchat::buildMenus()
     QAction *exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
-    connect(button_start, &QPushButton::clicked, StartGame1, &QAction::trigger);
 
     optionsMenu_ = menuBar()->addMenu(QStringLiteral("Options"));
     optionsMenu_->setObjectName(QStringLiteral("Options1"));
     AutoErase1 = optionsMenu_->addAction(QStringLiteral("Auto Erase Invalid Word"));
     AutoErase1->setObjectName(QStringLiteral("autoerase"));
+    // The entry's check mark shows the option; choosing the entry flips it.
     AutoErase1->setCheckable(true);
-    AutoErase1->setChecked(true);
-    // The entry's check mark is the option itself; choosing the entry flips it.
     QAction *textColor = optionsMenu_->addAction(QStringLiteral("Text Color"));
     textColor->setObjectName(QStringLiteral("TextColor1"));
     connect(textColor, &QAction::triggered, this, [this] { vrel::guarded([this] { TextColor1Click(); }); });
@@ -217,37 +162,81 @@ void Tchat::buildMenus()
     optionsMenu_->addAction(mainchat_->scrollChatOff2());
     optionsMenu_->addAction(mainchat_->clearMainChat2());
 
-    tilesMenu_ = menuBar()->addMenu(QStringLiteral("Tiles"));
-    tilesMenu_->setObjectName(QStringLiteral("Tiles1"));
-    tileSets_ = new QActionGroup(this);
-    // Every entry may end up unchecked (a set that cannot be read leaves the check where it was).
-    tileSets_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    menuBar()->addMenu(tileMenu_->menu());
 
     QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
     SpyList1 = view->addAction(QStringLiteral("Spy List"));
     SpyList1->setObjectName(QStringLiteral("SpyList1"));
 }
 
-void Tchat::connectGame()
-{
-    setHandler("CMD_startgame", [this](const QByteArray &d) { startthegame(d); });
-    setHandler("CMD_nextplayer", [this](const QByteArray &d) { getnextplayer(d); });
-    setHandler("CMD_winner", [this](const QByteArray &d) { winner(d); });
-    setHandler("CMD_startround", [this](const QByteArray &d) { startround(d); });
-    setHandler("CMD_invalid", [this](const QByteArray &d) { invalid(d); });
-    setHandler("CMD_newword", [this](const QByteArray &d) { newword(d); });
-    setHandler("CMD_allfilled", [this](const QByteArray &d) { allfilled(d); });
-    setHandler("CMD_postscores", [this](const QByteArray &d) { postscores(d); });
-    setHandler("CMD_hiscount", [this](const QByteArray &d) { hiscount(d); });
-    setHandler("CMD_timeup", [this](const QByteArray &d) { timeup(d); });
-    setHandler("CMD_loadstats", [this](const QByteArray &d) { loadstats(d); });
-    setHandler("CMD_alldone", [this](const QByteArray &d) { alldone(d); });
+// ---------------------------------------------------------------- the session drawn
 
-    connect(puzzleBoard_, &Board::passClicked, this, [this] { vrel::guarded([this] { hitpass(); }); });
-    connect(puzzleBoard_, &Board::clearClicked, this, [this] { vrel::guarded([this] { hitclear(); }); });
-    connect(puzzleBoard_, &Board::typingClicked, this, [this] { settyping(); });
-    connect(roundDisplay_, &RoundDisplay::soundRequested, this, &Tchat::playsounds);
+void Tchat::connectSession()
+{
+    connect(&session_, &ClientSession::changed, this, &Tchat::draw);
+    connect(&session_, &ClientSession::lineAdded, mainchat_, &chat::ChatView::addlinetochat);
+    connect(&session_, &ClientSession::typingChanged, this, [this](bool typeInChat) {
+        // The keys that the board does not take go to the focused control: the chat entry while
+        // the keyboard belongs to the chat, else the board, so that nothing lands in the chat by
+        // mistake.
+        if (typeInChat)
+            mychat_->setFocus();
+        else
+            board_->setFocus();
+    });
+    connect(&session_, &ClientSession::gameIsFull, this, [this] {
+        messagebox::show(this, QStringLiteral("Game is full"));
+        close();
+    });
+    connect(&session_, &ClientSession::connectionClosed, this, [this] {
+        if (!ended_)
+            close();
+    });
+}
+
+void Tchat::draw(ClientSession::Parts parts)
+{
+    if (parts & ClientSession::Seats)
+        seatRows_->draw(session_);
+    if ((parts & ClientSession::Spectators) && spylist_)
+        spylist_->draw(session_.spectators());
+    if (parts & ClientSession::Board)
+        puzzleBoard_->draw(session_.board());
+    if (parts & ClientSession::Clock)
+        roundDisplay_->draw(session_.clock());
+    if (parts & ClientSession::Results)
+        resultsPanel_->draw(session_);
+    if (parts & ClientSession::Winner)
+        winnerBanner_->draw(session_.winnerState());
+    if (parts & ClientSession::Controls) {
+        button_start->setVisible(session_.startOffered());
+        StartGame1->setEnabled(session_.hostFlag());
+        if (spylist_)
+            spylist_->removeAction()->setEnabled(session_.hostFlag());
+        AutoErase1->setChecked(session_.autoErase());
+        mychat_->setTextColour(session_.textColour());
+    }
+}
+
+// ---------------------------------------------------------------- the player's input
+
+void Tchat::connectInput()
+{
+    // The board's keys are read before the focused control sees them (FormShortCut).
+    qApp->installEventFilter(this);
+    connect(puzzleBoard_, &Board::passClicked, this, [this] { vrel::guarded([this] { session_.hitpass(); }); });
+    connect(puzzleBoard_, &Board::clearClicked, this, [this] { vrel::guarded([this] { session_.hitclear(); }); });
+    connect(puzzleBoard_, &Board::typingClicked, this, [this] { session_.settyping(); });
+    connect(mychat_, &chat::ChatEntry::sendRequested, this, [this] {
+        vrel::guarded([this] {
+            if (session_.sendit(mychat_->text()) != chat::OutgoingLine::Kind::Keep)
+                mychat_->clear();
+        });
+    });
+    connect(button_start, &QPushButton::clicked, StartGame1, &QAction::trigger);
     connect(StartGame1, &QAction::triggered, this, [this] { vrel::guarded([this] { button_startClick(); }); });
+    connect(AutoErase1, &QAction::triggered, this, [this](bool on) { session_.setAutoErase(on); });
+    connect(tileMenu_, &TileMenu::tilesChanged, this, [this] { session_.redrawtiles(); });
 }
 
 bool Tchat::eventFilter(QObject *watched, QEvent *event)
@@ -257,10 +246,36 @@ bool Tchat::eventFilter(QObject *watched, QEvent *event)
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
     bool handled = false;
-    vrel::guarded([&] { handled = FormShortCut(keys::virtualKeyCode(*key)); });
+    vrel::guarded([&] { handled = session_.FormShortCut(keys::virtualKeyCode(*key)); });
     if (handled)
         key->accept();
     return handled;
+}
+
+void Tchat::button_startClick()
+{
+    if (!session_.connected()) {
+        messagebox::show(this, QStringLiteral("You are not connected"));
+        return;
+    }
+    if (!gamestart_)
+        return;
+    gamestart_->show();
+    gamestart_->raise();
+    gamestart_->activateWindow();
+}
+
+void Tchat::TextColor1Click()
+{
+    if (const std::optional<quint32> chosen = chooseColour(session_.textColour()))
+        session_.setTextColour(*chosen);
+}
+
+void Tchat::N14Click(int size)
+{
+    mainchat_->setTextSize(size);
+    for (QAction *item : textSizes_->actions())
+        item->setChecked(item->objectName() == QStringLiteral("N%1").arg(size));
 }
 
 // ---------------------------------------------------------------- start-up and the end
@@ -271,56 +286,7 @@ void Tchat::showEvent(QShowEvent *event)
     if (shown_)
         return;
     shown_ = true;
-    vrel::guarded([this] { processparams(); });
-}
-
-void Tchat::processparams()
-{
-    button_start->hide();
-    StartGame1->setEnabled(false);
-    state_.loginName.clear();
-    const QStringList &params = startup_.parameters;
-    if (params.isEmpty()) {
-        systemLine(QStringLiteral("Loading Solo Game..Please wait."));
-        state_.hostAddress = QStringLiteral("127.0.0.1");
-        state_.playerName = QStringLiteral("You");
-        hostpress();
-        return;
-    }
-    systemLine(QStringLiteral("Loading Multi-player Game.. Please Wait."));
-    if (params.size() < 3)
-        return;
-    state_.playerName = params.at(0);
-    state_.hostAddress = params.at(1);
-    if (params.at(2) == QLatin1String("true"))
-        hostpress();
-    else
-        joinpress();
-    Sock11.Connect();
-}
-
-void Tchat::hostpress()
-{
-    server_->Sock1.setPortName(QString::number(startup_.port));
-    server_->Sock1.setListen(true);
-    state_.loginName = state_.playerName.toUtf8() + wire::kTerminator;
-    state_.hostFlag = true;
-    // With port 0 the host took a free port: the own client goes where the host listens.
-    sock.setPortName(QString::number(server_->Sock1.boundPort()));
-    sock.setHostName(QStringLiteral("127.0.0.1"));
-    sock.Connect();
-    button_start->show();
-    StartGame1->setEnabled(true);
-    spylist_->removeAction()->setEnabled(true);
-}
-
-void Tchat::joinpress()
-{
-    state_.loginName = state_.playerName.toUtf8() + wire::kTerminator;
-    sock.setHostName(state_.hostAddress);
-    sock.Connect();
-    button_start->hide();
-    StartGame1->setEnabled(false);
+    emit firstShown();
 }
 
 void Tchat::closeEvent(QCloseEvent *event)
@@ -330,226 +296,4 @@ void Tchat::closeEvent(QCloseEvent *event)
         return;
     ended_ = true;
     emit ended();
-}
-
-// ---------------------------------------------------------------- receiving and dispatching
-
-void Tchat::sockRead(TSock *sender, int)
-{
-    for (const QByteArray &line : cutter_.feed(sender->Receive()))
-        receivedlist_.enqueue(line);
-    // A host that sends an endless line is broken or hostile: the session ends.
-    if (cutter_.overflowed())
-        sender->Close();
-}
-
-void Tchat::sockInfo(TSock *, TSocketInfo, const QString &text)
-{
-    if (text != QLatin1String("Socket Closed"))
-        return;
-    // While "Game is full" is on screen, the window closes when the player dismisses it.
-    if (endingAfterNotice_ || ended_)
-        return;
-    // What the host said before it closed the connection is still shown ("Game is full" comes
-    // right before the close).
-    connectionClosed_ = true;
-    while (!receivedlist_.isEmpty() && !endingAfterNotice_)
-        vrel::guarded([this] { processsocktimer(); });
-    if (!endingAfterNotice_)
-        close();
-}
-
-void Tchat::processsocktimer()
-{
-    if (receivedlist_.isEmpty())
-        return;
-    dispatch(receivedlist_.dequeue());
-}
-
-void Tchat::dispatch(const QByteArray &line)
-{
-    const wire::VerbAndData message = wire::splitVerb(line);
-    if (message.verb.isEmpty())
-        return;
-    for (const auto &[verb, handler] : table_) {
-        if (verb == message.verb) {
-            if (handler)
-                handler(message.data);
-            return;
-        }
-    }
-}
-
-bool Tchat::setHandler(const QByteArray &verb, Handler handler)
-{
-    for (auto &[name, current] : table_) {
-        if (name == verb) {
-            current = std::move(handler);
-            return true;
-        }
-    }
-    return false;
-}
-
-const std::vector<QByteArray> &Tchat::dispatchOrder() const
-{
-    return clientVerbs();
-}
-
-void Tchat::send(const QByteArray &message)
-{
-    // Messages that handlers answer while the closed session is worked off go nowhere.
-    if (connectionClosed_)
-        return;
-    sock.Send(message);
-}
-
-// ---------------------------------------------------------------- login, arrivals, departures
-
-void Tchat::sendloginfo(const QByteArray &data)
-{
-    const std::optional<int> seat = wire::toNumber(data);
-    if (!seat)
-        return;
-    state_.localSeat = *seat;
-    state_.connected = true;
-    send(msg::logininfo(*seat, msg::kVersion, state_.loginName));
-    sortstuff(*seat);
-}
-
-void Tchat::newplayerinfo(const QByteArray &data)
-{
-    wire::FieldReader fields(data);
-    const std::optional<int> seat = fields.nextNumber();
-    if (!seat)
-        return;
-    const QString name = QString::fromUtf8(fields.rest());
-    if (*seat == state_.localSeat)
-        systemLine(QStringLiteral("You are Connected."));
-    else
-        systemLine(name + QStringLiteral(" is Connected."));
-
-    if (*seat <= ClientState::kPlayerSeats) {
-        if (*seat >= 1) {
-            seatRows_->setName(*seat, name);
-            seatRows_->name(*seat)->show();
-            seatRows_->score(*seat)->show();
-        }
-    } else {
-        spylist_->add(QStringLiteral("%1: %2").arg(*seat).arg(name));
-        if (*seat == state_.localSeat)
-            systemLine(QStringLiteral("You are spying."));
-        else
-            systemLine(name + QStringLiteral(" is spying."));
-    }
-    playsounds(QStringLiteral("entered"));
-}
-
-void Tchat::playerdisconnected(const QByteArray &data)
-{
-    wire::FieldReader fields(data);
-    const std::optional<int> seat = fields.nextNumber();
-    if (!seat)
-        return;
-    const QString name = QString::fromUtf8(fields.rest());
-    if (*seat <= ClientState::kPlayerSeats) {
-        if (*seat < 1)
-            return;
-        const QString shown = seatRows_->nameOf(*seat);
-        if (shown != SeatRows::kWaiting && shown != SeatRows::reservedName(*seat))
-            systemLine(shown + QStringLiteral(" disconnected."));
-        seatRows_->setName(*seat, SeatRows::kWaiting);
-        seatRows_->eyes(*seat)->hide();
-        return;
-    }
-    if (spylist_->removeExact(QStringLiteral("%1: %2").arg(*seat).arg(name)))
-        systemLine(name + QStringLiteral(" has left."));
-}
-
-void Tchat::gameIsFull()
-{
-    endingAfterNotice_ = true;
-    messagebox::show(this, QStringLiteral("Game is full"));
-    close();
-}
-
-void Tchat::sortstuff(int seat)
-{
-    if (seat <= 1 || seat > ClientState::kPlayerSeats)
-        return;
-    movestuff(1, seat);
-}
-
-void Tchat::movestuff(int fromColumn, int toColumn)
-{
-    int &from = columnOfSeat_[size_t(fromColumn)];
-    int &to = columnOfSeat_[size_t(toColumn)];
-    std::swap(from, to);
-}
-
-int Tchat::columnOfSeat(int seat) const
-{
-    if (seat < 1 || seat > ClientState::kPlayerSeats)
-        return 0;
-    return columnOfSeat_[size_t(seat)];
-}
-
-// ---------------------------------------------------------------- chat
-
-void Tchat::sendit()
-{
-    // A pasted line break would end a message early on the wire.
-    QString text = mychat_->text();
-    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const chat::OutgoingLine out = chat::outgoingLine(text, state_.connected);
-    if (out.kind == chat::OutgoingLine::Kind::Keep)
-        return;
-    const QByteArray payload = (out.text + QLatin1Char('|') + chat::colourToText(textColour_)).toUtf8();
-    if (out.kind == chat::OutgoingLine::Kind::Chat)
-        send(msg::chat(state_.localSeat, payload));
-    else if (out.kind == chat::OutgoingLine::Kind::Action)
-        send(msg::action(state_.localSeat, payload));
-    mychat_->clear();
-}
-
-void Tchat::chatrecieved(const QByteArray &data)
-{
-    const chat::ReceivedChat received = chat::readReceivedChat(QString::fromUtf8(data));
-    addlinetochat(received.line, received.colour);
-}
-
-void Tchat::addlinetochat(const QString &line, quint32 colour)
-{
-    mainchat_->addlinetochat(line, colour);
-}
-
-void Tchat::systemLine(const QString &text)
-{
-    addlinetochat(QStringLiteral("0+") + text, chat::SystemLineColour);
-}
-
-void Tchat::setTextColour(quint32 colour)
-{
-    textColour_ = colour;
-    mychat_->setTextColour(colour);
-}
-
-void Tchat::TextColor1Click()
-{
-    if (const std::optional<quint32> chosen = chooseColour(textColour_))
-        setTextColour(*chosen);
-}
-
-void Tchat::N14Click(int size)
-{
-    mainchat_->setTextSize(size);
-    for (QAction *item : textSizes_->actions())
-        item->setChecked(item->objectName() == QStringLiteral("N%1").arg(size));
-}
-
-// ---------------------------------------------------------------- sounds
-
-void Tchat::playsounds(const QString &name)
-{
-    emit soundRequested(name);
 }

@@ -51,20 +51,12 @@ void Tspylist::paintEvent(QPaintEvent *)
     QPainter(this).drawPixmap(0, 0, art::dialogBackground(size()));
 }
 
-void Tspylist::add(const QString &entry)
+void Tspylist::draw(const QList<Spectator> &spectators)
 {
-    listbox_spys->addItem(entry);
-}
-
-bool Tspylist::removeExact(const QString &entry)
-{
-    for (int row = 0; row < listbox_spys->count(); ++row) {
-        if (listbox_spys->item(row)->text() == entry) {
-            delete listbox_spys->takeItem(row);
-            return true;
-        }
-    }
-    return false;
+    shown_ = spectators;
+    listbox_spys->clear();
+    for (const Spectator &spectator : spectators)
+        listbox_spys->addItem(QStringLiteral("%1: %2").arg(spectator.seat).arg(spectator.name));
 }
 
 bool Tspylist::eventFilter(QObject *watched, QEvent *event)
@@ -82,11 +74,8 @@ void Tspylist::listbox_spysMouseMove(const QPoint &position)
 
 void Tspylist::popup_kickhimClick()
 {
-    if (hoveredIndex_ < 0 || hoveredIndex_ >= listbox_spys->count())
+    if (hoveredIndex_ < 0 || hoveredIndex_ >= shown_.size())
         return;
-    const QString text = listbox_spys->item(hoveredIndex_)->text();
-    bool ok = false;
-    const int seat = text.left(text.indexOf(QLatin1Char(':'))).toInt(&ok);
-    if (ok && onRemove)
-        onRemove(seat);
+    if (onRemove)
+        onRemove(shown_.at(hoveredIndex_).seat);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "session/session_state.h"
+
 #include <QDialog>
+#include <QList>
 
 #include <functional>
 
@@ -18,9 +21,8 @@ public:
 
     QListWidget *list() const { return listbox_spys; }
     QAction *removeAction() const { return popup_kickhim; }
-    void add(const QString &entry);
-    // Removes the entry with exactly this text; false when there is none.
-    bool removeExact(const QString &entry);
+    // One entry "number: name" per spectator, in the order they came.
+    void draw(const QList<Spectator> &spectators);
 
     // Called with the spectator's number when "Remove From Game" is chosen.
     std::function<void(int seat)> onRemove;
@@ -39,4 +41,5 @@ private:
     QMenu *popup_;
     QAction *popup_kickhim;
     int hoveredIndex_ = -1;
+    QList<Spectator> shown_;
 };

@@ -4,6 +4,7 @@
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 #include "resources/art/palette.h"
+#include "session/session_state.h"
 
 #include <QLabel>
 
@@ -35,24 +36,19 @@ WinnerBanner::WinnerBanner(QWidget *board)
     panel_winner->hide();
 }
 
-void WinnerBanner::setText(const QString &text)
+void WinnerBanner::draw(const WinnerState &winner)
 {
-    label_winner1->setText(text);
-    label_winner2->setText(text);
+    label_winner1->setText(winner.text);
+    label_winner2->setText(winner.text);
+    if (winner.shown && panel_winner->isHidden()) {
+        panel_winner->raise();
+        panel_winner->show();
+    } else if (!winner.shown) {
+        panel_winner->hide();
+    }
 }
 
 QString WinnerBanner::text() const
 {
     return label_winner1->text();
-}
-
-void WinnerBanner::showInFront()
-{
-    panel_winner->raise();
-    panel_winner->show();
-}
-
-void WinnerBanner::hide()
-{
-    panel_winner->hide();
 }

@@ -5,6 +5,7 @@
 
 class QLabel;
 class QWidget;
+struct WinnerState;
 
 // The winner banner laid over the board in front of everything: the winner's text twice, a grey
 // shadow behind the peach lettering.
@@ -15,10 +16,9 @@ public:
     explicit WinnerBanner(QWidget *board);
 
     QWidget *panel() const { return panel_winner; }
-    void setText(const QString &text);
+    // Shown in front of everything when it comes up.
+    void draw(const WinnerState &winner);
     QString text() const;
-    void showInFront();
-    void hide();
 
 private:
     QWidget *panel_winner = nullptr;

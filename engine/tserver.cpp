@@ -2,17 +2,16 @@
 
 #include "dictionary/tdictn.h"
 #include "dictionary/embeddedwords.h"
-#include "engine/messages.h"
-#include "engine/seat_link.h"
-#include "engine/tsock_seat_link.h"
 #include "net/error_sink.h"
+#include "net/link.h"
+#include "net/tsock_link.h"
 
 #include <chrono>
+#include <type_traits>
 
 namespace {
 
-constexpr int kSocktimerMs = 10;
-const char *const kDefaultNames[] = {"", "", "Klot", "Klock", "Kling", "Klick", "Krazy"};
+const char *const kDefaultNames[proto::kPlayerSeats + 1] = {"", "", "Klot", "Klock", "Kling", "Klick", "Krazy"};
 
 QList<QByteArray> poolAsBytes()
 {
@@ -30,17 +29,16 @@ TServer::TServer(QObject *parent)
     , spell(std::make_unique<TDictn>(QString(), [](const QString &text) { vrel::reportError(text); }))
     , random_(unsigned(std::chrono::system_clock::now().time_since_epoch().count()))
 {
-    for (int n = 1; n <= kMaxPlayers; ++n)
+    for (int n = 1; n <= proto::kPlayerSeats; ++n)
         seats_[size_t(n)].defaultName = kDefaultNames[n];
 
-    Sock1.setPortName(QStringLiteral("7772"));
+    Sock1.setPortName(QString::number(proto::kDefaultPort));
     Sock1.OnAccept = [this](TSock *listener) { Sock1Accept(listener); };
 
     receivedlist_.enqueue({});
-    socktimer.setInterval(kSocktimerMs);
+    socktimer.setInterval(proto::timing::kHostDispatchMs);
     connect(&socktimer, &QTimer::timeout, this, [this] { vrel::guarded([this] { socktimerTimer(); }); });
     socktimer.start();
-
 }
 
 TServer::~TServer()
@@ -52,17 +50,34 @@ TServer::~TServer()
     }
 }
 
-// ---------------------------------------------------------------- seating
+// ---------------------------------------------------------------- listening and seating
+
+quint16 TServer::listen(int port)
+{
+    Sock1.setPortName(QString::number(port));
+    Sock1.setListen(true);
+    return listeningPort();
+}
+
+bool TServer::listening() const
+{
+    return Sock1.Listen();
+}
+
+quint16 TServer::listeningPort() const
+{
+    return listening() ? Sock1.boundPort() : 0;
+}
 
 void TServer::Sock1Accept(TSock *listener)
 {
     TSock *accepted = nullptr;
     if (!listener->Accept(accepted) || !accepted)
         return;
-    seatConnection(std::make_unique<TSockSeatLink>(accepted));
+    seatConnection(std::make_unique<TSockLink>(accepted));
 }
 
-int TServer::seatConnection(std::unique_ptr<SeatLink> link)
+int TServer::seatConnection(std::unique_ptr<Link> link)
 {
     int seatNumber = 0;
     if (seatCount_ == 0) {
@@ -74,12 +89,12 @@ int TServer::seatConnection(std::unique_ptr<SeatLink> link)
             ++candidate;
         if (!seats_[size_t(candidate)].inUse) {
             seatNumber = candidate;
-        } else if (seatCount_ <= kLastSpectatorSeat - 1) {
+        } else if (seatCount_ < proto::kLastSeat) {
             seatNumber = ++seatCount_;
         }
     }
     if (seatNumber == 0) {
-        link->send(msg::full());
+        link->send(msg::encode(msg::Full {}));
         link->disconnect(this);
         link->close();
         emit activity(QStringLiteral("refused a connection: the game is full"));
@@ -99,17 +114,17 @@ int TServer::seatConnection(std::unique_ptr<SeatLink> link)
     Seat &seat = seats_[size_t(seatNumber)];
     seat.inUse = true;
     seat.link = connection.link.get();
-    SeatLink *raw = seat.link;
-    connect(raw, &SeatLink::received, this, [this, raw](const QByteArray &bytes) { Sock1Read(raw, bytes); });
-    connect(raw, &SeatLink::peerClosed, this, [this, raw] { tempsockDisconnect(raw); });
-    connect(raw, &SeatLink::closed, this, [this, raw] { tempsockInfo(raw); });
+    Link *raw = seat.link;
+    connect(raw, &Link::received, this, [this, raw](const QByteArray &bytes) { Sock1Read(raw, bytes); });
+    connect(raw, &Link::peerClosed, this, [this, raw] { tempsockDisconnect(raw); });
+    connect(raw, &Link::closed, this, [this, raw] { tempsockInfo(raw); });
 
     emit activity(QStringLiteral("seat %1: connection accepted").arg(seatNumber));
-    sendToSeat(seatNumber, msg::sendlogininfo(seatNumber));
+    sendToSeat(seatNumber, msg::encode(msg::SendLoginInfo {seatNumber}));
     return seatNumber;
 }
 
-int TServer::seatOf(const SeatLink *link) const
+int TServer::seatOf(const Link *link) const
 {
     for (int n = 1; n <= kSeatTableSize; ++n) {
         if (connections_[size_t(n)].link.get() == link)
@@ -120,11 +135,11 @@ int TServer::seatOf(const SeatLink *link) const
 
 bool TServer::isCurrent(int seatNumber, quint64 serial) const
 {
-    return isSeat(seatNumber) && seats_[size_t(seatNumber)].inUse
+    return inSeatTable(seatNumber) && seats_[size_t(seatNumber)].inUse
         && connections_[size_t(seatNumber)].serial == serial;
 }
 
-void TServer::Sock1Read(SeatLink *link, const QByteArray &bytes)
+void TServer::Sock1Read(Link *link, const QByteArray &bytes)
 {
     const int seatNumber = seatOf(link);
     if (seatNumber == 0 || !seats_[size_t(seatNumber)].inUse)
@@ -142,14 +157,14 @@ void TServer::Sock1Read(SeatLink *link, const QByteArray &bytes)
     }
 }
 
-void TServer::tempsockDisconnect(SeatLink *link)
+void TServer::tempsockDisconnect(Link *link)
 {
     const int seatNumber = seatOf(link);
     if (seatNumber != 0 && seats_[size_t(seatNumber)].inUse)
         link->close();
 }
 
-void TServer::tempsockInfo(SeatLink *link)
+void TServer::tempsockInfo(Link *link)
 {
     // Only the seat's current connection may free it: a stale connection closing late must not
     // throw out the newcomer who now holds the seat.
@@ -160,7 +175,7 @@ void TServer::tempsockInfo(SeatLink *link)
     if (seat.inUse) {
         for (int n = 1; n <= seatCount_; ++n) {
             if (n != seatNumber)
-                sendToSeat(n, msg::playerdisconnected(seatNumber, seat.name));
+                sendToSeat(n, msg::encode(msg::PlayerDisconnected {seatNumber, seat.name}));
         }
         emit activity(QStringLiteral("seat %1: %2 left").arg(seatNumber).arg(QString::fromUtf8(seat.name)));
     }
@@ -171,23 +186,15 @@ void TServer::tempsockInfo(SeatLink *link)
 
 void TServer::disconnectsock(int seatNumber)
 {
-    if (isSeat(seatNumber) && seats_[size_t(seatNumber)].inUse)
+    if (inSeatTable(seatNumber) && seats_[size_t(seatNumber)].inUse)
         seats_[size_t(seatNumber)].link->close();
 }
 
 // ---------------------------------------------------------------- sending
 
-std::optional<int> TServer::readSeat(wire::FieldReader &fields) const
-{
-    const std::optional<int> seatNumber = fields.nextNumber();
-    if (!seatNumber || !isSeat(*seatNumber))
-        return std::nullopt;
-    return seatNumber;
-}
-
 void TServer::sendToSeat(int seatNumber, const QByteArray &message)
 {
-    if (!isSeat(seatNumber))
+    if (!inSeatTable(seatNumber))
         return;
     const Seat &seat = seats_[size_t(seatNumber)];
     if (seat.inUse && seat.link)
@@ -208,13 +215,13 @@ void TServer::socktimerTimer()
     // occupant; they are skipped without using up the tick.
     while (!receivedlist_.isEmpty()) {
         const Received entry = receivedlist_.dequeue();
-        if (isSeat(entry.seat) && connections_[size_t(entry.seat)].serial == entry.serial)
+        if (inSeatTable(entry.seat) && connections_[size_t(entry.seat)].serial == entry.serial)
             --connections_[size_t(entry.seat)].queued;
         if (entry.serial != 0 && !isCurrent(entry.seat, entry.serial))
             continue;
-        const wire::VerbAndData message = wire::splitVerb(entry.line);
-        if (!message.verb.isEmpty() && senderMayUse(message.verb, message.data, entry.seat))
-            dispatch(message.verb, message.data);
+        const proto::VerbAndData message = proto::splitVerb(entry.line);
+        if (!message.verb.isEmpty())
+            dispatch(message.verb, message.data, entry.seat);
         return;
     }
 }
@@ -222,36 +229,43 @@ void TServer::socktimerTimer()
 // The sender's seat field must be the seat of the connection the message came in on, so that
 // no client can speak for another seat. The start of a game belongs to the hosting player's
 // connection in seat 1, which may also switch any player seat to watching or back.
-bool TServer::senderMayUse(const QByteArray &verb, const QByteArray &data, int from) const
+template <class M>
+bool TServer::senderMayUse(const M &message, int from) const
 {
-    if (verb == "CMD_startgame")
+    if constexpr (std::is_same_v<M, msg::StartGame>)
         return from == 1;
-    const std::optional<int> seatField = wire::FieldReader(data).nextNumber();
-    if (!seatField || !isSeat(*seatField))
-        return false;
-    const int named = *seatField;
-    if (verb == "CMD_justwatch")
-        return named == from || (from == 1 && isPlayerSeat(named));
-    return named == from;
+    else if constexpr (std::is_same_v<M, msg::JustWatch>)
+        return message.seat == from || (from == 1 && proto::isPlayerSeat(message.seat));
+    else
+        return message.seat == from;
 }
 
-void TServer::dispatch(const QByteArray &verb, const QByteArray &data)
+// A message that does not fit its layout is dropped like one from the wrong seat.
+template <class M, void (TServer::*handler)(const M &)>
+void TServer::decodeAndHandle(const QByteArray &data, int from)
 {
-    using Handler = void (TServer::*)(const QByteArray &);
+    const std::optional<M> message = msg::decode<M>(data);
+    if (message && senderMayUse(*message, from))
+        (this->*handler)(*message);
+}
+
+void TServer::dispatch(const QByteArray &verb, const QByteArray &data, int from)
+{
+    using Handler = void (TServer::*)(const QByteArray &, int);
     static const std::pair<const char *, Handler> table[] = {
-        {"CMD_logininfo", &TServer::receivedlogininfo},
-        {"CMD_kickhim", &TServer::kickhim},
-        {"CMD_chat", &TServer::chat},
-        {"CMD_action", &TServer::action},
-        {"CMD_startgame", &TServer::startgame},
-        {"CMD_justwatch", &TServer::justwatch},
-        {"CMD_myword", &TServer::myword},
-        {"CMD_pass", &TServer::pass},
-        {"CMD_playasound", &TServer::playasound},
+        {msg::LoginInfo::verb, &TServer::decodeAndHandle<msg::LoginInfo, &TServer::receivedlogininfo>},
+        {msg::KickHim::verb, &TServer::decodeAndHandle<msg::KickHim, &TServer::kickhim>},
+        {msg::Chat::verb, &TServer::decodeAndHandle<msg::Chat, &TServer::chat>},
+        {msg::Action::verb, &TServer::decodeAndHandle<msg::Action, &TServer::action>},
+        {msg::StartGame::verb, &TServer::decodeAndHandle<msg::StartGame, &TServer::startgame>},
+        {msg::JustWatch::verb, &TServer::decodeAndHandle<msg::JustWatch, &TServer::justwatch>},
+        {msg::MyWord::verb, &TServer::decodeAndHandle<msg::MyWord, &TServer::myword>},
+        {msg::Pass::verb, &TServer::decodeAndHandle<msg::Pass, &TServer::pass>},
+        {msg::PlayASound::verb, &TServer::decodeAndHandle<msg::PlayASound, &TServer::playasound>},
     };
     for (const auto &[name, handler] : table) {
         if (verb == name) {
-            (this->*handler)(data);
+            (this->*handler)(data, from);
             return;
         }
     }
@@ -259,95 +273,78 @@ void TServer::dispatch(const QByteArray &verb, const QByteArray &data)
 
 // ---------------------------------------------------------------- login and relays
 
-void TServer::receivedlogininfo(const QByteArray &data)
+void TServer::receivedlogininfo(const msg::LoginInfo &m)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> seatNumber = readSeat(fields);
-    if (!seatNumber)
-        return;
-    const QByteArray version = fields.next();
-    const QByteArray name = fields.rest();
-
-    Seat &seat = seats_[size_t(*seatNumber)];
-    seat.name = name;
+    Seat &seat = seats_[size_t(m.seat)];
+    seat.name = m.name;
     seat.inUse = true;
-    emit activity(QStringLiteral("seat %1: %2 logged in").arg(*seatNumber).arg(QString::fromUtf8(name)));
+    emit activity(QStringLiteral("seat %1: %2 logged in").arg(m.seat).arg(QString::fromUtf8(m.name)));
 
-    sendToAll(msg::newplayerinfo(*seatNumber, name));
+    sendToAll(msg::encode(msg::NewPlayerInfo {m.seat, m.name}));
     for (int n = 1; n <= seatCount_; ++n) {
-        if (n != *seatNumber && seats_[size_t(n)].inUse)
-            sendToSeat(*seatNumber, msg::existingplayers(n, seats_[size_t(n)].name));
+        if (n != m.seat && seats_[size_t(n)].inUse)
+            sendToSeat(m.seat, msg::encode(msg::ExistingPlayers {n, seats_[size_t(n)].name}));
     }
-    if (version != msg::kVersion) {
-        sendToSeat(1, msg::havewrongversion(name));
-        sendToSeat(*seatNumber, msg::wrongversion());
+    if (m.version != proto::kVersion) {
+        sendToSeat(1, msg::encode(msg::HaveWrongVersion {m.name}));
+        sendToSeat(m.seat, msg::encode(msg::WrongVersion {}));
     }
     if (gameRunning_)
-        lateJoin(*seatNumber);
+        lateJoin(m.seat);
 }
 
 void TServer::lateJoin(int seatNumber)
 {
     const Seat &seat = seats_[size_t(seatNumber)];
     // A spectator seat has no word to work on, so it is not handed one.
-    if (phase_ == WordPhase && isPlayerSeat(seatNumber)) {
-        sendToSeat(seatNumber, msg::newword(seatNumber, 0, seat.currentWord,
-                                            puzzle(roundNumber_, seat.currentWord).masked));
+    if (phase_ == proto::WordPhase && proto::isPlayerSeat(seatNumber)) {
+        sendToSeat(seatNumber, msg::encode(msg::NewWord {seatNumber, 0, seat.currentWord,
+                                                         puzzle(roundNumber_, seat.currentWord).masked}));
     }
-    msg::LoadStats stats {seatNumber, turnSeconds_, countdown_ - 4, roundsPerGame_, roundNumber_, phase_, {}};
-    for (int n = 1; n <= kMaxPlayers; ++n) {
+    msg::LoadStats stats {seatNumber, turnSeconds_, countdown_ - proto::timing::kWordPhaseLeadSeconds,
+                          roundsPerGame_, roundNumber_, phase_, {}};
+    // Seat 2 is listed even when it is free.
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         const Seat &player = seats_[size_t(n)];
         if (player.inUse || n == 2)
             stats.seats.append({n, player.totalScore, player.filledCount});
     }
-    sendToSeat(seatNumber, msg::loadstats(stats));
+    sendToSeat(seatNumber, msg::encode(stats));
 }
 
-void TServer::kickhim(const QByteArray &data)
+void TServer::kickhim(const msg::KickHim &m)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> sender = fields.nextNumber();
-    const std::optional<int> target = fields.nextNumber();
-    if (sender != 1 || !target)
+    if (m.seat != 1)
         return;
-    emit activity(QStringLiteral("seat 1 removes seat %1").arg(*target));
-    disconnectsock(*target);
+    emit activity(QStringLiteral("seat 1 removes seat %1").arg(m.target));
+    disconnectsock(m.target);
 }
 
-void TServer::chat(const QByteArray &data)
+void TServer::chat(const msg::Chat &m)
 {
-    wire::FieldReader fields(data);
-    if (const std::optional<int> seatNumber = readSeat(fields))
-        sendToAll(msg::chatRelay(*seatNumber, seats_[size_t(*seatNumber)].name, fields.rest()));
+    sendToAll(msg::encode(msg::Chat::relayed(m.seat, seats_[size_t(m.seat)].name, m.text)));
 }
 
-void TServer::action(const QByteArray &data)
+void TServer::action(const msg::Action &m)
 {
-    wire::FieldReader fields(data);
-    if (const std::optional<int> seatNumber = readSeat(fields))
-        sendToAll(msg::actionRelay(*seatNumber, seats_[size_t(*seatNumber)].name, fields.rest()));
+    sendToAll(msg::encode(msg::Action::relayed(m.seat, seats_[size_t(m.seat)].name, m.text)));
 }
 
-void TServer::playasound(const QByteArray &data)
+void TServer::playasound(const msg::PlayASound &m)
 {
-    wire::FieldReader fields(data);
-    if (const std::optional<int> seatNumber = readSeat(fields))
-        sendToAll(msg::playasoundRelay(*seatNumber, fields.rest()));
+    sendToAll(msg::encode(m));
 }
 
-void TServer::justwatch(const QByteArray &data)
+void TServer::justwatch(const msg::JustWatch &m)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> seatNumber = fields.nextNumber();
-    if (!seatNumber || !isPlayerSeat(*seatNumber))
+    if (!proto::isPlayerSeat(m.seat))
         return;
-    const QByteArray flag = fields.rest();
-    Seat &seat = seats_[size_t(*seatNumber)];
-    if (flag == "2") {
+    Seat &seat = seats_[size_t(m.seat)];
+    if (m.flag == proto::PlayAgain) {
         seat.watching = false;
-        sendToAll(msg::justwatching(*seatNumber, 2));
-    } else if (flag == "1" && gameRunning_) {
+        sendToAll(msg::encode(msg::JustWatching {m.seat, proto::PlayAgain}));
+    } else if (m.flag == proto::StartWatching && gameRunning_) {
         seat.watching = true;
-        sendToAll(msg::justwatching(*seatNumber, 1));
+        sendToAll(msg::encode(msg::JustWatching {m.seat, proto::StartWatching}));
     }
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "engine/wire.h"
 #include "net/drivable_timer.h"
 #include "net/tsock.h"
+#include "protocol/constants.h"
+#include "protocol/messages.h"
+#include "protocol/wire.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QQueue>
@@ -15,35 +16,31 @@
 #include <memory>
 #include <random>
 
-class SeatLink;
+class Link;
 class TDictn;
 
 // The host engine: the seat table, accepting and seating connections, login and version check,
 // relays, and the game itself (dealing, words, rounds, scores, the winner). It is a plain
-// object, not a window; its rules talk to seats through SeatLink and run on two timers that
+// object, not a window; its rules talk to seats through Link and run on two timers that
 // tests can drive one tick at a time (socktimerTimer, timer1Timer).
 class TServer : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kSeatTableSize = 11;  // seats 1 to 11; seat 0 is not used
-    static constexpr int kMaxPlayers = 6;
-    static constexpr int kLastSpectatorSeat = 9;
-    static constexpr int kWordsPerRound = 10;
+    static constexpr int kSeatTableSize = 11; // seats 1 to 11; seat 0 is not used
     static constexpr int kDealtRounds = 20;
     static constexpr int kMaxQueuedPerConnection = 256;
-    static constexpr int kTimer1Ms = 1000; // the phase clock: one tick a second
 
     struct Seat {
         QByteArray name;
         bool inUse = false;
-        SeatLink *link = nullptr;
+        Link *link = nullptr;
         int totalScore = 0;
         int roundScore = 0;
         bool watching = false;
         QByteArray defaultName;
         int currentWord = 0;
-        std::array<QByteArray, kWordsPerRound + 1> words; // by word number 1-10
+        std::array<QByteArray, proto::kWordsPerRound + 1> words; // by word number 1-10
         int filledCount = 0;
     };
 
@@ -52,32 +49,35 @@ public:
         QByteArray masked;
     };
 
-    enum Phase { NoPhase = 0, WordPhase = 1, ResultsPhase = 2, AllDonePause = 3 };
-
     explicit TServer(QObject *parent = nullptr);
     ~TServer() override;
 
     // ---- connection side
-    TSock Sock1;
+    // Starts taking players on `port` (0 lets the system pick one) and returns the port bound.
+    // A port that cannot be bound throws ESockException ("Listen - Error Binding Socket").
+    quint16 listen(int port);
+    bool listening() const;
+    quint16 listeningPort() const;
     void Sock1Accept(TSock *listener);
     // Seats a connection; returns its seat, or 0 when the game was full and it was refused.
-    int seatConnection(std::unique_ptr<SeatLink> link);
-    void Sock1Read(SeatLink *link, const QByteArray &bytes);
-    void tempsockDisconnect(SeatLink *link);
-    void tempsockInfo(SeatLink *link);
+    int seatConnection(std::unique_ptr<Link> link);
+    void Sock1Read(Link *link, const QByteArray &bytes);
+    void tempsockDisconnect(Link *link);
+    void tempsockInfo(Link *link);
     void socktimerTimer();
     void disconnectsock(int seat);
 
-    // ---- message handlers (data after the verb's "+"); `from` is the seat of the connection
-    void receivedlogininfo(const QByteArray &data);
-    void kickhim(const QByteArray &data);
-    void chat(const QByteArray &data);
-    void action(const QByteArray &data);
-    void justwatch(const QByteArray &data);
-    void playasound(const QByteArray &data);
-    void startgame(const QByteArray &data);
-    void myword(const QByteArray &data);
-    void pass(const QByteArray &data);
+    // ---- message handlers; the dispatcher has checked that the seat a message names is the
+    // seat of the connection it came in on
+    void receivedlogininfo(const msg::LoginInfo &m);
+    void kickhim(const msg::KickHim &m);
+    void chat(const msg::Chat &m);
+    void action(const msg::Action &m);
+    void justwatch(const msg::JustWatch &m);
+    void playasound(const msg::PlayASound &m);
+    void startgame(const msg::StartGame &m);
+    void myword(const msg::MyWord &m);
+    void pass(const msg::Pass &m);
 
     // ---- the game
     void setboards();
@@ -97,7 +97,7 @@ public:
     Seat &seat(int n) { return seats_[size_t(n)]; }
     int seatCount() const { return seatCount_; }
     bool gameRunning() const { return gameRunning_; }
-    int phase() const { return phase_; }
+    proto::Phase phase() const { return phase_; }
     int countdown() const { return countdown_; }
     int roundNumber() const { return roundNumber_; }
     int roundsPerGame() const { return roundsPerGame_; }
@@ -120,9 +120,9 @@ signals:
 
 private:
     struct Connection {
-        std::unique_ptr<SeatLink> link;
+        std::unique_ptr<Link> link;
         quint64 serial = 0;
-        wire::StreamCutter cutter;
+        proto::StreamCutter cutter;
         int queued = 0;
     };
     struct Received {
@@ -131,20 +131,22 @@ private:
         quint64 serial = 0;
     };
 
-    bool isSeat(int n) const { return n >= 1 && n <= kSeatTableSize; }
-    bool isPlayerSeat(int n) const { return n >= 1 && n <= kMaxPlayers; }
+    bool inSeatTable(int n) const { return n >= 1 && n <= kSeatTableSize; }
     bool isCurrent(int seat, quint64 serial) const;
-    std::optional<int> readSeat(wire::FieldReader &fields) const;
-    std::optional<int> wordPhaseSeat(wire::FieldReader &fields) const;
+    bool acceptsWordFrom(int seat) const;
     bool listComplete(int seat) const;
-    bool senderMayUse(const QByteArray &verb, const QByteArray &data, int from) const;
+    template <class M>
+    bool senderMayUse(const M &message, int from) const;
+    template <class M, void (TServer::*handler)(const M &)>
+    void decodeAndHandle(const QByteArray &data, int from);
+    void dispatch(const QByteArray &verb, const QByteArray &data, int from);
     void sendToSeat(int seat, const QByteArray &message);
     void sendToAll(const QByteArray &message);
-    void dispatch(const QByteArray &verb, const QByteArray &data);
-    int seatOf(const SeatLink *link) const;
+    int seatOf(const Link *link) const;
     void lateJoin(int seat);
-    void restartTimer1(int countdown, Phase phase);
+    void restartTimer1(int countdown, proto::Phase phase);
 
+    TSock Sock1;
     std::array<Seat, kSeatTableSize + 1> seats_ {};
     std::array<Connection, kSeatTableSize + 1> connections_ {};
     quint64 nextSerial_ = 1;
@@ -153,13 +155,13 @@ private:
 
     bool gameRunning_ = false;
     int countdown_ = 0;
-    int phase_ = NoPhase; // the Tag of timer1
+    proto::Phase phase_ = proto::NoPhase; // the Tag of timer1
     int roundNumber_ = 0;
     int roundsPerGame_ = 0;
     int turnSeconds_ = 0;
     int fastestSeat_ = 0;
-    std::array<std::array<Puzzle, kWordsPerRound + 1>, kDealtRounds + 1> puzzles_ {};
-    DrivableTimer timer1_ {kTimer1Ms, [this] { timer1Timer(); }};
+    std::array<std::array<Puzzle, proto::kWordsPerRound + 1>, kDealtRounds + 1> puzzles_ {};
+    DrivableTimer timer1_ {proto::timing::kPhaseClockMs, [this] { timer1Timer(); }};
     QList<QByteArray> listbox_words;
     std::unique_ptr<TDictn> spell;
     std::mt19937 random_;

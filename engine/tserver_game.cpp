@@ -1,20 +1,21 @@
 #include "engine/tserver.h"
 
 #include "dictionary/tdictn.h"
-#include "engine/messages.h"
 
 namespace {
 
 // Letters each blank pattern keeps (1-based positions); the others become "_".
-constexpr std::array<std::array<bool, 5>, 4> kKeptPositions = {{
+constexpr std::array<std::array<bool, proto::kWordLength>, 4> kKeptPositions = {{
     {true, false, true, false, true},  // x_x_x
     {true, false, false, false, true}, // x___x
     {false, true, false, true, false}, // _x_x_
     {false, true, true, true, false},  // _xxx_
 }};
 
-constexpr int kAllDoneSeconds = 3;
-constexpr int kClientLeadSeconds = 4; // the word phase runs this much longer than clients count
+// A start whose rounds or seconds are not numbers plays the defaults.
+constexpr int kFallbackRounds = 5;
+constexpr int kFallbackSeconds = 60;
+
 constexpr int kPointsFastest = 25;
 constexpr int kPointsSourceWord = 10;
 constexpr int kPointsOtherWord = 5;
@@ -35,7 +36,7 @@ int resultsSeconds(int activePlayers)
 QByteArray maskedWord(const QByteArray &source, int pattern)
 {
     QByteArray masked = source;
-    for (int i = 0; i < masked.size() && i < 5; ++i) {
+    for (int i = 0; i < masked.size() && i < proto::kWordLength; ++i) {
         if (!kKeptPositions[size_t(pattern)][size_t(i)])
             masked[i] = '_';
     }
@@ -46,20 +47,15 @@ QByteArray maskedWord(const QByteArray &source, int pattern)
 
 // ---------------------------------------------------------------- game start and dealing
 
-void TServer::startgame(const QByteArray &data)
+void TServer::startgame(const msg::StartGame &m)
 {
     gameRunning_ = true;
-    wire::FieldReader fields(data);
-    const QByteArray name = fields.next();
-    const QByteArray rounds = fields.next();
-    const QByteArray seconds = fields.next();
-    const QByteArray fourth = fields.next();
-    roundsPerGame_ = wire::toNumber(rounds).value_or(5);
-    turnSeconds_ = wire::toNumber(seconds).value_or(60);
-    sendToAll(msg::startgameRelay({name, rounds, seconds, fourth}));
+    roundsPerGame_ = proto::toNumber(m.rounds).value_or(kFallbackRounds);
+    turnSeconds_ = proto::toNumber(m.seconds).value_or(kFallbackSeconds);
+    sendToAll(msg::encode(m.relayed()));
     emit activity(QStringLiteral("game started: %1 rounds of %2 seconds").arg(roundsPerGame_).arg(turnSeconds_));
 
-    for (int n = 1; n <= kMaxPlayers; ++n) {
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         seats_[size_t(n)].totalScore = 0;
         seats_[size_t(n)].watching = false;
     }
@@ -70,7 +66,7 @@ void TServer::startgame(const QByteArray &data)
 
 QByteArray TServer::converttoletter(int code)
 {
-    if (code < 1 || code > 26)
+    if (code < 1 || code > proto::kLetterCodes)
         return {};
     return QByteArray(1, char('a' + code - 1));
 }
@@ -84,7 +80,7 @@ void TServer::setboards()
     std::uniform_int_distribution<int> pickWord(0, int(listbox_words.size()) - 1);
     std::uniform_int_distribution<int> pickPattern(0, 3);
     for (int row = 1; row <= kDealtRounds; ++row) {
-        for (int w = 1; w <= kWordsPerRound; ++w) {
+        for (int w = 1; w <= proto::kWordsPerRound; ++w) {
             Puzzle &cell = puzzles_[size_t(row)][size_t(w)];
             cell.source = listbox_words.at(pickWord(random_));
             cell.masked = maskedWord(cell.source, pickPattern(random_));
@@ -98,17 +94,17 @@ void TServer::startround()
     ++roundNumber_;
     if (roundNumber_ > roundsPerGame_ && checkforwin())
         return;
-    for (int n = 1; n <= kMaxPlayers; ++n) {
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         Seat &seat = seats_[size_t(n)];
         seat.currentWord = 1;
         seat.roundScore = 0;
         seat.filledCount = 0;
         seat.words.fill({});
     }
-    sendToAll(msg::startround(roundNumber_));
+    sendToAll(msg::encode(msg::StartRound {roundNumber_}));
     emit activity(QStringLiteral("round %1 started").arg(roundNumber_));
     findplayer();
-    restartTimer1(turnSeconds_ + kClientLeadSeconds, WordPhase);
+    restartTimer1(turnSeconds_ + proto::timing::kWordPhaseLeadSeconds, proto::WordPhase);
 }
 
 void TServer::findplayer()
@@ -122,14 +118,14 @@ void TServer::findplayer()
         const Seat &seat = seats_[size_t(n)];
         if (!seat.inUse)
             continue;
-        if (isPlayerSeat(n))
-            sendToSeat(n, msg::nextplayer(n, seat.currentWord, puzzle(roundNumber_, seat.currentWord).masked));
+        if (proto::isPlayerSeat(n))
+            sendToSeat(n, msg::encode(msg::NextPlayer {n, seat.currentWord, puzzle(roundNumber_, seat.currentWord).masked}));
         else
-            sendToSeat(n, msg::nextplayerSpectator());
+            sendToSeat(n, msg::encode(msg::NextPlayer::forSpectator()));
     }
 }
 
-void TServer::restartTimer1(int countdown, Phase phase)
+void TServer::restartTimer1(int countdown, proto::Phase phase)
 {
     timer1_.stop();
     countdown_ = countdown;
@@ -147,8 +143,8 @@ void TServer::setManualClock(bool manual)
 int TServer::findnextempty(int seatNumber, int from) const
 {
     const Seat &seat = seats_[size_t(seatNumber)];
-    from = std::clamp(from, 0, kWordsPerRound);
-    for (int w = from + 1; w <= kWordsPerRound; ++w) {
+    from = std::clamp(from, 0, proto::kWordsPerRound);
+    for (int w = from + 1; w <= proto::kWordsPerRound; ++w) {
         if (seat.words[size_t(w)].isEmpty())
             return w;
     }
@@ -166,7 +162,7 @@ bool TServer::listComplete(int seatNumber) const
 
 bool TServer::checkforfirst(int seatNumber) const
 {
-    for (int n = 1; n <= kMaxPlayers; ++n) {
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         if (n != seatNumber && seats_[size_t(n)].inUse && listComplete(n))
             return false;
     }
@@ -175,7 +171,7 @@ bool TServer::checkforfirst(int seatNumber) const
 
 bool TServer::checkforalldone() const
 {
-    for (int n = 1; n <= kMaxPlayers; ++n) {
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         const Seat &seat = seats_[size_t(n)];
         if (seat.inUse && !seat.watching && !listComplete(n))
             return false;
@@ -183,83 +179,65 @@ bool TServer::checkforalldone() const
     return true;
 }
 
-// The player seat a word or a pass comes from, read off the message; nothing outside the word
-// phase: a word that arrived later would be stored after the round was scored and could get the
-// round scored twice.
-std::optional<int> TServer::wordPhaseSeat(wire::FieldReader &fields) const
+// Words and passes count only from player seats in the word phase: a word that arrived later
+// would be stored after the round was scored and could get the round scored twice.
+bool TServer::acceptsWordFrom(int seatNumber) const
 {
-    if (!gameRunning_ || phase_ != WordPhase)
-        return std::nullopt;
-    const std::optional<int> seatNumber = fields.nextNumber();
-    if (!seatNumber || !isPlayerSeat(*seatNumber))
-        return std::nullopt;
-    return seatNumber;
+    return gameRunning_ && phase_ == proto::WordPhase && proto::isPlayerSeat(seatNumber);
 }
 
-void TServer::myword(const QByteArray &data)
+void TServer::myword(const msg::MyWord &m)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> seatNumber = wordPhaseSeat(fields);
-    if (!seatNumber)
-        return;
-    Seat &seat = seats_[size_t(*seatNumber)];
     // A complete list has no word left to fill; a further submission would overwrite one.
-    if (listComplete(*seatNumber))
+    if (!acceptsWordFrom(m.seat) || listComplete(m.seat))
         return;
+    Seat &seat = seats_[size_t(m.seat)];
     const int completed = seat.currentWord;
 
     QByteArray word;
-    for (int pair = 1; pair <= 5; ++pair) {
-        fields.next(); // the position number, not used
-        const std::optional<int> code = pair < 5 ? fields.nextNumber() : wire::toNumber(fields.rest());
-        if (!code)
-            return;
-        word += converttoletter(*code);
-    }
-
-    if (word.size() != 5 || !spell->HasWord(QString::fromLatin1(word))) {
-        sendToSeat(*seatNumber, msg::invalid(*seatNumber, 2));
+    for (const int code : m.codes)
+        word += converttoletter(code);
+    if (word.size() != proto::kWordLength || !spell->HasWord(QString::fromLatin1(word))) {
+        sendToSeat(m.seat, msg::encode(msg::Invalid {m.seat, proto::VerdictWord}));
         return;
     }
     const QByteArray &masked = puzzle(roundNumber_, completed).masked;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < proto::kWordLength; ++i) {
         if (i < masked.size() && masked.at(i) != '_' && masked.at(i) != word.at(i)) {
-            sendToSeat(*seatNumber, msg::invalid(*seatNumber, 1));
+            sendToSeat(m.seat, msg::encode(msg::Invalid {m.seat, proto::VerdictMatch}));
             return;
         }
     }
 
     ++seat.filledCount;
     seat.words[size_t(completed)] = word;
-    const int next = findnextempty(*seatNumber, completed);
-    sendToAll(msg::hiscount(*seatNumber, seat.filledCount));
+    const int next = findnextempty(m.seat, completed);
+    sendToAll(msg::encode(msg::HisCount {m.seat, seat.filledCount}));
     if (next != 0) {
         seat.currentWord = next;
-        sendToSeat(*seatNumber, msg::newword(*seatNumber, completed, next, puzzle(roundNumber_, next).masked));
+        sendToSeat(m.seat, msg::encode(msg::NewWord {m.seat, completed, next, puzzle(roundNumber_, next).masked}));
     } else {
-        if (fastestSeat_ == 0 && checkforfirst(*seatNumber))
-            fastestSeat_ = *seatNumber;
-        sendToSeat(*seatNumber, msg::allfilled(*seatNumber, completed));
+        if (fastestSeat_ == 0 && checkforfirst(m.seat))
+            fastestSeat_ = m.seat;
+        sendToSeat(m.seat, msg::encode(msg::AllFilled {m.seat, completed}));
     }
     if (checkforalldone()) {
-        restartTimer1(kAllDoneSeconds, AllDonePause);
-        sendToAll(msg::alldone());
+        restartTimer1(proto::timing::kAllDonePauseSeconds, proto::AllDonePause);
+        sendToAll(msg::encode(msg::AllDone {}));
     }
 }
 
-void TServer::pass(const QByteArray &data)
+void TServer::pass(const msg::Pass &m)
 {
-    wire::FieldReader fields(data);
-    const std::optional<int> seatNumber = wordPhaseSeat(fields);
-    if (!seatNumber)
+    if (!acceptsWordFrom(m.seat))
         return;
-    Seat &seat = seats_[size_t(*seatNumber)];
-    const int next = findnextempty(*seatNumber, seat.currentWord);
+    Seat &seat = seats_[size_t(m.seat)];
+    const int next = findnextempty(m.seat, seat.currentWord);
     if (next != 0) {
         seat.currentWord = next;
-        sendToSeat(*seatNumber, msg::newword(*seatNumber, 0, next, puzzle(roundNumber_, next).masked));
+        sendToSeat(m.seat, msg::encode(msg::NewWord {m.seat, 0, next, puzzle(roundNumber_, next).masked}));
     } else {
-        sendToSeat(*seatNumber, msg::allfilledAfterPass(*seatNumber));
+        sendToSeat(m.seat, msg::encode(msg::AllFilled {m.seat, std::nullopt}));
     }
 }
 
@@ -271,15 +249,15 @@ void TServer::timer1Timer()
         return;
     timer1_.stop();
     switch (phase_) {
-    case WordPhase:
+    case proto::WordPhase:
         for (int n = 1; n <= seatCount_; ++n)
-            sendToSeat(n, msg::timeup(n));
+            sendToSeat(n, msg::encode(msg::TimeUp {n}));
         endround();
         break;
-    case ResultsPhase:
+    case proto::ResultsPhase:
         startround();
         break;
-    case AllDonePause:
+    case proto::AllDonePause:
         endround();
         break;
     default:
@@ -290,42 +268,42 @@ void TServer::timer1Timer()
 void TServer::endround()
 {
     QList<msg::ScoreEntry> entries;
-    for (int n = 1; n <= kMaxPlayers; ++n) {
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         Seat &seat = seats_[size_t(n)];
         seat.roundScore = n == fastestSeat_ ? kPointsFastest : 0;
         int filled = 0;
-        for (int w = 1; w <= kWordsPerRound; ++w) {
+        for (int w = 1; w <= proto::kWordsPerRound; ++w) {
             const QByteArray &word = seat.words[size_t(w)];
             const Puzzle &dealt = puzzle(roundNumber_, w);
             if (word.isEmpty()) {
-                entries.append({n, 1, dealt.masked});
+                entries.append({n, proto::OtherWord, dealt.masked});
                 continue;
             }
             ++filled;
             const bool source = word == dealt.source;
             seat.roundScore += source ? kPointsSourceWord : kPointsOtherWord;
-            entries.append({n, source ? 0 : 1, word});
+            entries.append({n, source ? proto::SourceWordKept : proto::OtherWord, word});
         }
-        if (filled == kWordsPerRound) {
+        if (filled == proto::kWordsPerRound) {
             seat.roundScore += kPointsAllTen;
-            entries.append({n, 4, "25"});
+            entries.append({n, proto::ListCompleted, QByteArray::number(kPointsAllTen)});
         }
         seat.totalScore += seat.roundScore;
         if (seat.roundScore != 0)
-            entries.append({n, 2, QByteArray::number(seat.roundScore)});
-        entries.append({n, 3, QByteArray::number(seat.totalScore)});
+            entries.append({n, proto::RoundScore, QByteArray::number(seat.roundScore)});
+        entries.append({n, proto::TotalScore, QByteArray::number(seat.totalScore)});
     }
-    for (int w = 1; w <= kWordsPerRound; ++w)
-        entries.append({0, 5, puzzle(roundNumber_, w).source});
-    sendToAll(msg::postscores(fastestSeat_, entries));
+    for (int w = 1; w <= proto::kWordsPerRound; ++w)
+        entries.append({0, proto::SourceWord, puzzle(roundNumber_, w).source});
+    sendToAll(msg::encode(msg::PostScores {fastestSeat_, entries}));
     emit activity(QStringLiteral("round %1 scored").arg(roundNumber_));
-    restartTimer1(resultsSeconds(checkforplaying()), ResultsPhase);
+    restartTimer1(resultsSeconds(checkforplaying()), proto::ResultsPhase);
 }
 
 int TServer::checkforplaying() const
 {
     int active = 0;
-    for (int n = 1; n <= kMaxPlayers; ++n) {
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         if (seats_[size_t(n)].inUse && !seats_[size_t(n)].watching)
             ++active;
     }
@@ -337,24 +315,24 @@ bool TServer::checkforwin()
     // The leader starts as the lowest seat in use, so that a player who left can never be
     // named the winner over the players still at the table.
     int leader = 1;
-    for (int n = 1; n <= kMaxPlayers; ++n) {
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         if (seats_[size_t(n)].inUse) {
             leader = n;
             break;
         }
     }
-    for (int n = leader + 1; n <= kMaxPlayers; ++n) {
+    for (int n = leader + 1; n <= proto::kPlayerSeats; ++n) {
         if (seats_[size_t(n)].inUse && seats_[size_t(n)].totalScore > seats_[size_t(leader)].totalScore)
             leader = n;
     }
-    for (int n = 1; n <= kMaxPlayers; ++n) {
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         if (n != leader && seats_[size_t(n)].inUse
             && seats_[size_t(n)].totalScore == seats_[size_t(leader)].totalScore)
             return false;
     }
     const Seat &winner = seats_[size_t(leader)];
     const QByteArray name = winner.name.isEmpty() ? winner.defaultName : winner.name;
-    sendToAll(msg::winner(name));
+    sendToAll(msg::encode(msg::Winner {name}));
     emit activity(QStringLiteral("%1 won the game").arg(QString::fromUtf8(name)));
     gameRunning_ = false;
     return true;

@@ -2,11 +2,10 @@
 
 #include "client/board_controls.h"
 #include "client/picture_controls.h"
-#include "client/tchat.h"
-#include "engine/messages.h"
 #include "net/error_sink.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
+#include "session/client_session.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -54,9 +53,10 @@ void ArrowsOnlySpinBox::wheelEvent(QWheelEvent *event)
     event->ignore();
 }
 
-Tgamestart::Tgamestart(Tchat *chat)
-    : QDialog(chat)
-    , chat_(chat)
+Tgamestart::Tgamestart(ClientSession &session, QWidget *mainWindow)
+    : QDialog(mainWindow)
+    , session_(session)
+    , mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("Tgamestart"));
     setWindowTitle(QStringLiteral("Vrel - Game Start"));
@@ -90,8 +90,7 @@ Tgamestart::Tgamestart(Tchat *chat)
 
 void Tgamestart::button_startClick()
 {
-    chat_->send(msg::startgame(chat_->state().playerName.toUtf8(), UpDown1->edit()->text().toUtf8(),
-                               UpDown2->edit()->text().toUtf8()));
+    session_.startgame(UpDown1->edit()->text().toUtf8(), UpDown2->edit()->text().toUtf8());
     hide();
 }
 
@@ -99,7 +98,7 @@ void Tgamestart::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Centred on the main window.
-    const QRect over = chat_->frameGeometry();
+    const QRect over = mainWindow_->frameGeometry();
     move(over.center() - QPoint(width() / 2, height() / 2));
 }
 

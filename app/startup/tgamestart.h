@@ -5,8 +5,8 @@
 
 class QLabel;
 class QLineEdit;
+class ClientSession;
 class QPushButton;
-class Tchat;
 
 // A number box whose value changes only through its arrows (the buttons or the arrow keys): the
 // text cannot be edited and the mouse wheel does nothing.
@@ -29,7 +29,7 @@ class Tgamestart : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Tgamestart(Tchat *chat);
+    Tgamestart(ClientSession &session, QWidget *mainWindow);
 
     ArrowsOnlySpinBox *UpDown1 = nullptr; // rounds per game; its text box is edit_playtoscore
     ArrowsOnlySpinBox *UpDown2 = nullptr; // seconds per round; its text box is edit_creationtime
@@ -42,6 +42,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    Tchat *chat_;
+    ClientSession &session_;
+    QWidget *mainWindow_;
     QPushButton *button_start = nullptr;
 };

@@ -3,18 +3,58 @@
 #include "app/startup/tgamestart.h"
 #include "client/tspylist.h"
 #include "engine/tserver.h"
+#include "net/error_sink.h"
+#include "session/client_session.h"
 
-VrelProgram::VrelProgram(Tchat::Startup startup)
-    : chat_(std::make_unique<Tchat>(std::move(startup)))
+namespace {
+
+constexpr char kLobbyAddress[] = "127.0.0.1";
+constexpr int kLobbyPort = 9001;
+
+} // namespace
+
+VrelProgram::VrelProgram(CommandLine commandLine)
+    : commandLine_(std::move(commandLine))
+    , session_(std::make_unique<ClientSession>())
 {
+    chat_ = std::make_unique<Tchat>(*session_);
     spylist_ = new Tspylist(chat_.get());
-    gamestart_ = new Tgamestart(chat_.get());
+    gamestart_ = new Tgamestart(*session_, chat_.get());
     server_ = std::make_unique<TServer>();
-    chat_->attach(spylist_, gamestart_, server_.get());
+    chat_->attach(spylist_, gamestart_);
+    QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
+    Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
+    Sock11.setPortName(QString::number(kLobbyPort));
 }
 
 VrelProgram::~VrelProgram()
 {
-    // The main window's connection closes before the engine it talks to.
     chat_.reset();
+    session_.reset();
+}
+
+void VrelProgram::processparams()
+{
+    const CommandLine::Mode mode = commandLine_.mode();
+    if (mode == CommandLine::Mode::Solo) {
+        session_->systemLine(QStringLiteral("Loading Solo Game..Please wait."));
+        session_->setPlayer(QStringLiteral("You"), QStringLiteral("127.0.0.1"));
+        hostpress();
+        return;
+    }
+    session_->systemLine(QStringLiteral("Loading Multi-player Game.. Please Wait."));
+    if (mode == CommandLine::Mode::Waiting)
+        return;
+    session_->setPlayer(commandLine_.parameters.at(0), commandLine_.parameters.at(1));
+    if (mode == CommandLine::Mode::Host)
+        hostpress();
+    else
+        session_->joinpress(commandLine_.port);
+    Sock11.Connect();
+}
+
+void VrelProgram::hostpress()
+{
+    // With port 0 the engine takes a free port: the own client goes where it listens.
+    session_->hostpress(server_->listen(commandLine_.port));
 }

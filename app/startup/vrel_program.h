@@ -1,27 +1,43 @@
 #pragma once
 
+#include "app/command_line/command_line.h"
 #include "client/tchat.h"
+#include "net/tsock.h"
 
+#include <memory>
+
+class ClientSession;
 class Tgamestart;
 class TServer;
 class Tspylist;
 
-// The windows of one running copy, created in their fixed order: the main window first, the
-// hidden host engine last. Every copy carries a host engine; only a hosting copy listens.
+// One running copy: the client's session, its windows created in their fixed order (the main
+// window first, the hidden host engine last), and the start-up that hosts or joins a game once
+// the main window is shown. Every copy carries a host engine; only a hosting copy listens.
 class VrelProgram
 {
 public:
-    explicit VrelProgram(Tchat::Startup startup);
+    explicit VrelProgram(CommandLine commandLine);
     ~VrelProgram();
 
+    ClientSession &session() { return *session_; }
     Tchat &chat() { return *chat_; }
     Tspylist &spylist() { return *spylist_; }
     Tgamestart &gamestart() { return *gamestart_; }
     TServer &server() { return *server_; }
 
+    // Reads the parameters and starts hosting or joining.
+    void processparams();
+    // This copy hosts: the engine listens, and the own client connects to it.
+    void hostpress();
+
 private:
+    CommandLine commandLine_;
+    // Declared in the order that ends the connection before the engine it talks to.
+    std::unique_ptr<TServer> server_;
+    std::unique_ptr<ClientSession> session_;
     std::unique_ptr<Tchat> chat_;
     Tspylist *spylist_ = nullptr;     // owned by the main window
     Tgamestart *gamestart_ = nullptr; // owned by the main window
-    std::unique_ptr<TServer> server_;
+    TSock Sock11;                     // the link to the lobby application: opened, never used
 };

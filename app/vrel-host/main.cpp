@@ -1,17 +1,16 @@
 // vrel-host: a game host without a window. It runs the host engine alone, so that a game can be
 // hosted from a machine without a screen, and so that tests have a real peer to talk to.
 
+#include "app/command_line/command_line.h"
 #include "engine/tserver.h"
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
-#include <QStringList>
 
 #include <csignal>
 #include <cstdio>
-#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -33,41 +32,7 @@ void say(const QString &line)
 
 void usage()
 {
-    std::fprintf(stderr, "usage: vrel-host [--port N]   (default port 7772; 0 picks a free one)\n");
-}
-
-std::optional<int> parsePort(const QString &text)
-{
-    bool ok = false;
-    const int port = text.toInt(&ok);
-    if (!ok || port < 0 || port > 65535)
-        return std::nullopt;
-    return port;
-}
-
-// The port asked for on the command line, 7772 without one; nothing when the options are bad.
-std::optional<int> portFromArguments(const QStringList &arguments)
-{
-    int port = 7772;
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString &arg = arguments.at(i);
-        QString value;
-        if (arg == QLatin1String("--port") && i + 1 < arguments.size())
-            value = arguments.at(++i);
-        else if (arg.startsWith(QLatin1String("--port=")))
-            value = arg.mid(7);
-        else {
-            say(QStringLiteral("unknown option: %1").arg(arg));
-            return std::nullopt;
-        }
-        const std::optional<int> parsed = parsePort(value);
-        if (!parsed) {
-            say(QStringLiteral("not a port number: %1").arg(value));
-            return std::nullopt;
-        }
-        port = *parsed;
-    }
-    return port;
+    std::fprintf(stderr, "usage: vrel-host [--port N]   (default port %d; 0 picks a free one)\n", proto::kDefaultPort);
 }
 
 bool watchTerminationSignals(QCoreApplication &app)
@@ -95,13 +60,13 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vrel-host"));
 
-    const QStringList arguments = app.arguments();
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+    const HostCommandLine commandLine = parseHostCommandLine(app.arguments().mid(1));
+    if (commandLine.help) {
         usage();
         return 0;
     }
-    const std::optional<int> port = portFromArguments(arguments);
-    if (!port) {
+    if (!commandLine.error.isEmpty()) {
+        say(commandLine.error);
         usage();
         return 2;
     }
@@ -111,14 +76,14 @@ int main(int argc, char **argv)
 
     TServer server;
     QObject::connect(&server, &TServer::activity, &app, say);
-    server.Sock1.setPortName(QString::number(*port));
+    quint16 port = 0;
     try {
-        server.Sock1.setListen(true);
+        port = server.listen(commandLine.port);
     } catch (const ESockException &e) {
-        say(QStringLiteral("cannot listen on port %1: %2 (is another host running?)").arg(*port).arg(e.text()));
+        say(QStringLiteral("cannot listen on port %1: %2 (is another host running?)").arg(commandLine.port).arg(e.text()));
         return 1;
     }
-    say(QStringLiteral("listening on port %1").arg(server.Sock1.boundPort()));
+    say(QStringLiteral("listening on port %1").arg(port));
     const int status = app.exec();
     say(QStringLiteral("stopped"));
     return status;

@@ -1,7 +1,7 @@
 // vrel: the game. Without parameters a solo game; "vrel NAME HOST true" hosts a game,
 // "vrel NAME HOST other" joins the host at HOST.
 
-#include "app/startup/command_line.h"
+#include "app/command_line/command_line.h"
 #include "app/startup/instance_marker.h"
 #include "app/startup/vrel_application.h"
 #include "app/startup/vrel_program.h"
@@ -22,7 +22,7 @@ int main(int argc, char **argv)
     }
 
     InstanceMarker runningCopy;
-    VrelProgram program({commandLine.parameters, commandLine.port});
+    VrelProgram program(commandLine);
     QObject::connect(&program.chat(), &Tchat::ended, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     program.chat().show();
     return app.exec();

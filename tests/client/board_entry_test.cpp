@@ -44,7 +44,7 @@ protected:
     void hostSends(const QByteArray &message)
     {
         peer->send(message + T);
-        ASSERT_TRUE(waitUntil([&] { return ann->chat().queuedMessages() == 0; }));
+        ASSERT_TRUE(waitUntil([&] { return ann->session().queuedMessages() == 0; }));
         settle(40);
     }
 
@@ -58,7 +58,7 @@ TEST_F(BoardEntry, TypedLettersFillTheRowAndEnterSendsTheirCodes)
     EXPECT_EQ(codes(*ann, false), (std::vector<int> {1, 16, 0, 12, 5})); // A P _ L E
     EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
     EXPECT_EQ(label(*ann, "label_wordcount"), "First Word");
-    EXPECT_FALSE(ann->chat().state().typeInChat); // the turn takes the keyboard for the board
+    EXPECT_FALSE(ann->session().board().typeInChat); // the turn takes the keyboard for the board
     EXPECT_TRUE(shown(*ann, "button_pass"));
     EXPECT_TRUE(shown(*ann, "button_clear"));
 
@@ -79,7 +79,7 @@ TEST_F(BoardEntry, TypedLettersFillTheRowAndEnterSendsTheirCodes)
     EXPECT_EQ(sent(), QList<QByteArray>({"CMD_myword+2+1+1+2+16+3+16+4+12+5+5"}));
     EXPECT_EQ(status(*ann), "Checking Word...");
     // Until the host answers, the board takes no keys: a second Enter sends nothing.
-    EXPECT_EQ(ann->chat().state().entrySeat, 0);
+    EXPECT_EQ(ann->session().entrySeat(), 0);
     press(*ann, Qt::Key_Return);
     EXPECT_TRUE(sent().isEmpty());
 
@@ -148,14 +148,14 @@ TEST_F(BoardEntry, TabHandsTheKeysBetweenTheChatAndTheBoard)
     chat::ChatEntry *entry = ann->chat().mychat();
     entry->clear();
     press(*ann, Qt::Key_Tab);
-    EXPECT_TRUE(ann->chat().state().typeInChat);
+    EXPECT_TRUE(ann->session().board().typeInChat);
     EXPECT_EQ(ann->chat().focusWidget(), entry);
     type(*ann, QStringLiteral("hi"));
     EXPECT_EQ(entry->text(), "hi");
     EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
 
     press(*ann, Qt::Key_Tab);
-    EXPECT_FALSE(ann->chat().state().typeInChat);
+    EXPECT_FALSE(ann->session().board().typeInChat);
     EXPECT_NE(ann->chat().focusWidget(), entry);
     type(*ann, QStringLiteral("a"));
     // Even with the chat entry clicked into, the board keeps the letters while it has the keys.
@@ -166,9 +166,9 @@ TEST_F(BoardEntry, TabHandsTheKeysBetweenTheChatAndTheBoard)
 
     // The box and its caption switch the mode too.
     QTest::mouseClick(ann->chat().findChild<QLabel *>("label_typing"), Qt::LeftButton);
-    EXPECT_TRUE(ann->chat().state().typeInChat);
+    EXPECT_TRUE(ann->session().board().typeInChat);
     QTest::mouseClick(ann->chat().findChild<QLabel *>("checkbox_typing"), Qt::LeftButton);
-    EXPECT_FALSE(ann->chat().state().typeInChat);
+    EXPECT_FALSE(ann->session().board().typeInChat);
 
     // Outside the turn Tab, letters and Enter all reach the chat entry: the line is sent as chat.
     hostSends("CMD_timeup+2+");
@@ -176,7 +176,7 @@ TEST_F(BoardEntry, TabHandsTheKeysBetweenTheChatAndTheBoard)
     EXPECT_FALSE(ownsBoard(*ann));
     entry->setFocus();
     press(*ann, Qt::Key_Tab);
-    EXPECT_FALSE(ann->chat().state().typeInChat);
+    EXPECT_FALSE(ann->session().board().typeInChat);
     entry->setFocus();
     type(*ann, QStringLiteral("yo"));
     press(*ann, Qt::Key_Return);
@@ -199,7 +199,7 @@ TEST_F(BoardEntry, VerdictsShowTheirTextAndAutoEraseEmptiesTheRow)
 
     // Without auto erase the letters stay for correction.
     ann->chat().autoEraseAction()->trigger();
-    EXPECT_FALSE(ann->chat().autoErase());
+    EXPECT_FALSE(ann->session().autoErase());
     type(*ann, QStringLiteral("zzzzz"));
     press(*ann, Qt::Key_Return);
     EXPECT_EQ(sent(), QList<QByteArray>({"CMD_myword+2+1+26+2+26+3+26+4+26+5+26"}));

@@ -4,6 +4,7 @@
 #include "chat/chatview.h"
 #include "client/message_box.h"
 #include "client/seat_rows.h"
+#include "session/client_session.h"
 #include "engine/tserver.h"
 #include "tests/support/qt_printers.h"
 #include "tests/support/raw_client.h"
@@ -32,7 +33,7 @@ protected:
     // A copy started with these parameters; port 0 makes a hosting copy take a free port.
     std::unique_ptr<VrelProgram> start(const QStringList &parameters, int port = 0)
     {
-        auto program = std::make_unique<VrelProgram>(Tchat::Startup {parameters, port});
+        auto program = std::make_unique<VrelProgram>(CommandLine {parameters, port, {}});
         QObject::connect(&program->chat(), &Tchat::ended, [this] { ++endings; });
         program->chat().show();
         return program;
@@ -46,7 +47,7 @@ protected:
         return program;
     }
 
-    static int portOf(VrelProgram &program) { return program.server().Sock1.boundPort(); }
+    static int portOf(VrelProgram &program) { return program.server().listeningPort(); }
 
     // A raw peer that takes the next seat and logs in under this name.
     static std::unique_ptr<testing_support::RawClient> joinRaw(int port, const QByteArray &name, int *seat = nullptr)
@@ -61,7 +62,7 @@ protected:
         return client;
     }
 
-    static QString rowName(VrelProgram &program, int seat) { return program.chat().seatRows().nameOf(seat); }
+    static QString rowName(VrelProgram &program, int seat) { return program.chat().seatRows().name(seat)->text(); }
     static QString chatText(VrelProgram &program) { return program.chat().mainchat()->toPlainText(); }
     // The chat's lines as a player reads them: words carry their own blanks, so runs of blanks
     // are read as one.

@@ -18,17 +18,17 @@ namespace {
 const QByteArray T("\xFF", 1);
 }
 
-class ClientSession : public ClientFixture
+class PlayerSession : public ClientFixture
 {
 };
 
-TEST_F(ClientSession, ASoloGameHostsItselfAsYou)
+TEST_F(PlayerSession, ASoloGameHostsItselfAsYou)
 {
     auto solo = start({});
     ASSERT_TRUE(waitUntil([&] { return rowName(*solo, 1) == QLatin1String("You"); }));
     EXPECT_EQ(solo->chat().windowTitle(), "Vrel");
-    EXPECT_EQ(solo->chat().state().localSeat, 1);
-    EXPECT_TRUE(solo->chat().state().hostFlag);
+    EXPECT_EQ(solo->session().localSeat(), 1);
+    EXPECT_TRUE(solo->session().hostFlag());
     EXPECT_TRUE(solo->chat().startButton()->isVisible());
     EXPECT_TRUE(solo->chat().startGameAction()->isEnabled());
     const QStringList lines = chatLines(*solo);
@@ -37,17 +37,17 @@ TEST_F(ClientSession, ASoloGameHostsItselfAsYou)
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
 }
 
-TEST_F(ClientSession, OneOrTwoParametersOnlyShowTheLoadingLine)
+TEST_F(PlayerSession, OneOrTwoParametersOnlyShowTheLoadingLine)
 {
     auto waiting = start({QStringLiteral("Ann"), QStringLiteral("127.0.0.1")});
     settle(200);
     EXPECT_EQ(chatLines(*waiting), QStringList({"Loading Multi-player Game.. Please Wait."}));
-    EXPECT_FALSE(waiting->chat().sock.hasHandle());
-    EXPECT_FALSE(waiting->server().Sock1.Listen());
+    EXPECT_FALSE(waiting->session().hasLink());
+    EXPECT_FALSE(waiting->server().listening());
     EXPECT_FALSE(waiting->chat().startButton()->isVisible());
 }
 
-TEST_F(ClientSession, PlayersAndSpectatorsArriveAndLeaveWithTheirLines)
+TEST_F(PlayerSession, PlayersAndSpectatorsArriveAndLeaveWithTheirLines)
 {
     auto ann = host(QStringLiteral("Ann"));
     const int port = portOf(*ann);
@@ -74,17 +74,17 @@ TEST_F(ClientSession, PlayersAndSpectatorsArriveAndLeaveWithTheirLines)
     EXPECT_EQ(lines.value(spyLine + 1), "Spy is spying.");
 
     bob->close();
-    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == SeatRows::kWaiting; }));
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == kWaitingName; }));
     EXPECT_TRUE(chatLines(*ann).contains("Bob disconnected."));
     klick->close();
-    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 3) == SeatRows::kWaiting; }));
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 3) == kWaitingName; }));
     EXPECT_FALSE(chatText(*ann).contains("Klick disconnected."));
     spy->close();
     ASSERT_TRUE(waitUntil([&] { return ann->spylist().list()->count() == 0; }));
     EXPECT_TRUE(chatLines(*ann).contains("Spy has left."));
 }
 
-TEST_F(ClientSession, AJoiningCopySeesThePlayersAlreadyThereAndSpiesWhenSeatsAreTaken)
+TEST_F(PlayerSession, AJoiningCopySeesThePlayersAlreadyThereAndSpiesWhenSeatsAreTaken)
 {
     auto ann = host(QStringLiteral("Ann"));
     const int port = portOf(*ann);
@@ -93,20 +93,20 @@ TEST_F(ClientSession, AJoiningCopySeesThePlayersAlreadyThereAndSpiesWhenSeatsAre
         players.push_back(joinRaw(port, name));
     auto zed = start({QStringLiteral("Zed"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, port);
     ASSERT_TRUE(waitUntil([&] { return chatLines(*zed).contains("Ann is Connected."); }));
-    EXPECT_EQ(zed->chat().state().localSeat, 7);
+    EXPECT_EQ(zed->session().localSeat(), 7);
     ASSERT_EQ(zed->spylist().list()->count(), 1) << chatText(*zed).toStdString();
     EXPECT_EQ(zed->spylist().list()->item(0)->text(), "7: Zed");
     EXPECT_EQ(rowName(*zed, 1), "Ann");
     EXPECT_EQ(rowName(*zed, 6), "Fay");
     EXPECT_FALSE(zed->chat().startButton()->isVisible());
-    EXPECT_FALSE(zed->chat().state().hostFlag);
+    EXPECT_FALSE(zed->session().hostFlag());
     const QStringList lines = chatLines(*zed);
     EXPECT_TRUE(lines.contains("You are Connected."));
     EXPECT_TRUE(lines.contains("You are spying."));
     EXPECT_TRUE(lines.contains("Ann is Connected."));
 }
 
-TEST_F(ClientSession, GameIsFullIsShownAndThenTheProgramEnds)
+TEST_F(PlayerSession, GameIsFullIsShownAndThenTheProgramEnds)
 {
     auto ann = host(QStringLiteral("Ann"));
     const int port = portOf(*ann);
@@ -120,7 +120,7 @@ TEST_F(ClientSession, GameIsFullIsShownAndThenTheProgramEnds)
     EXPECT_FALSE(late->chat().isVisible());
 }
 
-TEST_F(ClientSession, TheProgramEndsWhenItsConnectionCloses)
+TEST_F(PlayerSession, TheProgramEndsWhenItsConnectionCloses)
 {
     testing_support::HostProcess host;
     ASSERT_GT(host.port(), 0);
@@ -132,25 +132,25 @@ TEST_F(ClientSession, TheProgramEndsWhenItsConnectionCloses)
     EXPECT_TRUE(boxes.isEmpty());
 }
 
-TEST_F(ClientSession, ARemovedPlayersWindowCloses)
+TEST_F(PlayerSession, ARemovedPlayersWindowCloses)
 {
     auto ann = host(QStringLiteral("Ann"));
     auto bob = start({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, portOf(*ann));
     ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == QLatin1String("Bob"); }));
-    ann->chat().send("CMD_kickhim+1+2+" + T);
+    ann->session().send("CMD_kickhim+1+2+" + T);
     ASSERT_TRUE(waitUntil([&] { return endings == 1; }));
     EXPECT_FALSE(bob->chat().isVisible());
     EXPECT_TRUE(ann->chat().isVisible());
 }
 
-TEST_F(ClientSession, HostingOnATakenPortAndAnUnknownHostAreReported)
+TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReported)
 {
     auto first = host(QStringLiteral("Ann"));
     auto second = start({QStringLiteral("Bob"), QStringLiteral("x"), QStringLiteral("true")}, portOf(*first));
     settle(100);
     EXPECT_EQ(boxes, QStringList({"Listen - Error Binding Socket"}));
     EXPECT_FALSE(second->chat().startButton()->isVisible());
-    EXPECT_FALSE(second->chat().sock.hasHandle());
+    EXPECT_FALSE(second->session().hasLink());
     EXPECT_EQ(chatLines(*second), QStringList({"Loading Multi-player Game.. Please Wait."}));
 
     boxes.clear();
@@ -160,7 +160,7 @@ TEST_F(ClientSession, HostingOnATakenPortAndAnUnknownHostAreReported)
     EXPECT_TRUE(lost->chat().isVisible());
 }
 
-TEST_F(ClientSession, VersionMismatchLinesAndTheDispatcherOrder)
+TEST_F(PlayerSession, VersionMismatchLinesAndTheDispatcherOrder)
 {
     auto ann = host(QStringLiteral("Ann"));
     auto old = std::make_unique<RawClient>(portOf(*ann));
@@ -168,21 +168,20 @@ TEST_F(ClientSession, VersionMismatchLinesAndTheDispatcherOrder)
     old->send("CMD_logininfo+2+0.9+Old" + T + T);
     ASSERT_TRUE(waitUntil([&] { return chatText(*ann).contains("Old has a different version of the game then you."); }));
 
-    Tchat &chat = ann->chat();
-    EXPECT_EQ(chat.dispatchOrder().size(), 23u);
-    EXPECT_EQ(chat.dispatchOrder().front(), "CMD_sendlogininfo");
-    EXPECT_EQ(chat.dispatchOrder().back(), "CMD_playasound");
-    EXPECT_FALSE(chat.setHandler("CMD_nonsense", {}));
+    EXPECT_EQ(ClientSession::dispatchOrder().size(), 23u);
+    EXPECT_EQ(ClientSession::dispatchOrder().front(), "CMD_sendlogininfo");
+    EXPECT_EQ(ClientSession::dispatchOrder().back(), "CMD_playasound");
+    EXPECT_FALSE(ClientSession::handles("CMD_nonsense"));
 }
 
-TEST_F(ClientSession, ColumnsSwapSoTheLocalSeatIsLeftmost)
+TEST_F(PlayerSession, ColumnsSwapSoTheLocalSeatIsLeftmost)
 {
-    Tchat chat({});
+    ClientSession chat;
     chat.sortstuff(4);
     EXPECT_EQ(chat.columnOfSeat(4), 1);
     EXPECT_EQ(chat.columnOfSeat(1), 4);
     EXPECT_EQ(chat.columnOfSeat(2), 2);
-    Tchat spectator({});
+    ClientSession spectator;
     spectator.sortstuff(8);
     spectator.sortstuff(1);
     for (int seat = 1; seat <= 6; ++seat)

@@ -26,8 +26,9 @@ protected:
     {
         auto program = start(parameters, port);
         Tchat *window = &program->chat();
-        window->setManualTurnClock(true);
-        QObject::connect(window, &Tchat::soundRequested, [this, window](const QString &name) { sounds[window] << name; });
+        program->session().setManualTurnClock(true);
+        QObject::connect(&program->session(), &ClientSession::soundRequested,
+                         [this, window](const QString &name) { sounds[window] << name; });
         return program;
     }
 
@@ -44,8 +45,8 @@ protected:
     {
         auto program = launch({name, QStringLiteral("127.0.0.1"), QStringLiteral("join")}, portOf(host));
         EXPECT_TRUE(testing_support::waitUntil([&] {
-            return program->chat().state().localSeat == seat && rowName(host, seat) == name
-                   && program->chat().queuedMessages() == 0;
+            return program->session().localSeat() == seat && rowName(host, seat) == name
+                   && program->session().queuedMessages() == 0;
         }));
         return program;
     }
@@ -72,7 +73,7 @@ protected:
     static bool settled(std::initializer_list<VrelProgram *> programs)
     {
         for (VrelProgram *program : programs) {
-            if (program->chat().queuedMessages() != 0)
+            if (program->session().queuedMessages() != 0)
                 return false;
         }
         return true;
@@ -113,7 +114,7 @@ protected:
     static std::vector<int> codes(VrelProgram &program, bool entryRow)
     {
         std::vector<int> result;
-        for (int position = 1; position <= Board::kPositions; ++position) {
+        for (int position = 1; position <= BoardState::kPositions; ++position) {
             Tile *tile = entryRow ? board(program).entryTile(position) : board(program).puzzleTile(position);
             result.push_back(tile->showsPicture() ? tile->code() : -1);
         }
@@ -126,11 +127,7 @@ protected:
             texts << list->item(i)->text();
         return texts;
     }
-    static bool ownsBoard(VrelProgram &program)
-    {
-        const ClientState &state = program.chat().state();
-        return state.entrySeat != 0 && state.entrySeat == state.localSeat;
-    }
+    static bool ownsBoard(VrelProgram &program) { return program.session().ownsBoard(); }
 
     QStringList &soundsOf(VrelProgram &program) { return sounds[&program.chat()]; }
 

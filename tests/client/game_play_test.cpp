@@ -63,7 +63,7 @@ TEST_F(GamePlay, ASoloPlayerFillsTheListAfterAVerdictAndSeesTheResultsAndTheWin)
     ASSERT_TRUE(waitForCaption(*ann, "Second Word"));
     EXPECT_EQ(label(*ann, "label_words1"), "1");
     for (int second = 0; second < 3; ++second)
-        ann->chat().turntimeTimer();
+        ann->session().turntimeTimer();
     type(*ann, QStringLiteral("ap"));
     screenshot(ann->chat().board(), QStringLiteral("board-turn"));
     press(*ann, Qt::Key_0);
@@ -82,7 +82,7 @@ TEST_F(GamePlay, ASoloPlayerFillsTheListAfterAVerdictAndSeesTheResultsAndTheWin)
     ASSERT_TRUE(waitForCaption(*ann, "Fourth Word"));
     for (int word = 4; word <= 9; ++word) {
         submit(*ann, QString::fromLatin1(source(*ann, 1, word)));
-        ASSERT_TRUE(waitForCaption(*ann, Board::wordCaption(word + 1))) << word;
+        ASSERT_TRUE(waitForCaption(*ann, BoardState::wordCaption(word + 1))) << word;
     }
     EXPECT_EQ(caption(*ann), "Last Word");
     soundsOf(*ann).clear();
@@ -99,8 +99,8 @@ TEST_F(GamePlay, ASoloPlayerFillsTheListAfterAVerdictAndSeesTheResultsAndTheWin)
     EXPECT_EQ(codes(*ann, true), (std::vector<int>(5, -1)));
     EXPECT_EQ(caption(*ann), "");
     EXPECT_FALSE(shown(*ann, "button_pass"));
-    EXPECT_TRUE(ann->chat().state().typeInChat);
-    EXPECT_FALSE(ann->chat().roundDisplay().running());
+    EXPECT_TRUE(ann->session().board().typeInChat);
+    EXPECT_FALSE(ann->session().clock().running());
     EXPECT_EQ(label(*ann, "label_words1"), "10");
     screenshot(ann->chat().board(), QStringLiteral("board-allfilled"));
 
@@ -160,30 +160,30 @@ TEST_F(GamePlay, TheTurnClockCountsDownWithItsBarColourAndTicks)
     ASSERT_TRUE(waitUntil([&] { return status(*ann) == kTurnText; }));
     EXPECT_EQ(clock->text(), "Time: 0:00"); // unchanged until the first tick
     soundsOf(*ann).clear();
-    ann->chat().turntimeTimer();
+    ann->session().turntimeTimer();
     EXPECT_EQ(bar->width(), 236);
     EXPECT_EQ(clock->text(), "Time: 0:59");
     EXPECT_EQ(textColour(clock), art::palette::paleYellow);
 
     QList<int> ticks;
-    QObject::connect(&ann->chat(), &Tchat::soundRequested, [&](const QString &name) {
+    QObject::connect(&ann->session(), &ClientSession::soundRequested, [&](const QString &name) {
         if (name == QLatin1String("tick"))
-            ticks << ann->chat().roundDisplay().remaining();
+            ticks << ann->session().clock().remaining();
     });
-    while (ann->chat().roundDisplay().remaining() > 20)
-        ann->chat().turntimeTimer();
+    while (ann->session().clock().remaining() > 20)
+        ann->session().turntimeTimer();
     EXPECT_EQ(clock->text(), "Time: 0:20");
     EXPECT_EQ(textColour(clock), art::palette::paleYellow);
-    ann->chat().turntimeTimer();
+    ann->session().turntimeTimer();
     EXPECT_EQ(clock->text(), "Time: 0:19");
     EXPECT_EQ(textColour(clock), QColor(Qt::red));
     EXPECT_EQ(bar->width(), 4 * 19);
-    while (ann->chat().roundDisplay().remaining() > 0)
-        ann->chat().turntimeTimer();
+    while (ann->session().clock().remaining() > 0)
+        ann->session().turntimeTimer();
     EXPECT_EQ(ticks, QList<int>({20, 15, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
     EXPECT_EQ(clock->text(), "Time: 0:00");
     EXPECT_EQ(bar->width(), 0);
-    ann->chat().turntimeTimer();
+    ann->session().turntimeTimer();
     EXPECT_EQ(clock->text(), "Time: 0:00");
     EXPECT_EQ(ticks.size(), 12);
 
@@ -199,20 +199,21 @@ TEST_F(GamePlay, TheTurnClockCountsDownWithItsBarColourAndTicks)
 TEST_F(GamePlay, OddTurnSecondsShowNoBarAndLongOnesKeepTheBarInItsPlace)
 {
     // Turn seconds come from the start message: the host takes any number.
-    Tchat chat({});
-    chat.setManualTurnClock(true);
+    ClientSession session;
+    Tchat chat(session);
+    session.setManualTurnClock(true);
     const auto *bar = chat.findChild<QLabel *>("image_timer");
     for (const char *seconds : {"0", "-5", "900"}) {
-        chat.startthegame(QByteArray("Ann+1+") + seconds + "++");
-        chat.startround("1+");
-        chat.turntimeTimer();
+        session.dispatch(QByteArray("CMD_startgame+Ann+1+") + seconds + "++");
+        session.dispatch("CMD_startround+1+");
+        session.turntimeTimer();
         EXPECT_EQ(bar->width(), 0) << seconds;
     }
-    chat.startthegame("Ann+1+60++");
-    chat.loadstats("0+60+500+1+1+1+1+0+0");
-    chat.state().localSeat = 1;
-    chat.loadstats("1+60+500+1+1+1+1+0+0");
-    chat.turntimeTimer();
+    session.dispatch("CMD_startgame+Ann+1+60++");
+    session.dispatch("CMD_loadstats+2+60+500+1+1+1+1+0+0");
+    session.dispatch("CMD_sendlogininfo+1");
+    session.dispatch("CMD_loadstats+1+60+500+1+1+1+1+0+0");
+    session.turntimeTimer();
     EXPECT_EQ(bar->width(), 258);
     EXPECT_EQ(chat.findChild<QLabel *>("label_timer")->text(), "Time: 8:19");
 }
@@ -251,7 +252,7 @@ TEST_F(GamePlay, TwoPlayersTieThenPlayItOutAndBothSeeTheWinner)
     ASSERT_TRUE(waitUntil([&] { return shown(*ann, "panel_scores") && shown(*bob, "panel_scores"); }));
     EXPECT_EQ(status(*bob), "Time is Up.");
     EXPECT_TRUE(soundsOf(*bob).contains("timeup"));
-    EXPECT_TRUE(bob->chat().state().typeInChat);
+    EXPECT_TRUE(bob->session().board().typeInChat);
 
     // Seat 2 finds its own results in the leftmost column, seat 1's in the second.
     const QStringList dealt = masked(*ann, 1);
@@ -272,7 +273,7 @@ TEST_F(GamePlay, TwoPlayersTieThenPlayItOutAndBothSeeTheWinner)
         EXPECT_EQ(results.roundScore(bobs)->text(), "Score: 15");
         EXPECT_EQ(results.roundScore(anns)->text(), "Score: 15");
         for (int column = 3; column <= 6; ++column) {
-            EXPECT_EQ(results.name(column)->text(), SeatRows::kWaiting);
+            EXPECT_EQ(results.name(column)->text(), kWaitingName);
             EXPECT_EQ(results.words(column)->count(), 0); // an empty seat's words are not listed
             EXPECT_EQ(results.roundScore(column)->text(), "");
         }
@@ -318,13 +319,13 @@ TEST_F(GamePlay, ASpectatorWatchesWithTheKeyboardForChat)
     for (const char *name : {"Bea", "Cid", "Dee", "Eve", "Fay"})
         players.push_back(joinRaw(portOf(*ann), name));
     auto zed = launch({QStringLiteral("Zed"), QStringLiteral("127.0.0.1"), QStringLiteral("x")}, portOf(*ann));
-    ASSERT_TRUE(waitUntil([&] { return zed->chat().state().localSeat == 7 && rowName(*zed, 6) == "Fay"; }));
+    ASSERT_TRUE(waitUntil([&] { return zed->session().localSeat() == 7 && rowName(*zed, 6) == "Fay"; }));
 
     startGame(*ann, 1, 30);
     ASSERT_TRUE(waitUntil([&] { return status(*zed) == QLatin1String("The Players are Creating Words."); }));
     EXPECT_EQ(codes(*zed, false), (std::vector<int>(5, -1))); // nothing in the puzzle row
     EXPECT_FALSE(shown(*zed, "button_pass"));
-    EXPECT_TRUE(zed->chat().state().typeInChat);
+    EXPECT_TRUE(zed->session().board().typeInChat);
     EXPECT_FALSE(soundsOf(*zed).contains("turn"));
     chat::ChatEntry *entry = zed->chat().mychat();
     entry->clear();
@@ -332,7 +333,7 @@ TEST_F(GamePlay, ASpectatorWatchesWithTheKeyboardForChat)
     type(*zed, QStringLiteral("go"));
     press(*zed, Qt::Key_Tab);
     EXPECT_EQ(entry->text(), "go");
-    EXPECT_TRUE(zed->chat().state().typeInChat);
+    EXPECT_TRUE(zed->session().board().typeInChat);
 
     submit(*ann, QString::fromLatin1(source(*ann, 1, 1)));
     ASSERT_TRUE(waitUntil([&] { return label(*zed, "label_words1") == "1"; }));
@@ -374,9 +375,9 @@ TEST_F(GamePlay, LateJoinersAreBroughtUpToDate)
     EXPECT_TRUE(ownsBoard(*bob));
     EXPECT_TRUE(shown(*bob, "button_clear"));
     EXPECT_EQ(caption(*bob), "First Word");
-    EXPECT_FALSE(bob->chat().state().typeInChat);
+    EXPECT_FALSE(bob->session().board().typeInChat);
     EXPECT_EQ(soundsOf(*bob).last(), "turn");
-    bob->chat().turntimeTimer();
+    bob->session().turntimeTimer();
     EXPECT_EQ(label(*bob, "label_timer"), "Time: 0:49");
     submit(*bob, QString::fromLatin1(source(*ann, 1, 1)));
     ASSERT_TRUE(waitUntil([&] { return label(*ann, "label_words2") == "1"; }));
@@ -390,5 +391,5 @@ TEST_F(GamePlay, LateJoinersAreBroughtUpToDate)
     EXPECT_EQ(label(*cid, "label_score1"), "10");
     EXPECT_EQ(label(*cid, "label_score2"), "10");
     EXPECT_FALSE(ownsBoard(*cid));
-    EXPECT_TRUE(cid->chat().state().typeInChat);
+    EXPECT_TRUE(cid->session().board().typeInChat);
 }

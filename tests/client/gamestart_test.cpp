@@ -82,7 +82,7 @@ TEST_F(GameStart, TheDialogSendsThePlayerNameAndTheBoxTexts)
     peer->send("CMD_sendlogininfo+3" + T);
     ASSERT_TRUE(peer->waitFor("CMD_logininfo+3+"));
     peer->next();
-    ASSERT_TRUE(waitUntil([&] { return ann->chat().state().connected; }));
+    ASSERT_TRUE(waitUntil([&] { return ann->session().connected(); }));
     ann->chat().button_startClick();
     ASSERT_TRUE(ann->gamestart().isVisible());
     QTest::mouseClick(ann->gamestart().startButton(), Qt::LeftButton);
@@ -93,7 +93,8 @@ TEST_F(GameStart, TheDialogSendsThePlayerNameAndTheBoxTexts)
 
 TEST_F(GameStart, StartBeforeTheSeatIsKnownSaysNotConnected)
 {
-    Tchat chat({});
+    ClientSession session;
+    Tchat chat(session);
     chat.button_startClick();
     EXPECT_EQ(boxes, QStringList({"You are not connected"}));
 }

@@ -3,6 +3,7 @@
 
 #include "client/board.h"
 #include "client/tchat.h"
+#include "client/tile_menu.h"
 #include "client/tile_set.h"
 #include "resources/art/art.h"
 
@@ -57,7 +58,7 @@ protected:
     QString tileFile(const QString &name) const { return home.path() + QStringLiteral("/vreltiles/") + name; }
     static QAction *entry(Tchat &chat, const QString &name)
     {
-        for (QAction *action : chat.tileSetGroup()->actions()) {
+        for (QAction *action : chat.tileMenu().group()->actions()) {
             if (action->text() == name)
                 return action;
         }
@@ -66,7 +67,7 @@ protected:
     static QStringList checkedEntries(Tchat &chat)
     {
         QStringList checked;
-        for (QAction *action : chat.tileSetGroup()->actions()) {
+        for (QAction *action : chat.tileMenu().group()->actions()) {
             if (action->isChecked())
                 checked << action->text();
         }
@@ -92,18 +93,19 @@ TEST_F(TileSets, TheMenuListsEverySetAndOnlyReadableStripsReplaceThePictures)
     ASSERT_TRUE(notASet.open(QIODevice::WriteOnly));
     notASet.close();
 
-    Tchat chat({});
+    ClientSession session;
+    Tchat chat(session);
     QStringList names;
-    for (QAction *action : chat.tilesMenu()->actions())
+    for (QAction *action : chat.tileMenu().menu()->actions())
         names << action->text();
     names.sort();
     EXPECT_EQ(names, QStringList({"Classic", "broken", "disguised", "flat", "neon", "tiny", "wide"}));
     EXPECT_EQ(checkedEntries(chat), QStringList({"Classic"}));
-    EXPECT_TRUE(chat.tileSetGroup()->isExclusive());
-    EXPECT_EQ(chat.currentTileSet(), "");
+    EXPECT_TRUE(chat.tileMenu().group()->isExclusive());
+    EXPECT_EQ(chat.tileMenu().currentTileSet(), "");
 
     Board &board = chat.puzzleBoard();
-    chat.setword(1, "ap_le");
+    session.setword(1, "ap_le");
     const QImage builtIn = art::classicTile(1).toImage().convertToFormat(QImage::Format_ARGB32);
     EXPECT_EQ(pictureOf(board.puzzleTile(1)), builtIn);
 
@@ -111,7 +113,7 @@ TEST_F(TileSets, TheMenuListsEverySetAndOnlyReadableStripsReplaceThePictures)
         entry(chat, unusable)->trigger();
         EXPECT_EQ(pictureOf(board.puzzleTile(1)), builtIn) << unusable;
         EXPECT_EQ(checkedEntries(chat), QStringList({"Classic"})) << unusable;
-        EXPECT_EQ(chat.currentTileSet(), "") << unusable;
+        EXPECT_EQ(chat.tileMenu().currentTileSet(), "") << unusable;
     }
 
     entry(chat, "neon")->trigger();
@@ -121,7 +123,7 @@ TEST_F(TileSets, TheMenuListsEverySetAndOnlyReadableStripsReplaceThePictures)
     EXPECT_EQ(a.pixelColor(0, 0).alpha(), 0); // pure green is transparent
     EXPECT_EQ(pictureOf(board.puzzleTile(3)).pixelColor(20, 20), tileColour(0)); // the blank tile
     EXPECT_EQ(checkedEntries(chat), QStringList({"neon"}));
-    EXPECT_EQ(chat.currentTileSet(), "neon");
+    EXPECT_EQ(chat.tileMenu().currentTileSet(), "neon");
     // Choosing the checked entry again keeps it checked.
     entry(chat, "neon")->trigger();
     EXPECT_EQ(checkedEntries(chat), QStringList({"neon"}));
@@ -140,16 +142,17 @@ TEST_F(TileSets, TheMenuListsEverySetAndOnlyReadableStripsReplaceThePictures)
     entry(chat, "neon")->trigger();
     EXPECT_EQ(pictureOf(board.puzzleTile(1)), builtIn);
     EXPECT_EQ(checkedEntries(chat), QStringList({"Classic"}));
-    chat.loadgrouptiles(QStringLiteral("nothing-like-it"));
-    EXPECT_EQ(chat.currentTileSet(), "Classic");
+    chat.tileMenu().loadgrouptiles(QStringLiteral("nothing-like-it"));
+    EXPECT_EQ(chat.tileMenu().currentTileSet(), "Classic");
 }
 
 TEST_F(TileSets, WithoutTheFolderTheMenuIsEmptyAndTheBuiltInSetIsUsed)
 {
     ASSERT_TRUE(QDir(home.path()).rmdir(QStringLiteral("vreltiles")));
-    Tchat chat({});
-    EXPECT_TRUE(chat.tilesMenu()->actions().isEmpty());
-    chat.setword(2, "z____");
+    ClientSession session;
+    Tchat chat(session);
+    EXPECT_TRUE(chat.tileMenu().menu()->actions().isEmpty());
+    session.setword(2, "z____");
     EXPECT_EQ(pictureOf(chat.puzzleBoard().puzzleTile(1)),
               art::classicTile(26).toImage().convertToFormat(QImage::Format_ARGB32));
     EXPECT_EQ(pictureOf(chat.puzzleBoard().puzzleTile(2)),

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "engine/seat_link.h"
 #include "engine/tserver.h"
+#include "net/link.h"
+#include "protocol/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@
 
 // A seat's connection that records what the host sends, for tests that drive the host engine
 // directly, one timer tick at a time.
-class FakeLink : public SeatLink
+class FakeLink : public Link
 {
     Q_OBJECT
 public:
@@ -67,7 +68,7 @@ protected:
     {
         FakeLink *link = connect();
         const int seat = link->take().value(0).mid(18).toInt();
-        link->deliver("CMD_logininfo+" + QByteArray::number(seat) + "+1.0.4+" + name + "\xFF\xFF");
+        link->deliver(msg::encode(msg::LoginInfo {seat, proto::kVersion, name}));
         dispatchAll();
         link->take();
         return link;

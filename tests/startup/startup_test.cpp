@@ -1,4 +1,3 @@
-#include "app/startup/command_line.h"
 #include "app/startup/instance_marker.h"
 #include "client/program_folder.h"
 
@@ -11,40 +10,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
-
-using Mode = CommandLine::Mode;
-
-TEST(CommandLineParsing, TheNumberOfParametersDecidesSoloHostOrJoin)
-{
-    EXPECT_EQ(parseCommandLine({}).mode(), Mode::Solo);
-    EXPECT_EQ(parseCommandLine({"Ann"}).mode(), Mode::Waiting);
-    EXPECT_EQ(parseCommandLine({"Ann", "10.0.0.2"}).mode(), Mode::Waiting);
-    EXPECT_EQ(parseCommandLine({"Ann", "10.0.0.2", "true"}).mode(), Mode::Host);
-    // Only the exact text "true" hosts.
-    EXPECT_EQ(parseCommandLine({"Ann", "10.0.0.2", "True"}).mode(), Mode::Join);
-    EXPECT_EQ(parseCommandLine({"Ann", "10.0.0.2", "false"}).mode(), Mode::Join);
-    EXPECT_EQ(parseCommandLine({"Ann", "10.0.0.2", "true", "extra", "more"}).mode(), Mode::Host);
-}
-
-TEST(CommandLineParsing, ThePortOptionIsNotAParameter)
-{
-    const CommandLine solo = parseCommandLine({"--port", "7800"});
-    EXPECT_EQ(solo.mode(), Mode::Solo);
-    EXPECT_EQ(solo.port, 7800);
-    const CommandLine host = parseCommandLine({"Ann", "--port=0", "x", "true"});
-    EXPECT_EQ(host.parameters, QStringList({"Ann", "x", "true"}));
-    EXPECT_EQ(host.port, 0);
-    EXPECT_EQ(parseCommandLine({"Ann"}).port, 7772);
-    EXPECT_TRUE(parseCommandLine({}).error.isEmpty());
-}
-
-TEST(CommandLineParsing, ABadPortIsAnError)
-{
-    EXPECT_FALSE(parseCommandLine({"--port"}).error.isEmpty());
-    EXPECT_FALSE(parseCommandLine({"--port", "seventy"}).error.isEmpty());
-    EXPECT_FALSE(parseCommandLine({"--port=70000"}).error.isEmpty());
-    EXPECT_FALSE(parseCommandLine({"--port=-1"}).error.isEmpty());
-}
 
 TEST(RunningCopyMarker, AnyNumberOfCopiesHoldItAndOthersCanSeeIt)
 {

@@ -3,9 +3,10 @@
 #include <QByteArray>
 #include <QObject>
 
-// One seated connection as the host engine sees it. The production link wraps an accepted
-// TSock; tests use links that record what the host sends.
-class SeatLink : public QObject
+// One connection as the game sees it: bytes out, bytes in, and its end. The host engine holds one
+// per seat, a client one to its host. The production link wraps a TSock (TSockLink); tests use
+// links that record what is sent and deliver what they are told.
+class Link : public QObject
 {
     Q_OBJECT
 public:

@@ -1,8 +1,8 @@
-#include "engine/wire.h"
+#include "protocol/wire.h"
 
 #include <limits>
 
-namespace wire {
+namespace proto {
 
 VerbAndData splitVerb(const QByteArray &line)
 {
@@ -32,16 +32,6 @@ std::optional<int> toNumber(const QByteArray &text)
     return int(negative ? -value : value);
 }
 
-QByteArray FieldReader::next()
-{
-    const qsizetype plus = data_.indexOf(kSeparator);
-    if (plus < 0)
-        return {};
-    QByteArray field = data_.left(plus);
-    data_.remove(0, plus + 1);
-    return field;
-}
-
 QList<QByteArray> StreamCutter::feed(const QByteArray &bytes)
 {
     QList<QByteArray> messages;
@@ -56,4 +46,4 @@ QList<QByteArray> StreamCutter::feed(const QByteArray &bytes)
     return messages;
 }
 
-} // namespace wire
+} // namespace proto

@@ -1,0 +1,71 @@
+#include "client/tile_menu.h"
+
+#include "net/error_sink.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+
+TileMenu::TileMenu(QMenu *menu, QObject *parent)
+    : QObject(parent)
+    , menu_(menu)
+    , group_(new QActionGroup(this))
+{
+    // Every entry may end up unchecked (a set that cannot be read leaves the check where it was).
+    group_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+}
+
+void TileMenu::grouptilesmenu()
+{
+    for (const QString &name : TileSet::namesInFolder())
+        creategrouptilesmenu(name);
+}
+
+void TileMenu::creategrouptilesmenu(const QString &name)
+{
+    QString caption = name;
+    auto *entry = menu_->addAction(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    entry->setData(name);
+    entry->setCheckable(true);
+    group_->addAction(entry);
+    if (TileSet::isClassicName(name)) {
+        entry->setChecked(true);
+        checked_ = entry;
+    }
+    connect(entry, &QAction::triggered, this, [this, entry] { vrel::guarded([this, entry] { grouptilesmenuClick(entry); }); });
+}
+
+void TileMenu::grouptilesmenuClick(QAction *entry)
+{
+    const QString name = entry->data().toString();
+    if (TileSet::isClassicName(name)) {
+        tiles_.useClassic();
+        current_ = name;
+        checked_ = entry;
+        emit tilesChanged();
+    } else {
+        loadgrouptiles(name);
+    }
+    // The menu toggled the entry on its own; the checks show the set actually in use.
+    checkOnly(checked_);
+}
+
+void TileMenu::loadgrouptiles(const QString &name)
+{
+    const QString file = TileSet::fileOf(name);
+    if (file.isEmpty() || !tiles_.load(file))
+        return;
+    for (QAction *each : group_->actions()) {
+        if (each->data().toString() == name)
+            checked_ = each;
+    }
+    checkOnly(checked_);
+    current_ = name;
+    emit tilesChanged();
+}
+
+void TileMenu::checkOnly(QAction *entry)
+{
+    for (QAction *each : group_->actions())
+        each->setChecked(each == entry);
+}

@@ -1,0 +1,339 @@
+#include "session/client_session.h"
+
+#include "chat/colourtext.h"
+#include "chat/receivedchat.h"
+#include "net/error_sink.h"
+#include "net/link.h"
+#include "net/tsock_link.h"
+
+namespace {
+
+using Handler = void (*)(ClientSession &, const QByteArray &data);
+
+// Reads a message's fields and hands it to its handler; a message that does not fit its layout
+// is dropped without a word.
+template <class M, void (ClientSession::*handle)(const M &)>
+void decoded(ClientSession &session, const QByteArray &data)
+{
+    if (const std::optional<M> message = msg::decode<M>(data))
+        (session.*handle)(*message);
+}
+
+struct Route {
+    QByteArray verb;
+    Handler handler; // none yet for the verbs that only later parts of the client act on
+};
+
+// The verbs a client handles, in the order the dispatcher compares them.
+const QList<Route> &routes()
+{
+    using S = ClientSession;
+    static const QList<Route> table = {
+        {msg::SendLoginInfo::verb, &decoded<msg::SendLoginInfo, &S::sendloginfo>},
+        {msg::Chat::verb, &decoded<msg::Chat, &S::chatrecieved>},
+        {msg::Action::verb, &decoded<msg::Action, &S::chatrecieved>},
+        {msg::NewPlayerInfo::verb, &decoded<msg::NewPlayerInfo, &S::newplayerinfo>},
+        {msg::HaveWrongVersion::verb, &decoded<msg::HaveWrongVersion, &S::havewrongversion>},
+        {msg::WrongVersion::verb, &decoded<msg::WrongVersion, &S::wrongversion>},
+        {msg::ExistingPlayers::verb, &decoded<msg::ExistingPlayers, &S::newplayerinfo>},
+        {msg::PlayerDisconnected::verb, &decoded<msg::PlayerDisconnected, &S::playerdisconnected>},
+        {msg::Full::verb, &decoded<msg::Full, &S::full>},
+        {msg::JustWatching::verb, nullptr},
+        {msg::StartGame::verb, &decoded<msg::StartGame, &S::startthegame>},
+        {msg::NextPlayer::verb, &decoded<msg::NextPlayer, &S::getnextplayer>},
+        {msg::Winner::verb, &decoded<msg::Winner, &S::winner>},
+        {msg::StartRound::verb, &decoded<msg::StartRound, &S::startround>},
+        {msg::Invalid::verb, &decoded<msg::Invalid, &S::invalid>},
+        {msg::NewWord::verb, &decoded<msg::NewWord, &S::newword>},
+        {msg::AllFilled::verb, &decoded<msg::AllFilled, &S::allfilled>},
+        {msg::PostScores::verb, &decoded<msg::PostScores, &S::postscores>},
+        {msg::HisCount::verb, &decoded<msg::HisCount, &S::hiscount>},
+        {msg::TimeUp::verb, &decoded<msg::TimeUp, &S::timeup>},
+        {msg::LoadStats::verb, &decoded<msg::LoadStats, &S::loadstats>},
+        {msg::AllDone::verb, &decoded<msg::AllDone, &S::alldone>},
+        {msg::PlayASound::verb, nullptr},
+    };
+    return table;
+}
+
+// The name a seat's disconnect line keeps quiet about. Seat 3's is "Klick", not the host's
+// default name "Klock".
+QString reservedName(int seat)
+{
+    static const char *const names[proto::kPlayerSeats] = {"", "Klot", "Klick", "Kling", "Klick", "Krazy"};
+    return proto::isPlayerSeat(seat) ? QString::fromLatin1(names[seat - 1]) : QString();
+}
+
+} // namespace
+
+ClientSession::ClientSession(QObject *parent)
+    : QObject(parent)
+    , Timer1(proto::timing::kClientDispatchMs, [this] { processsocktimer(); })
+    , clock_([this] { turntimeTimer(); })
+{
+    // The queue starts with a line without a verb, which the first tick takes and drops.
+    receivedlist_.enqueue("receivedlist");
+    Timer1.start();
+}
+
+ClientSession::~ClientSession()
+{
+    if (link_)
+        link_->disconnect(this);
+}
+
+// ---------------------------------------------------------------- the connection
+
+void ClientSession::setPlayer(const QString &name, const QString &hostAddress)
+{
+    playerName_ = name;
+    hostAddress_ = hostAddress;
+}
+
+void ClientSession::hostpress(int port)
+{
+    hostFlag_ = true;
+    setLink(TSockLink::connectTo(QStringLiteral("127.0.0.1"), port));
+    startOffered_ = true;
+    touch(Controls);
+}
+
+void ClientSession::joinpress(int port)
+{
+    setLink(TSockLink::connectTo(hostAddress_, port));
+    startOffered_ = false;
+    touch(Controls);
+}
+
+void ClientSession::setLink(std::unique_ptr<Link> link)
+{
+    if (link_)
+        link_->disconnect(this);
+    link_ = std::move(link);
+    connect(link_.get(), &Link::received, this, &ClientSession::sockRead);
+    connect(link_.get(), &Link::closed, this, &ClientSession::sockInfo);
+}
+
+void ClientSession::send(const QByteArray &message)
+{
+    // Messages that handlers answer while a closed session is worked off go nowhere.
+    if (connectionClosed_ || !link_)
+        return;
+    link_->send(message);
+}
+
+void ClientSession::sockRead(const QByteArray &bytes)
+{
+    for (const QByteArray &line : cutter_.feed(bytes))
+        receivedlist_.enqueue(line);
+    // A host that sends an endless line is broken or hostile: the session ends.
+    if (cutter_.overflowed())
+        link_->close();
+}
+
+void ClientSession::sockInfo()
+{
+    // While "Game is full" is on screen, the window closes when the player dismisses it.
+    if (endingAfterNotice_ || connectionClosed_)
+        return;
+    // What the host said before it closed the connection is still shown ("Game is full" comes
+    // right before the close).
+    connectionClosed_ = true;
+    while (!receivedlist_.isEmpty() && !endingAfterNotice_)
+        vrel::guarded([this] { processsocktimer(); });
+    if (!endingAfterNotice_)
+        emit connectionClosed();
+}
+
+// ---------------------------------------------------------------- dispatching
+
+void ClientSession::processsocktimer()
+{
+    if (!receivedlist_.isEmpty())
+        dispatch(receivedlist_.dequeue());
+}
+
+void ClientSession::dispatch(const QByteArray &line)
+{
+    const proto::VerbAndData message = proto::splitVerb(line);
+    if (message.verb.isEmpty())
+        return;
+    for (const Route &route : routes()) {
+        if (route.verb == message.verb) {
+            if (route.handler)
+                route.handler(*this, message.data);
+            return;
+        }
+    }
+}
+
+const QList<QByteArray> &ClientSession::dispatchOrder()
+{
+    static const QList<QByteArray> verbs = [] {
+        QList<QByteArray> list;
+        for (const Route &route : routes())
+            list << route.verb;
+        return list;
+    }();
+    return verbs;
+}
+
+bool ClientSession::handles(const QByteArray &verb)
+{
+    return dispatchOrder().contains(verb);
+}
+
+// ---------------------------------------------------------------- login, arrivals, departures
+
+void ClientSession::sendloginfo(const msg::SendLoginInfo &m)
+{
+    localSeat_ = m.seat;
+    connected_ = true;
+    send(msg::encode(msg::LoginInfo {m.seat, proto::kVersion, playerName_.toUtf8()}));
+    sortstuff(m.seat);
+    touch(Controls | Results);
+}
+
+void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
+{
+    const QString name = QString::fromUtf8(m.name);
+    if (m.seat == localSeat_)
+        systemLine(QStringLiteral("You are Connected."));
+    else
+        systemLine(name + QStringLiteral(" is Connected."));
+
+    if (proto::isPlayerSeat(m.seat)) {
+        SeatRow &seat = row(m.seat);
+        seat.occupied = true;
+        seat.name = name;
+        touch(Seats);
+    } else {
+        spectators_.append({m.seat, name});
+        touch(Spectators);
+        if (m.seat == localSeat_)
+            systemLine(QStringLiteral("You are spying."));
+        else
+            systemLine(name + QStringLiteral(" is spying."));
+    }
+    playsounds(QStringLiteral("entered"));
+}
+
+void ClientSession::newplayerinfo(const msg::ExistingPlayers &m)
+{
+    newplayerinfo(msg::NewPlayerInfo {m.seat, m.name});
+}
+
+void ClientSession::havewrongversion(const msg::HaveWrongVersion &m)
+{
+    systemLine(QString::fromUtf8(m.name) + QStringLiteral(" has a different version of the game then you."));
+}
+
+void ClientSession::wrongversion(const msg::WrongVersion &)
+{
+    systemLine(QStringLiteral("You have a differnt version of the game then the host."));
+}
+
+void ClientSession::playerdisconnected(const msg::PlayerDisconnected &m)
+{
+    if (proto::isPlayerSeat(m.seat)) {
+        SeatRow &seat = row(m.seat);
+        // The name the row showed, not the one in the message.
+        if (seat.occupied && seat.name != reservedName(m.seat))
+            systemLine(seat.name + QStringLiteral(" disconnected."));
+        seat.occupied = false;
+        seat.name.clear();
+        seat.watching = false;
+        touch(Seats);
+        return;
+    }
+    const Spectator leaving {m.seat, QString::fromUtf8(m.name)};
+    if (spectators_.removeOne(leaving)) {
+        systemLine(leaving.name + QStringLiteral(" has left."));
+        touch(Spectators);
+    }
+}
+
+void ClientSession::full(const msg::Full &)
+{
+    endingAfterNotice_ = true;
+    emit gameIsFull();
+}
+
+void ClientSession::sortstuff(int seat)
+{
+    if (seat <= 1 || seat > proto::kPlayerSeats)
+        return;
+    movestuff(1, seat);
+}
+
+void ClientSession::movestuff(int fromColumn, int toColumn)
+{
+    std::swap(columnOfSeat_[size_t(fromColumn)], columnOfSeat_[size_t(toColumn)]);
+}
+
+int ClientSession::columnOfSeat(int seat) const
+{
+    return proto::isPlayerSeat(seat) ? columnOfSeat_[size_t(seat)] : 0;
+}
+
+// ---------------------------------------------------------------- chat and sounds
+
+chat::OutgoingLine::Kind ClientSession::sendit(const QString &entryText)
+{
+    // A pasted line break would end a message early on the wire.
+    QString text = entryText;
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const chat::OutgoingLine out = chat::outgoingLine(text, connected_);
+    const QByteArray payload = (out.text + QLatin1Char('|') + chat::colourToText(textColour_)).toUtf8();
+    if (out.kind == chat::OutgoingLine::Kind::Chat)
+        send(msg::encode(msg::Chat {localSeat_, payload}));
+    else if (out.kind == chat::OutgoingLine::Kind::Action)
+        send(msg::encode(msg::Action {localSeat_, payload}));
+    return out.kind;
+}
+
+void ClientSession::chatrecieved(const msg::Chat &m)
+{
+    showChat(m.seat, m.text);
+}
+
+void ClientSession::chatrecieved(const msg::Action &m)
+{
+    showChat(m.seat, m.text);
+}
+
+void ClientSession::showChat(int seat, const QByteArray &text)
+{
+    const chat::ReceivedChat received =
+        chat::readReceivedChat(QString::number(seat) + QLatin1Char('+') + QString::fromUtf8(text));
+    addlinetochat(received.line, received.colour);
+}
+
+void ClientSession::addlinetochat(const QString &line, quint32 colour)
+{
+    emit lineAdded(line, colour);
+}
+
+void ClientSession::systemLine(const QString &text)
+{
+    addlinetochat(QStringLiteral("0+") + text, chat::SystemLineColour);
+}
+
+void ClientSession::playsounds(const QString &name)
+{
+    emit soundRequested(name);
+}
+
+// ---------------------------------------------------------------- options
+
+void ClientSession::setAutoErase(bool on)
+{
+    autoErase_ = on;
+    touch(Controls);
+}
+
+void ClientSession::setTextColour(quint32 colour)
+{
+    textColour_ = colour;
+    touch(Controls);
+}

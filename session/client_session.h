@@ -1,0 +1,201 @@
+#pragma once
+
+#include "chat/outgoingline.h"
+#include "net/drivable_timer.h"
+#include "protocol/messages.h"
+#include "protocol/wire.h"
+#include "session/board_state.h"
+#include "session/session_state.h"
+#include "session/turn_clock.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QQueue>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class Link;
+
+// The client's side of a game: its connection to the host, the queue of received messages and
+// the dispatcher that hands them one per tick to their handlers, and everything the client knows
+// of the game (seats, onlookers, the board, the clock, the results, the winner). It takes the
+// player's actions as calls and sends what they ask for. It has no window: the main window draws
+// it from its state whenever changed() names a part, so a whole game can be played without one.
+class ClientSession : public QObject
+{
+    Q_OBJECT
+public:
+    // The parts of the state that a change touched.
+    enum Part {
+        Seats = 0x01,
+        Spectators = 0x02,
+        Board = 0x04,
+        Clock = 0x08,
+        Results = 0x10,
+        Winner = 0x20,
+        Controls = 0x40, // the Start button and entry, the options
+    };
+    Q_DECLARE_FLAGS(Parts, Part)
+
+    explicit ClientSession(QObject *parent = nullptr);
+    ~ClientSession() override;
+
+    // ---- the connection
+    // The player's name, and the host's address when joining (set at start-up).
+    void setPlayer(const QString &name, const QString &hostAddress);
+    // This copy hosts: its own client connects to the host engine listening on the port.
+    void hostpress(int port);
+    // Connects to the host's address on the port.
+    void joinpress(int port);
+    // Talks to the host over this link from now on (the TCP link, or a test's).
+    void setLink(std::unique_ptr<Link> link);
+    bool hasLink() const { return link_ != nullptr; }
+    // Sends a whole message to the host; nothing once the connection has ended.
+    void send(const QByteArray &message);
+
+    // ---- receiving and dispatching
+    // One tick of the dispatcher: the oldest received message is handled.
+    void processsocktimer();
+    // Handles one received line at once, as a tick would.
+    void dispatch(const QByteArray &line);
+    int queuedMessages() const { return int(receivedlist_.size()); }
+    // The verbs the dispatcher knows, in the order it compares them.
+    static const QList<QByteArray> &dispatchOrder();
+    static bool handles(const QByteArray &verb);
+    // With a manual clock the dispatcher, or the turn clock, moves only when processsocktimer(),
+    // or turntimeTimer(), is called.
+    void setManualDispatch(bool manual) { Timer1.setManualClock(manual); }
+    void setManualTurnClock(bool manual) { clock_.setManualClock(manual); }
+
+    // ---- the state
+    int localSeat() const { return localSeat_; }
+    bool connected() const { return connected_; }
+    bool hostFlag() const { return hostFlag_; }
+    const QString &playerName() const { return playerName_; }
+    bool isPlayer() const { return proto::isPlayerSeat(localSeat_); }
+    bool isSpectator() const { return localSeat_ > proto::kPlayerSeats; }
+    const SeatRow &seat(int n) const { return seats_[size_t(n - 1)]; }
+    const QList<Spectator> &spectators() const { return spectators_; }
+    const BoardState &board() const { return board_; }
+    const TurnClock &clock() const { return clock_; }
+    const ResultsState &results() const { return results_; }
+    const WinnerState &winnerState() const { return winner_; }
+    int entrySeat() const { return entrySeat_; }
+    bool ownsBoard() const { return entrySeat_ != 0 && entrySeat_ == localSeat_; }
+    int round() const { return round_; }
+    int phase() const { return phase_; }
+    bool startOffered() const { return startOffered_; }
+    bool autoErase() const { return autoErase_; }
+    quint32 textColour() const { return textColour_; }
+    // The results column that shows a seat's results (1 to 6).
+    int columnOfSeat(int seat) const;
+
+    // ---- options
+    void setAutoErase(bool on);
+    void setTextColour(quint32 colour);
+
+    // ---- the player's actions
+    // The window's key handler: sees every key press before the focused control; true when the
+    // board took the key. keyCode is one of keys::.
+    bool FormShortCut(int keyCode);
+    void hitdone();
+    void hitclear();
+    void hitpass();
+    void settyping();
+    // Sends the chat entry's text as a line or an action; what the entry does with its text.
+    chat::OutgoingLine::Kind sendit(const QString &entryText);
+    // The hosting player starts a game with the start dialog's rounds and seconds.
+    void startgame(const QByteArray &rounds, const QByteArray &seconds);
+    // The tile pictures changed: every tile is shown again from its code.
+    void redrawtiles();
+    // One second of the turn clock.
+    void turntimeTimer();
+    void systemLine(const QString &text);
+
+    // ---- handlers of the host's messages
+    void sendloginfo(const msg::SendLoginInfo &m);
+    void newplayerinfo(const msg::NewPlayerInfo &m);
+    void newplayerinfo(const msg::ExistingPlayers &m);
+    void havewrongversion(const msg::HaveWrongVersion &m);
+    void wrongversion(const msg::WrongVersion &m);
+    void playerdisconnected(const msg::PlayerDisconnected &m);
+    void full(const msg::Full &m);
+    void chatrecieved(const msg::Chat &m);
+    void chatrecieved(const msg::Action &m);
+    void startthegame(const msg::StartGame &m);
+    void startround(const msg::StartRound &m);
+    void getnextplayer(const msg::NextPlayer &m);
+    void loadstats(const msg::LoadStats &m);
+    void newword(const msg::NewWord &m);
+    void invalid(const msg::Invalid &m);
+    void hiscount(const msg::HisCount &m);
+    void allfilled(const msg::AllFilled &m);
+    void alldone(const msg::AllDone &m);
+    void timeup(const msg::TimeUp &m);
+    void postscores(const msg::PostScores &m);
+    void winner(const msg::Winner &m);
+
+    // Column swap: the local seat's results go to the leftmost column.
+    void sortstuff(int seat);
+    void movestuff(int fromColumn, int toColumn);
+    // The board reset of a game start.
+    void clearall();
+    void setword(int wordNumber, const QByteArray &masked);
+
+signals:
+    void changed(ClientSession::Parts parts);
+    // A chat line, "seat+text", in its colour.
+    void lineAdded(const QString &line, quint32 colour);
+    void soundRequested(const QString &name);
+    // The keyboard goes to the chat entry (true) or to the board.
+    void typingChanged(bool typeInChat);
+    // "Game is full": the window tells the player, then closes.
+    void gameIsFull();
+    // The connection to the host ended: the window closes.
+    void connectionClosed();
+
+private:
+    void sockRead(const QByteArray &bytes);
+    void sockInfo();
+    void touch(Parts parts) { emit changed(parts); }
+    void playsounds(const QString &name);
+    void addlinetochat(const QString &line, quint32 colour);
+    void showChat(int seat, const QByteArray &text);
+    SeatRow &row(int n) { return seats_[size_t(n - 1)]; }
+    void startTurn();
+    void switchToChat();
+    void switchToBoard();
+
+    std::unique_ptr<Link> link_;
+    proto::StreamCutter cutter_;
+    QQueue<QByteArray> receivedlist_;
+    DrivableTimer Timer1;
+    bool connectionClosed_ = false;
+    bool endingAfterNotice_ = false;
+
+    QString playerName_;
+    QString hostAddress_;
+    int localSeat_ = 0;
+    bool connected_ = false;
+    bool hostFlag_ = false;
+    bool startOffered_ = false;
+    int entrySeat_ = 0;
+    int round_ = 0;
+    int phase_ = proto::NoPhase;
+    bool autoErase_ = true;
+    quint32 textColour_ = 0; // black
+    QString turnSound_ = QStringLiteral("turn");
+
+    std::array<SeatRow, proto::kPlayerSeats> seats_ {};
+    QList<Spectator> spectators_;
+    std::array<int, proto::kPlayerSeats + 1> columnOfSeat_ {0, 1, 2, 3, 4, 5, 6};
+    BoardState board_;
+    TurnClock clock_;
+    ResultsState results_;
+    WinnerState winner_;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(ClientSession::Parts)

@@ -1,0 +1,40 @@
+#include "protocol/wire.h"
+#include "tests/support/qt_printers.h"
+
+#include <gtest/gtest.h>
+
+using proto::StreamCutter;
+
+TEST(WireNumbers, NumbersAreDecimalWithinThirtyTwoBits)
+{
+    EXPECT_EQ(proto::toNumber("0"), 0);
+    EXPECT_EQ(proto::toNumber("-3"), -3);
+    EXPECT_EQ(proto::toNumber("2147483647"), 2147483647);
+    EXPECT_EQ(proto::toNumber("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(proto::toNumber("2147483648"), std::nullopt);
+    EXPECT_EQ(proto::toNumber(""), std::nullopt);
+    EXPECT_EQ(proto::toNumber("-"), std::nullopt);
+    EXPECT_EQ(proto::toNumber(" 1"), std::nullopt);
+    EXPECT_EQ(proto::toNumber("1x"), std::nullopt);
+}
+
+TEST(WireVerbs, VerbIsTheTextBeforeTheFirstPlus)
+{
+    EXPECT_EQ(proto::splitVerb("CMD_chat+3+a+b").verb, "CMD_chat");
+    EXPECT_EQ(proto::splitVerb("CMD_chat+3+a+b").data, "3+a+b");
+    EXPECT_EQ(proto::splitVerb("CMD_full+").verb, "CMD_full");
+    EXPECT_EQ(proto::splitVerb("CMD_timeup").verb, "");
+    EXPECT_EQ(proto::splitVerb("").verb, "");
+}
+
+TEST(WireCutting, MessagesAreCutAtTheTerminatorAndARemainderWaits)
+{
+    StreamCutter cutter;
+    EXPECT_EQ(cutter.feed("CMD_a+1\xFF" "CMD_b+2\xFF" "CMD_c"), QList<QByteArray>({"CMD_a+1", "CMD_b+2"}));
+    EXPECT_EQ(cutter.pendingBytes(), 5);
+    EXPECT_EQ(cutter.feed("+3\xFF\xFF"), QList<QByteArray>({"CMD_c+3", ""}));
+    EXPECT_EQ(cutter.pendingBytes(), 0);
+    EXPECT_FALSE(cutter.overflowed());
+    cutter.feed(QByteArray(StreamCutter::kMaxPending + 1, 'x'));
+    EXPECT_TRUE(cutter.overflowed());
+}

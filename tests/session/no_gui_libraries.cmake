@@ -1,0 +1,11 @@
+# Fails when the binary named by BINARY loads Qt's Gui or Widgets library.
+execute_process(COMMAND ldd ${BINARY} OUTPUT_VARIABLE libraries RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "ldd ${BINARY} failed")
+endif()
+if(NOT libraries MATCHES "libQt6Core")
+  message(FATAL_ERROR "ldd shows no Qt at all; is ${BINARY} the right binary?\n${libraries}")
+endif()
+if(libraries MATCHES "libQt6(Gui|Widgets)")
+  message(FATAL_ERROR "${BINARY} loads Qt's window system:\n${libraries}")
+endif()
