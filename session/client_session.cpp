@@ -1,8 +1,10 @@
 #include "session/client_session.h"
 
 #include "chat/colourtext.h"
+#include "chat/phrases.h"
 #include "chat/receivedchat.h"
 #include "net/error_sink.h"
+#include "net/esock_exception.h"
 #include "net/link.h"
 #include "net/tsock_link.h"
 
@@ -151,6 +153,7 @@ void ClientSession::processsocktimer()
 {
     if (!receivedlist_.isEmpty())
         dispatch(receivedlist_.dequeue());
+    countPhraseLock();
 }
 
 void ClientSession::dispatch(const QByteArray &line)
@@ -197,9 +200,10 @@ void ClientSession::sendloginfo(const msg::SendLoginInfo &m)
 void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
 {
     const QString name = QString::fromUtf8(m.name);
-    if (m.seat == localSeat_)
+    if (m.seat == localSeat_) {
         systemLine(QStringLiteral("You are Connected."));
-    else
+        emit loggedIn();
+    } else
         systemLine(name + QStringLiteral(" is Connected."));
 
     if (proto::isPlayerSeat(m.seat)) {
@@ -284,7 +288,7 @@ chat::OutgoingLine::Kind ClientSession::sendit(const QString &entryText)
     QString text = entryText;
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     const chat::OutgoingLine out = chat::outgoingLine(text, connected_);
-    const QByteArray payload = (out.text + QLatin1Char('|') + chat::colourToText(textColour_)).toUtf8();
+    const QByteArray payload = (out.text + QLatin1Char('|') + chat::colourToText(options_.textColour)).toUtf8();
     if (out.kind == chat::OutgoingLine::Kind::Chat)
         send(msg::encode(msg::Chat {localSeat_, payload}));
     else if (out.kind == chat::OutgoingLine::Kind::Action)
@@ -324,16 +328,100 @@ void ClientSession::playsounds(const QString &name)
     emit soundRequested(name);
 }
 
+// ---------------------------------------------------------------- phrase buttons
+
+void ClientSession::b_phrase1Click(int button)
+{
+    if (button < 1 || button > chat::kPhraseButtons || phraseLocked_)
+        return;
+    if (!link_)
+        throw ESockException(QStringLiteral("Send - Socket Not Connected"));
+    const QString text = chat::phraseAction(phrase(button)) + QLatin1Char('|') + chat::colourToText(options_.textColour);
+    send(msg::encode(msg::Action {localSeat_, text.toUtf8()}));
+    phraseLocked_ = true;
+    phraseLockTicks_ = 0;
+}
+
+void ClientSession::countPhraseLock()
+{
+    if (!phraseLocked_)
+        return;
+    if (++phraseLockTicks_ > kPhraseLockTicks) {
+        phraseLocked_ = false;
+        phraseLockTicks_ = 0;
+    }
+}
+
 // ---------------------------------------------------------------- options
+
+void ClientSession::optionSet(Option option)
+{
+    touch(Options);
+    emit optionChanged(option);
+}
 
 void ClientSession::setAutoErase(bool on)
 {
-    autoErase_ = on;
-    touch(Controls);
+    options_.autoErase = on;
+    optionSet(Option::AutoErase);
 }
 
 void ClientSession::setTextColour(quint32 colour)
 {
-    textColour_ = colour;
-    touch(Controls);
+    options_.textColour = colour;
+    optionSet(Option::TextColour);
+}
+
+void ClientSession::setTextSize(int size)
+{
+    if (size < PlayerOptions::kMinTextSize || size > PlayerOptions::kMaxTextSize)
+        return;
+    options_.textSize = size;
+    options_.textSizeMarked = true;
+    optionSet(Option::TextSize);
+}
+
+void ClientSession::setBotSpeed(int speed)
+{
+    options_.botSpeed = speed;
+    optionSet(Option::BotSpeed);
+}
+
+void ClientSession::setTurnSound(int tag)
+{
+    options_.turnSound = tag;
+    optionSet(Option::TurnSound);
+}
+
+void ClientSession::setPlaySounds(bool on)
+{
+    options_.playSounds = on;
+    optionSet(Option::PlaySounds);
+}
+
+void ClientSession::setChatterSounds(bool on)
+{
+    options_.chatterSounds = on;
+    optionSet(Option::ChatterSounds);
+}
+
+void ClientSession::setTileSet(const QString &name)
+{
+    options_.tileSet = name;
+    optionSet(Option::TileSet);
+}
+
+void ClientSession::setGameOptions(int rounds, int seconds)
+{
+    options_.roundsPerGame = qBound(PlayerOptions::kMinRounds, rounds, PlayerOptions::kMaxRounds);
+    options_.secondsPerRound = qBound(PlayerOptions::kMinSeconds, seconds, PlayerOptions::kMaxSeconds);
+    touch(Options);
+}
+
+void ClientSession::setPhrase(int button, const QString &phrase)
+{
+    if (button < 1 || button > chat::kPhraseButtons)
+        return;
+    options_.phrases[size_t(button - 1)] = phrase;
+    touch(Options);
 }

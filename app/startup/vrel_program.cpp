@@ -1,9 +1,13 @@
 #include "app/startup/vrel_program.h"
 
 #include "app/startup/tgamestart.h"
+#include "client/program_folder.h"
+#include "client/tphrases.h"
 #include "client/tspylist.h"
 #include "engine/tserver.h"
 #include "net/error_sink.h"
+#include "records/player_file.h"
+#include "records/settings_file.h"
 #include "session/client_session.h"
 
 namespace {
@@ -16,12 +20,15 @@ constexpr int kLobbyPort = 9001;
 VrelProgram::VrelProgram(CommandLine commandLine)
     : commandLine_(std::move(commandLine))
     , session_(std::make_unique<ClientSession>())
+    , settings_(std::make_unique<SettingsFile>(*session_, playerFilePath(programFolder(), SettingsFile::kFileName)))
 {
     chat_ = std::make_unique<Tchat>(*session_);
     spylist_ = new Tspylist(chat_.get());
     gamestart_ = new Tgamestart(*session_, chat_.get());
+    phrases_ = new Tphrases(*session_, *settings_, chat_.get());
     server_ = std::make_unique<TServer>();
     chat_->attach(spylist_, gamestart_);
+    chat_->attachSettings(settings_.get(), phrases_);
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
     Sock11.setPortName(QString::number(kLobbyPort));
@@ -30,6 +37,7 @@ VrelProgram::VrelProgram(CommandLine commandLine)
 VrelProgram::~VrelProgram()
 {
     chat_.reset();
+    settings_.reset();
     session_.reset();
 }
 

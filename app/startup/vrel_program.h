@@ -7,6 +7,8 @@
 #include <memory>
 
 class ClientSession;
+class SettingsFile;
+class Tphrases;
 class Tgamestart;
 class TServer;
 class Tspylist;
@@ -24,6 +26,8 @@ public:
     Tchat &chat() { return *chat_; }
     Tspylist &spylist() { return *spylist_; }
     Tgamestart &gamestart() { return *gamestart_; }
+    Tphrases &phrases() { return *phrases_; }
+    SettingsFile &settings() { return *settings_; }
     TServer &server() { return *server_; }
 
     // Reads the parameters and starts hosting or joining.
@@ -36,8 +40,10 @@ private:
     // Declared in the order that ends the connection before the engine it talks to.
     std::unique_ptr<TServer> server_;
     std::unique_ptr<ClientSession> session_;
+    std::unique_ptr<SettingsFile> settings_;
     std::unique_ptr<Tchat> chat_;
     Tspylist *spylist_ = nullptr;     // owned by the main window
     Tgamestart *gamestart_ = nullptr; // owned by the main window
+    Tphrases *phrases_ = nullptr;     // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };
