@@ -47,13 +47,15 @@ bool ProfileFile::writeString(const QString &section, const QString &key, const 
     const std::optional<QByteArray> text = readAll(path_);
     if (!text)
         return false;
+    const QByteArray changed = profile::withValue(*text, section, key, value);
     const QFileInfo file(path_);
+    if (file.exists() && changed == *text)
+        return true; // the key already holds the value: the file stays untouched
     if (!acceptsWrites(file.absolutePath()) || (file.exists() && !acceptsWrites(path_)))
         return false;
     QSaveFile out(path_);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray changed = profile::withValue(*text, section, key, value);
     if (out.write(changed) != changed.size())
         return false; // the temporary file is removed, the old file stays
     return out.commit();

@@ -20,7 +20,8 @@ public:
     QString readString(const QString &section, const QString &key, const QString &defaultValue) const;
 
     // Sets one key. False when the file cannot be read or replaced: the file, or its folder, is
-    // read-only, or the disk refuses; the file is then as it was.
+    // read-only, or the disk refuses; the file is then as it was. A key that already holds the
+    // value leaves the file untouched.
     bool writeString(const QString &section, const QString &key, const QString &value) const;
 
     // What the player is told when a write fails: "Unable to write to " and the path.

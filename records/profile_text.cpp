@@ -1,6 +1,7 @@
 #include "records/profile_text.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 namespace profile {
 
@@ -54,9 +55,17 @@ QByteArrayView trimmed(const QByteArray &text, qsizetype begin, qsizetype end)
     return withoutBlanks(QByteArrayView(text.constData() + begin, end - begin));
 }
 
+// UTF-8 to text, keeping a byte-order mark at the start as the character it is (part of a
+// name or a value, which it can only be away from the start of the file).
+QString decoded(QByteArrayView bytes)
+{
+    QStringDecoder toText(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return toText(bytes);
+}
+
 bool sameName(QByteArrayView stored, const QString &name)
 {
-    return QString::fromUtf8(stored).compare(name, Qt::CaseInsensitive) == 0;
+    return decoded(stored).compare(name, Qt::CaseInsensitive) == 0;
 }
 
 // The section name of a "[Name]" line.
@@ -137,7 +146,7 @@ std::optional<QString> findValue(const QByteArray &text, const QString &section,
     if (place.keyLine < 0)
         return std::nullopt;
     const Line &line = lines[place.keyLine];
-    return cut(QString::fromUtf8(trimmed(text, place.equals + 1, line.contentEnd)));
+    return cut(decoded(trimmed(text, place.equals + 1, line.contentEnd)));
 }
 
 QByteArray withValue(const QByteArray &text, const QString &section, const QString &key, const QString &value)
