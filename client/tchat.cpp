@@ -377,8 +377,6 @@ void Tchat::showEvent(QShowEvent *event)
     if (shown_)
         return;
     shown_ = true;
-    if (settings_)
-        settings_->windowShown();
     emit firstShown();
 }
 

@@ -189,15 +189,10 @@ void SettingsFile::optionChanged(ClientSession::Option option)
         save(QRect(), keysOf(option));
 }
 
-void SettingsFile::windowShown()
-{
-    if (!remembered_ && window_.bounds)
-        remembered_ = window_.bounds();
-}
-
 void SettingsFile::FormClose(const QSize &frameSize, const QRect &workArea)
 {
-    if (!window_.bounds)
+    // Before the login the window never stood where the file says: its place is not stored.
+    if (!read_ || !window_.bounds)
         return;
     QRect bounds = window_.bounds();
     if (remembered_ && bounds == *remembered_)
@@ -206,8 +201,5 @@ void SettingsFile::FormClose(const QSize &frameSize, const QRect &workArea)
         bounds.setWidth(bounds.width() - kOversizeShrink);
     if (frameSize.height() > workArea.height())
         bounds.setHeight(bounds.height() - kOversizeShrink);
-    if (read_)
-        save(bounds);
-    else
-        save(bounds, {kTop, kLeft, kWidth, kHeight});
+    save(bounds);
 }

@@ -15,7 +15,7 @@
 // on every option change writes every key, and closing a moved or resized window writes them
 // too. Before the login nothing has been read, so nothing stored is overwritten with the
 // built-in values: an option changed then writes its own keys only, and closing the window
-// writes only the window's bounds, and only when it moved.
+// writes nothing.
 class SettingsFile : public QObject
 {
     Q_OBJECT
@@ -38,8 +38,7 @@ public:
     void setWindow(Window window);
     const QString &path() const { return file_.path(); }
     bool hasBeenRead() const { return read_; }
-    // The four bounds last read from or written to the file (or, before that, the window's
-    // bounds when it was first shown).
+    // The four bounds last read from or written to the file.
     std::optional<QRect> rememberedBounds() const { return remembered_; }
 
     // Reads every key in its order and applies it at once; a value that cannot be read gives
@@ -51,10 +50,9 @@ public:
     // Writes the nine phrases, each key on its own, as saveinifile does.
     bool savephrases();
 
-    // The window is shown for the first time at these bounds.
-    void windowShown();
-    // The window closes: when its bounds differ from the remembered ones, a window larger than
-    // the work area is stored 15 pixels smaller in that direction, and the settings are saved.
+    // The window closes: when the settings have been read and its bounds differ from the
+    // remembered ones, a window larger than the work area is stored 15 pixels smaller in that
+    // direction, and the settings are saved.
     void FormClose(const QSize &frameSize, const QRect &workArea);
 
 signals:

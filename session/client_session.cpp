@@ -360,55 +360,27 @@ void ClientSession::optionSet(Option option)
     emit optionChanged(option);
 }
 
-void ClientSession::setAutoErase(bool on)
+template <class T>
+void ClientSession::setOption(T PlayerOptions::*field, const T &value, Option option)
 {
-    options_.autoErase = on;
-    optionSet(Option::AutoErase);
+    options_.*field = value;
+    optionSet(option);
 }
 
-void ClientSession::setTextColour(quint32 colour)
-{
-    options_.textColour = colour;
-    optionSet(Option::TextColour);
-}
+void ClientSession::setAutoErase(bool on) { setOption(&PlayerOptions::autoErase, on, Option::AutoErase); }
+void ClientSession::setTextColour(quint32 colour) { setOption(&PlayerOptions::textColour, colour, Option::TextColour); }
+void ClientSession::setBotSpeed(int speed) { setOption(&PlayerOptions::botSpeed, speed, Option::BotSpeed); }
+void ClientSession::setTurnSound(int tag) { setOption(&PlayerOptions::turnSound, tag, Option::TurnSound); }
+void ClientSession::setPlaySounds(bool on) { setOption(&PlayerOptions::playSounds, on, Option::PlaySounds); }
+void ClientSession::setChatterSounds(bool on) { setOption(&PlayerOptions::chatterSounds, on, Option::ChatterSounds); }
+void ClientSession::setTileSet(const QString &name) { setOption(&PlayerOptions::tileSet, name, Option::TileSet); }
 
 void ClientSession::setTextSize(int size)
 {
     if (size < PlayerOptions::kMinTextSize || size > PlayerOptions::kMaxTextSize)
         return;
-    options_.textSize = size;
     options_.textSizeMarked = true;
-    optionSet(Option::TextSize);
-}
-
-void ClientSession::setBotSpeed(int speed)
-{
-    options_.botSpeed = speed;
-    optionSet(Option::BotSpeed);
-}
-
-void ClientSession::setTurnSound(int tag)
-{
-    options_.turnSound = tag;
-    optionSet(Option::TurnSound);
-}
-
-void ClientSession::setPlaySounds(bool on)
-{
-    options_.playSounds = on;
-    optionSet(Option::PlaySounds);
-}
-
-void ClientSession::setChatterSounds(bool on)
-{
-    options_.chatterSounds = on;
-    optionSet(Option::ChatterSounds);
-}
-
-void ClientSession::setTileSet(const QString &name)
-{
-    options_.tileSet = name;
-    optionSet(Option::TileSet);
+    setOption(&PlayerOptions::textSize, size, Option::TextSize);
 }
 
 void ClientSession::setGameOptions(int rounds, int seconds)

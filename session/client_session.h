@@ -207,6 +207,8 @@ private:
     void sockInfo();
     void touch(Parts parts) { emit changed(parts); }
     void optionSet(Option option);
+    template <class T>
+    void setOption(T PlayerOptions::*field, const T &value, Option option);
     void countPhraseLock();
     void playsounds(const QString &name);
     void addlinetochat(const QString &line, quint32 colour);
