@@ -203,8 +203,9 @@ void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
     if (m.seat == localSeat_) {
         systemLine(QStringLiteral("You are Connected."));
         emit loggedIn();
-    } else
+    } else {
         systemLine(name + QStringLiteral(" is Connected."));
+    }
 
     if (proto::isPlayerSeat(m.seat)) {
         SeatRow &seat = row(m.seat);
