@@ -20,6 +20,8 @@
 #include <QSaveFile>
 #include <QScreen>
 
+#include <functional>
+
 namespace {
 
 const QSize kWindowSize {500, 432};
@@ -48,14 +50,22 @@ QLabel *panelText(QWidget *parent, const QString &objectName, const QString &tex
     return label;
 }
 
-QPushButton *panelButton(QWidget *parent, const QString &objectName, const QString &text, const QRect &place)
+QPushButton *panelButton(QWidget *parent, const QString &objectName, const QString &text, const QRect &place,
+                         std::function<void()> onClick)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(objectName);
     button->setFont(boardFont(12, true));
     button->setGeometry(place);
     button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, parent, [onClick = std::move(onClick)] { vrel::guarded(onClick); });
     return button;
+}
+
+// A line of text across a panel, `top` pixels below the panel's top.
+QRect acrossPanel(const QRect &panel, int top, int height)
+{
+    return QRect(panel.left() + 10, panel.top() + top, panel.width() - 20, height);
 }
 
 QString cannotCreate(const QString &path, const QString &why)
@@ -113,22 +123,20 @@ void Tdownload::buildDownloadPanel()
                              "players! "),
               QRect(right, panel.top() + 10, width, 66), 14, true);
     getbutton = panelButton(this, QStringLiteral("getbutton"), QStringLiteral("Download And Install The Kovren Lobby Now"),
-                            QRect(right, panel.top() + 80, width, 28));
+                            QRect(right, panel.top() + 80, width, 28), [this] { getbuttonClick(); });
     abortbutton = panelButton(this, QStringLiteral("abortbutton"), QStringLiteral("Stop Download"),
-                              QRect(right + (width - kPanelButton.width()) / 2, panel.top() + 112, kPanelButton.width(), 24));
+                              QRect(right + (width - kPanelButton.width()) / 2, panel.top() + 112, kPanelButton.width(), 24),
+                              [this] { abortbuttonClick(); });
     abortbutton->setEnabled(false);
 
-    infolabel = panelText(this, QStringLiteral("infolabel"), QString(), QRect(panel.left() + 10, panel.top() + 140, panel.width() - 20, 20), 13, true);
+    infolabel = panelText(this, QStringLiteral("infolabel"), QString(), acrossPanel(panel, 140, 20), 13, true);
     infolabel->setWordWrap(false);
     infolabel->setProperty(kTagProperty, 0);
-    infolabel3 = panelText(this, QStringLiteral("infolabel3"), QString(), QRect(panel.left() + 10, panel.top() + 164, panel.width() - 20, 20), 13, true);
+    infolabel3 = panelText(this, QStringLiteral("infolabel3"), QString(), acrossPanel(panel, 164, 20), 13, true);
     infolabel3->setWordWrap(false);
     infolabel2 = new QLabel(this);
     infolabel2->setObjectName(QStringLiteral("infolabel2"));
     infolabel2->hide();
-
-    connect(getbutton, &QPushButton::clicked, this, [this] { vrel::guarded([this] { getbuttonClick(); }); });
-    connect(abortbutton, &QPushButton::clicked, this, [this] { vrel::guarded([this] { abortbuttonClick(); }); });
 }
 
 void Tdownload::buildSoloPanel()
@@ -136,13 +144,13 @@ void Tdownload::buildSoloPanel()
     const QRect &panel = kSoloPanel;
     panelText(this, QStringLiteral("label_solo"),
               QStringLiteral("To proceed to the game without the ability to play against others click the button below."),
-              QRect(panel.left() + 10, panel.top() + 8, panel.width() - 20, 36), 13, true);
+              acrossPanel(panel, 8, 36), 13, true);
     panelText(this, QStringLiteral("label_firewall"),
               QStringLiteral("Note: Even if you are playing offline, you will need to configure your FIREWALL to allow the "
                              "game to access the internet components."),
-              QRect(panel.left() + 10, panel.top() + 48, panel.width() - 20, 36), 12, false);
-    Button1 = panelButton(this, QStringLiteral("Button1"), QStringLiteral("Play Solo Game"), centredIn(panel, 90));
-    connect(Button1, &QPushButton::clicked, this, [this] { vrel::guarded([this] { Button1Click(); }); });
+              acrossPanel(panel, 48, 36), 12, false);
+    Button1 = panelButton(this, QStringLiteral("Button1"), QStringLiteral("Play Solo Game"), centredIn(panel, 90),
+                          [this] { Button1Click(); });
 }
 
 void Tdownload::buildLobbyPanel()
@@ -151,9 +159,9 @@ void Tdownload::buildLobbyPanel()
     panelText(this, QStringLiteral("label_lobby"),
               QStringLiteral("If you already have The Kovren Lobby and you wish to play with others then click the button "
                              "below to close this game and open The Kovren Lobby."),
-              QRect(panel.left() + 10, panel.top() + 8, panel.width() - 20, 32), 12, false);
-    Button2 = panelButton(this, QStringLiteral("Button2"), QStringLiteral("Play with Others"), centredIn(panel, 40));
-    connect(Button2, &QPushButton::clicked, this, [this] { vrel::guarded([this] { Button2Click(); }); });
+              acrossPanel(panel, 8, 32), 12, false);
+    Button2 = panelButton(this, QStringLiteral("Button2"), QStringLiteral("Play with Others"), centredIn(panel, 40),
+                          [this] { Button2Click(); });
 }
 
 int Tdownload::infoTag() const

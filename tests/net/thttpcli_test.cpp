@@ -89,7 +89,7 @@ TEST_F(HttpClient, TheRequestGoesOutExactlyAndTheBodyArrivesPieceByPiece)
     EXPECT_EQ(outcome.docBegins, 1);
     EXPECT_EQ(outcome.counts, QList<qint64>({5, 6, 12}));
     EXPECT_EQ(cli.RcvdCount(), 12);
-    EXPECT_TRUE(clientClosed);
+    EXPECT_TRUE(testing_support::waitUntil([&] { return clientClosed.load(); }));
     EXPECT_EQ(cli.requestFor(QUrl(QStringLiteral("http://example.org"))),
               "GET / HTTP/1.0\r\nAccept: image/gif, */*\r\nUser-Agent: Mozilla/3.0 (compatible)\r\nHost: example.org\r\n\r\n");
 }
@@ -160,6 +160,10 @@ TEST_F(HttpClient, EveryFailureRaisesWithItsStatusAndReason)
             exchange.send(ScriptedHttpServer::answer("500 Internal Server Error", "", {}, false));
         } else if (path == "/short") {
             exchange.send("HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\nnot all of it");
+        } else if (path == "/reset") {
+            exchange.send("HTTP/1.0 200 OK\r\n\r\nbroken off");
+            exchange.pause(50);
+            exchange.resetOnClose();
         } else if (path == "/chatty") {
             QByteArray head = "HTTP/1.0 200 OK\r\n";
             for (int i = 0; i <= 100; ++i)
@@ -193,6 +197,25 @@ TEST_F(HttpClient, EveryFailureRaisesWithItsStatusAndReason)
         EXPECT_EQ(outcome.body, c.body) << c.url.toStdString();
         EXPECT_FALSE(cli.busy());
     }
+
+    // A connection reset in the middle of a body without a length is not its end.
+    outcome = {};
+    get(server.url(QStringLiteral("/reset")));
+    EXPECT_EQ(outcome.status, 404);
+    EXPECT_EQ(outcome.error, "connection lost: Connection reset by peer (Error #10054)");
+
+    // A stream that takes no bytes ends the request.
+    outcome = {};
+    QBuffer readOnly;
+    readOnly.open(QIODevice::ReadOnly);
+    cli.URL = server.url(QStringLiteral("/missing"));
+    cli.RcvdStream = &readOnly;
+    try {
+        cli.Get();
+    } catch (const EHttpException &e) {
+        outcome.error = e.text();
+    }
+    EXPECT_TRUE(outcome.error.startsWith(QLatin1String("can't write the document: "))) << outcome.error.toStdString();
 }
 
 TEST_F(HttpClient, AbortStopsASlowBodyWhileTheEventLoopKeepsRunning)

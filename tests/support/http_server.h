@@ -38,6 +38,12 @@ public:
                 return false;
             return ::send(fd_, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL) == bytes.size();
         }
+        // The connection ends with a reset instead of an orderly close.
+        void resetOnClose()
+        {
+            const linger abortive {1, 0};
+            ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+        }
         // Waits a while; false when the client closed the connection meanwhile.
         bool pause(int ms)
         {
