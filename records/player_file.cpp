@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 bool acceptsWrites(const QString &path)
 {
@@ -10,11 +9,16 @@ bool acceptsWrites(const QString &path)
     return info.exists() && info.isWritable() && info.permissions().testFlag(QFileDevice::WriteOwner);
 }
 
+QString playerFolder(const QString &programFolder, QStandardPaths::StandardLocation userFolder)
+{
+    if (QFileInfo(programFolder).isDir() && acceptsWrites(programFolder))
+        return programFolder;
+    const QString user = QStandardPaths::writableLocation(userFolder);
+    QDir().mkpath(user);
+    return user;
+}
+
 QString playerFilePath(const QString &programFolder, const QString &fileName)
 {
-    if (acceptsWrites(programFolder) && QFileInfo(programFolder).isDir())
-        return QDir(programFolder).filePath(fileName);
-    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(userFolder);
-    return QDir(userFolder).filePath(fileName);
+    return QDir(playerFolder(programFolder, QStandardPaths::AppConfigLocation)).filePath(fileName);
 }

@@ -9,6 +9,7 @@
 class ClientSession;
 class SettingsFile;
 class Tphrases;
+class Tdownload;
 class Tgamestart;
 class TServer;
 class Tspylist;
@@ -28,6 +29,8 @@ public:
     Tgamestart &gamestart() { return *gamestart_; }
     Tphrases &phrases() { return *phrases_; }
     SettingsFile &settings() { return *settings_; }
+    // The lobby window, shown when a solo game starts; tests close it with "Play Solo Game".
+    Tdownload &download() { return *download_; }
     TServer &server() { return *server_; }
 
     // Reads the parameters and starts hosting or joining.
@@ -45,5 +48,6 @@ private:
     Tspylist *spylist_ = nullptr;     // owned by the main window
     Tgamestart *gamestart_ = nullptr; // owned by the main window
     Tphrases *phrases_ = nullptr;     // owned by the main window
+    Tdownload *download_ = nullptr;   // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };
