@@ -5,6 +5,9 @@
 #include "engine/tserver.h"
 #include "net/error_sink.h"
 #include "session/client_session.h"
+#include "sound/sound_player.h"
+
+#include <QApplication>
 
 namespace {
 
@@ -22,6 +25,8 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     gamestart_ = new Tgamestart(*session_, chat_.get());
     server_ = std::make_unique<TServer>();
     chat_->attach(spylist_, gamestart_);
+    sounds_ = std::make_unique<sound::SoundPlayer>(sound::SoundSet::builtIn(), [] { QApplication::beep(); });
+    QObject::connect(session_.get(), &ClientSession::soundRequested, sounds_.get(), &sound::SoundPlayer::play);
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
     Sock11.setPortName(QString::number(kLobbyPort));

@@ -10,6 +10,9 @@ class ClientSession;
 class Tgamestart;
 class TServer;
 class Tspylist;
+namespace sound {
+class SoundPlayer;
+}
 
 // One running copy: the client's session, its windows created in their fixed order (the main
 // window first, the hidden host engine last), and the start-up that hosts or joins a game once
@@ -25,6 +28,7 @@ public:
     Tspylist &spylist() { return *spylist_; }
     Tgamestart &gamestart() { return *gamestart_; }
     TServer &server() { return *server_; }
+    sound::SoundPlayer &sounds() { return *sounds_; }
 
     // Reads the parameters and starts hosting or joining.
     void processparams();
@@ -37,6 +41,7 @@ private:
     std::unique_ptr<TServer> server_;
     std::unique_ptr<ClientSession> session_;
     std::unique_ptr<Tchat> chat_;
+    std::unique_ptr<sound::SoundPlayer> sounds_;
     Tspylist *spylist_ = nullptr;     // owned by the main window
     Tgamestart *gamestart_ = nullptr; // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
