@@ -14,6 +14,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export LC_ALL=C
+export SOX_OPTS=-R # the same noise on every run, so the same files
 
 TARGET_RMS=-17 # dBFS
 PEAK_MAX=-1    # dBFS
@@ -21,6 +22,12 @@ LIMIT_MAX=8    # dB
 
 # say FILE VOICE SPEED PITCH TEXT: espeak-ng speaks TEXT into FILE.
 say() { espeak-ng -v "$2" -s "$3" -p "$4" -w "$1" "$5"; }
+
+# spoken NAME RATE BITS CHANNELS VOICE SPEED PITCH TEXT: a chatter sound that is a phrase spoken.
+spoken() {
+    say "$work/$1.spoken.wav" "$5" "$6" "$7" "$8"
+    finish "$1" "$2" "$3" "$4" "$work/$1.spoken.wav"
+}
 
 # stat FILE WORD: one figure of sox's stats for FILE ("RMS lev dB", "Pk lev dB").
 stat() { sox "$1" -n stats 2>&1 | awk -v key="$2" 'index($0, key) == 1 { print $(NF) }'; }
@@ -85,8 +92,61 @@ brass() {
         lowpass 2500 fade q 0.02 "$2" 0.05 gain -6
 }
 
+# soft FILE SECONDS FREQ: a soft triangle note.
+soft() { tone "$1" "$2" triangle "$3" fade q 0.005 "$2" "$(awk -v d="$2" 'BEGIN{print d*0.7}')"; }
+
+# buzz FILE SECONDS FREQ: a low buzzer, two square waves beating.
+buzz() {
+    tone "$1" "$2" square "$3" square "$(awk -v h="$3" 'BEGIN{print h*1.05}')" remix - gain -8 lowpass 1800 \
+        fade q 0.005 "$2" 0.03
+}
+
+# horn FILE SECONDS FREQ: a car horn's two tones, a major third apart.
+horn() {
+    tone "$1" "$2" sawtooth "$3" sawtooth "$(awk -v h="$3" 'BEGIN{print h*1.26}')" remix - lowpass 2200 \
+        fade q 0.01 "$2" 0.04
+}
+
+# cough FILE SECONDS: one dry cough, a noisy burst with a throaty body.
+cough() {
+    tone "$1.air.wav" "$2" pinknoise bandpass 900 1200 fade l 0.004 "$2" "$2"
+    tone "$1.body.wav" "$2" brownnoise lowpass 400 fade l 0.004 "$2" "$2"
+    mix "$1" "$1.air.wav" "$1.body.wav"
+}
+
+# notes OUT VOICE SECONDS:FREQ:START...: notes of one voice laid out in time and mixed into OUT.
+notes() {
+    local out=$1 voice=$2 parts=() i=0 len hz start
+    shift 2
+    for note in "$@"; do
+        i=$((i + 1))
+        IFS=: read -r len hz start <<<"$note"
+        $voice "$out.$i.wav" "$len" "$hz"
+        at "$out.$i.wav" "$start"
+        parts+=("$out.$i.wav")
+    done
+    mix "$out" "${parts[@]}"
+}
+
+# crowd OUT SPEED VOICE:PITCH:START:WORDS...: voices speaking together, each from its start,
+# taking turns between the left and the right channel.
+crowd() {
+    local out=$1 speed=$2 left=() right=() i=0 voice pitch start words
+    shift 2
+    for v in "$@"; do
+        i=$((i + 1))
+        IFS=: read -r voice pitch start words <<<"$v"
+        say "$out.$i.wav" "$voice" "$speed" "$pitch" "$words"
+        sox "$out.$i.wav" -r 44100 "$out.$i.44.wav" pad "$start"
+        if ((i % 2)); then left+=("$out.$i.44.wav"); else right+=("$out.$i.44.wav"); fi
+    done
+    mix "$out.left.wav" "${left[@]}"
+    mix "$out.right.wav" "${right[@]}"
+    sox -M "$out.left.wav" "$out.right.wav" "$out"
+}
+
 # at FILE SECONDS: FILE delayed by SECONDS (for laying notes one after another in a mix).
-at() { sox "$1" "$1.at.wav" pad "$2"; mv "$1.at.wav" "$1"; }
+at() { [ "$2" = 0 ] || { sox "$1" "$1.at.wav" pad "$2" && mv "$1.at.wav" "$1"; }; }
 
 # mix OUT IN...: the INs played together.
 mix() { local out=$1; shift; if [ $# -eq 1 ]; then cp "$1" "$out"; else sox -m "$@" "$out"; fi; }
@@ -99,13 +159,13 @@ w=$work
 tone $w/c1.wav 0.04 whitenoise gain -6 highpass 2500 fade l 0.0005 0.04 0.038
 tone $w/c2.wav 0.04 sine 3300 fade l 0.0005 0.04 0.038
 mix $w/clickletter.wav $w/c1.wav $w/c2.wav
-finish CLICKLETTER 22050 16 1 $w/clickletter.wav 0.0005 0.01
+finish CLICKLETTER 22050 16 1 $w/clickletter.wav 0.0015 0.01
 
 # backspace: a lower tock that falls in pitch.
 tone $w/b1.wav 0.08 sine 950-520 fade l 0.001 0.08 0.075
 tone $w/b2.wav 0.015 whitenoise lowpass 3000 fade l 0.0005 0.015 0.014
 mix $w/backspace.wav $w/b1.wav $w/b2.wav
-finish BACKSPACE 11025 8 1 $w/backspace.wav 0.001 0.01
+finish BACKSPACE 11025 8 1 $w/backspace.wav 0.0015 0.01
 
 # clear: a short swish with a falling whistle.
 tone $w/s1.wav 0.28 pinknoise gain -6 sinc 1200-6000 fade h 0.1 0.28 0.17
@@ -114,46 +174,29 @@ mix $w/clear.wav $w/s1.wav $w/s2.wav
 finish CLEAR 22050 16 1 $w/clear.wav 0.01 0.05
 
 # pass: two soft notes stepping down.
-tone $w/p1.wav 0.15 triangle 784 fade q 0.005 0.15 0.1
-tone $w/p2.wav 0.2 triangle 523 fade q 0.005 0.2 0.15
-at $w/p2.wav 0.13
-mix $w/pass.wav $w/p1.wav $w/p2.wav
+notes $w/pass.wav soft 0.15:784:0 0.2:523:0.13
 finish PASS 44100 16 2 $w/pass.wav 0.003 0.05
 
 # goodword: a bright two-note chime, C6 then G6.
-bell $w/g1.wav 0.45 1046.5
-bell $w/g2.wav 0.5 1568
-at $w/g2.wav 0.09
-mix $w/goodword.wav $w/g1.wav $w/g2.wav
+notes $w/goodword.wav bell 0.45:1046.5:0 0.5:1568:0.09
 finish GOODWORD 44100 16 2 $w/goodword.wav 0.002 0.08
 
 # invalid: a low "uh-uh" buzzer.
-tone $w/i1.wav 0.13 square 140 square 147 remix - gain -8 lowpass 1800 fade q 0.005 0.13 0.02
-tone $w/i2.wav 0.17 square 140 square 147 remix - gain -8 lowpass 1800 fade q 0.005 0.17 0.05
-at $w/i2.wav 0.18
-mix $w/invalid.wav $w/i1.wav $w/i2.wav
+notes $w/invalid.wav buzz 0.13:140:0 0.17:140:0.18
 finish INVALID 8000 8 1 $w/invalid.wav 0.003 0.04
 
 # allfilled: a rising arpeggio, C5 E5 G5 C6, the last ringing on.
-bell $w/a1.wav 0.35 523.25
-bell $w/a2.wav 0.35 659.25
-bell $w/a3.wav 0.35 783.99
-bell $w/a4.wav 0.5 1046.5
-at $w/a2.wav 0.1; at $w/a3.wav 0.2; at $w/a4.wav 0.3
-mix $w/allfilled.wav $w/a1.wav $w/a2.wav $w/a3.wav $w/a4.wav
+notes $w/allfilled.wav bell 0.35:523.25:0 0.35:659.25:0.1 0.35:783.99:0.2 0.5:1046.5:0.3
 finish ALLFILLED 44100 16 2 $w/allfilled.wav 0.002 0.1
 
 # tick: a woodblock tick.
 tone $w/t1.wav 0.04 sine 1900 sine 2750 remix - fade l 0.0005 0.04 0.038
 tone $w/t2.wav 0.006 whitenoise bandpass 2500 1000 fade l 0.0003 0.006 0.005
 mix $w/tick.wav $w/t1.wav $w/t2.wav
-finish TICK 22050 8 1 $w/tick.wav 0.0005 0.01
+finish TICK 22050 8 1 $w/tick.wav 0.0015 0.01
 
 # turn ("Classic"): a ding-dong, E5 then C5.
-bell $w/d1.wav 0.4 659.25
-bell $w/d2.wav 0.5 523.25
-at $w/d2.wav 0.22
-mix $w/turn.wav $w/d1.wav $w/d2.wav
+notes $w/turn.wav bell 0.4:659.25:0 0.5:523.25:0.22
 finish TURN 22050 16 1 $w/turn.wav 0.002 0.1
 
 # turnnew ("New"): a quick rising sweep that lands on a bell.
@@ -164,64 +207,37 @@ mix $w/turnnew.wav $w/n1.wav $w/n2.wav
 finish TURNNEW 32000 16 2 $w/turnnew.wav 0.01 0.08
 
 # timeup: three falling horn notes, the last one long.
-brass $w/u1.wav 0.2 392
-brass $w/u2.wav 0.2 370
-brass $w/u3.wav 0.42 349.2
-at $w/u2.wav 0.2; at $w/u3.wav 0.4
-mix $w/timeup.wav $w/u1.wav $w/u2.wav $w/u3.wav
+notes $w/timeup.wav brass 0.2:392:0 0.2:370:0.2 0.42:349.2:0.4
 finish TIMEUP 16000 16 1 $w/timeup.wav 0.01 0.12
 
 # postscores: a short drum roll that ends on a bright chord.
 tone $w/r1.wav 0.5 whitenoise synth exp amod 24 0 0 5 bandpass 1800 1500 fade t 0.4 0.5 0.01
-bell $w/r2.wav 0.4 783.99
-bell $w/r3.wav 0.4 1046.5
-bell $w/r4.wav 0.4 1318.5
-for f in r2 r3 r4; do at $w/$f.wav 0.48; done
-mix $w/postscores.wav $w/r1.wav $w/r2.wav $w/r3.wav $w/r4.wav
+notes $w/chord.wav bell 0.4:783.99:0.48 0.4:1046.5:0.48 0.4:1318.5:0.48
+mix $w/postscores.wav $w/r1.wav $w/chord.wav
 finish POSTSCORES 44100 16 2 $w/postscores.wav 0.05 0.1
 
 # winner: a fanfare, G4 C5 E5 and a held G5 over a C major chord.
-brass $w/f1.wav 0.12 392
-brass $w/f2.wav 0.12 523.25
-brass $w/f3.wav 0.12 659.25
-brass $w/f4.wav 0.5 783.99
-brass $w/f5.wav 0.5 523.25
-brass $w/f6.wav 0.5 659.25
-at $w/f2.wav 0.13; at $w/f3.wav 0.26
-for f in f4 f5 f6; do at $w/$f.wav 0.39; done
-mix $w/winner.wav $w/f1.wav $w/f2.wav $w/f3.wav $w/f4.wav $w/f5.wav $w/f6.wav
+notes $w/winner.wav brass 0.12:392:0 0.12:523.25:0.13 0.12:659.25:0.26 0.5:783.99:0.39 0.5:523.25:0.39 \
+    0.5:659.25:0.39
 finish WINNER 44100 16 2 $w/winner.wav 0.01 0.15
 
 # entered: a friendly door chime, G5 over C5.
-bell $w/e1.wav 0.45 783.99
-bell $w/e2.wav 0.45 523.25
-at $w/e1.wav 0.05
-mix $w/entered.wav $w/e1.wav $w/e2.wav
+notes $w/entered.wav bell 0.45:783.99:0.05 0.45:523.25:0
 finish ENTERED 11025 8 2 $w/entered.wav 0.002 0.1
 
 # ---------------------------------------------------------------- chatter sounds (under three seconds)
 
-say $w/doh.wav en-us+m3 140 35 "D'oh!"
-finish WAVE1 22050 16 1 $w/doh.wav
+spoken WAVE1 22050 16 1 en-us+m3 140 35 "D'oh!"
 
-# cough: two dry coughs, each a noisy burst with a throaty body.
-for n in 1 2; do
-    tone $w/k$n.wav 0.22 pinknoise bandpass 900 1200 fade l 0.004 0.22 0.2
-    tone $w/kb$n.wav 0.22 brownnoise lowpass 400 fade l 0.004 0.22 0.2
-    mix $w/cough$n.wav $w/k$n.wav $w/kb$n.wav
-done
-at $w/cough2.wav 0.32
-mix $w/cough.wav $w/cough1.wav $w/cough2.wav
+# cough: two dry coughs.
+notes $w/cough.wav cough 0.22::0 0.22::0.32
 finish WAVE2 11025 8 1 $w/cough.wav 0.002 0.05
 
-say $w/hello.wav en-us+f3 150 60 "Hello!"
-finish WAVE3 16000 16 1 $w/hello.wav
+spoken WAVE3 16000 16 1 en-us+f3 150 60 "Hello!"
 
-say $w/thanks.wav en-us+m1 150 50 "Thank you!"
-finish WAVE4 22050 16 1 $w/thanks.wav
+spoken WAVE4 22050 16 1 en-us+m1 150 50 "Thank you!"
 
-say $w/where.wav en-us+f2 160 55 "Where have you been?"
-finish WAVE5 22050 8 1 $w/where.wav
+spoken WAVE5 22050 8 1 en-us+f2 160 55 "Where have you been?"
 
 # snoring: a rumbling breath in, a soft whistling breath out.
 tone $w/z1.wav 1.2 brownnoise synth exp amod 32 0 0 20 lowpass 700 fade h 0.5 1.2 0.3
@@ -239,20 +255,15 @@ sox $w/sneeze_v.wav -r 44100 $w/sneeze_v44.wav
 mix $w/sneeze.wav $w/sneeze_v44.wav $w/sneeze_n.wav
 finish WAVE7 22050 16 1 $w/sneeze.wav
 
-say $w/sorry.wav en-us+m3 140 40 "Sorry."
-finish WAVE8 8000 16 1 $w/sorry.wav
+spoken WAVE8 8000 16 1 en-us+m3 140 40 "Sorry."
 
-say $w/welcome.wav en-us+f3 150 55 "Welcome!"
-finish WAVE9 22050 16 2 $w/welcome.wav
+spoken WAVE9 22050 16 2 en-us+f3 150 55 "Welcome!"
 
-say $w/yeehaa.wav en-us+m2 170 70 "Yee haw!"
-finish WAVE10 22050 16 1 $w/yeehaa.wav
+spoken WAVE10 22050 16 1 en-us+m2 170 70 "Yee haw!"
 
-say $w/yippee.wav en-us+f4 170 90 "Yippee!"
-finish WAVE11 44100 16 1 $w/yippee.wav
+spoken WAVE11 44100 16 1 en-us+f4 170 90 "Yippee!"
 
-say $w/ohno.wav en-us+m1 120 45 "Oh no!"
-finish WAVE12 11025 16 1 $w/ohno.wav
+spoken WAVE12 11025 16 1 en-us+m1 120 45 "Oh no!"
 
 # applause: claps at many rates and pitches, spread across two channels.
 claps=()
@@ -272,25 +283,13 @@ sox -m $w/clapLR.wav $w/clapCC.wav $w/applause.wav
 finish WAVE13 44100 16 2 $w/applause.wav 0.1 0.4
 
 # honk: a two-tone horn, twice.
-for n in 1 2; do
-    tone $w/h$n.wav 0.22 sawtooth 370 sawtooth 466 remix - lowpass 2200 fade q 0.01 0.22 0.04
-done
-at $w/h2.wav 0.3
-mix $w/honk.wav $w/h1.wav $w/h2.wav
+notes $w/honk.wav horn 0.22:370:0 0.22:370:0.3
 finish WAVE14 11025 8 1 $w/honk.wav 0.005 0.04
 
 # oooh: a small crowd sighing "oooh", each voice a little apart.
-oohs=()
-i=0
-for v in en-us+m1:35 en-us+f2:60 en-us+m3:45 en-us+f4:75; do
-    i=$((i + 1))
-    say $w/ooh$i.wav "${v%%:*}" 80 "${v##*:}" "Ooooooh"
-    sox $w/ooh$i.wav -r 44100 $w/ooh$i.44.wav pad 0.0$((i * 3))
-    oohs+=($w/ooh$i.44.wav)
-done
-sox -m ${oohs[0]} ${oohs[1]} $w/oohL.wav
-sox -m ${oohs[2]} ${oohs[3]} $w/oohR.wav
-sox -M $w/oohL.wav $w/oohR.wav $w/oooh.wav reverb 30
+crowd $w/oooh_v.wav 80 en-us+m1:35:0.03:Ooooooh en-us+f2:60:0.06:Ooooooh en-us+m3:45:0.09:Ooooooh \
+    en-us+f4:75:0.12:Ooooooh
+sox $w/oooh_v.wav $w/oooh.wav reverb 30
 finish_mp3 WAVE15 44100 2 96 $w/oooh.wav
 
 # razzberry: a loose, buzzing blow of the lips.
@@ -300,27 +299,16 @@ mix $w/razz.wav $w/rz1.wav $w/rz2.wav
 finish_mp3 WAVE16 22050 1 40 $w/razz.wav
 
 # cheer: a crowd shouting over its own noise.
-shouts=()
-i=0
-for v in "en-us+m1:40:Hooray" "en-us+f2:70:Yay" "en-us+m3:55:Woohoo" "en-us+f4:85:Yay" "en-us+m2:30:Hooray"; do
-    i=$((i + 1))
-    IFS=: read -r voice pitch word <<<"$v"
-    say $w/cheer$i.wav "$voice" 170 "$pitch" "$word!"
-    sox $w/cheer$i.wav -r 44100 $w/cheer$i.44.wav pad 0.$((i * 7))
-    shouts+=($w/cheer$i.44.wav)
-done
-sox -m ${shouts[0]} ${shouts[2]} ${shouts[4]} $w/cheerL.wav
-sox -m ${shouts[1]} ${shouts[3]} $w/cheerR.wav
-sox -M $w/cheerL.wav $w/cheerR.wav $w/cheerV.wav reverb 40
+crowd $w/cheer_v.wav 170 en-us+m1:40:0.07:Hooray! en-us+f2:70:0.14:Yay! en-us+m3:55:0.21:Woohoo! \
+    en-us+f4:85:0.28:Yay! en-us+m2:30:0.35:Hooray!
+sox $w/cheer_v.wav $w/cheerV.wav reverb 40
 sox -n -r 44100 -c 2 -e floating-point -b 32 $w/crowd.wav synth 1.8 pinknoise bandpass 1200 1500 fade h 0.2 1.8 0.7 gain -20
 sox -m $w/cheerV.wav $w/crowd.wav $w/cheer.wav
 finish_mp3 WAVE17 32000 2 96 $w/cheer.wav
 
-say $w/laugh_f.wav en-us+f3 230 90 "ha ha ha ha haa"
-finish WAVE18 22050 16 1 $w/laugh_f.wav
+spoken WAVE18 22050 16 1 en-us+f3 230 90 "ha ha ha ha haa"
 
-say $w/laugh_m.wav en-us+m1 190 25 "ho ho ho ha ha haa"
-finish WAVE19 16000 8 1 $w/laugh_m.wav
+spoken WAVE19 16000 8 1 en-us+m1 190 25 "ho ho ho ha ha haa"
 
 # crying: wailing sobs whose pitch wobbles.
 say $w/cry_v.wav en-us+f2 90 75 "waaah haa haa waaaah"

@@ -16,7 +16,7 @@ namespace {
 
 QByteArray pcmFile(const QByteArray &samples = QByteArray(64, '\x10'), const QByteArray &before = {})
 {
-    return riffFile(waveChunk("fmt ", formatBody({})) + before + waveChunk("data", samples));
+    return riffFile(waveChunk("fmt ", formatBody()) + before + waveChunk("data", samples));
 }
 
 } // namespace
@@ -56,7 +56,7 @@ TEST(DamagedWave, LyingHeadersDecodeToNothing)
         {"data size beyond the file", withField<std::uint32_t>(good, data + 4, 66)},
         {"data size at the 32-bit limit", withField<std::uint32_t>(good, data + 4, 0xFFFFFFFFu)},
         {"fmt size beyond the file", withField<std::uint32_t>(good, fmt - 4, 0xFFFFFFF8u)},
-        {"fmt too short", riffFile(waveChunk("fmt ", formatBody({}).left(14)) + waveChunk("data", QByteArray(64, 1)))},
+        {"fmt too short", riffFile(waveChunk("fmt ", formatBody().left(14)) + waveChunk("data", QByteArray(64, 1)))},
         {"no channels", withField<std::uint16_t>(good, fmt + 2, 0)},
         {"three channels", withField<std::uint16_t>(good, fmt + 2, 3)},
         {"rate zero", withField<std::uint32_t>(good, fmt + 4, 0)},
@@ -66,15 +66,15 @@ TEST(DamagedWave, LyingHeadersDecodeToNothing)
         {"12 bits", withField<std::uint16_t>(good, fmt + 14, 12)},
         {"floating point", withField<std::uint16_t>(good, fmt, 3)},
         {"extensible", withField<std::uint16_t>(good, fmt, 0xFFFE)},
-        {"part of a frame", riffFile(waveChunk("fmt ", formatBody({})) + waveChunk("data", QByteArray(63, 1)))},
-        {"no data", riffFile(waveChunk("fmt ", formatBody({})))},
-        {"empty data", riffFile(waveChunk("fmt ", formatBody({})) + waveChunk("data", {}))},
-        {"data before fmt", riffFile(waveChunk("data", QByteArray(64, 1)) + waveChunk("fmt ", formatBody({})))},
-        {"two fmt chunks", riffFile(waveChunk("fmt ", formatBody({})) + waveChunk("fmt ", formatBody({}))
+        {"part of a frame", riffFile(waveChunk("fmt ", formatBody()) + waveChunk("data", QByteArray(63, 1)))},
+        {"no data", riffFile(waveChunk("fmt ", formatBody()))},
+        {"empty data", riffFile(waveChunk("fmt ", formatBody()) + waveChunk("data", {}))},
+        {"data before fmt", riffFile(waveChunk("data", QByteArray(64, 1)) + waveChunk("fmt ", formatBody()))},
+        {"two fmt chunks", riffFile(waveChunk("fmt ", formatBody()) + waveChunk("fmt ", formatBody())
                                     + waveChunk("data", QByteArray(64, 1)))},
-        {"cbSize beyond fmt", riffFile(waveChunk("fmt ", formatBody({}) + QByteArray("\x08\x00", 2))
+        {"cbSize beyond fmt", riffFile(waveChunk("fmt ", formatBody() + QByteArray("\x08\x00", 2))
                                        + waveChunk("data", QByteArray(64, 1)))},
-        {"a chunk header cut short", riffFile(waveChunk("fmt ", formatBody({})) + "LIS")},
+        {"a chunk header cut short", riffFile(waveChunk("fmt ", formatBody()) + "LIS")},
     };
     for (const auto &[what, file] : lies)
         EXPECT_FALSE(decodeWave(file)) << what;
@@ -86,7 +86,7 @@ TEST(DamagedWave, HarmlessOdditiesOfRealFilesStillDecode)
     // chunk without its pad byte.
     const QByteArray withList = pcmFile(QByteArray(64, 1), waveChunk("LIST", "INFOabc"));
     const QByteArray trailing = pcmFile() + "junk after the file";
-    PcmFields eightBit{1, 1, 8000, 8000, 1, 8};
+    const WaveFormat eightBit{kFormatPcm, 1, 8000, 8000, 1, 8};
     QByteArray unpadded = riffFile(waveChunk("fmt ", formatBody(eightBit)) + waveChunk("data", QByteArray(5, '\x80'), false));
     for (const QByteArray &file : {withList, trailing, unpadded}) {
         const std::optional<PcmSound> s = decodeWave(file);

@@ -8,20 +8,25 @@
 
 namespace testing_support {
 
-// The first channel of a decoded sound as values from -1 to 1.
-inline std::vector<double> firstChannel(const sound::PcmSound &s)
+// The samples of a decoded sound as values from -1 to 1: every `step`-th one (1 for all
+// channels interleaved, the channel count for the first channel alone).
+inline std::vector<double> sampleValues(const sound::PcmSound &s, int step = 1)
 {
     std::vector<double> v;
-    const int channels = s.format.channelCount();
     if (s.format.sampleFormat() == QAudioFormat::UInt8) {
-        for (qsizetype i = 0; i < s.samples.size(); i += channels)
+        for (qsizetype i = 0; i < s.samples.size(); i += step)
             v.push_back((std::uint8_t(s.samples[i]) - 128) / 128.0);
     } else {
         const auto *p = reinterpret_cast<const qint16 *>(s.samples.constData());
-        for (qsizetype i = 0; i < s.samples.size() / 2; i += channels)
+        for (qsizetype i = 0; i < s.samples.size() / 2; i += step)
             v.push_back(p[i] / 32768.0);
     }
     return v;
+}
+
+inline std::vector<double> firstChannel(const sound::PcmSound &s)
+{
+    return sampleValues(s, s.format.channelCount());
 }
 
 // Where a run of samples is audible: from the first to the last sample louder than the

@@ -2,10 +2,8 @@
 // (one null sink) and its monitor is recorded with parec, as a person would hear the output.
 
 #include "sound/sound_player.h"
-#include "tests/sound/pcm_samples.h"
 #include "tests/sound/wave_files.h"
-#include "tests/support/pulse_server.h"
-#include "tests/support/wait.h"
+#include "tests/sound/pulse_environment.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,50 +18,15 @@ using namespace testing_support;
 
 namespace {
 
-// One server for the whole run: Qt's audio layer connects to it once, at the first sound.
-PulseServer *server = nullptr;
-
-class PulseEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        server = new PulseServer;
-        usePulseServerIn(server->runtimeFolder());
-    }
-    void TearDown() override
-    {
-        delete server;
-        server = nullptr;
-    }
-};
 const auto *const environment = ::testing::AddGlobalTestEnvironment(new PulseEnvironment);
 
 class Playback : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(server && server->ready()) << "the test's PulseAudio server did not start";
-    }
+    void SetUp() override { ASSERT_TRUE(PulseEnvironment::server()) << "the test's PulseAudio server did not start"; }
 
-    // Records while play() runs and for the given time after it.
-    AudibleSpan record(const std::function<void()> &play, double seconds)
-    {
-        MonitorRecording recording(*server);
-        EXPECT_TRUE(recording.recording());
-        settle(150);
-        play();
-        settle(int(seconds * 1000) + 400);
-        return audibleSpan(recording.stop(), MonitorRecording::kRate);
-    }
-
-    // How long the sound itself is audible, by the same measure as the recording.
-    double audibleSeconds(const QString &name)
-    {
-        const PcmSound *sound = player.decoded(name);
-        return sound ? audibleSpan(firstChannel(*sound), sound->format.sampleRate()).length : 0;
-    }
+    AudibleSpan record(const std::function<void()> &play, double seconds) { return recordWhile(play, seconds); }
+    double audibleSeconds(const QString &name) { return testing_support::audibleSeconds(player, name); }
 
     int beeps = 0;
     SoundPlayer player{SoundSet::builtIn(), [this] { ++beeps; }};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/riff_wave.h"
+
 #include <QByteArray>
 #include <QtEndian>
 
@@ -27,25 +29,18 @@ inline QByteArray riffFile(const QByteArray &chunks)
     return f.append(size, 4).append("WAVE").append(chunks);
 }
 
-struct PcmFields
-{
-    std::uint16_t tag = 1;
-    std::uint16_t channels = 1;
-    std::uint32_t rate = 8000;
-    std::uint32_t bytesPerSecond = 16000;
-    std::uint16_t blockAlign = 2;
-    std::uint16_t bits = 16;
-};
+// 16-bit mono PCM at 8000 samples per second.
+inline constexpr sound::WaveFormat kPcm16Mono{sound::kFormatPcm, 1, 8000, 16000, 2, 16};
 
-inline QByteArray formatBody(const PcmFields &f)
+inline QByteArray formatBody(const sound::WaveFormat &f = kPcm16Mono)
 {
     QByteArray b(16, '\0');
     qToLittleEndian<std::uint16_t>(f.tag, b.data());
     qToLittleEndian<std::uint16_t>(f.channels, b.data() + 2);
-    qToLittleEndian<std::uint32_t>(f.rate, b.data() + 4);
+    qToLittleEndian<std::uint32_t>(f.sampleRate, b.data() + 4);
     qToLittleEndian<std::uint32_t>(f.bytesPerSecond, b.data() + 8);
     qToLittleEndian<std::uint16_t>(f.blockAlign, b.data() + 12);
-    qToLittleEndian<std::uint16_t>(f.bits, b.data() + 14);
+    qToLittleEndian<std::uint16_t>(f.bitsPerSample, b.data() + 14);
     return b;
 }
 

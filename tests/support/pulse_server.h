@@ -24,8 +24,9 @@ inline void usePulseServerIn(const QString &runtimeFolder)
 }
 
 // A PulseAudio server of the test's own whose only device is a null sink: what is played goes
-// nowhere, but its monitor source can be recorded. It lives in a private runtime folder and
-// ends with the object.
+// nowhere, but its monitor source can be recorded. The null sink plays only while its monitor
+// is recorded: a sound played before waits for the recording. The server lives in a private
+// runtime folder and ends with the object.
 class PulseServer
 {
 public:
@@ -86,7 +87,6 @@ public:
             {QStringLiteral("-d"), QStringLiteral("null.monitor"), QStringLiteral("--latency-msec=20"),
              QStringLiteral("--raw"), QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
              QStringLiteral("--channels=2")});
-        // The null sink runs all the time, so the recording grows from the moment parec listens.
         recording_ = parec_.waitForStarted(5000)
             && waitUntil([this] { return QFileInfo(file_).size() > 0 || parec_.state() != QProcess::Running; }, 10000)
             && parec_.state() == QProcess::Running;
