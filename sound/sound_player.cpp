@@ -74,8 +74,9 @@ void SoundPlayer::play(const QString &name)
     });
     sink_ = sink;
     sink->start(buffer);
-    if (sink->error() != QAudio::NoError)
-        finish(sink);
+    if (sink_ == sink && sink->error() != QAudio::NoError)
+        finish(sink); // no device to open: silence
+
 }
 
 void SoundPlayer::stop()
@@ -88,7 +89,7 @@ void SoundPlayer::finish(QAudioSink *sink)
 {
     if (sink == sink_)
         sink_ = nullptr;
-    // Called from the sink's own signal, so it goes once the signal has returned.
+    // This may run inside the sink's own signal: it is deleted once that has returned.
     sink->disconnect(this);
     sink->stop();
     sink->deleteLater();
