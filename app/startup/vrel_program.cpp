@@ -1,5 +1,6 @@
 #include "app/startup/vrel_program.h"
 
+#include "app/lobby/tdownload.h"
 #include "app/startup/tgamestart.h"
 #include "client/tspylist.h"
 #include "engine/tserver.h"
@@ -23,6 +24,8 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     chat_ = std::make_unique<Tchat>(*session_);
     spylist_ = new Tspylist(chat_.get());
     gamestart_ = new Tgamestart(*session_, chat_.get());
+    download_ = new Tdownload(LobbyConfig::fromEnvironment(), chat_.get());
+    QObject::connect(download_, &Tdownload::exitGame, chat_.get(), &QWidget::close);
     server_ = std::make_unique<TServer>();
     chat_->attach(spylist_, gamestart_);
     sounds_ = std::make_unique<sound::SoundPlayer>(sound::SoundSet::builtIn(), [] { QApplication::beep(); });
@@ -43,6 +46,7 @@ void VrelProgram::processparams()
     const CommandLine::Mode mode = commandLine_.mode();
     if (mode == CommandLine::Mode::Solo) {
         session_->systemLine(QStringLiteral("Loading Solo Game..Please wait."));
+        download_->show();
         session_->setPlayer(QStringLiteral("You"), QStringLiteral("127.0.0.1"));
         hostpress();
         return;

@@ -7,6 +7,7 @@
 #include <memory>
 
 class ClientSession;
+class Tdownload;
 class Tgamestart;
 class TServer;
 class Tspylist;
@@ -27,6 +28,8 @@ public:
     Tchat &chat() { return *chat_; }
     Tspylist &spylist() { return *spylist_; }
     Tgamestart &gamestart() { return *gamestart_; }
+    // The lobby window, shown when a solo game starts; tests close it with "Play Solo Game".
+    Tdownload &download() { return *download_; }
     TServer &server() { return *server_; }
     sound::SoundPlayer &sounds() { return *sounds_; }
 
@@ -44,5 +47,6 @@ private:
     std::unique_ptr<sound::SoundPlayer> sounds_;
     Tspylist *spylist_ = nullptr;     // owned by the main window
     Tgamestart *gamestart_ = nullptr; // owned by the main window
+    Tdownload *download_ = nullptr;   // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };
