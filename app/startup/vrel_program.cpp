@@ -10,6 +10,9 @@
 #include "records/player_file.h"
 #include "records/settings_file.h"
 #include "session/client_session.h"
+#include "sound/sound_player.h"
+
+#include <QApplication>
 
 namespace {
 
@@ -32,6 +35,8 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     server_ = std::make_unique<TServer>();
     chat_->attach(spylist_, gamestart_);
     chat_->attachSettings(settings_.get(), phrases_);
+    sounds_ = std::make_unique<sound::SoundPlayer>(sound::SoundSet::builtIn(), [] { QApplication::beep(); });
+    QObject::connect(session_.get(), &ClientSession::soundRequested, sounds_.get(), &sound::SoundPlayer::play);
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
     Sock11.setPortName(QString::number(kLobbyPort));

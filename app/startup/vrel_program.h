@@ -13,6 +13,9 @@ class Tdownload;
 class Tgamestart;
 class TServer;
 class Tspylist;
+namespace sound {
+class SoundPlayer;
+}
 
 // One running copy: the client's session, its windows created in their fixed order (the main
 // window first, the hidden host engine last), and the start-up that hosts or joins a game once
@@ -32,6 +35,7 @@ public:
     // The lobby window, shown when a solo game starts; tests close it with "Play Solo Game".
     Tdownload &download() { return *download_; }
     TServer &server() { return *server_; }
+    sound::SoundPlayer &sounds() { return *sounds_; }
 
     // Reads the parameters and starts hosting or joining.
     void processparams();
@@ -45,6 +49,7 @@ private:
     std::unique_ptr<ClientSession> session_;
     std::unique_ptr<SettingsFile> settings_;
     std::unique_ptr<Tchat> chat_;
+    std::unique_ptr<sound::SoundPlayer> sounds_;
     Tspylist *spylist_ = nullptr;     // owned by the main window
     Tgamestart *gamestart_ = nullptr; // owned by the main window
     Tphrases *phrases_ = nullptr;     // owned by the main window
