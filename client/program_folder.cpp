@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 QString programFolder()
 {
@@ -9,4 +11,15 @@ QString programFolder()
     if (!home.isEmpty())
         return QDir(home).absolutePath();
     return QCoreApplication::applicationDirPath();
+}
+
+QString keptFilesFolder()
+{
+    const QString program = programFolder();
+    const QFileInfo info(program);
+    if (info.isDir() && info.isWritable())
+        return program;
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(user);
+    return user;
 }

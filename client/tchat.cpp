@@ -5,14 +5,19 @@
 #include "chat/smileybutton.h"
 #include "client/board.h"
 #include "client/board_controls.h"
+#include "client/dialog_window.h"
 #include "client/key_codes.h"
 #include "client/message_box.h"
 #include "client/picture_controls.h"
 #include "client/results_panel.h"
 #include "client/round_display.h"
+#include "client/seat_menu.h"
 #include "client/seat_rows.h"
+#include "client/tabout.h"
+#include "client/thelp.h"
 #include "client/tile_menu.h"
 #include "client/tspylist.h"
+#include "client/ttallylist.h"
 #include "client/winner_banner.h"
 #include "net/error_sink.h"
 #include "resources/art/art.h"
@@ -91,7 +96,19 @@ void Tchat::attach(Tspylist *spylist, QWidget *gamestart)
     spylist_ = spylist;
     gamestart_ = gamestart;
     connect(SpyList1, &QAction::triggered, spylist_, &QWidget::show);
+    spylist_->onRemove = [this](int seat) { session_.kicking(seat); };
     draw(ClientSession::Spectators | ClientSession::Controls);
+}
+
+void Tchat::attachTallyList(Ttallylist *tallylist)
+{
+    tallylist_ = tallylist;
+}
+
+void Tchat::attachHelp(Thelp *help, Tabout *about)
+{
+    help_ = help;
+    about_ = about;
 }
 
 // ---------------------------------------------------------------- building the window
@@ -103,6 +120,13 @@ void Tchat::buildBoard()
     board_->setFixedSize(layout::boardSize);
     board_->move(0, 0);
     seatRows_ = std::make_unique<SeatRows>(board_);
+    seatMenu_ = new SeatMenu(session_, *seatRows_, this);
+    auto *logo = new ClickLabel(board_);
+    logo->setObjectName(QStringLiteral("image_logo"));
+    logo->setGeometry(layout::logo);
+    logo->setCursor(Qt::PointingHandCursor);
+    connect(logo, &ClickLabel::clicked, this, &Tchat::image_logoClick);
+    image_logo = logo;
     tileMenu_ = new TileMenu(new QMenu(QStringLiteral("Tiles"), this), this);
     tileMenu_->menu()->setObjectName(QStringLiteral("Tiles1"));
     roundDisplay_ = new RoundDisplay(board_);
@@ -161,12 +185,26 @@ void Tchat::buildMenus()
     }
     optionsMenu_->addAction(mainchat_->scrollChatOff2());
     optionsMenu_->addAction(mainchat_->clearMainChat2());
+    optionsMenu_->addSeparator();
+    JustWatch1 = optionsMenu_->addAction(QStringLiteral("Just Watch"));
+    JustWatch1->setObjectName(QStringLiteral("JustWatch1"));
+    JustWatch1->setCheckable(true);
 
     menuBar()->addMenu(tileMenu_->menu());
 
     QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
+    ViewTally1 = view->addAction(QStringLiteral("View Tally"));
+    ViewTally1->setObjectName(QStringLiteral("ViewTally1"));
     SpyList1 = view->addAction(QStringLiteral("Spy List"));
     SpyList1->setObjectName(QStringLiteral("SpyList1"));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    Help2 = help->addAction(QStringLiteral("Content"));
+    Help2->setObjectName(QStringLiteral("Help2"));
+    Help2->setShortcut(Qt::Key_F1);
+    About1 = help->addAction(QStringLiteral("About"));
+    About1->setObjectName(QStringLiteral("About1"));
 }
 
 // ---------------------------------------------------------------- the session drawn
@@ -214,6 +252,7 @@ void Tchat::draw(ClientSession::Parts parts)
         if (spylist_)
             spylist_->removeAction()->setEnabled(session_.hostFlag());
         AutoErase1->setChecked(session_.autoErase());
+        JustWatch1->setChecked(session_.justWatching());
         mychat_->setTextColour(session_.textColour());
     }
 }
@@ -236,6 +275,10 @@ void Tchat::connectInput()
     connect(button_start, &QPushButton::clicked, StartGame1, &QAction::trigger);
     connect(StartGame1, &QAction::triggered, this, [this] { vrel::guarded([this] { button_startClick(); }); });
     connect(AutoErase1, &QAction::triggered, this, [this](bool on) { session_.setAutoErase(on); });
+    connect(JustWatch1, &QAction::triggered, this, [this] { vrel::guarded([this] { JustWatch1Click(); }); });
+    connect(ViewTally1, &QAction::triggered, this, &Tchat::ViewTally1Click);
+    connect(Help2, &QAction::triggered, this, &Tchat::Help2Click);
+    connect(About1, &QAction::triggered, this, &Tchat::About1Click);
     connect(tileMenu_, &TileMenu::tilesChanged, this, [this] { session_.redrawtiles(); });
 }
 
@@ -258,11 +301,7 @@ void Tchat::button_startClick()
         messagebox::show(this, QStringLiteral("You are not connected"));
         return;
     }
-    if (!gamestart_)
-        return;
-    gamestart_->show();
-    gamestart_->raise();
-    gamestart_->activateWindow();
+    showWindow(gamestart_);
 }
 
 void Tchat::TextColor1Click()
@@ -276,6 +315,43 @@ void Tchat::N14Click(int size)
     mainchat_->setTextSize(size);
     for (QAction *item : textSizes_->actions())
         item->setChecked(item->objectName() == QStringLiteral("N%1").arg(size));
+}
+
+void Tchat::JustWatch1Click()
+{
+    // The check mark shows what the host said, not the click.
+    JustWatch1->setChecked(session_.justWatching());
+    session_.JustWatch1Click();
+}
+
+// ---------------------------------------------------------------- the other windows
+
+void Tchat::loadchecklist()
+{
+    if (tallylist_)
+        tallylist_->setRoster(session_.opponents());
+}
+
+void Tchat::ViewTally1Click()
+{
+    loadchecklist();
+    showWindow(tallylist_);
+}
+
+void Tchat::Help2Click()
+{
+    showWindow(help_);
+}
+
+void Tchat::About1Click()
+{
+    showWindow(about_);
+}
+
+void Tchat::image_logoClick()
+{
+    if (about_)
+        about_->URL1.Execute();
 }
 
 // ---------------------------------------------------------------- start-up and the end

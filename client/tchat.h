@@ -15,9 +15,13 @@ class QMenu;
 class QPushButton;
 class ResultsPanel;
 class RoundDisplay;
+class SeatMenu;
 class SeatRows;
+class Tabout;
+class Thelp;
 class TileMenu;
 class Tspylist;
+class Ttallylist;
 class WinnerBanner;
 namespace chat {
 class ChatEntry;
@@ -37,6 +41,9 @@ public:
     // The windows created after the main window that it works with: the spy list and the game
     // options dialog.
     void attach(Tspylist *spylist, QWidget *gamestart);
+    // The tally window, and the help and about windows.
+    void attachTallyList(Ttallylist *tallylist);
+    void attachHelp(Thelp *help, Tabout *about);
 
     ClientSession &session() const { return session_; }
 
@@ -55,11 +62,28 @@ public:
     RoundDisplay &roundDisplay() const { return *roundDisplay_; }
     ResultsPanel &resultsPanel() const { return *resultsPanel_; }
     WinnerBanner &winnerBanner() const { return *winnerBanner_; }
+    SeatMenu &seatMenu() const { return *seatMenu_; }
+    QAction *justWatchAction() const { return JustWatch1; }
+    QAction *viewTallyAction() const { return ViewTally1; }
+    QAction *helpAction() const { return Help2; }
+    QAction *aboutAction() const { return About1; }
+    QWidget *logo() const { return image_logo; }
+    Ttallylist *tallylist() const { return tallylist_; }
+    Thelp *help() const { return help_; }
+    Tabout *about() const { return about_; }
 
     // The Start button and "Start Game": the start dialog, or "You are not connected".
     void button_startClick();
     void TextColor1Click();
     void N14Click(int size);
+    void JustWatch1Click();
+    // Fills the tally window's Players In Current Game from the board.
+    void loadchecklist();
+    void ViewTally1Click();
+    void Help2Click();
+    void About1Click();
+    // The logo on the board opens the game's web page.
+    void image_logoClick();
     // Tests replace the colour chooser: it gets the current colour, answers nothing on Cancel.
     std::function<std::optional<quint32>(quint32 current)> chooseColour;
 
@@ -78,6 +102,7 @@ private:
     void buildBoard();
     void buildChat();
     void buildMenus();
+    void buildWatchingAndHelpMenus(QMenu *view);
     void connectSession();
     void connectInput();
     void draw(ClientSession::Parts parts);
@@ -85,10 +110,15 @@ private:
     ClientSession &session_;
     Tspylist *spylist_ = nullptr;
     QWidget *gamestart_ = nullptr;
+    Ttallylist *tallylist_ = nullptr;
+    Thelp *help_ = nullptr;
+    Tabout *about_ = nullptr;
 
     QWidget *central_ = nullptr;
     QWidget *board_ = nullptr;
     std::unique_ptr<SeatRows> seatRows_;
+    SeatMenu *seatMenu_ = nullptr;
+    QWidget *image_logo = nullptr;
     TileMenu *tileMenu_ = nullptr;
     Board *puzzleBoard_ = nullptr;
     RoundDisplay *roundDisplay_ = nullptr;
@@ -103,6 +133,10 @@ private:
     QAction *StartGame1 = nullptr;
     QAction *AutoErase1 = nullptr;
     QAction *SpyList1 = nullptr;
+    QAction *JustWatch1 = nullptr;
+    QAction *ViewTally1 = nullptr;
+    QAction *Help2 = nullptr;
+    QAction *About1 = nullptr;
     QActionGroup *textSizes_ = nullptr;
     bool shown_ = false;
     bool ended_ = false;

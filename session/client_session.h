@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QQueue>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -89,6 +90,10 @@ public:
     int phase() const { return phase_; }
     bool startOffered() const { return startOffered_; }
     bool autoErase() const { return autoErase_; }
+    // The check mark of "Just Watch": the local player watches, as the host last said.
+    bool justWatching() const { return justWatch_; }
+    // The names at the board besides the local player's own seat, seats 1 to 6 in order.
+    QStringList opponents() const;
     quint32 textColour() const { return textColour_; }
     // The results column that shows a seat's results (1 to 6).
     int columnOfSeat(int seat) const;
@@ -107,6 +112,12 @@ public:
     void settyping();
     // Sends the chat entry's text as a line or an action; what the entry does with its text.
     chat::OutgoingLine::Kind sendit(const QString &entryText);
+    // "Just Watch": asks the host to let the local player watch, or to play again when watching.
+    void JustWatch1Click();
+    // The seat menu's "Set to Just Watch" (StartWatching) and "Unset Just Watch" (PlayAgain).
+    void setJustWatch(int seat, proto::WatchFlag flag);
+    // Asks the host to remove a seat from the game; only the hosting copy asks.
+    void kicking(int seat);
     // The hosting player starts a game with the start dialog's rounds and seconds.
     void startgame(const QByteArray &rounds, const QByteArray &seconds);
     // The tile pictures changed: every tile is shown again from its code.
@@ -137,6 +148,7 @@ public:
     void timeup(const msg::TimeUp &m);
     void postscores(const msg::PostScores &m);
     void winner(const msg::Winner &m);
+    void justwatching(const msg::JustWatching &m);
 
     // Column swap: the local seat's results go to the leftmost column.
     void sortstuff(int seat);
@@ -156,6 +168,9 @@ signals:
     void gameIsFull();
     // The connection to the host ended: the window closes.
     void connectionClosed();
+    // A game ended with a winner while the local player held a seat (spectators count nothing);
+    // localWins when the winner's name is the one on the local player's seat.
+    void gameWon(const QString &winnerName, bool localWins);
 
 private:
     void sockRead(const QByteArray &bytes);
@@ -186,6 +201,7 @@ private:
     int round_ = 0;
     int phase_ = proto::NoPhase;
     bool autoErase_ = true;
+    bool justWatch_ = false;
     quint32 textColour_ = 0; // black
     QString turnSound_ = QStringLiteral("turn");
 

@@ -1,9 +1,15 @@
 #include "app/startup/vrel_program.h"
 
 #include "app/startup/tgamestart.h"
+#include "client/message_box.h"
+#include "client/program_folder.h"
+#include "client/tabout.h"
+#include "client/thelp.h"
 #include "client/tspylist.h"
+#include "client/ttallylist.h"
 #include "engine/tserver.h"
 #include "net/error_sink.h"
+#include "records/tally_file.h"
 #include "session/client_session.h"
 
 namespace {
@@ -20,8 +26,12 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     chat_ = std::make_unique<Tchat>(*session_);
     spylist_ = new Tspylist(chat_.get());
     gamestart_ = new Tgamestart(*session_, chat_.get());
+    createTallyList();
+    about_ = new Tabout(chat_.get());
+    help_ = new Thelp(chat_.get(), about_);
     server_ = std::make_unique<TServer>();
     chat_->attach(spylist_, gamestart_);
+    chat_->attachHelp(help_, about_);
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
     Sock11.setPortName(QString::number(kLobbyPort));
@@ -31,6 +41,25 @@ VrelProgram::~VrelProgram()
 {
     chat_.reset();
     session_.reset();
+    // A tally that cannot be written stays as it was on disk; nothing is shown at exit.
+    tallyfile::save(tallyPath_, tally_);
+}
+
+// The tally window, with the tally read from its file; a file that cannot be read is reported
+// once, and the game starts with an empty tally.
+void VrelProgram::createTallyList()
+{
+    tallyPath_ = keptFilesFolder() + QLatin1Char('/') + QString::fromLatin1(tallyfile::kFileName);
+    tallyfile::Loaded loaded = tallyfile::load(tallyPath_);
+    tally_ = std::move(loaded.table);
+    tallylist_ = new Ttallylist(tally_, chat_.get());
+    chat_->attachTallyList(tallylist_);
+    QObject::connect(session_.get(), &ClientSession::gameWon, tallylist_, [this](const QString &winner, bool localWins) {
+        chat_->loadchecklist();
+        tallylist_->addgame(winner, localWins);
+    });
+    if (!loaded.error.isEmpty())
+        messagebox::show(chat_.get(), loaded.error);
 }
 
 void VrelProgram::processparams()

@@ -3,13 +3,17 @@
 #include "app/command_line/command_line.h"
 #include "client/tchat.h"
 #include "net/tsock.h"
+#include "records/tally_table.h"
 
 #include <memory>
 
 class ClientSession;
+class Tabout;
 class Tgamestart;
+class Thelp;
 class TServer;
 class Tspylist;
+class Ttallylist;
 
 // One running copy: the client's session, its windows created in their fixed order (the main
 // window first, the hidden host engine last), and the start-up that hosts or joins a game once
@@ -24,6 +28,12 @@ public:
     Tchat &chat() { return *chat_; }
     Tspylist &spylist() { return *spylist_; }
     Tgamestart &gamestart() { return *gamestart_; }
+    Ttallylist &tallylist() { return *tallylist_; }
+    Thelp &help() { return *help_; }
+    Tabout &about() { return *about_; }
+    const TallyTable &tally() const { return tally_; }
+    // The tally file: read at start, written when the program ends.
+    const QString &tallyPath() const { return tallyPath_; }
     TServer &server() { return *server_; }
 
     // Reads the parameters and starts hosting or joining.
@@ -32,12 +42,19 @@ public:
     void hostpress();
 
 private:
+    void createTallyList();
+
     CommandLine commandLine_;
+    QString tallyPath_;
+    TallyTable tally_; // outlives the windows that draw it
     // Declared in the order that ends the connection before the engine it talks to.
     std::unique_ptr<TServer> server_;
     std::unique_ptr<ClientSession> session_;
     std::unique_ptr<Tchat> chat_;
     Tspylist *spylist_ = nullptr;     // owned by the main window
     Tgamestart *gamestart_ = nullptr; // owned by the main window
+    Ttallylist *tallylist_ = nullptr; // owned by the main window
+    Thelp *help_ = nullptr;           // owned by the main window
+    Tabout *about_ = nullptr;         // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };

@@ -58,6 +58,9 @@ QPixmap timerBar(qreal dpr = appDevicePixelRatio());
 // outside 1 to 10.
 QPixmap phraseIcon(int n, qreal dpr = appDevicePixelRatio());
 
+// 196 x 56: the game's name on four tiles, for the about window.
+QPixmap logo(qreal dpr = appDevicePixelRatio());
+
 // The window icon, from 16 to 256 pixels.
 QIcon appIcon();
 

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -26,9 +27,20 @@ protected:
     ClientFixture()
     {
         messagebox::setPresenter([this](QWidget *, const QString &text) { boxes << text; });
+        messagebox::setQuestioner([this](QWidget *, const QString &text) {
+            questions << text;
+            return answer;
+        });
         messagebox::showErrorsInBoxes();
+        // The copies keep their files (the tally) in a folder of their own.
+        qputenv("VREL_HOME", home.path().toUtf8());
     }
-    ~ClientFixture() override { messagebox::setPresenter([](QWidget *, const QString &) {}); }
+    ~ClientFixture() override
+    {
+        messagebox::setPresenter([](QWidget *, const QString &) {});
+        messagebox::setQuestioner([](QWidget *, const QString &) { return false; });
+        qunsetenv("VREL_HOME");
+    }
 
     // A copy started with these parameters; port 0 makes a hosting copy take a free port.
     std::unique_ptr<VrelProgram> start(const QStringList &parameters, int port = 0)
@@ -74,6 +86,10 @@ protected:
         return lines;
     }
 
+    QTemporaryDir home;
     QStringList boxes;
+    // Questions asked, and the answer every one gets (Yes when true).
+    QStringList questions;
+    bool answer = true;
     int endings = 0;
 };

@@ -1,0 +1,38 @@
+#include "client/dialog_window.h"
+
+#include "resources/art/art.h"
+
+#include <QPainter>
+
+DialogWindow::DialogWindow(const QString &objectName, const QString &title, QSize size, QWidget *mainWindow)
+    : QDialog(mainWindow)
+    , mainWindow_(mainWindow)
+{
+    setObjectName(objectName);
+    setWindowTitle(title);
+    setFixedSize(size);
+    setModal(false);
+}
+
+void DialogWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (mainWindow_) {
+        const QRect over = mainWindow_->frameGeometry();
+        move(over.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void DialogWindow::paintEvent(QPaintEvent *)
+{
+    QPainter(this).drawPixmap(0, 0, art::dialogBackground(size()));
+}
+
+void showWindow(QWidget *window)
+{
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
