@@ -1,5 +1,6 @@
 #include "app/startup/vrel_program.h"
 
+#include "app/lobby/tdownload.h"
 #include "app/startup/tgamestart.h"
 #include "client/message_box.h"
 #include "client/program_folder.h"
@@ -29,6 +30,8 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     createTallyList();
     about_ = new Tabout(chat_.get());
     help_ = new Thelp(chat_.get(), about_);
+    download_ = new Tdownload(LobbyConfig::fromEnvironment(), chat_.get());
+    QObject::connect(download_, &Tdownload::exitGame, chat_.get(), &QWidget::close);
     server_ = std::make_unique<TServer>();
     chat_->attach(spylist_, gamestart_);
     chat_->attachHelp(help_, about_);
@@ -67,6 +70,7 @@ void VrelProgram::processparams()
     const CommandLine::Mode mode = commandLine_.mode();
     if (mode == CommandLine::Mode::Solo) {
         session_->systemLine(QStringLiteral("Loading Solo Game..Please wait."));
+        download_->show();
         session_->setPlayer(QStringLiteral("You"), QStringLiteral("127.0.0.1"));
         hostpress();
         return;

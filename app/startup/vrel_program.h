@@ -9,6 +9,7 @@
 
 class ClientSession;
 class Tabout;
+class Tdownload;
 class Tgamestart;
 class Thelp;
 class TServer;
@@ -34,6 +35,8 @@ public:
     const TallyTable &tally() const { return tally_; }
     // The tally file: read at start, written when the program ends.
     const QString &tallyPath() const { return tallyPath_; }
+    // The lobby window, shown when a solo game starts; tests close it with "Play Solo Game".
+    Tdownload &download() { return *download_; }
     TServer &server() { return *server_; }
 
     // Reads the parameters and starts hosting or joining.
@@ -56,5 +59,6 @@ private:
     Ttallylist *tallylist_ = nullptr; // owned by the main window
     Thelp *help_ = nullptr;           // owned by the main window
     Tabout *about_ = nullptr;         // owned by the main window
+    Tdownload *download_ = nullptr;   // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };

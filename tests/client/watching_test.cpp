@@ -99,8 +99,11 @@ TEST_F(Watching, JustWatchWaitsForTheHostThenEveryoneSeesTheEyes)
     auto ann = hostGame(QStringLiteral("Ann"));
     auto bob = joinGame(*ann, QStringLiteral("Bob"), 2);
     QAction *justWatch = bob->chat().justWatchAction();
-    ASSERT_EQ(justWatch->parentWidget()->actions().last(), justWatch); // the last of the Options menu
-    EXPECT_TRUE(justWatch->parentWidget()->actions().at(justWatch->parentWidget()->actions().size() - 2)->isSeparator());
+    // The last entry of the Options menu, below a separator.
+    const QList<QAction *> options = bob->chat().optionsMenu()->actions();
+    ASSERT_EQ(options.last(), justWatch);
+    EXPECT_TRUE(options.at(options.size() - 2)->isSeparator());
+    EXPECT_EQ(justWatch->text(), "Just Watch");
 
     // Between games the host does not answer: nothing changes.
     justWatch->trigger();
