@@ -18,7 +18,27 @@ Presenter &presenter()
     return current;
 }
 
+Questioner &questioner()
+{
+    static Questioner current = [](QWidget *parent, const QString &text) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Vrel"), text, QMessageBox::Yes | QMessageBox::No, parent);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    };
+    return current;
+}
+
 } // namespace
+
+bool ask(QWidget *parent, const QString &text)
+{
+    return questioner()(parent, text);
+}
+
+void setQuestioner(Questioner replacement)
+{
+    questioner() = std::move(replacement);
+}
 
 void show(QWidget *parent, const QString &text)
 {

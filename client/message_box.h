@@ -11,9 +11,13 @@ class QWidget;
 namespace messagebox {
 
 using Presenter = std::function<void(QWidget *parent, const QString &text)>;
+// Asks a question with the buttons Yes and No; true for Yes.
+using Questioner = std::function<bool(QWidget *parent, const QString &text)>;
 
 void show(QWidget *parent, const QString &text);
 void setPresenter(Presenter presenter);
+bool ask(QWidget *parent, const QString &text);
+void setQuestioner(Questioner questioner);
 // Errors that escape an event handler are shown in a message box from now on.
 void showErrorsInBoxes();
 

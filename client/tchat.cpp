@@ -5,16 +5,21 @@
 #include "chat/smileybutton.h"
 #include "client/board.h"
 #include "client/board_controls.h"
+#include "client/dialog_window.h"
 #include "client/key_codes.h"
 #include "client/message_box.h"
 #include "client/phrase_buttons.h"
 #include "client/picture_controls.h"
 #include "client/results_panel.h"
 #include "client/round_display.h"
+#include "client/seat_menu.h"
 #include "client/seat_rows.h"
+#include "client/tabout.h"
+#include "client/thelp.h"
 #include "client/tile_menu.h"
 #include "client/tphrases.h"
 #include "client/tspylist.h"
+#include "client/ttallylist.h"
 #include "client/winner_banner.h"
 #include "net/error_sink.h"
 #include "records/settings_file.h"
@@ -94,6 +99,7 @@ void Tchat::attach(Tspylist *spylist, QWidget *gamestart)
     spylist_ = spylist;
     gamestart_ = gamestart;
     connect(SpyList1, &QAction::triggered, spylist_, &QWidget::show);
+    spylist_->onRemove = [this](int seat) { session_.kicking(seat); };
     draw(ClientSession::Spectators | ClientSession::Controls);
 }
 
@@ -113,6 +119,17 @@ void Tchat::attachSettings(SettingsFile *settings, Tphrases *phraseEditor)
     connect(settings_, &SettingsFile::settingsRead, mainchat_, &chat::ChatView::layOutAgain);
 }
 
+void Tchat::attachTallyList(Ttallylist *tallylist)
+{
+    tallylist_ = tallylist;
+}
+
+void Tchat::attachHelp(Thelp *help, Tabout *about)
+{
+    help_ = help;
+    about_ = about;
+}
+
 // ---------------------------------------------------------------- building the window
 
 void Tchat::buildBoard()
@@ -122,6 +139,13 @@ void Tchat::buildBoard()
     board_->setFixedSize(layout::boardSize);
     board_->move(0, 0);
     seatRows_ = std::make_unique<SeatRows>(board_);
+    seatMenu_ = new SeatMenu(session_, *seatRows_, this);
+    auto *logo = new ClickLabel(board_);
+    logo->setObjectName(QStringLiteral("image_logo"));
+    logo->setGeometry(layout::logo);
+    logo->setCursor(Qt::PointingHandCursor);
+    connect(logo, &ClickLabel::clicked, this, &Tchat::image_logoClick);
+    image_logo = logo;
     tileMenu_ = new TileMenu(new QMenu(QStringLiteral("Tiles"), this), this);
     tileMenu_->menu()->setObjectName(QStringLiteral("Tiles1"));
     roundDisplay_ = new RoundDisplay(board_);
@@ -207,15 +231,29 @@ void Tchat::buildMenus()
     ResetScreenLocation1 = optionsMenu_->addAction(QStringLiteral("Reset Screen Location"));
     ResetScreenLocation1->setObjectName(QStringLiteral("ResetScreenLocation1"));
     connect(ResetScreenLocation1, &QAction::triggered, this, &Tchat::ResetScreenLocation1Click);
+    optionsMenu_->addSeparator();
+    JustWatch1 = optionsMenu_->addAction(QStringLiteral("Just Watch"));
+    JustWatch1->setObjectName(QStringLiteral("JustWatch1"));
+    JustWatch1->setCheckable(true);
 
     menuBar()->addMenu(tileMenu_->menu());
 
     QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
+    ViewTally1 = view->addAction(QStringLiteral("View Tally"));
+    ViewTally1->setObjectName(QStringLiteral("ViewTally1"));
     SpyList1 = view->addAction(QStringLiteral("Spy List"));
     SpyList1->setObjectName(QStringLiteral("SpyList1"));
     PrhaseList1 = view->addAction(QStringLiteral("Phrase List"));
     PrhaseList1->setObjectName(QStringLiteral("PrhaseList1"));
     connect(PrhaseList1, &QAction::triggered, this, &Tchat::PrhaseList1Click);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    Help2 = help->addAction(QStringLiteral("Content"));
+    Help2->setObjectName(QStringLiteral("Help2"));
+    Help2->setShortcut(Qt::Key_F1);
+    About1 = help->addAction(QStringLiteral("About"));
+    About1->setObjectName(QStringLiteral("About1"));
 }
 
 // ---------------------------------------------------------------- the session drawn
@@ -262,6 +300,7 @@ void Tchat::draw(ClientSession::Parts parts)
         StartGame1->setEnabled(session_.hostFlag());
         if (spylist_)
             spylist_->removeAction()->setEnabled(session_.hostFlag());
+        JustWatch1->setChecked(session_.justWatching());
     }
     if (parts & ClientSession::Options)
         drawOptions();
@@ -299,6 +338,10 @@ void Tchat::connectInput()
     connect(button_start, &QPushButton::clicked, StartGame1, &QAction::trigger);
     connect(StartGame1, &QAction::triggered, this, [this] { vrel::guarded([this] { button_startClick(); }); });
     connect(AutoErase1, &QAction::triggered, this, [this](bool on) { session_.setAutoErase(on); });
+    connect(JustWatch1, &QAction::triggered, this, [this] { vrel::guarded([this] { JustWatch1Click(); }); });
+    connect(ViewTally1, &QAction::triggered, this, &Tchat::ViewTally1Click);
+    connect(Help2, &QAction::triggered, this, &Tchat::Help2Click);
+    connect(About1, &QAction::triggered, this, &Tchat::About1Click);
     connect(tileMenu_, &TileMenu::tilesChanged, this, [this] {
         session_.redrawtiles();
         session_.setTileSet(tileMenu_->currentTileSet());
@@ -324,11 +367,7 @@ void Tchat::button_startClick()
         messagebox::show(this, QStringLiteral("You are not connected"));
         return;
     }
-    if (!gamestart_)
-        return;
-    gamestart_->show();
-    gamestart_->raise();
-    gamestart_->activateWindow();
+    showWindow(gamestart_);
 }
 
 void Tchat::TextColor1Click()
@@ -367,6 +406,43 @@ void Tchat::placeWindow(const QRect &place)
 {
     move(place.topLeft());
     resize(place.size());
+}
+
+void Tchat::JustWatch1Click()
+{
+    // The check mark shows what the host said, not the click.
+    JustWatch1->setChecked(session_.justWatching());
+    session_.JustWatch1Click();
+}
+
+// ---------------------------------------------------------------- the other windows
+
+void Tchat::loadchecklist()
+{
+    if (tallylist_)
+        tallylist_->setRoster(session_.opponents());
+}
+
+void Tchat::ViewTally1Click()
+{
+    loadchecklist();
+    showWindow(tallylist_);
+}
+
+void Tchat::Help2Click()
+{
+    showWindow(help_);
+}
+
+void Tchat::About1Click()
+{
+    showWindow(about_);
+}
+
+void Tchat::image_logoClick()
+{
+    if (about_)
+        about_->URL1.Execute();
 }
 
 // ---------------------------------------------------------------- start-up and the end

@@ -18,9 +18,13 @@ class QMenu;
 class QPushButton;
 class ResultsPanel;
 class RoundDisplay;
+class SeatMenu;
 class SeatRows;
+class Tabout;
+class Thelp;
 class TileMenu;
 class Tspylist;
+class Ttallylist;
 class WinnerBanner;
 namespace chat {
 class ChatEntry;
@@ -42,6 +46,9 @@ public:
     void attach(Tspylist *spylist, QWidget *gamestart);
     // The settings file that keeps the options and the window's place, and the phrase editor.
     void attachSettings(SettingsFile *settings, Tphrases *phraseEditor);
+    // The tally window, and the help and about windows.
+    void attachTallyList(Ttallylist *tallylist);
+    void attachHelp(Thelp *help, Tabout *about);
 
     ClientSession &session() const { return session_; }
 
@@ -65,6 +72,15 @@ public:
     QPushButton *chatterSoundButton() const;
     QMenu *botSpeedMenu() const { return BotSpeed1; }
     Tphrases *phraseEditor() const { return phraseEditor_; }
+    SeatMenu &seatMenu() const { return *seatMenu_; }
+    QAction *justWatchAction() const { return JustWatch1; }
+    QAction *viewTallyAction() const { return ViewTally1; }
+    QAction *helpAction() const { return Help2; }
+    QAction *aboutAction() const { return About1; }
+    QWidget *logo() const { return image_logo; }
+    Ttallylist *tallylist() const { return tallylist_; }
+    Thelp *help() const { return help_; }
+    Tabout *about() const { return about_; }
 
     // The Start button and "Start Game": the start dialog, or "You are not connected".
     void button_startClick();
@@ -78,6 +94,14 @@ public:
     // The window's left, top, width and height, as the settings file keeps them.
     QRect bounds() const;
     void placeWindow(const QRect &bounds);
+    void JustWatch1Click();
+    // Fills the tally window's Players In Current Game from the board.
+    void loadchecklist();
+    void ViewTally1Click();
+    void Help2Click();
+    void About1Click();
+    // The logo on the board opens the game's web page.
+    void image_logoClick();
     // Tests replace the colour chooser: it gets the current colour, answers nothing on Cancel.
     std::function<std::optional<quint32>(quint32 current)> chooseColour;
 
@@ -96,6 +120,7 @@ private:
     void buildBoard();
     void buildChat();
     void buildMenus();
+    void buildWatchingAndHelpMenus(QMenu *view);
     void connectSession();
     void connectInput();
     void draw(ClientSession::Parts parts);
@@ -104,10 +129,15 @@ private:
     ClientSession &session_;
     Tspylist *spylist_ = nullptr;
     QWidget *gamestart_ = nullptr;
+    Ttallylist *tallylist_ = nullptr;
+    Thelp *help_ = nullptr;
+    Tabout *about_ = nullptr;
 
     QWidget *central_ = nullptr;
     QWidget *board_ = nullptr;
     std::unique_ptr<SeatRows> seatRows_;
+    SeatMenu *seatMenu_ = nullptr;
+    QWidget *image_logo = nullptr;
     TileMenu *tileMenu_ = nullptr;
     Board *puzzleBoard_ = nullptr;
     RoundDisplay *roundDisplay_ = nullptr;
@@ -125,6 +155,10 @@ private:
     QAction *StartGame1 = nullptr;
     QAction *AutoErase1 = nullptr;
     QAction *SpyList1 = nullptr;
+    QAction *JustWatch1 = nullptr;
+    QAction *ViewTally1 = nullptr;
+    QAction *Help2 = nullptr;
+    QAction *About1 = nullptr;
     QActionGroup *textSizes_ = nullptr;
     QMenu *BotSpeed1 = nullptr;
     QActionGroup *botSpeeds_ = nullptr;

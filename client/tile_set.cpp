@@ -1,6 +1,6 @@
 #include "client/tile_set.h"
 
-#include "client/program_folder.h"
+#include "records/player_file.h"
 #include "resources/art/art.h"
 
 #include <QDir>

@@ -3,12 +3,10 @@
 #include "client/board_controls.h"
 #include "net/error_sink.h"
 #include "records/settings_file.h"
-#include "resources/art/art.h"
 #include "session/client_session.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -23,14 +21,10 @@ constexpr QSize kFieldSize {224, 22};
 } // namespace
 
 Tphrases::Tphrases(ClientSession &session, SettingsFile &settings, QWidget *mainWindow)
-    : QDialog(mainWindow)
+    : DialogWindow(QStringLiteral("Tphrases"), QStringLiteral("Vrel - Phrase Buttons "), kEditorSize, mainWindow)
     , session_(session)
     , settings_(settings)
-    , mainWindow_(mainWindow)
 {
-    setObjectName(QStringLiteral("Tphrases"));
-    setWindowTitle(QStringLiteral("Vrel - Phrase Buttons "));
-    setFixedSize(kEditorSize);
 
     for (int n = 1; n <= chat::kPhraseButtons; ++n) {
         const int top = kFirstRowTop + kRowStep * (n - 1);
@@ -61,9 +55,7 @@ void Tphrases::showPhrases()
 {
     for (int n = 1; n <= chat::kPhraseButtons; ++n)
         field(n)->setText(session_.phrase(n));
-    show();
-    raise();
-    activateWindow();
+    showWindow(this);
 }
 
 void Tphrases::button_doneClick()
@@ -72,15 +64,4 @@ void Tphrases::button_doneClick()
         session_.setPhrase(n, field(n)->text());
     if (settings_.savephrases())
         hide();
-}
-
-void Tphrases::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    centreOver(this, mainWindow_);
-}
-
-void Tphrases::paintEvent(QPaintEvent *)
-{
-    QPainter(this).drawPixmap(0, 0, art::dialogBackground(size()));
 }

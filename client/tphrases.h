@@ -2,7 +2,7 @@
 
 #include "chat/phrases.h"
 
-#include <QDialog>
+#include "client/dialog_window.h"
 
 #include <array>
 
@@ -13,7 +13,7 @@ class SettingsFile;
 
 // The phrase editor ("Phrase List" in the View menu): one field per phrase button. "Done" gives
 // the buttons the fields' texts and stores them; closing it any other way changes nothing.
-class Tphrases : public QDialog
+class Tphrases : public DialogWindow
 {
     Q_OBJECT
 public:
@@ -29,14 +29,9 @@ public:
     // closes unless the file could not be written.
     void button_doneClick();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-
 private:
     ClientSession &session_;
     SettingsFile &settings_;
-    QWidget *mainWindow_;
     std::array<QLineEdit *, chat::kPhraseButtons> fields_ {};
     QPushButton *button_done = nullptr;
 };

@@ -34,4 +34,14 @@ std::string unpackBytes(const std::string &container)
     return run(container, TCompressMode::Good, false);
 }
 
+std::string unpackFile(const std::string &path, std::uint64_t largest)
+{
+    std::ostringstream out;
+    Tlzrw1 component;
+    component.InputFile = path;
+    component.LargestOutput = largest;
+    component.DecompressTo(out);
+    return out.str();
+}
+
 } // namespace lzrw1

@@ -126,6 +126,36 @@ void decompressLzh(BlockReader &reader, BlockWriter &writer, IoBuffers &buffers,
     sink.flush();
 }
 
+// Decodes the job's input into its output, or into `callersOutput` when one is given. The job is
+// a copy: later changes to the properties do not reach a running call.
+std::uint64_t decompressJob(const Tlzrw1 job, std::ostream *callersOutput)
+{
+    const ContainerTexts texts = textsFor(job);
+    IoBuffers buffers = IoBuffers::allocate();
+    InputEndpoint input = openInput(job, texts, InputEndpoint::Measure::No);
+    OutputEndpoint output = callersOutput ? OutputEndpoint::useStream(callersOutput, texts)
+                                          : openOutput(job, texts);
+
+    BlockReader reader(input.stream(), texts.readError, job.ProcessMessages);
+    BlockWriter writer(output.stream(), texts.writeError, job.ProcessMessages);
+    Tag tag;
+    reader.readExactly(tag.data(), tag.size());
+    if (tag != Lzrw1Tag && tag != LzhTag)
+        throw ELzrw1Exception(texts.noValidHeader);
+    std::uint8_t sizeField[4];
+    reader.readExactly(sizeField, 4);
+    const std::uint64_t size = getLittleEndian(sizeField, 4);
+    if (size > job.LargestOutput)
+        reader.fail();
+
+    if (tag == Lzrw1Tag)
+        decompressLzrw1(reader, writer, buffers, size);
+    else
+        decompressLzh(reader, writer, buffers, size);
+    output.commit(texts);
+    return writer.bytesWritten();
+}
+
 } // namespace
 
 std::uint64_t Tlzrw1::Compress()
@@ -156,28 +186,12 @@ std::uint64_t Tlzrw1::Compress()
 
 std::uint64_t Tlzrw1::Decompress()
 {
-    const Tlzrw1 job = *this;
-    const ContainerTexts texts = textsFor(job);
-    IoBuffers buffers = IoBuffers::allocate();
-    InputEndpoint input = openInput(job, texts, InputEndpoint::Measure::No);
-    OutputEndpoint output = openOutput(job, texts);
+    return decompressJob(*this, nullptr);
+}
 
-    BlockReader reader(input.stream(), texts.readError, job.ProcessMessages);
-    BlockWriter writer(output.stream(), texts.writeError, job.ProcessMessages);
-    Tag tag;
-    reader.readExactly(tag.data(), tag.size());
-    if (tag != Lzrw1Tag && tag != LzhTag)
-        throw ELzrw1Exception(texts.noValidHeader);
-    std::uint8_t sizeField[4];
-    reader.readExactly(sizeField, 4);
-    const std::uint64_t size = getLittleEndian(sizeField, 4);
-
-    if (tag == Lzrw1Tag)
-        decompressLzrw1(reader, writer, buffers, size);
-    else
-        decompressLzh(reader, writer, buffers, size);
-    output.commit(texts);
-    return writer.bytesWritten();
+std::uint64_t Tlzrw1::DecompressTo(std::ostream &out)
+{
+    return decompressJob(*this, &out);
 }
 
 TCompressMode Tlzrw1::Advise()

@@ -26,6 +26,9 @@ public:
     std::ostream *OutputStream = nullptr;
     // Percentage for Auto: Fast is chosen when sample blocks shrink below it.
     int Threshold = 40;
+    // A container announcing more uncompressed bytes than this is refused with the read-error
+    // text before anything is decoded, so a caller that keeps the data in memory bounds it.
+    std::uint64_t LargestOutput = 0xFFFFFFFFu;
     // Called after every block read or written, so that a user interface stays responsive.
     std::function<void()> ProcessMessages;
 
@@ -35,6 +38,9 @@ public:
     // Writes the data held in the container (the header names the method); returns the bytes
     // written. In file mode the output appears only when complete.
     std::uint64_t Decompress();
+    // Decompress, with the data going to `out` whatever the mode; in file mode the texts name
+    // InputFile.
+    std::uint64_t DecompressTo(std::ostream &out);
     // Fast or Good for the current input, writing nothing.
     TCompressMode Advise();
 };

@@ -1,7 +1,16 @@
 #include "records/player_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+QString programFolder()
+{
+    const QString home = qEnvironmentVariable("VREL_HOME");
+    if (!home.isEmpty())
+        return QDir(home).absolutePath();
+    return QCoreApplication::applicationDirPath();
+}
 
 bool acceptsWrites(const QString &path)
 {

@@ -3,6 +3,10 @@
 #include <QStandardPaths>
 #include <QString>
 
+// The folder that stands for the program's own folder (settings, tally, tile sets, downloads):
+// the folder named by VREL_HOME when it is set, else the executable's folder.
+QString programFolder();
+
 // Where the files a player keeps (settings, tally, downloads) live: in the program's folder when
 // files can be written there, else (an installed copy in a system folder) in the user's folder of
 // the given kind for the program (configuration or data), which is created when needed.

@@ -2,11 +2,11 @@
 
 #include "records/player_file.h"
 #include "records/profile_text.h"
+#include "records/replace_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -53,12 +53,7 @@ bool ProfileFile::writeString(const QString &section, const QString &key, const 
         return true; // the key already holds the value: the file stays untouched
     if (!acceptsWrites(file.absolutePath()) || (file.exists() && !acceptsWrites(path_)))
         return false;
-    QSaveFile out(path_);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(changed) != changed.size())
-        return false; // the temporary file is removed, the old file stays
-    return out.commit();
+    return replaceFile(path_, changed);
 }
 
 QString ProfileFile::writeFailure() const

@@ -40,7 +40,7 @@ const QList<Route> &routes()
         {msg::ExistingPlayers::verb, &decoded<msg::ExistingPlayers, &S::newplayerinfo>},
         {msg::PlayerDisconnected::verb, &decoded<msg::PlayerDisconnected, &S::playerdisconnected>},
         {msg::Full::verb, &decoded<msg::Full, &S::full>},
-        {msg::JustWatching::verb, nullptr},
+        {msg::JustWatching::verb, &decoded<msg::JustWatching, &S::justwatching>},
         {msg::StartGame::verb, &decoded<msg::StartGame, &S::startthegame>},
         {msg::NextPlayer::verb, &decoded<msg::NextPlayer, &S::getnextplayer>},
         {msg::Winner::verb, &decoded<msg::Winner, &S::winner>},

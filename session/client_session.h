@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QQueue>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -115,6 +116,10 @@ public:
     const QString &phrase(int button) const { return options_.phrases[size_t(button - 1)]; }
     // Closed for a while after each phrase sent (see b_phrase1Click).
     bool phraseLocked() const { return phraseLocked_; }
+    // The check mark of "Just Watch": the local player watches, as the host last said.
+    bool justWatching() const { return justWatch_; }
+    // The names at the board besides the local player's own seat, seats 1 to 6 in order.
+    QStringList opponents() const;
     // The results column that shows a seat's results (1 to 6).
     int columnOfSeat(int seat) const;
 
@@ -148,6 +153,12 @@ public:
     void b_phrase1Click(int button);
     // Sends the chat entry's text as a line or an action; what the entry does with its text.
     chat::OutgoingLine::Kind sendit(const QString &entryText);
+    // "Just Watch": asks the host to let the local player watch, or to play again when watching.
+    void JustWatch1Click();
+    // The seat menu's "Set to Just Watch" (StartWatching) and "Unset Just Watch" (PlayAgain).
+    void setJustWatch(int seat, proto::WatchFlag flag);
+    // Asks the host to remove a seat from the game; only the hosting copy asks.
+    void kicking(int seat);
     // The hosting player starts a game with the start dialog's rounds and seconds.
     void startgame(const QByteArray &rounds, const QByteArray &seconds);
     // The tile pictures changed: every tile is shown again from its code.
@@ -178,6 +189,7 @@ public:
     void timeup(const msg::TimeUp &m);
     void postscores(const msg::PostScores &m);
     void winner(const msg::Winner &m);
+    void justwatching(const msg::JustWatching &m);
 
     // Column swap: the local seat's results go to the leftmost column.
     void sortstuff(int seat);
@@ -201,6 +213,9 @@ signals:
     void gameIsFull();
     // The connection to the host ended: the window closes.
     void connectionClosed();
+    // A game ended with a winner while the local player held a seat (spectators count nothing);
+    // localWins when the winner's name is the one on the local player's seat.
+    void gameWon(const QString &winnerName, bool localWins);
 
 private:
     void sockRead(const QByteArray &bytes);
@@ -237,6 +252,7 @@ private:
     PlayerOptions options_;
     bool phraseLocked_ = false;
     int phraseLockTicks_ = 0;
+    bool justWatch_ = false;
 
     std::array<SeatRow, proto::kPlayerSeats> seats_ {};
     QList<Spectator> spectators_;

@@ -49,6 +49,8 @@ void ClientSession::startthegame(const msg::StartGame &m)
     board_.goodJob = false;
     clock_.stop();
     startOffered_ = false;
+    // The watching icons stay as they are, although the host has cleared every watching seat.
+    justWatch_ = false;
     winner_.shown = false;
     results_.shown = false;
     clearall();
@@ -249,4 +251,6 @@ void ClientSession::winner(const msg::Winner &m)
     if (hostFlag_)
         startOffered_ = true;
     touch(Winner | Controls);
+    if (isPlayer())
+        emit gameWon(name, localWins);
 }

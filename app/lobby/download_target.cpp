@@ -1,6 +1,5 @@
 #include "app/lobby/download_target.h"
 
-#include "client/program_folder.h"
 #include "records/player_file.h"
 
 QString installerFileName(const QString &url)

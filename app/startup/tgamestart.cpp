@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 
 namespace {
 
@@ -54,13 +53,9 @@ void ArrowsOnlySpinBox::wheelEvent(QWheelEvent *event)
 }
 
 Tgamestart::Tgamestart(ClientSession &session, QWidget *mainWindow)
-    : QDialog(mainWindow)
+    : DialogWindow(QStringLiteral("Tgamestart"), QStringLiteral("Vrel - Game Start"), kDialogSize, mainWindow)
     , session_(session)
-    , mainWindow_(mainWindow)
 {
-    setObjectName(QStringLiteral("Tgamestart"));
-    setWindowTitle(QStringLiteral("Vrel - Game Start"));
-    setFixedSize(kDialogSize);
 
     auto *heading = dialogLabel(this, QStringLiteral("Game Options"), QRect(0, 14, kDialogSize.width(), 24), 18);
     heading->setObjectName(QStringLiteral("label_heading"));
@@ -104,15 +99,4 @@ void Tgamestart::draw()
 {
     UpDown1->setValue(session_.options().roundsPerGame);
     UpDown2->setValue(session_.options().secondsPerRound);
-}
-
-void Tgamestart::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    centreOver(this, mainWindow_);
-}
-
-void Tgamestart::paintEvent(QPaintEvent *)
-{
-    QPainter(this).drawPixmap(0, 0, art::dialogBackground(size()));
 }

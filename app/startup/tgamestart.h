@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "client/dialog_window.h"
+
 #include <QSpinBox>
 
 class QLabel;
@@ -25,7 +26,7 @@ protected:
 // The game options dialog: the hosting player picks the rounds per game and the seconds per
 // round and starts the game. It is shown from the main window's Start button and hidden again
 // when the game is started.
-class Tgamestart : public QDialog
+class Tgamestart : public DialogWindow
 {
     Q_OBJECT
 public:
@@ -37,14 +38,9 @@ public:
 
     void button_startClick();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-
 private:
     void draw();
 
     ClientSession &session_;
-    QWidget *mainWindow_;
     QPushButton *button_start = nullptr;
 };

@@ -2,17 +2,22 @@
 
 #include "app/lobby/tdownload.h"
 #include "app/startup/tgamestart.h"
-#include "client/program_folder.h"
+#include "client/message_box.h"
+#include "client/tabout.h"
+#include "client/thelp.h"
 #include "client/tphrases.h"
 #include "client/tspylist.h"
+#include "client/ttallylist.h"
 #include "engine/tserver.h"
 #include "net/error_sink.h"
 #include "records/player_file.h"
 #include "records/settings_file.h"
+#include "records/tally_file.h"
 #include "session/client_session.h"
 #include "sound/sound_player.h"
 
 #include <QApplication>
+#include <QDir>
 
 namespace {
 
@@ -27,16 +32,20 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     , settings_(std::make_unique<SettingsFile>(*session_, playerFilePath(programFolder(), SettingsFile::kFileName)))
 {
     chat_ = std::make_unique<Tchat>(*session_);
+    about_ = new Tabout(chat_.get());
     spylist_ = new Tspylist(chat_.get());
+    help_ = new Thelp(chat_.get(), about_);
     gamestart_ = new Tgamestart(*session_, chat_.get());
     phrases_ = new Tphrases(*session_, *settings_, chat_.get());
     download_ = new Tdownload(LobbyConfig::fromEnvironment(), chat_.get());
     QObject::connect(download_, &Tdownload::exitGame, chat_.get(), &QWidget::close);
+    createTallyList();
     server_ = std::make_unique<TServer>();
     chat_->attach(spylist_, gamestart_);
     chat_->attachSettings(settings_.get(), phrases_);
     sounds_ = std::make_unique<sound::SoundPlayer>(sound::SoundSet::builtIn(), [] { QApplication::beep(); });
     QObject::connect(session_.get(), &ClientSession::soundRequested, sounds_.get(), &sound::SoundPlayer::play);
+    chat_->attachHelp(help_, about_);
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
     Sock11.setPortName(QString::number(kLobbyPort));
@@ -47,6 +56,25 @@ VrelProgram::~VrelProgram()
     chat_.reset();
     settings_.reset();
     session_.reset();
+    // A tally that cannot be written stays as it was on disk; nothing is shown at exit.
+    tallyfile::save(tallyPath_, tally_);
+}
+
+// The tally window, with the tally read from its file; a file that cannot be read is reported
+// once, and the game starts with an empty tally.
+void VrelProgram::createTallyList()
+{
+    tallyPath_ = QDir(playerFolder(programFolder(), QStandardPaths::AppDataLocation)).filePath(QString::fromLatin1(tallyfile::kFileName));
+    tallyfile::Loaded loaded = tallyfile::load(tallyPath_);
+    tally_ = std::move(loaded.table);
+    tallylist_ = new Ttallylist(tally_, chat_.get());
+    chat_->attachTallyList(tallylist_);
+    QObject::connect(session_.get(), &ClientSession::gameWon, tallylist_, [this](const QString &winner, bool localWins) {
+        chat_->loadchecklist();
+        tallylist_->addgame(winner, localWins);
+    });
+    if (!loaded.error.isEmpty())
+        messagebox::show(chat_.get(), loaded.error);
 }
 
 void VrelProgram::processparams()

@@ -3,19 +3,23 @@
 #include "app/command_line/command_line.h"
 #include "client/tchat.h"
 #include "net/tsock.h"
+#include "records/tally_table.h"
 
 #include <memory>
 
 class ClientSession;
 class SettingsFile;
 class Tphrases;
+class Tabout;
 class Tdownload;
 class Tgamestart;
+class Thelp;
 class TServer;
 class Tspylist;
 namespace sound {
 class SoundPlayer;
 }
+class Ttallylist;
 
 // One running copy: the client's session, its windows created in their fixed order (the main
 // window first, the hidden host engine last), and the start-up that hosts or joins a game once
@@ -32,6 +36,12 @@ public:
     Tgamestart &gamestart() { return *gamestart_; }
     Tphrases &phrases() { return *phrases_; }
     SettingsFile &settings() { return *settings_; }
+    Ttallylist &tallylist() { return *tallylist_; }
+    Thelp &help() { return *help_; }
+    Tabout &about() { return *about_; }
+    const TallyTable &tally() const { return tally_; }
+    // The tally file: read at start, written when the program ends.
+    const QString &tallyPath() const { return tallyPath_; }
     // The lobby window, shown when a solo game starts; tests close it with "Play Solo Game".
     Tdownload &download() { return *download_; }
     TServer &server() { return *server_; }
@@ -43,7 +53,11 @@ public:
     void hostpress();
 
 private:
+    void createTallyList();
+
     CommandLine commandLine_;
+    QString tallyPath_;
+    TallyTable tally_; // outlives the windows that draw it
     // Declared in the order that ends the connection before the engine it talks to.
     std::unique_ptr<TServer> server_;
     std::unique_ptr<ClientSession> session_;
@@ -53,6 +67,9 @@ private:
     Tspylist *spylist_ = nullptr;     // owned by the main window
     Tgamestart *gamestart_ = nullptr; // owned by the main window
     Tphrases *phrases_ = nullptr;     // owned by the main window
+    Ttallylist *tallylist_ = nullptr; // owned by the main window
+    Thelp *help_ = nullptr;           // owned by the main window
+    Tabout *about_ = nullptr;         // owned by the main window
     Tdownload *download_ = nullptr;   // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };

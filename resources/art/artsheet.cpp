@@ -30,6 +30,7 @@ std::vector<Picture> pictures()
         {"results", [](qreal d) { return art::resultsBackground(d); }},
         {"winner", [](qreal d) { return art::winnerBanner(d); }},
         {"dialog-320x200", [](qreal d) { return art::dialogBackground({320, 200}, d); }},
+        {"logo", [](qreal d) { return art::logo(d); }},
         {"goodjob", [](qreal d) { return art::goodJob(d); }},
         {"progress", [](qreal d) { return art::progressMark(d); }},
         {"start", [](qreal d) { return art::startPlate(art::PlateState::Normal, d); }},

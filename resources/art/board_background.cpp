@@ -92,23 +92,9 @@ void upperPanel(QPainter &p)
 
 void sideTiles(QPainter &p)
 {
-    // The game's name spelled down the left margin, the tiles slightly askew as if just laid.
-    const QString name = QStringLiteral("VREL");
-    constexpr qreal size = 34;
-    constexpr qreal gap = 10;
-    const qreal left = (layout::upperPanel.left() - size) / 2;
-    const qreal top = layout::upperPanel.center().y() - (name.size() * size + (name.size() - 1) * gap) / 2;
-    constexpr qreal tilt[] = {-5, 4, -3, 6};
-    for (int i = 0; i < name.size(); ++i) {
-        const QRectF r(left, top + i * (size + gap), size, size);
-        p.save();
-        p.translate(r.center());
-        p.rotate(tilt[i]);
-        p.translate(-r.center());
-        canvas::dropShadow(p, r, 3, 3, 110);
-        pieces::letterTile(p, r, name.at(i));
-        p.restore();
-    }
+    // The game's name spelled down the left margin.
+    const QRectF place = layout::logo;
+    pieces::nameTiles(p, place.topLeft() + QPointF(2, 2), place.width() - 4, 10, Qt::Vertical);
 }
 
 void playersPanel(QPainter &p)

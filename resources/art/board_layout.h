@@ -30,6 +30,9 @@ constexpr QRect entryTile(int position) { return {268 + 48 * (position - 1), ent
 // word number 1 to 10
 constexpr QRect progressMark(int word) { return {523 + 19 * (word - 1), 23, 17, 19}; }
 
+// The game's name on four tiles down the left margin: the logo that opens the game's web page.
+constexpr QRect logo{9, 75, 38, 170};
+
 // Lower left: the seat rows.
 constexpr QRect playersPanel{4, 320, 252, 205};
 constexpr QRect startPlate{30, 323, 197, 43};

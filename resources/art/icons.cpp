@@ -206,6 +206,12 @@ QPixmap phraseIcon(int n, qreal dpr)
     });
 }
 
+QPixmap logo(qreal dpr)
+{
+    return canvas::cached(QStringLiteral("logo"), {196, 56}, dpr,
+                          [](QPainter &p) { pieces::nameTiles(p, QPointF(6, 6), 40, 8, Qt::Horizontal); });
+}
+
 QIcon appIcon()
 {
     QIcon icon;

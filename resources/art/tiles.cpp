@@ -48,6 +48,23 @@ void pieces::letterTile(QPainter &p, const QRectF &r, QChar letter)
                          canvas::withAlpha(Qt::white, 170));
 }
 
+void pieces::nameTiles(QPainter &p, QPointF first, qreal size, qreal gap, Qt::Orientation direction)
+{
+    const QString name = QStringLiteral("VREL");
+    constexpr qreal tilt[] = {-5, 4, -3, 6};
+    const QPointF step = direction == Qt::Vertical ? QPointF(0, size + gap) : QPointF(size + gap, 0);
+    for (int i = 0; i < name.size(); ++i) {
+        const QRectF r(first + i * step, QSizeF(size, size));
+        p.save();
+        p.translate(r.center());
+        p.rotate(tilt[i]);
+        p.translate(-r.center());
+        canvas::dropShadow(p, r, 3, 3, 110);
+        letterTile(p, r, name.at(i));
+        p.restore();
+    }
+}
+
 QPixmap classicTile(int code, qreal dpr)
 {
     if (code < 0 || code > lastLetterCode)

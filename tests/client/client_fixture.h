@@ -28,13 +28,18 @@ protected:
         : previousHome_(qgetenv("VREL_HOME"))
     {
         messagebox::setPresenter([this](QWidget *, const QString &text) { boxes << text; });
+        messagebox::setQuestioner([this](QWidget *, const QString &text) {
+            questions << text;
+            return answer;
+        });
         messagebox::showErrorsInBoxes();
-        // Every test has a program folder of its own, so no settings file is shared.
+        // Every test has a program folder of its own: no settings file or tally is shared.
         qputenv("VREL_HOME", home.path().toUtf8());
     }
     ~ClientFixture() override
     {
         messagebox::setPresenter([](QWidget *, const QString &) {});
+        messagebox::setQuestioner([](QWidget *, const QString &) { return false; });
         if (previousHome_.isEmpty())
             qunsetenv("VREL_HOME");
         else
@@ -88,6 +93,9 @@ protected:
     // The program folder of the copies this test starts.
     QTemporaryDir home;
     QStringList boxes;
+    // Questions asked, and the answer every one gets (Yes when true).
+    QStringList questions;
+    bool answer = true;
     int endings = 0;
 
 private:

@@ -353,6 +353,10 @@ TEST_F(GamePlay, ASpectatorWatchesWithTheKeyboardForChat)
     ASSERT_TRUE(waitUntil([&] { return shown(*zed, "panel_winner") && shown(*ann, "panel_winner"); }));
     EXPECT_EQ(label(*zed, "label_winner1"), "Ann has Won the Game!");
     EXPECT_EQ(label(*ann, "label_winner1"), "You have Won the Game!");
+    // The game counts in the players' tallies, not in the spectator's.
+    EXPECT_EQ(zed->tally().gamesPlayed(), 0);
+    EXPECT_EQ(ann->tally().gamesPlayed(), 1);
+    EXPECT_EQ(ann->tally().gamesWon(), 1);
 }
 
 TEST_F(GamePlay, LateJoinersAreBroughtUpToDate)

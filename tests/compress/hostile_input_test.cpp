@@ -3,6 +3,7 @@
 // size the header announces.
 
 #include "compress/errors.h"
+#include "compress/in_memory.h"
 #include "compress/tlzrw1.h"
 
 #include "support.h"
@@ -117,5 +118,38 @@ TEST(HostileInput, DamagedContainersNeverCrashOrOverrun)
                 | std::uint8_t(damaged[6]) << 16 | std::uint32_t(std::uint8_t(damaged[7])) << 24;
             EXPECT_LE(o.written, size);
         }
+    }
+}
+
+TEST(HostileInput, AContainerAnnouncingMoreThanTheCallerTakesIsRefusedBeforeDecoding)
+{
+    TempDir dir;
+    const std::string path = (dir / "big.tld").string();
+    const std::string readError = "Lzrw1 : Error reading from input file : " + path;
+    // 4 GB announced; the chunks behind the header really decode to 64 full blocks of runs.
+    std::string runsChunk = bytes({0x40, 0xFF, 0x00});
+    for (int i = 0; i < 8; ++i)
+        runsChunk += bytes({0, 0x0F, 0xF0, 'z'});
+    std::string container = header("WRZL", 0xFFFFFFFF);
+    for (int block = 0; block < 64; ++block)
+        container += bytes({int(runsChunk.size()), 0}) + runsChunk;
+    writeFile(dir / "big.tld", container);
+    try {
+        lzrw1::unpackFile(path, 1 << 20);
+        ADD_FAILURE() << "a 4 GB container was taken";
+    } catch (const ELzrw1Exception &e) {
+        EXPECT_EQ(e.what(), readError);
+    }
+
+    // Up to the limit the container is decoded, and its failures name the file.
+    writeFile(dir / "ok.tld", pack(std::string(1000, 'q'), TCompressMode::Fast));
+    EXPECT_EQ(lzrw1::unpackFile((dir / "ok.tld").string(), 1000), std::string(1000, 'q'));
+    EXPECT_THROW(lzrw1::unpackFile((dir / "ok.tld").string(), 999), ELzrw1Exception);
+    writeFile(dir / "cut.tld", pack(text(5000, 3), TCompressMode::Fast).substr(0, 300));
+    try {
+        lzrw1::unpackFile((dir / "cut.tld").string(), 1 << 20);
+        ADD_FAILURE() << "a truncated container was taken";
+    } catch (const ELzrw1Exception &e) {
+        EXPECT_EQ(e.what(), "Lzrw1 : Error reading from input file : " + (dir / "cut.tld").string());
     }
 }

@@ -1,10 +1,11 @@
 #include "app/startup/instance_marker.h"
-#include "client/program_folder.h"
+#include "records/player_file.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -35,5 +36,19 @@ TEST(ProgramFolder, VrelHomeStandsForTheProgramsFolder)
     QTemporaryDir home;
     qputenv("VREL_HOME", home.path().toUtf8());
     EXPECT_EQ(programFolder(), QDir(home.path()).absolutePath());
+    EXPECT_EQ(playerFolder(programFolder(), QStandardPaths::AppDataLocation), QDir(home.path()).absolutePath());
+
+    // A program folder that cannot be written (here: not a folder at all) sends the files a
+    // player keeps to the user's own data folder, made on the way.
+    QTemporaryDir user;
+    qputenv("XDG_DATA_HOME", user.path().toUtf8());
+    const QString notAFolder = home.filePath(QStringLiteral("plain-file"));
+    QFile(notAFolder).open(QIODevice::WriteOnly);
+    qputenv("VREL_HOME", notAFolder.toUtf8());
+    const QString kept = playerFolder(programFolder(), QStandardPaths::AppDataLocation);
+    EXPECT_TRUE(kept.startsWith(user.path() + QLatin1Char('/')));
+    EXPECT_EQ(kept, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    EXPECT_TRUE(QFileInfo(kept).isDir());
     qunsetenv("VREL_HOME");
+    qunsetenv("XDG_DATA_HOME");
 }

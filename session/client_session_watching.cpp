@@ -1,0 +1,53 @@
+// Watching and removal as the client sees them: the requests it sends, and the host's
+// announcement of a seat that starts watching or plays again.
+
+#include "session/client_session.h"
+
+void ClientSession::JustWatch1Click()
+{
+    // A spectator watches anyway; only a player seat can switch.
+    if (!connected_ || !isPlayer())
+        return;
+    // The check mark stays as it is until the host answers.
+    const proto::WatchFlag flag = justWatch_ ? proto::PlayAgain : proto::StartWatching;
+    send(msg::encode(msg::JustWatch {localSeat_, flag}));
+}
+
+void ClientSession::setJustWatch(int seat, proto::WatchFlag flag)
+{
+    if (!connected_ || !proto::isPlayerSeat(seat))
+        return;
+    send(msg::encode(msg::JustWatch {seat, flag}));
+}
+
+void ClientSession::kicking(int seat)
+{
+    if (!hostFlag_ || !connected_)
+        return;
+    send(msg::encode(msg::KickHim {localSeat_, seat}));
+}
+
+void ClientSession::justwatching(const msg::JustWatching &m)
+{
+    if (!proto::isPlayerSeat(m.seat))
+        return;
+    SeatRow &seat = row(m.seat);
+    const bool watching = m.flag == proto::StartWatching;
+    if (m.seat == localSeat_) {
+        justWatch_ = watching;
+        touch(Controls);
+    }
+    systemLine(seat.shownName() + (watching ? QStringLiteral(" is just watching") : QStringLiteral(" is now playing again")));
+    seat.watching = watching;
+    touch(Seats);
+}
+
+QStringList ClientSession::opponents() const
+{
+    QStringList names;
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
+        if (n != localSeat_ && seat(n).shownName() != kWaitingName)
+            names << seat(n).name;
+    }
+    return names;
+}
