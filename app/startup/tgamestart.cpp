@@ -19,11 +19,11 @@ constexpr int kLabelLeft = 24;
 constexpr int kBoxLeft = 178;
 constexpr QSize kBoxSize {72, 24};
 
-QLabel *dialogLabel(QWidget *parent, const QString &text, const QRect &place, int pixelSize)
+QLabel *dialogLabel(QWidget *parent, const QString &objectName, const QString &text, const QRect &place,
+                    int pixelSize, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
 {
-    auto *label = new QLabel(text, parent);
-    label->setGeometry(place);
-    label->setFont(boardFont(pixelSize, true));
+    QLabel *label = textLabel(parent, objectName, place, boardFont(pixelSize, true), alignment);
+    label->setText(text);
     return label;
 }
 
@@ -38,6 +38,10 @@ ArrowsOnlySpinBox::ArrowsOnlySpinBox(const QString &upDownName, const QString &e
     setWrapping(false);
     setFont(boardFont(13, true));
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette look = palette();
+    look.setColor(QPalette::Base, Qt::white);
+    look.setColor(QPalette::Text, Qt::black);
+    setPalette(look);
 }
 
 void ArrowsOnlySpinBox::keyPressEvent(QKeyEvent *event)
@@ -62,20 +66,19 @@ Tgamestart::Tgamestart(ClientSession &session, QWidget *mainWindow)
     setWindowTitle(QStringLiteral("Vrel - Game Start"));
     setFixedSize(kDialogSize);
 
-    auto *heading = dialogLabel(this, QStringLiteral("Game Options"), QRect(0, 14, kDialogSize.width(), 24), 18);
-    heading->setObjectName(QStringLiteral("label_heading"));
-    heading->setAlignment(Qt::AlignCenter);
+    dialogLabel(this, QStringLiteral("label_heading"), QStringLiteral("Game Options"),
+                QRect(0, 14, kDialogSize.width(), 24), 18, Qt::AlignCenter);
 
-    dialogLabel(this, QStringLiteral("Rounds Per Game: "), QRect(QPoint(kLabelLeft, 54), QSize(150, kBoxSize.height())), 13)
-        ->setObjectName(QStringLiteral("label_playtoscore"));
+    dialogLabel(this, QStringLiteral("label_playtoscore"), QStringLiteral("Rounds Per Game: "),
+                QRect(QPoint(kLabelLeft, 54), QSize(150, kBoxSize.height())), 13);
     UpDown1 = new ArrowsOnlySpinBox(QStringLiteral("UpDown1"), QStringLiteral("edit_playtoscore"), this);
     UpDown1->setGeometry(QRect(QPoint(kBoxLeft, 54), kBoxSize));
     UpDown1->setRange(1, 10);
     UpDown1->setSingleStep(1);
     UpDown1->setValue(5);
 
-    dialogLabel(this, QStringLiteral("Creation Time:"), QRect(QPoint(kLabelLeft, 88), QSize(150, kBoxSize.height())), 13)
-        ->setObjectName(QStringLiteral("label_creationtime"));
+    dialogLabel(this, QStringLiteral("label_creationtime"), QStringLiteral("Creation Time:"),
+                QRect(QPoint(kLabelLeft, 88), QSize(150, kBoxSize.height())), 13);
     UpDown2 = new ArrowsOnlySpinBox(QStringLiteral("UpDown2"), QStringLiteral("edit_creationtime"), this);
     UpDown2->setGeometry(QRect(QPoint(kBoxLeft, 88), kBoxSize));
     UpDown2->setRange(30, 120);
