@@ -18,6 +18,14 @@ void setTextColour(QWidget *widget, const QColor &colour)
     widget->setPalette(look);
 }
 
+void setFieldColours(QWidget *field)
+{
+    QPalette look = field->palette();
+    look.setColor(QPalette::Base, Qt::white);
+    look.setColor(QPalette::Text, Qt::black);
+    field->setPalette(look);
+}
+
 QLabel *textLabel(QWidget *parent, const QString &objectName, const QRect &place, const QFont &font,
                   Qt::Alignment alignment, const QColor &colour)
 {

@@ -17,6 +17,9 @@ QFont boardFont(int pixelSize, bool bold = false);
 // desktop's theme (a dark one, say) never writes light text on the peach and orange pictures.
 void setTextColour(QWidget *widget, const QColor &colour);
 
+// A text field or list that stays black on white whatever the theme.
+void setFieldColours(QWidget *field);
+
 // A text label at its place, black unless told otherwise. The text is always plain: names and
 // words come from other players.
 QLabel *textLabel(QWidget *parent, const QString &objectName, const QRect &place, const QFont &font,

@@ -25,6 +25,7 @@ Tspylist::Tspylist(QWidget *parent)
     listbox_spys->setMouseTracking(true);
     listbox_spys->viewport()->installEventFilter(this);
     listbox_spys->setContextMenuPolicy(Qt::CustomContextMenu);
+    setFieldColours(listbox_spys);
 
     textLabel(this, QStringLiteral("label_spylist"), QRect(8, 140, 76, 20), boardFont(12, true),
               Qt::AlignLeft | Qt::AlignVCenter)

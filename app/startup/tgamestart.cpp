@@ -38,10 +38,7 @@ ArrowsOnlySpinBox::ArrowsOnlySpinBox(const QString &upDownName, const QString &e
     setWrapping(false);
     setFont(boardFont(13, true));
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QPalette look = palette();
-    look.setColor(QPalette::Base, Qt::white);
-    look.setColor(QPalette::Text, Qt::black);
-    setPalette(look);
+    setFieldColours(this);
 }
 
 void ArrowsOnlySpinBox::keyPressEvent(QKeyEvent *event)

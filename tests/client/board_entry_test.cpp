@@ -1,17 +1,14 @@
 // Letter entry on the board, key by key, against a peer that plays the host's part byte for byte:
 // what the keys do, what is sent and what is not.
 
-#include "tests/client/game_fixture.h"
+#include "tests/client/fake_host_game.h"
 
 #include "chat/chatentry.h"
 #include "client/key_codes.h"
-#include "tests/client/fake_host.h"
 
 #include <QAction>
 #include <QKeyEvent>
 
-using testing_support::FakeHost;
-using testing_support::RawClient;
 using testing_support::settle;
 using testing_support::waitUntil;
 
@@ -20,19 +17,13 @@ const QByteArray T("\xFF", 1);
 const QString kTurnText = QStringLiteral("Type a Word - Press ENTER to submit your word.");
 }
 
-class BoardEntry : public GameFixture
+class BoardEntry : public FakeHostGame
 {
 protected:
     // Ann joins the fake host, gets seat 2 and her turn on the masked word ap_le.
     void SetUp() override
     {
-        ASSERT_GT(fake.port(), 0);
-        ann = launch({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
-        peer = fake.accept();
-        ASSERT_TRUE(peer);
-        peer->send("CMD_sendlogininfo+2" + T);
-        ASSERT_TRUE(peer->waitFor("CMD_logininfo+2+1.0.4+Ann"));
-        ASSERT_EQ(peer->next(), QByteArray()); // the login's second terminator
+        joinAnn();
         peer->send("CMD_newplayerinfo+2+Ann" + T + "CMD_startgame+Cid+5+60++" + T + "CMD_startround+1+" + T
                    + "CMD_nextplayer+2+1+ap_le+" + T);
         ASSERT_TRUE(waitUntil([&] { return status(*ann) == kTurnText; }));
@@ -41,16 +32,6 @@ protected:
 
     // What the client sent since the last look.
     QList<QByteArray> sent(int ms = 150) { return peer->drain(ms); }
-    void hostSends(const QByteArray &message)
-    {
-        peer->send(message + T);
-        ASSERT_TRUE(waitUntil([&] { return ann->session().queuedMessages() == 0; }));
-        settle(40);
-    }
-
-    FakeHost fake;
-    std::unique_ptr<VrelProgram> ann;
-    std::unique_ptr<RawClient> peer;
 };
 
 TEST_F(BoardEntry, TypedLettersFillTheRowAndEnterSendsTheirCodes)

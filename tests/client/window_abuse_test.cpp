@@ -3,18 +3,15 @@
 // rate, a message that never ends, more than a window can ever work off. Every byte comes from a
 // peer that plays the host's part.
 
-#include "tests/client/game_fixture.h"
+#include "tests/client/fake_host_game.h"
 
 #include "chat/chatentry.h"
-#include "tests/client/fake_host.h"
 #include "tests/support/chat_drawing.h"
 
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTextBlock>
 
-using testing_support::FakeHost;
-using testing_support::RawClient;
 using testing_support::settle;
 using testing_support::waitUntil;
 
@@ -37,28 +34,21 @@ QColor paintedColour(const chat::ChatView &view, const QTextBlock &block)
 }
 } // namespace
 
-class WindowUnderAbuse : public GameFixture
+class WindowUnderAbuse : public FakeHostGame
 {
 protected:
     // Ann joins the peer that plays the host and gets seat 2.
     void SetUp() override
     {
-        ASSERT_GT(fake.port(), 0);
-        ann = launch({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
-        peer = fake.accept();
-        ASSERT_TRUE(peer);
-        peer->send("CMD_sendlogininfo+2" + T + "CMD_newplayerinfo+2+Ann" + T);
+        joinAnn();
+        peer->send("CMD_newplayerinfo+2+Ann" + T);
         ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == QLatin1String("Ann"); }));
     }
 
     ClientSession &session() { return ann->session(); }
     chat::ChatView &view() { return *ann->chat().mainchat(); }
-    // The host's words are all worked off and the window has drawn them.
+    // Everything received so far is worked off.
     bool caughtUp() { return session().queuedMessages() == 0; }
-
-    FakeHost fake;
-    std::unique_ptr<VrelProgram> ann;
-    std::unique_ptr<RawClient> peer;
 };
 
 TEST_F(WindowUnderAbuse, ALineStuffedWithLinksOrSmiliesIsShownAtOnceAndTheWindowAnswers)
@@ -82,6 +72,7 @@ TEST_F(WindowUnderAbuse, ALineStuffedWithLinksOrSmiliesIsShownAtOnceAndTheWindow
     // (The line's first ":" ends its head, which takes the first smiley apart.)
     EXPECT_EQ(smileyLine.count(QStringLiteral(":)#12")), 7900 - 1 - chat::MaxSmiliesPerLine);
     EXPECT_EQ(paintedColour(view(), view().document()->findBlockByNumber(3)), QColor(Qt::red));
+    screenshot(&ann->chat(), QStringLiteral("lines-stuffed-with-links-and-smilies"));
 
     // The window still answers the player at once.
     chat::ChatEntry *entry = ann->chat().mychat();
@@ -126,6 +117,7 @@ TEST_F(WindowUnderAbuse, LinesThatAlternateColoursCostTheSameHoweverManyCameBefo
     ASSERT_TRUE(waitUntil([&] { return document->lastBlock().text().contains(QLatin1String("red again")); }));
     view().verticalScrollBar()->setValue(0);
     EXPECT_EQ(paintedColour(view(), document->firstBlock()), QColor(Qt::red));
+    screenshot(&ann->chat(), QStringLiteral("recoloured-oldest-lines"));
 }
 
 TEST_F(WindowUnderAbuse, AHostSendingAtFullRateForAMinuteNeverGetsAhead)

@@ -97,4 +97,6 @@ TEST_F(WindowColours, ADarkDesktopThemeLeavesTheBoardAndItsDialogsAsTheyAre)
     EXPECT_EQ(ann->chat().mainchat()->palette().color(QPalette::Base), QColor(0xFF, 0xDA, 0xB0));
     QDir().mkpath(QStringLiteral("screenshots"));
     ann->chat().grab().save(QStringLiteral("screenshots/main-window-dark-theme.png"));
+    ann->gamestart().grab().save(QStringLiteral("screenshots/game-options-dark-theme.png"));
+    ann->spylist().grab().save(QStringLiteral("screenshots/spy-list-dark-theme.png"));
 }
