@@ -13,7 +13,6 @@
 
 class QAction;
 class QMenu;
-class QTextBlock;
 
 namespace chat {
 
@@ -30,6 +29,7 @@ public:
     static constexpr int DefaultTextSize = 10;
     static constexpr quint32 BackgroundColour = 0x00B0DAFF;
     static constexpr quint32 LinkColour = ColourGreen;
+    // Past MaxLines lines the oldest DroppedLines go, all in one step.
     static constexpr int MaxLines = 2000;
     static constexpr int DroppedLines = 200;
 

@@ -19,15 +19,17 @@ protected:
         ASSERT_EQ(peer->next(), QByteArray()); // the login's second terminator
     }
 
-    // The peer sends one message, and the window works it off.
+    // The peer sends one message, and the window works it off: a word count for the empty seat 6
+    // follows it, and once that shows, the message before it has been handled too.
     void hostSends(const QByteArray &message)
     {
-        peer->send(message + kEnd);
-        ASSERT_TRUE(testing_support::waitUntil([&] { return ann->session().queuedMessages() == 0; }));
-        testing_support::settle(40);
+        const int mark = ++sentMarks_;
+        peer->send(message + kEnd + "CMD_hiscount+6+" + QByteArray::number(mark) + "+" + kEnd);
+        ASSERT_TRUE(testing_support::waitUntil([&] { return ann->session().seat(6).wordCount == mark; }));
     }
 
     const QByteArray kEnd {1, '\xFF'};
+    int sentMarks_ = 0;
     testing_support::FakeHost fake;
     std::unique_ptr<VrelProgram> ann;
     std::unique_ptr<testing_support::RawClient> peer;
