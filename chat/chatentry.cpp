@@ -2,6 +2,7 @@
 
 #include "chat/chatline.h"
 #include "chat/colourdrawing.h"
+#include "protocol/constants.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -10,8 +11,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QRegularExpression>
-
-#include <limits>
 
 namespace chat {
 
@@ -24,10 +23,17 @@ constexpr int FontPixels = 13;
 ChatEntry::ChatEntry(QWidget *parent) : QLineEdit(Placeholder, parent)
 {
     setObjectName(QStringLiteral("mychat"));
-    setMaxLength(std::numeric_limits<int>::max());
+    // No longer than the host relays: typing, pasting and smilies stop at the limit, as in any
+    // full text field.
+    setMaxLength(proto::kMaxChatText);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(FontPixels);
     setFont(font);
+    // A white field whatever the desktop's theme: the text is in the player's own colour.
+    QPalette look = palette();
+    look.setColor(QPalette::Base, Qt::white);
+    setPalette(look);
+    setTextColour(0); // black until the settings say otherwise
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("popup_mychat"));

@@ -19,15 +19,19 @@ std::optional<int> seatNumber(QStringView digits)
 }
 
 // One blank is appended, then each word runs up to and including the next blank, so a run of
-// blanks gives words that are a single blank.
-void addWords(QStringView text, std::vector<ChatItem> &items)
+// blanks gives words that are a single blank. `links` counts the line's links so far.
+void addWords(QStringView text, std::vector<ChatItem> &items, int &links)
 {
     const QString padded = text.toString() + u' ';
     qsizetype start = 0;
     while (start < padded.size()) {
         const qsizetype blank = padded.indexOf(u' ', start);
         QString word = padded.mid(start, blank - start + 1);
-        const auto kind = isLinkWord(word) ? ChatItem::Kind::Link : ChatItem::Kind::Text;
+        auto kind = ChatItem::Kind::Text;
+        if (links < MaxLinksPerLine && isLinkWord(word)) {
+            kind = ChatItem::Kind::Link;
+            ++links;
+        }
         items.push_back({kind, std::move(word), 0});
         start = blank + 1;
     }
@@ -67,15 +71,18 @@ std::optional<ChatLine> parseChatLine(const QString &line)
     parsed.head = rest.left(colon + 1).toString() + u' '; // no colon: an empty head
     QStringView body = rest.mid(colon + 1);
 
+    int links = 0;
+    int smilies = 0;
     qsizetype marker;
-    while ((marker = body.indexOf(SmileyMarker)) >= 0) {
-        addWords(body.left(marker), parsed.items);
+    while (smilies < MaxSmiliesPerLine && (marker = body.indexOf(SmileyMarker)) >= 0) {
+        addWords(body.left(marker), parsed.items, links);
         const QStringView code = body.mid(marker + SmileyMarker.size(), 2);
         parsed.items.push_back({ChatItem::Kind::Smiley, QString(), smileyPicture(code)});
+        ++smilies;
         body = body.mid(marker + SmileyMarker.size() + code.size());
     }
     if (!body.isEmpty())
-        addWords(body, parsed.items);
+        addWords(body, parsed.items, links);
     return parsed;
 }
 

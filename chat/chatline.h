@@ -20,6 +20,11 @@ inline constexpr int FirstSmileyCode = 10; // code n shows picture n - 10
 inline constexpr int LastSmileyCode = FirstSmileyCode + SmileyCount - 1;
 inline const QString SmileyMarker = QStringLiteral(":)#");
 
+// One line turns at most this many link words and smilies into links and pictures; the rest
+// stays text, so a line stuffed with them costs no more to show than its text.
+inline constexpr int MaxLinksPerLine = 16;
+inline constexpr int MaxSmiliesPerLine = 32;
+
 struct ChatItem
 {
     enum class Kind { Text, Link, Smiley };
@@ -41,7 +46,8 @@ struct ChatLine
 };
 
 // Cuts "seat+text" into a chat line. A line whose seat is not a number from 0 to 9 gives nothing:
-// there is no style to show it in.
+// there is no style to show it in. Past the caps above, link words are text words and smiley
+// markers stay in the text as typed.
 std::optional<ChatLine> parseChatLine(const QString &line);
 
 // Words that look like web addresses are links; the test is case-sensitive.

@@ -4,6 +4,7 @@
 #include "chat/colourtext.h"
 #include "chat/smilies.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -19,7 +21,8 @@
 namespace chat {
 namespace {
 
-// Char formats carry the index of the style they were drawn in, so a style change can find them.
+// The text of a line carries the index of its style; the style's colour is laid over it when
+// the line is on screen.
 constexpr int StyleProperty = QTextFormat::UserProperty + 1;
 
 constexpr int MarginPixels = 5;
@@ -60,6 +63,7 @@ ChatView::ChatView(QWidget *parent)
 
     QPalette look = palette();
     look.setColor(QPalette::Base, drawingColour(BackgroundColour));
+    look.setColor(QPalette::Text, Qt::black); // whatever the desktop's theme, on peach
     setPalette(look);
 
     m_styles.fill(Style{ColourWindowText});
@@ -147,47 +151,32 @@ void ChatView::provideSmileyPictures()
                                 smileyPixmap(picture, ratio));
 }
 
+// The format a style's text is stored with; its colour is laid over it when it is drawn. (A
+// style turns bold with its first line and stays bold, so the boldness can be stored.)
 QTextCharFormat ChatView::styleFormat(int style) const
 {
     const Style &look = m_styles[size_t(style)];
     QTextCharFormat format;
     format.setProperty(StyleProperty, style);
-    format.setForeground(textDrawingColour(look.colour, palette()));
     format.setFontWeight(look.bold ? QFont::Bold : QFont::Normal);
     format.setFontUnderline(look.underlined);
     return format;
 }
 
+// The colour a style's text is drawn in now.
+QTextCharFormat ChatView::lookOf(int style) const
+{
+    QTextCharFormat format;
+    format.setForeground(textDrawingColour(m_styles[size_t(style)].colour, palette()));
+    return format;
+}
+
+// Every earlier line of the style takes the new colour the next time it is painted.
 void ChatView::setStyleLook(int style, quint32 colour, bool bold)
 {
     Style &look = m_styles[size_t(style)];
-    if (look.colour == colour && look.bold == bold)
-        return;
     look.colour = colour;
     look.bold = bold;
-
-    // Every earlier item of this style takes the new look.
-    struct Range { int start, length; };
-    std::vector<Range> ranges;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
-            if (format.hasProperty(StyleProperty) && format.intProperty(StyleProperty) == style)
-                ranges.push_back({fragment.position(), fragment.length()});
-        }
-    }
-    if (ranges.empty())
-        return;
-    const QTextCharFormat format = styleFormat(style);
-    QTextCursor cursor(document());
-    cursor.beginEditBlock();
-    for (const Range &range : ranges) {
-        cursor.setPosition(range.start);
-        cursor.setPosition(range.start + range.length, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(format);
-    }
-    cursor.endEditBlock();
 }
 
 void ChatView::addlinetochat(const QString &line, quint32 colour)
@@ -199,19 +188,31 @@ void ChatView::addlinetochat(const QString &line, quint32 colour)
         applyTextSize();
     provideSmileyPictures();
     setStyleLook(parsed->style, colour, true);
+
     insertLine(*parsed);
+    const int droppedHeight = dropOldestLines();
+    QScrollBar *bar = verticalScrollBar();
     if (!m_scrollLocked)
-        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+        bar->setValue(bar->maximum());
+    else if (droppedHeight > 0) // the lines on screen stay where they are
+        bar->setValue(bar->value() - droppedHeight);
 }
 
+// The whole line goes in as one edit: the view lays it out once, in time linear in its length.
 void ChatView::insertLine(const ChatLine &line)
 {
     QTextCursor cursor(document());
+    cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
     if (!document()->isEmpty())
         cursor.insertBlock();
 
     const QTextCharFormat textFormat = styleFormat(line.style);
+    QTextCharFormat linkFormat = styleFormat(LinkStyle);
+    linkFormat.clearProperty(StyleProperty);
+    linkFormat.setForeground(textDrawingColour(m_styles[LinkStyle].colour, palette()));
+    linkFormat.setAnchor(true);
+    int links = 0;
     QString text = line.head;
     const auto flushText = [&] {
         if (!text.isEmpty())
@@ -225,10 +226,9 @@ void ChatView::insertLine(const ChatLine &line)
             break;
         case ChatItem::Kind::Link: {
             flushText();
-            QTextCharFormat link = styleFormat(LinkStyle);
-            link.setAnchor(true);
-            link.setAnchorHref(LinkHrefPrefix + QString::number(m_linkTargets.size()));
-            link.setToolTip(item.text.trimmed());
+            // The link's number within its line: the clicked line tells the rest.
+            QTextCharFormat link = linkFormat;
+            link.setAnchorHref(LinkHrefPrefix + QString::number(links++));
             m_linkTargets.push_back(item.text);
             // The word's blank belongs to the link but is not underlined.
             QString word = oneLineText(item.text);
@@ -252,31 +252,91 @@ void ChatView::insertLine(const ChatLine &line)
         }
     }
     flushText();
+    m_lineLinks.push_back(links);
+    cursor.endEditBlock();
+}
+
+// Past MaxLines the oldest lines go, DroppedLines at a time (one layout for all of them), and
+// their links with them. Returns the height they took.
+int ChatView::dropOldestLines()
+{
+    QTextDocument *doc = document();
+    if (doc->blockCount() <= MaxLines)
+        return 0;
+    const int kept = MaxLines - DroppedLines;
+    QAbstractTextDocumentLayout *layout = doc->documentLayout();
+    const qreal height = layout->blockBoundingRect(doc->findBlockByNumber(doc->blockCount() - kept)).top()
+                         - layout->blockBoundingRect(doc->firstBlock()).top();
+    // The document drops them itself, and frees their text.
+    doc->setMaximumBlockCount(kept);
+    doc->setMaximumBlockCount(0);
+    while (m_lineLinks.size() > size_t(doc->blockCount())) {
+        const int links = m_lineLinks.front();
+        m_lineLinks.pop_front();
+        m_linkTargets.erase(m_linkTargets.begin(), m_linkTargets.begin() + links);
+        m_droppedLinks += links;
+    }
+    return qRound(height);
+}
+
+// Each run of a style's text on screen, with the colour it is drawn in now. Only what is on
+// screen is looked at, so a style's new colour costs nothing for the lines off screen.
+QList<QAbstractTextDocumentLayout::Selection> ChatView::looks() const
+{
+    QList<QAbstractTextDocumentLayout::Selection> runs;
+    // Inside an edit block the cursors below skip working out where they are on screen.
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    QAbstractTextDocumentLayout *layout = document()->documentLayout();
+    const int top = verticalScrollBar()->value();
+    const int bottom = top + viewport()->height();
+    QTextBlock block = document()->findBlock(layout->hitTest(QPointF(0, top), Qt::FuzzyHit));
+    for (; block.isValid() && layout->blockBoundingRect(block).top() <= bottom; block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (!format.hasProperty(StyleProperty))
+                continue;
+            QAbstractTextDocumentLayout::Selection run {QTextCursor(document()), lookOf(format.intProperty(StyleProperty))};
+            run.cursor.setPosition(fragment.position());
+            run.cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            runs.append(run);
+        }
+    }
+    edit.endEditBlock();
+    return runs;
 }
 
 QString ChatView::linkTarget(int link) const
 {
-    if (link < 0 || link >= linkCount())
+    if (link < m_droppedLinks || link >= linkCount())
         return {};
-    return m_linkTargets[size_t(link)];
+    return m_linkTargets[size_t(link - m_droppedLinks)];
 }
 
+// A clicked link is selected by the browser: its line is the selection's line, and the link
+// names its place in that line.
 void ChatView::openClickedLink(const QUrl &href)
 {
     const QString name = href.toString();
     if (!name.startsWith(LinkHrefPrefix))
         return;
     bool ok = false;
-    const int link = name.mid(LinkHrefPrefix.size()).toInt(&ok);
-    if (ok)
-        mainchatJump(link);
+    const int inLine = name.mid(LinkHrefPrefix.size()).toInt(&ok);
+    const int line = document()->findBlock(textCursor().selectionStart()).blockNumber();
+    if (!ok || line < 0 || size_t(line) >= m_lineLinks.size() || inLine < 0 || inLine >= m_lineLinks[size_t(line)])
+        return;
+    int link = m_droppedLinks + inLine;
+    for (int earlier = 0; earlier < line; ++earlier)
+        link += m_lineLinks[size_t(earlier)];
+    mainchatJump(link);
 }
 
 void ChatView::mainchatJump(int link)
 {
-    if (link < 0 || link >= linkCount())
+    if (link < m_droppedLinks || link >= linkCount())
         return;
-    const std::optional<QUrl> address = linkAddress(m_linkTargets[size_t(link)]);
+    const std::optional<QUrl> address = linkAddress(linkTarget(link));
     if (!address || !m_openLink || !m_openLink(*address))
         reportUnopenableLink();
 }
@@ -306,6 +366,8 @@ void ChatView::ClearMainChat1Click()
 {
     document()->clear();
     m_linkTargets.clear();
+    m_lineLinks.clear();
+    m_droppedLinks = 0;
     prepareDocument();
     viewport()->update();
     emit cleared();
@@ -358,10 +420,30 @@ void ChatView::resizeEvent(QResizeEvent *event)
     QTextBrowser::resizeEvent(event);
 }
 
+// Painted as the text view paints itself, with the styles' colours laid over their text and the
+// player's selection over everything.
 void ChatView::paintEvent(QPaintEvent *event)
 {
     provideSmileyPictures(); // the view may have moved to a screen with another pixel ratio
-    QTextBrowser::paintEvent(event);
+    const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QRect area = event->rect().translated(scrolled);
+    QPainter painter(viewport());
+    painter.translate(-scrolled);
+    painter.setClipRect(area);
+
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette = palette();
+    context.clip = area;
+    context.selections = looks();
+    const QTextCursor selected = textCursor();
+    if (selected.hasSelection()) {
+        const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+        QAbstractTextDocumentLayout::Selection selection {selected, QTextCharFormat()};
+        selection.format.setBackground(palette().brush(group, QPalette::Highlight));
+        selection.format.setForeground(palette().brush(group, QPalette::HighlightedText));
+        context.selections.append(selection);
+    }
+    document()->documentLayout()->draw(&painter, context);
 }
 
 } // namespace chat

@@ -4,11 +4,12 @@
 #include "chat/colourtext.h"
 #include "chat/linktarget.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBrowser>
 #include <QTextCharFormat>
 
 #include <array>
-#include <vector>
+#include <deque>
 
 class QAction;
 class QMenu;
@@ -17,7 +18,9 @@ namespace chat {
 
 // The chat view ("mainchat"): one paragraph per chat line, in 15 text styles whose colour and
 // boldness are shared by all lines of a seat (and by all system lines), links that open in the
-// desktop's browser, and smiley pictures.
+// desktop's browser, and smiley pictures. A style's look lives in the style, not in its lines:
+// a line is drawn in its style's look of the moment, so a new colour costs nothing until the
+// seat's earlier lines are painted. The view keeps at most the newest MaxLines lines.
 class ChatView : public QTextBrowser
 {
     Q_OBJECT
@@ -26,6 +29,9 @@ public:
     static constexpr int DefaultTextSize = 10;
     static constexpr quint32 BackgroundColour = 0x00B0DAFF;
     static constexpr quint32 LinkColour = ColourGreen;
+    // Past MaxLines lines the oldest DroppedLines go, all in one step.
+    static constexpr int MaxLines = 2000;
+    static constexpr int DroppedLines = 200;
 
     explicit ChatView(QWidget *parent = nullptr);
 
@@ -46,9 +52,13 @@ public:
     // Tests replace the browser with a function that records the address.
     void setLinkOpener(LinkOpener opener) { m_openLink = std::move(opener); }
 
-    // The target text of link number n (each link keeps its own until the view is cleared).
-    int linkCount() const { return int(m_linkTargets.size()); }
+    // Links are numbered from 0 in the order they were shown since the view was last cleared;
+    // each keeps its own target text for as long as its line is in the view (empty after that).
+    int linkCount() const { return m_droppedLinks + int(m_linkTargets.size()); }
     QString linkTarget(int link) const;
+
+    // The text runs of the lines on screen in their styles' colours, as the view paints them.
+    QList<QAbstractTextDocumentLayout::Selection> looks() const;
 
     // The context menu's items, and the second "Scroll Chat Off" and "Clear Main Chat" items for
     // the main window's Options menu; both pairs show and change the same state.
@@ -91,12 +101,17 @@ private:
     void provideSmileyPictures();
     void setStyleLook(int style, quint32 colour, bool bold);
     QTextCharFormat styleFormat(int style) const;
+    QTextCharFormat lookOf(int style) const;
     void insertLine(const ChatLine &line);
+    int dropOldestLines();
+
     void openClickedLink(const QUrl &href);
     void reportUnopenableLink();
 
     std::array<Style, ChatStyleCount> m_styles;
-    std::vector<QString> m_linkTargets;
+    std::deque<QString> m_linkTargets; // the links of the lines kept, oldest first
+    std::deque<int> m_lineLinks;       // how many links each line kept has, oldest first
+    int m_droppedLinks = 0;            // links whose lines were dropped since the last clear
     LinkOpener m_openLink;
     int m_textSize = DefaultTextSize;
     int m_pendingTextSize = DefaultTextSize;

@@ -63,9 +63,7 @@ Board::Board(QWidget *board, const TileSet &tiles)
     label_typing->move(layout::typingCaption);
     label_typing->adjustSize();
     label_typing->setCursor(Qt::PointingHandCursor);
-    QPalette ink = label_typing->palette();
-    ink.setColor(QPalette::WindowText, art::palette::ink);
-    label_typing->setPalette(ink);
+    setTextColour(label_typing, art::palette::ink);
     connect(checkbox_typing, &ClickLabel::clicked, this, &Board::typingClicked);
     connect(label_typing, &ClickLabel::clicked, this, &Board::typingClicked);
     draw(BoardState());

@@ -11,6 +11,21 @@ QFont boardFont(int pixelSize, bool bold)
     return font;
 }
 
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette look = widget->palette();
+    look.setColor(widget->foregroundRole(), colour);
+    widget->setPalette(look);
+}
+
+void setFieldColours(QWidget *field)
+{
+    QPalette look = field->palette();
+    look.setColor(QPalette::Base, Qt::white);
+    look.setColor(QPalette::Text, Qt::black);
+    field->setPalette(look);
+}
+
 QLabel *textLabel(QWidget *parent, const QString &objectName, const QRect &place, const QFont &font,
                   Qt::Alignment alignment, const QColor &colour)
 {
@@ -20,11 +35,7 @@ QLabel *textLabel(QWidget *parent, const QString &objectName, const QRect &place
     label->setFont(font);
     label->setAlignment(alignment);
     label->setTextFormat(Qt::PlainText);
-    if (colour.isValid()) {
-        QPalette look = label->palette();
-        look.setColor(QPalette::WindowText, colour);
-        label->setPalette(look);
-    }
+    setTextColour(label, colour);
     return label;
 }
 

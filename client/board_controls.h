@@ -13,9 +13,17 @@ class QLabel;
 // The board's texts are Arial at fixed pixel sizes.
 QFont boardFont(int pixelSize, bool bold = false);
 
-// A text label at its place. The text is always plain: names and words come from other players.
+// Sets the colour a widget writes its text in. Every text on the board has its colour set, so the
+// desktop's theme (a dark one, say) never writes light text on the peach and orange pictures.
+void setTextColour(QWidget *widget, const QColor &colour);
+
+// A text field or list that stays black on white whatever the theme.
+void setFieldColours(QWidget *field);
+
+// A text label at its place, black unless told otherwise. The text is always plain: names and
+// words come from other players.
 QLabel *textLabel(QWidget *parent, const QString &objectName, const QRect &place, const QFont &font,
-                  Qt::Alignment alignment, const QColor &colour = QColor());
+                  Qt::Alignment alignment, const QColor &colour = Qt::black);
 
 // A picture at its place, hidden until something shows it.
 QLabel *pictureLabel(QWidget *parent, const QString &objectName, const QRect &place, const QPixmap &picture);

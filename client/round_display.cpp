@@ -12,13 +12,6 @@ namespace layout = art::layout;
 
 namespace {
 
-void setTextColour(QLabel *label, const QColor &colour)
-{
-    QPalette look = label->palette();
-    look.setColor(QPalette::WindowText, colour);
-    label->setPalette(look);
-}
-
 QColor timerColour(TurnClock::Colour colour)
 {
     switch (colour) {
@@ -34,12 +27,8 @@ QColor timerColour(TurnClock::Colour colour)
 RoundDisplay::RoundDisplay(QWidget *board)
     : QObject(board)
 {
-    label_roundnum = new QLabel(board);
-    label_roundnum->setObjectName(QStringLiteral("label_roundnum"));
-    label_roundnum->setGeometry(layout::roundCaption);
-    label_roundnum->setFont(boardFont(19));
-    label_roundnum->setTextFormat(Qt::PlainText);
-    setTextColour(label_roundnum, Qt::black);
+    label_roundnum = textLabel(board, QStringLiteral("label_roundnum"), layout::roundCaption, boardFont(19),
+                               Qt::AlignLeft | Qt::AlignVCenter);
 
     image_timer = new QLabel(board);
     image_timer->setObjectName(QStringLiteral("image_timer"));
@@ -47,12 +36,8 @@ RoundDisplay::RoundDisplay(QWidget *board)
     image_timer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     image_timer->setPixmap(art::timerBar());
 
-    label_timer = new QLabel(board);
-    label_timer->setObjectName(QStringLiteral("label_timer"));
-    label_timer->setGeometry(layout::timerText);
-    label_timer->setFont(boardFont(16, true));
-    label_timer->setAlignment(Qt::AlignCenter);
-    label_timer->setTextFormat(Qt::PlainText);
+    label_timer = textLabel(board, QStringLiteral("label_timer"), layout::timerText, boardFont(16, true),
+                            Qt::AlignCenter, timerColour(TurnClock::Colour::Initial));
 }
 
 void RoundDisplay::draw(const TurnClock &clock)

@@ -262,19 +262,15 @@ void Tchat::connectSession()
 {
     connect(&session_, &ClientSession::changed, this, &Tchat::draw);
     connect(&session_, &ClientSession::lineAdded, mainchat_, &chat::ChatView::addlinetochat);
-    connect(&session_, &ClientSession::typingChanged, this, [this](bool typeInChat) {
-        // The keys that the board does not take go to the focused control: the chat entry while
-        // the keyboard belongs to the chat, else the board, so that nothing lands in the chat by
-        // mistake.
-        if (typeInChat)
-            mychat_->setFocus();
-        else
-            board_->setFocus();
-    });
-    connect(&session_, &ClientSession::gameIsFull, this, [this] {
-        messagebox::show(this, QStringLiteral("Game is full"));
+    // The keys that the board does not take go on to the focused control: the chat entry, in
+    // either mode (digits and punctuation during a turn, everything outside it).
+    connect(&session_, &ClientSession::typingChanged, mychat_, [this] { mychat_->setFocus(); });
+    const auto tellAndClose = [this](const QString &text) {
+        messagebox::show(this, text);
         close();
-    });
+    };
+    connect(&session_, &ClientSession::gameIsFull, this, [tellAndClose] { tellAndClose(QStringLiteral("Game is full")); });
+    connect(&session_, &ClientSession::endedWithNotice, this, tellAndClose);
     connect(&session_, &ClientSession::connectionClosed, this, [this] {
         if (!ended_)
             close();
@@ -350,12 +346,17 @@ void Tchat::connectInput()
 
 bool Tchat::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()
+    const bool keyPress = event->type() == QEvent::KeyPress;
+    if ((!keyPress && event->type() != QEvent::ShortcutOverride) || !watched->isWidgetType()
         || static_cast<QWidget *>(watched)->window() != this)
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
+    const int code = keys::virtualKeyCode(*key);
     bool handled = false;
-    vrel::guarded([&] { handled = session_.FormShortCut(keys::virtualKeyCode(*key)); });
+    if (keyPress)
+        vrel::guarded([&] { handled = session_.FormShortCut(code); });
+    else // a key the board takes is the board's, not a window shortcut's (Ctrl+S is an S)
+        handled = session_.boardKey(code) != ClientSession::BoardKey::None;
     if (handled)
         key->accept();
     return handled;

@@ -35,17 +35,11 @@ void TileMenu::creategrouptilesmenu(const QString &name)
     connect(entry, &QAction::triggered, this, [this, entry] { vrel::guarded([this, entry] { grouptilesmenuClick(entry); }); });
 }
 
+// Every entry, "classic" included, loads its file: the built-in pictures stand for "classic"
+// only until a set is chosen.
 void TileMenu::grouptilesmenuClick(QAction *entry)
 {
-    const QString name = entry->data().toString();
-    if (TileSet::isClassicName(name)) {
-        tiles_.useClassic();
-        current_ = name;
-        checked_ = entry;
-        emit tilesChanged();
-    } else {
-        loadgrouptiles(name);
-    }
+    loadgrouptiles(entry->data().toString());
     // The menu toggled the entry on its own; the checks show the set actually in use.
     checkOnly(checked_);
 }

@@ -23,7 +23,6 @@ public:
     QPixmap picture(int code) const;
     bool isClassic() const { return strip_.empty(); }
 
-    void useClassic() { strip_.clear(); }
     // Replaces the pictures with the file's tiles. A file that is missing, unreadable, not a
     // bitmap or too small changes nothing and gives false.
     bool load(const QString &path);

@@ -25,11 +25,11 @@ Tspylist::Tspylist(QWidget *parent)
     listbox_spys->setMouseTracking(true);
     listbox_spys->viewport()->installEventFilter(this);
     listbox_spys->setContextMenuPolicy(Qt::CustomContextMenu);
+    setFieldColours(listbox_spys);
 
-    auto *caption = new QLabel(QStringLiteral("Spy List"), this);
-    caption->setObjectName(QStringLiteral("label_spylist"));
-    caption->setFont(boardFont(12, true));
-    caption->setGeometry(8, 140, 76, 20);
+    textLabel(this, QStringLiteral("label_spylist"), QRect(8, 140, 76, 20), boardFont(12, true),
+              Qt::AlignLeft | Qt::AlignVCenter)
+        ->setText(QStringLiteral("Spy List"));
 
     auto *done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("button_done"));

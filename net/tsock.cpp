@@ -6,6 +6,7 @@
 #include "net/wsa_errors.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -370,6 +371,7 @@ bool TSock::Connect()
 {
     if (fd_ >= 0)
         return connected_;
+    ++connectAttempts_;
     const int type = socketType_ == stStream ? SOCK_STREAM : SOCK_DGRAM;
     fd_ = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
     if (fd_ < 0) {
@@ -410,10 +412,29 @@ bool TSock::Connect()
         return connected_;
     }
     // Completion, or failure, arrives later as a notification.
-    ::connect(fd_, address, sizeof connectAddress_);
+    if (::connect(fd_, address, sizeof connectAddress_) != 0 && errno != EINPROGRESS && errno != EINTR) {
+        connectFailedAtOnce(wsa::codeFromErrno(errno));
+        return connected_;
+    }
     connecting_ = true;
     updateWriteInterest();
     return connected_;
+}
+
+// A connection that fails at once (no route, an address nobody can connect to) is reported like
+// one that fails later: as its error, from the event loop, after Connect has returned. Nothing
+// more comes from the socket; it keeps its handle until it is closed.
+void TSock::connectFailedAtOnce(int wsaCode)
+{
+    if (readNotifier_)
+        readNotifier_->setEnabled(false);
+    updateWriteInterest();
+    const int handle = fd_;
+    const quint64 attempt = connectAttempts_;
+    QTimer::singleShot(0, this, [this, handle, attempt, wsaCode] {
+        if (fd_ == handle && connectAttempts_ == attempt && !connected_)
+            vrel::guarded([this, wsaCode] { errorReport(wsaCode); });
+    });
 }
 
 bool TSock::Close()

@@ -86,6 +86,7 @@ private:
     void onReadable();
     void onWritable();
     void connectCompleted();
+    void connectFailedAtOnce(int wsaCode);
     void writableEvent();
     void closedByPeer();
     void acceptPending();
@@ -102,6 +103,7 @@ private:
     bool listening_ = false;
     bool connected_ = false;
     bool connecting_ = false;
+    quint64 connectAttempts_ = 0; // a failure told later belongs to the attempt that made it
     int fd_ = -1;
     QByteArray receiveBuffer_;
     QByteArray sendBuffer_;

@@ -25,6 +25,11 @@ constexpr int kWordLength = 5;
 // Letter codes 1 to 26 stand for "a" to "z"; 0 is no letter (an empty tile).
 constexpr int kLetterCodes = 26;
 
+// The longest chat or action text, in characters, that a client sends. Even written as UTF-8
+// with the sender's name and colour around it, a relayed line stays far below the 64 KiB a
+// receiver takes as one message.
+constexpr int kMaxChatText = 4000;
+
 // Why the host refused a word.
 enum Verdict : int {
     VerdictMatch = 1, // a letter the masked word shows was changed
@@ -57,7 +62,7 @@ enum WatchFlag : int {
 
 namespace timing {
 constexpr int kHostDispatchMs = 10;   // the host handles one received message per tick
-constexpr int kClientDispatchMs = 15; // so does every client
+constexpr int kClientDispatchMs = 15; // every client's dispatch tick
 constexpr int kPhaseClockMs = 1000;   // the host's round phases count seconds
 constexpr int kTurnClockMs = 1000;    // the clients' turn clock
 // The host's word phase runs this much longer than the turn the clients count down.

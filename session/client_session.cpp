@@ -8,7 +8,14 @@
 #include "net/link.h"
 #include "net/tsock_link.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
+
 namespace {
+
+// How long one dispatch tick may spend on the queue: a host sends a message every host tick,
+// faster than the client ticks, so a tick works off what has come meanwhile.
+constexpr qint64 kDispatchBudgetMs = 10;
 
 using Handler = void (*)(ClientSession &, const QByteArray &data);
 
@@ -74,7 +81,7 @@ ClientSession::ClientSession(QObject *parent)
     , clock_([this] { turntimeTimer(); })
 {
     // The queue starts with a line without a verb, which the first tick takes and drops.
-    receivedlist_.enqueue("receivedlist");
+    enqueue("receivedlist");
     Timer1.start();
 }
 
@@ -127,10 +134,33 @@ void ClientSession::send(const QByteArray &message)
 void ClientSession::sockRead(const QByteArray &bytes)
 {
     for (const QByteArray &line : cutter_.feed(bytes))
-        receivedlist_.enqueue(line);
-    // A host that sends an endless line is broken or hostile: the session ends.
+        enqueue(line);
+    // A host that sends an endless line, or more than this client can ever work off, is broken
+    // or hostile: the session ends.
     if (cutter_.overflowed())
-        link_->close();
+        endWithNotice(QStringLiteral("The host sent a message too long to read (more than %1 KB). "
+                                     "The connection is closed.")
+                          .arg(proto::StreamCutter::kMaxPending / 1024));
+    else if (receivedlist_.size() > kMaxQueuedMessages || queuedBytes_ > kMaxQueuedBytes)
+        endWithNotice(QStringLiteral("The host sends more than this game can keep up with. "
+                                     "The connection is closed."));
+}
+
+void ClientSession::enqueue(const QByteArray &line)
+{
+    receivedlist_.enqueue(line);
+    queuedBytes_ += line.size();
+}
+
+void ClientSession::endWithNotice(const QString &reason)
+{
+    endingAfterNotice_ = true;
+    connectionClosed_ = true;
+    receivedlist_.clear();
+    queuedBytes_ = 0;
+    link_->close();
+    // Told from the event loop, not from inside the socket's read.
+    QTimer::singleShot(0, this, [this, reason] { emit endedWithNotice(reason); });
 }
 
 void ClientSession::sockInfo()
@@ -151,8 +181,15 @@ void ClientSession::sockInfo()
 
 void ClientSession::processsocktimer()
 {
-    if (!receivedlist_.isEmpty())
-        dispatch(receivedlist_.dequeue());
+    QElapsedTimer spent;
+    spent.start();
+    while (!receivedlist_.isEmpty()) {
+        const QByteArray line = receivedlist_.dequeue();
+        queuedBytes_ -= line.size();
+        dispatch(line);
+        if (spent.elapsed() >= kDispatchBudgetMs)
+            break;
+    }
     countPhraseLock();
 }
 

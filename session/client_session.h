@@ -78,7 +78,12 @@ public:
     void send(const QByteArray &message);
 
     // ---- receiving and dispatching
-    // One tick of the dispatcher: the oldest received message is handled.
+    // A host that keeps this client further behind than this is broken or hostile: the session
+    // ends with a word to the player rather than falling ever further behind.
+    static constexpr int kMaxQueuedMessages = 10000;
+    static constexpr qsizetype kMaxQueuedBytes = 16 * 1024 * 1024;
+    // One tick of the dispatcher: received messages are handled oldest first, as many as fit in
+    // the tick's time budget (at least one).
     void processsocktimer();
     // Handles one received line at once, as a tick would.
     void dispatch(const QByteArray &line);
@@ -140,8 +145,12 @@ public:
     void setPhrase(int button, const QString &phrase);
 
     // ---- the player's actions
-    // The window's key handler: sees every key press before the focused control; true when the
-    // board took the key. keyCode is one of keys::.
+    // What the board does with a key now (keyCode is one of keys::); None lets the key go on to
+    // the focused control.
+    enum class BoardKey { None, Typing, Pass, Submit, Backspace, Clear, Letter };
+    BoardKey boardKey(int keyCode) const;
+    // The window's key handler: sees every key press before the focused control (and before the
+    // window's shortcuts); true when the board took the key.
     bool FormShortCut(int keyCode);
     void hitdone();
     void hitclear();
@@ -211,6 +220,9 @@ signals:
     void typingChanged(bool typeInChat);
     // "Game is full": the window tells the player, then closes.
     void gameIsFull();
+    // The session ended for the reason given (the host sent what this client cannot take): the
+    // window tells the player, then closes.
+    void endedWithNotice(const QString &reason);
     // The connection to the host ended: the window closes.
     void connectionClosed();
     // A game ended with a winner while the local player held a seat (spectators count nothing);
@@ -220,6 +232,8 @@ signals:
 private:
     void sockRead(const QByteArray &bytes);
     void sockInfo();
+    void enqueue(const QByteArray &line);
+    void endWithNotice(const QString &reason);
     void touch(Parts parts) { emit changed(parts); }
     void optionSet(Option option);
     template <class T>
@@ -236,6 +250,7 @@ private:
     std::unique_ptr<Link> link_;
     proto::StreamCutter cutter_;
     QQueue<QByteArray> receivedlist_;
+    qsizetype queuedBytes_ = 0;
     DrivableTimer Timer1;
     bool connectionClosed_ = false;
     bool endingAfterNotice_ = false;

@@ -7,46 +7,49 @@
 
 // ---------------------------------------------------------------- keys
 
-bool ClientSession::FormShortCut(int keyCode)
+ClientSession::BoardKey ClientSession::boardKey(int keyCode) const
 {
     if (!ownsBoard())
-        return false;
-    if (keyCode == keys::Tab) {
-        settyping();
-        return true;
-    }
+        return BoardKey::None;
+    if (keyCode == keys::Tab)
+        return BoardKey::Typing;
     if (board_.typeInChat)
-        return false;
+        return BoardKey::None;
     switch (keyCode) {
     case keys::One:
-    case keys::Space:
-        hitpass();
-        return true;
-    case keys::Enter:
-        hitdone();
-        return true;
-    case keys::Backspace:
+    case keys::Space: return BoardKey::Pass;
+    case keys::Enter: return BoardKey::Submit;
+    case keys::Backspace: return BoardKey::Backspace;
+    case keys::EqualsPlus:
+    case keys::Zero: return BoardKey::Clear;
+    default: break;
+    }
+    return keyCode >= keys::A && keyCode <= keys::Z ? BoardKey::Letter : BoardKey::None;
+}
+
+bool ClientSession::FormShortCut(int keyCode)
+{
+    switch (boardKey(keyCode)) {
+    case BoardKey::None: return false;
+    case BoardKey::Typing: settyping(); break;
+    case BoardKey::Pass: hitpass(); break;
+    case BoardKey::Submit: hitdone(); break;
+    case BoardKey::Backspace:
         if (board_.backspace()) {
             touch(Board);
             playsounds(QStringLiteral("backspace"));
         }
-        return true;
-    case keys::EqualsPlus:
-    case keys::Zero:
-        hitclear();
-        return true;
-    default:
         break;
-    }
-    if (keyCode >= keys::A && keyCode <= keys::Z) {
+    case BoardKey::Clear: hitclear(); break;
+    case BoardKey::Letter:
         // A sixth letter is swallowed without a sound.
         if (board_.typeLetter(keyCode - keys::A + 1)) {
             touch(Board);
             playsounds(QStringLiteral("clickletter"));
         }
-        return true;
+        break;
     }
-    return false;
+    return true;
 }
 
 void ClientSession::settyping()

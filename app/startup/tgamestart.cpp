@@ -18,11 +18,11 @@ constexpr int kLabelLeft = 24;
 constexpr int kBoxLeft = 178;
 constexpr QSize kBoxSize {72, 24};
 
-QLabel *dialogLabel(QWidget *parent, const QString &text, const QRect &place, int pixelSize)
+QLabel *dialogLabel(QWidget *parent, const QString &objectName, const QString &text, const QRect &place,
+                    int pixelSize, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
 {
-    auto *label = new QLabel(text, parent);
-    label->setGeometry(place);
-    label->setFont(boardFont(pixelSize, true));
+    QLabel *label = textLabel(parent, objectName, place, boardFont(pixelSize, true), alignment);
+    label->setText(text);
     return label;
 }
 
@@ -37,6 +37,7 @@ ArrowsOnlySpinBox::ArrowsOnlySpinBox(const QString &upDownName, const QString &e
     setWrapping(false);
     setFont(boardFont(13, true));
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setFieldColours(this);
 }
 
 void ArrowsOnlySpinBox::keyPressEvent(QKeyEvent *event)
@@ -57,19 +58,18 @@ Tgamestart::Tgamestart(ClientSession &session, QWidget *mainWindow)
     , session_(session)
 {
 
-    auto *heading = dialogLabel(this, QStringLiteral("Game Options"), QRect(0, 14, kDialogSize.width(), 24), 18);
-    heading->setObjectName(QStringLiteral("label_heading"));
-    heading->setAlignment(Qt::AlignCenter);
+    dialogLabel(this, QStringLiteral("label_heading"), QStringLiteral("Game Options"),
+                QRect(0, 14, kDialogSize.width(), 24), 18, Qt::AlignCenter);
 
-    dialogLabel(this, QStringLiteral("Rounds Per Game: "), QRect(QPoint(kLabelLeft, 54), QSize(150, kBoxSize.height())), 13)
-        ->setObjectName(QStringLiteral("label_playtoscore"));
+    dialogLabel(this, QStringLiteral("label_playtoscore"), QStringLiteral("Rounds Per Game: "),
+                QRect(QPoint(kLabelLeft, 54), QSize(150, kBoxSize.height())), 13);
     UpDown1 = new ArrowsOnlySpinBox(QStringLiteral("UpDown1"), QStringLiteral("edit_playtoscore"), this);
     UpDown1->setGeometry(QRect(QPoint(kBoxLeft, 54), kBoxSize));
     UpDown1->setRange(PlayerOptions::kMinRounds, PlayerOptions::kMaxRounds);
     UpDown1->setSingleStep(1);
 
-    dialogLabel(this, QStringLiteral("Creation Time:"), QRect(QPoint(kLabelLeft, 88), QSize(150, kBoxSize.height())), 13)
-        ->setObjectName(QStringLiteral("label_creationtime"));
+    dialogLabel(this, QStringLiteral("label_creationtime"), QStringLiteral("Creation Time:"),
+                QRect(QPoint(kLabelLeft, 88), QSize(150, kBoxSize.height())), 13);
     UpDown2 = new ArrowsOnlySpinBox(QStringLiteral("UpDown2"), QStringLiteral("edit_creationtime"), this);
     UpDown2->setGeometry(QRect(QPoint(kBoxLeft, 88), kBoxSize));
     UpDown2->setRange(PlayerOptions::kMinSeconds, PlayerOptions::kMaxSeconds);

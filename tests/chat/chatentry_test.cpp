@@ -1,5 +1,6 @@
 #include "chat/chatentry.h"
 #include "chat/smileybutton.h"
+#include "protocol/constants.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -60,12 +61,12 @@ TEST(ChatEntry, EnterAsksForSendingAndIsSwallowed)
     EXPECT_EQ(returned.count(), 0);
 }
 
-TEST(ChatEntry, HasNoLengthLimit)
+TEST(ChatEntry, HoldsNoMoreThanTheLongestTextTheHostRelays)
 {
     ChatEntry entry;
     const QString longText(100000, QLatin1Char('a'));
     entry.setText(longText);
-    EXPECT_EQ(entry.text().size(), longText.size());
+    EXPECT_EQ(entry.text(), longText.left(proto::kMaxChatText));
 }
 
 TEST(ChatEntry, PasteAppendsAtTheEnd)

@@ -130,3 +130,30 @@ TEST(ChatLineGrammar, LinkWordsAreCaseSensitiveAndWholeWords)
               expected);
     EXPECT_EQ(parsed("4+Cy chats: go:)#10www.a.b").items.back(), link("www.a.b "));
 }
+
+TEST(ChatLineGrammar, OnlyTheFirstLinksAndSmiliesOfALineBecomeLinksAndPictures)
+{
+    QString typed = QStringLiteral("1+A:");
+    for (int i = 0; i < MaxLinksPerLine + 3; ++i)
+        typed += QStringLiteral(" www.x.org");
+    typed += QLatin1Char(' ');
+    for (int i = 0; i < MaxSmiliesPerLine + 2; ++i)
+        typed += QStringLiteral(":)#11");
+    typed += QStringLiteral(" www.y.org");
+    const ChatLine line = parsed(typed.toUtf8().constData());
+
+    int links = 0, smilies = 0;
+    QString shownText;
+    for (const ChatItem &item : line.items) {
+        links += item.kind == ChatItem::Kind::Link;
+        smilies += item.kind == ChatItem::Kind::Smiley;
+        if (item.kind == ChatItem::Kind::Text)
+            shownText += item.text;
+    }
+    EXPECT_EQ(links, MaxLinksPerLine);
+    EXPECT_EQ(smilies, MaxSmiliesPerLine);
+    // The rest stays as it was typed: three link words, two smiley markers, and the last link.
+    EXPECT_EQ(shownText.count(QStringLiteral("www.x.org ")), 3);
+    EXPECT_TRUE(shownText.endsWith(QStringLiteral(":)#11:)#11 www.y.org "))) << shownText.toStdString();
+    EXPECT_EQ(line.items.back(), text("www.y.org "));
+}

@@ -168,3 +168,36 @@ TEST(ChatLinks, ABrowserThatCannotBeStartedIsReported)
     EXPECT_EQ(f.opened.size(), 1u);
     EXPECT_EQ(LinkFixture::messageBoxTexts(), QStringList{QStringLiteral("Vrel: Cannot open Webpage")});
 }
+
+TEST(ChatLinks, TheViewKeepsTheNewestLinesWithTheirLinksAndALockedViewStaysPut)
+{
+    LinkFixture f;
+    // One line past the most the view keeps: the oldest lines go, a batch at once.
+    const int total = ChatView::MaxLines + 1;
+    const int kept = ChatView::MaxLines - ChatView::DroppedLines;
+    const int firstKept = total - kept;
+    for (int i = 0; i < total; ++i)
+        f.view.addlinetochat(QStringLiteral("%1+P: line %2 www.site%2.org").arg(i % 9 + 1).arg(i), 0);
+    QTextDocument *document = f.view.document();
+    EXPECT_EQ(document->blockCount(), kept);
+    EXPECT_TRUE(document->firstBlock().text().contains(QStringLiteral("line %1 ").arg(firstKept)));
+    // Links keep their numbers; those of dropped lines have no target any more.
+    EXPECT_EQ(f.view.linkCount(), total);
+    EXPECT_EQ(f.view.linkTarget(firstKept - 1), QString());
+    EXPECT_EQ(f.view.linkTarget(firstKept), QStringLiteral("www.site%1.org ").arg(firstKept));
+    f.click(0, QStringLiteral("www.site%1").arg(firstKept));
+    f.click(kept - 1, QStringLiteral("www.site%1").arg(total - 1));
+    const std::vector<QUrl> expected{QUrl(QStringLiteral("http://www.site%1.org").arg(firstKept)),
+                                     QUrl(QStringLiteral("http://www.site%1.org").arg(total - 1))};
+    EXPECT_EQ(f.opened, expected);
+
+    // With the scroll lock on, the lines on screen stay in place while the oldest ones go.
+    f.view.setScrollLocked(true);
+    QScrollBar *bar = f.view.verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const QString onTop = f.view.cursorForPosition(QPoint(10, 10)).block().text();
+    for (int i = 0; i <= ChatView::DroppedLines; ++i)
+        f.view.addlinetochat(QStringLiteral("1+P: more %1").arg(i), 0);
+    EXPECT_EQ(document->blockCount(), kept);
+    EXPECT_EQ(f.view.cursorForPosition(QPoint(10, 10)).block().text(), onTop);
+}

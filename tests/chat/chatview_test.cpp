@@ -1,5 +1,6 @@
 #include "chat/chatview.h"
 #include "chat/colourdrawing.h"
+#include "tests/support/chat_drawing.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -28,13 +29,13 @@ struct Piece
     QTextCharFormat format;
 };
 
-// The fragments of one paragraph with their formats, as the view holds them.
+// The fragments of one paragraph with the formats the view paints them with.
 std::vector<Piece> paragraph(const ChatView &view, int number)
 {
     std::vector<Piece> pieces;
     const QTextBlock block = view.document()->findBlockByNumber(number);
     for (auto it = block.begin(); !it.atEnd(); ++it)
-        pieces.push_back({it.fragment().text(), it.fragment().charFormat()});
+        pieces.push_back({it.fragment().text(), testing_support::drawnFormat(view, it.fragment())});
     return pieces;
 }
 
@@ -63,11 +64,22 @@ void expectAllIn(const std::vector<QColor> &colours, QColor expected, const char
 
 const QColor red(255, 0, 0), green(0, 128, 0), blue(0, 0, 255), orange(255, 128, 0);
 
+// A view on screen: the lines it shows are painted in their styles' colours.
+struct ShownView : ChatView
+{
+    ShownView()
+    {
+        resize(400, 200);
+        show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(this));
+    }
+};
+
 } // namespace
 
 TEST(ChatView, ALineShowsHeadWordsAndPicturesInItsSeatStyle)
 {
-    ChatView view;
+    ShownView view;
     view.addlinetochat(QStringLiteral("3+Ann chats: hi :)#12 there"), 0x000000FF);
     ASSERT_EQ(view.document()->blockCount(), 1);
     EXPECT_EQ(paragraphText(view, 0),
@@ -92,7 +104,7 @@ TEST(ChatView, ALineShowsHeadWordsAndPicturesInItsSeatStyle)
 
 TEST(ChatView, ASeatsNewColourRecoloursItsEarlierLinesOnly)
 {
-    ChatView view;
+    ShownView view;
     view.addlinetochat(QStringLiteral("3+Ann chats: hi :)#10 www.x.org"), 0x000000FF);
     view.addlinetochat(QStringLiteral("4+Bob chats: yo"), 0x00FF0000);
     view.addlinetochat(QStringLiteral("0+Cy is Connected."), 0x00FF0000);
@@ -121,7 +133,7 @@ TEST(ChatView, ASeatsNewColourRecoloursItsEarlierLinesOnly)
 
 TEST(ChatView, SystemLinesShareOneStyle)
 {
-    ChatView view;
+    ShownView view;
     view.addlinetochat(QStringLiteral("0+You are Connected."), 0x00FF0000);
     view.addlinetochat(QStringLiteral("0+Ann is Connected."), 0x000000FF);
     expectAllIn(textColours(view, 0), red, "first system line");
@@ -273,7 +285,7 @@ TEST(ChatView, TextSizeTakesEffectAtTheNextLayout)
 
 TEST(ChatView, SystemColoursAndNoColourDrawReadably)
 {
-    ChatView view;
+    ShownView view;
     view.addlinetochat(QStringLiteral("5+Eve: invisible?"), 0x1FFFFFFF);
     expectAllIn(textColours(view, 0), view.palette().color(QPalette::Text), "clNone");
     view.addlinetochat(QStringLiteral("6+Fay: system"), 0x8000000D);

@@ -1,17 +1,14 @@
 // Letter entry on the board, key by key, against a peer that plays the host's part byte for byte:
 // what the keys do, what is sent and what is not.
 
-#include "tests/client/game_fixture.h"
+#include "tests/client/fake_host_game.h"
 
 #include "chat/chatentry.h"
 #include "client/key_codes.h"
-#include "tests/client/fake_host.h"
 
 #include <QAction>
 #include <QKeyEvent>
 
-using testing_support::FakeHost;
-using testing_support::RawClient;
 using testing_support::settle;
 using testing_support::waitUntil;
 
@@ -20,19 +17,13 @@ const QByteArray T("\xFF", 1);
 const QString kTurnText = QStringLiteral("Type a Word - Press ENTER to submit your word.");
 }
 
-class BoardEntry : public GameFixture
+class BoardEntry : public FakeHostGame
 {
 protected:
     // Ann joins the fake host, gets seat 2 and her turn on the masked word ap_le.
     void SetUp() override
     {
-        ASSERT_GT(fake.port(), 0);
-        ann = launch({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
-        peer = fake.accept();
-        ASSERT_TRUE(peer);
-        peer->send("CMD_sendlogininfo+2" + T);
-        ASSERT_TRUE(peer->waitFor("CMD_logininfo+2+1.0.4+Ann"));
-        ASSERT_EQ(peer->next(), QByteArray()); // the login's second terminator
+        joinAnn();
         peer->send("CMD_newplayerinfo+2+Ann" + T + "CMD_startgame+Cid+5+60++" + T + "CMD_startround+1+" + T
                    + "CMD_nextplayer+2+1+ap_le+" + T);
         ASSERT_TRUE(waitUntil([&] { return status(*ann) == kTurnText; }));
@@ -41,16 +32,6 @@ protected:
 
     // What the client sent since the last look.
     QList<QByteArray> sent(int ms = 150) { return peer->drain(ms); }
-    void hostSends(const QByteArray &message)
-    {
-        peer->send(message + T);
-        ASSERT_TRUE(waitUntil([&] { return ann->session().queuedMessages() == 0; }));
-        settle(40);
-    }
-
-    FakeHost fake;
-    std::unique_ptr<VrelProgram> ann;
-    std::unique_ptr<RawClient> peer;
 };
 
 TEST_F(BoardEntry, TypedLettersFillTheRowAndEnterSendsTheirCodes)
@@ -156,7 +137,7 @@ TEST_F(BoardEntry, TabHandsTheKeysBetweenTheChatAndTheBoard)
 
     press(*ann, Qt::Key_Tab);
     EXPECT_FALSE(ann->session().board().typeInChat);
-    EXPECT_NE(ann->chat().focusWidget(), entry);
+    EXPECT_EQ(ann->chat().focusWidget(), entry); // for the keys the board does not take
     type(*ann, QStringLiteral("a"));
     // Even with the chat entry clicked into, the board keeps the letters while it has the keys.
     entry->setFocus();
@@ -183,6 +164,55 @@ TEST_F(BoardEntry, TabHandsTheKeysBetweenTheChatAndTheBoard)
     const QList<QByteArray> lines = sent();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_TRUE(lines.first().startsWith("CMD_chat+2+hiyo|")) << lines.first().toStdString();
+}
+
+TEST_F(BoardEntry, KeysAreReadAsKeysAndWhatTheBoardLeavesGoesToTheChat)
+{
+    chat::ChatEntry *entry = ann->chat().mychat();
+    chat::ChatView *view = ann->chat().mainchat();
+    EXPECT_EQ(ann->chat().focusWidget(), entry);
+
+    // Shift+0 is still the "0" key: it clears. Shift+1 is still the "1" key: it passes.
+    type(*ann, QStringLiteral("ab"));
+    press(*ann, Qt::Key_ParenRight, Qt::ShiftModifier);
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
+    EXPECT_EQ(soundsOf(*ann).last(), "clear");
+    press(*ann, Qt::Key_Exclam, Qt::ShiftModifier);
+    EXPECT_EQ(sent(), QList<QByteArray>({"CMD_pass+2+"}));
+
+    // A window shortcut does not take a letter from the board: Ctrl+S types an S.
+    press(*ann, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {19, 0, 0, 0, 0}));
+    EXPECT_FALSE(view->scrollLocked());
+
+    // Keys the board has no use for go on to the chat entry: the other digits, punctuation.
+    // (Shift and Ctrl went there already, and took the placeholder away.)
+    EXPECT_EQ(entry->text(), "");
+    press(*ann, Qt::Key_2);
+    press(*ann, Qt::Key_At, Qt::ShiftModifier);
+    press(*ann, Qt::Key_9);
+    press(*ann, Qt::Key_Period);
+    press(*ann, Qt::Key_Question, Qt::ShiftModifier);
+    EXPECT_EQ(entry->text(), "2@9.?");
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {19, 0, 0, 0, 0}));
+
+    // When the turn ends the keys are the chat's: letters land in the entry, and Ctrl+S is the
+    // window's shortcut again.
+    hostSends("CMD_timeup+2+");
+    type(*ann, QStringLiteral("gg"));
+    EXPECT_EQ(entry->text(), "2@9.?gg");
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {19, 0, 0, 0, 0}));
+    press(*ann, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(view->scrollLocked());
+    EXPECT_EQ(entry->text(), "2@9.?gg");
+
+    // Between rounds too, after the results came.
+    hostSends("CMD_postscores+0+0+5+apple");
+    ASSERT_TRUE(shown(*ann, "panel_scores"));
+    press(*ann, Qt::Key_Exclam, Qt::ShiftModifier);
+    type(*ann, QStringLiteral("a"));
+    EXPECT_EQ(entry->text(), "2@9.?gg!a");
+    EXPECT_TRUE(sent().isEmpty());
 }
 
 TEST_F(BoardEntry, VerdictsShowTheirTextAndAutoEraseEmptiesTheRow)
@@ -235,4 +265,21 @@ TEST(BoardKeys, QtKeysMapToTheBoardsKeyCodes)
     EXPECT_EQ(code(Qt::Key_Plus), 187);
     EXPECT_EQ(code(Qt::Key_Plus, Qt::KeypadModifier), 0);
     EXPECT_EQ(code(Qt::Key_5), 0);
+    // With Shift the top-row keys type symbols but are the same keys.
+    EXPECT_EQ(code(Qt::Key_Exclam, Qt::ShiftModifier), 49);
+    EXPECT_EQ(code(Qt::Key_ParenRight, Qt::ShiftModifier), 48);
+    EXPECT_EQ(code(Qt::Key_At, Qt::ShiftModifier), 0);
+
+    // Where the platform numbers the keys, the key is what counts, not what it types: on a French
+    // keyboard the "1" key types "&", the "0" key "à", and ")" is a key of its own.
+    const auto numbered = [](int key, quint32 keyNumber, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return keys::virtualKeyCode(QKeyEvent(QEvent::KeyPress, key, modifiers, keyNumber, 0, 0), true);
+    };
+    EXPECT_EQ(numbered(Qt::Key_Ampersand, 10), 49);
+    EXPECT_EQ(numbered(Qt::Key_1, 10, Qt::ShiftModifier), 49);
+    EXPECT_EQ(numbered(Qt::Key_Agrave, 19), 48);
+    EXPECT_EQ(numbered(Qt::Key_Equal, 21), 187);
+    EXPECT_EQ(numbered(Qt::Key_ParenRight, 20), 0);
+    EXPECT_EQ(numbered(Qt::Key_1, 87, Qt::KeypadModifier), 0);
+    EXPECT_EQ(numbered(Qt::Key_Q, 38), 81); // letters by what they type (that keyboard has Q there)
 }

@@ -4,8 +4,12 @@
 #include "tests/client/client_fixture.h"
 
 #include "chat/chatentry.h"
+#include "protocol/constants.h"
+#include "tests/support/chat_drawing.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,13 +21,13 @@ using testing_support::waitUntil;
 
 namespace {
 
-// The colour the first word after the head of the line containing `text` is drawn in.
+// The colour the head of the line containing `text` is painted in.
 QColor colourOfLine(VrelProgram &program, const QString &text)
 {
-    QTextDocument *document = program.chat().mainchat()->document();
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    const chat::ChatView &view = *program.chat().mainchat();
+    for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
         if (block.text().contains(text))
-            return block.begin().fragment().charFormat().foreground().color();
+            return testing_support::drawnFormat(view, block.begin().fragment()).foreground().color();
     }
     return {};
 }
@@ -78,6 +82,37 @@ TEST_F(ClientChat, LinesAndActionsReachEveryCopyInTheSendersColour)
     EXPECT_EQ(bob->waitFor("CMD_chat"), QByteArray("CMD_chat+1+Ann chats: orange now|$000080FF"));
     ASSERT_TRUE(waitUntil([&] { return chatText(*cid).contains("orange now"); }));
     EXPECT_EQ(colourOfLine(*cid, QStringLiteral("hello 1+1")), QColor(0xFF, 0x80, 0x00));
+}
+
+TEST_F(ClientChat, TheEntryHoldsNoMoreThanTheHostRelays)
+{
+    auto ann = host(QStringLiteral("Ann"));
+    auto bob = joinRaw(portOf(*ann), "Bob");
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == QLatin1String("Bob"); }));
+    bob->drain(100);
+    chat::ChatEntry *entry = ann->chat().mychat();
+    entry->setFocus();
+    entry->clear();
+
+    // A pasted 100,000-byte line fills the entry up to the limit; a full entry takes no more.
+    QGuiApplication::clipboard()->setText(QString(100000, QLatin1Char('p')));
+    QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(entry->text().size(), proto::kMaxChatText);
+    QTest::keyClicks(entry, QStringLiteral("xyz"));
+    entry->appendSmiley(12);
+    EXPECT_EQ(entry->text(), QString(proto::kMaxChatText, QLatin1Char('p')));
+
+    // What is typed up to the limit goes out whole, and Ann keeps her seat.
+    entry->clear();
+    QTest::keyClicks(entry, QStringLiteral("ab"));
+    entry->Paste1Click();
+    EXPECT_EQ(entry->text(), QStringLiteral("ab") + QString(proto::kMaxChatText - 2, QLatin1Char('p')));
+    QTest::keyClick(entry, Qt::Key_Return);
+    EXPECT_EQ(bob->waitFor("CMD_chat"),
+              "CMD_chat+1+Ann chats: ab" + QByteArray(proto::kMaxChatText - 2, 'p') + "|clBlack");
+    settle(100);
+    EXPECT_EQ(rowName(*ann, 1), "Ann");
+    EXPECT_EQ(endings, 0);
 }
 
 TEST_F(ClientChat, NothingIsSentBeforeTheSeatIsKnown)

@@ -160,6 +160,18 @@ TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReported)
     EXPECT_TRUE(lost->chat().isVisible());
 }
 
+TEST_F(PlayerSession, AConnectionThatFailsAtOnceLeavesTheWindowWithItsLoadingLine)
+{
+    // 192.168.1.300 is no address: no connection can even start.
+    auto ann = start({QStringLiteral("Ann"), QStringLiteral("192.168.1.300"), QStringLiteral("x")});
+    settle(400);
+    EXPECT_TRUE(ann->chat().isVisible());
+    EXPECT_EQ(endings, 0);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+    EXPECT_EQ(chatLines(*ann), QStringList({"Loading Multi-player Game.. Please Wait."}));
+    EXPECT_FALSE(ann->session().connected());
+}
+
 TEST_F(PlayerSession, VersionMismatchLinesAndTheDispatcherOrder)
 {
     auto ann = host(QStringLiteral("Ann"));

@@ -335,6 +335,7 @@ TEST_F(GamePlay, ASpectatorWatchesWithTheKeyboardForChat)
     EXPECT_EQ(entry->text(), "go");
     EXPECT_TRUE(zed->session().board().typeInChat);
 
+    ASSERT_TRUE(waitUntil([&] { return ownsBoard(*ann); }));
     submit(*ann, QString::fromLatin1(source(*ann, 1, 1)));
     ASSERT_TRUE(waitUntil([&] { return label(*zed, "label_words1") == "1"; }));
 

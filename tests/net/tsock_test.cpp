@@ -100,6 +100,52 @@ TEST(TSockConnect, RefusedConnectionReportsOnlyTheError)
     EXPECT_EQ(log.texts.size(), 3);
 }
 
+TEST(TSockConnect, AConnectionThatFailsAtOnceReportsOnlyItsErrorAfterConnectReturns)
+{
+    // Nobody can connect to a group address or to a malformed one (read as 255.255.255.255):
+    // connect() fails at once, before any notification.
+    for (const char *host : {"224.0.0.1", "192.168.1.300"}) {
+        TSock client;
+        InfoLog log;
+        log.attach(client);
+        int connects = 0, disconnects = 0, reads = 0;
+        client.OnConnect = [&](TSock *) { ++connects; };
+        client.OnDisconnect = [&](TSock *) { ++disconnects; };
+        client.OnRead = [&](TSock *, int) { ++reads; };
+        client.setHostName(QString::fromLatin1(host));
+        client.setPortName(QStringLiteral("7772"));
+
+        EXPECT_FALSE(client.Connect()) << host;
+        const QStringList lookups {QStringLiteral("Lookup Of Port 7772"), QStringLiteral("Lookup Of Host ") + host};
+        EXPECT_EQ(log.texts, lookups) << host; // the error comes later, as a notification would
+        ASSERT_TRUE(waitUntil([&] { return log.texts.size() >= 3; })) << host;
+        settle(150);
+        ASSERT_EQ(log.texts.size(), 3) << log.texts.join(QLatin1Char('|')).toStdString();
+        EXPECT_TRUE(log.texts[2].startsWith(QLatin1String("Error #"))) << log.texts[2].toStdString();
+        if (QLatin1String(host) == QLatin1String("224.0.0.1")) {
+            EXPECT_EQ(log.texts[2], QStringLiteral("Error #10051 (WSAENETUNREACH)"));
+        }
+        EXPECT_FALSE(client.Connected());
+        EXPECT_EQ(connects + disconnects + reads, 0) << host;
+        // Like a refused connection it stays as it is: a second Connect does not try again.
+        EXPECT_FALSE(client.Connect());
+        settle(100);
+        EXPECT_EQ(log.texts.size(), 3) << host;
+    }
+
+    // A socket closed before its failure was told hears nothing more of that attempt.
+    TSock closedAtOnce;
+    InfoLog log;
+    log.attach(closedAtOnce);
+    closedAtOnce.setHostName(QStringLiteral("224.0.0.1"));
+    closedAtOnce.setPortName(QStringLiteral("7772"));
+    closedAtOnce.Connect();
+    closedAtOnce.Close();
+    settle(150);
+    EXPECT_EQ(log.texts.last(), QStringLiteral("Socket Closed"));
+    EXPECT_EQ(log.texts.filter(QStringLiteral("Error #")).size(), 0);
+}
+
 TEST(TSockConnect, BytesSentBeforeTheConnectionCompletesGoOutAfterwards)
 {
     Pair pair;

@@ -6,6 +6,7 @@
 #include <QList>
 
 #include <arpa/inet.h>
+#include <cerrno>
 #include <netinet/in.h>
 #include <optional>
 #include <poll.h>
@@ -44,9 +45,25 @@ public:
 
     bool connected() const { return connected_; }
 
+    // Sends everything; while the other side's buffers are full the test's event loop runs, so
+    // a window in this process reads on meanwhile.
     void send(const QByteArray &bytes)
     {
-        ::send(fd_, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL);
+        qsizetype done = 0;
+        while (fd_ >= 0 && done < bytes.size()) {
+            const ssize_t sent = ::send(fd_, bytes.constData() + done, size_t(bytes.size() - done),
+                                        MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (sent > 0) {
+                done += sent;
+            } else if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) {
+                if (QCoreApplication::instance())
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+                pollfd entry {fd_, POLLOUT, 0};
+                ::poll(&entry, 1, 5);
+            } else {
+                return; // the other side is gone
+            }
+        }
     }
 
     // The next message without its terminator, or nothing when none arrives in time.

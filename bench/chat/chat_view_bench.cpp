@@ -1,0 +1,78 @@
+// What the chat view costs a player's window: the time to add one chat line carrying 1, 100 and
+// 4,000 link words, and to add many lines (10,000 by default) whose colours alternate, so that
+// every line recolours its seat's earlier lines. The view is shown and painted after every line,
+// as in the game.
+//
+//   vrel-bench-chat [LINES]
+#include "chat/chatview.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kRuns = 3; // the best of three for the single lines
+
+void paint(chat::ChatView &view)
+{
+    view.viewport()->repaint();
+    QCoreApplication::processEvents();
+}
+
+double millisecondsForLine(int links)
+{
+    double best = -1;
+    for (int run = 0; run < kRuns; ++run) {
+        chat::ChatView view;
+        view.resize(470, 190);
+        view.show();
+        paint(view);
+        QString line = QStringLiteral("3+Ann chats: ");
+        for (int i = 0; i < links; ++i)
+            line += QStringLiteral("www.a%1.b ").arg(i);
+        QElapsedTimer clock;
+        clock.start();
+        view.addlinetochat(line, 0x000000FF);
+        paint(view);
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        if (best < 0 || ms < best)
+            best = ms;
+    }
+    return best;
+}
+
+double secondsForAlternatingLines(int lines)
+{
+    chat::ChatView view;
+    view.resize(470, 190);
+    view.show();
+    paint(view);
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < lines; ++i) {
+        view.addlinetochat(QStringLiteral("3+Ann chats: line %1 of the flood").arg(i),
+                           i % 2 ? 0x00FF0000 : 0x000000FF);
+        paint(view);
+    }
+    return double(clock.nsecsElapsed()) / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int lines = argc > 1 ? std::atoi(argv[1]) : 10000;
+
+    for (int links : {1, 100, 4000})
+        std::printf("one line with %4d links: %10.2f ms\n", links, millisecondsForLine(links));
+    std::fflush(stdout);
+    const double seconds = secondsForAlternatingLines(lines);
+    std::printf("%d alternating-colour lines: %.2f s (%.3f ms a line)\n", lines, seconds, seconds * 1000 / lines);
+    return 0;
+}
