@@ -1,9 +1,11 @@
 #include "client/phrase_buttons.h"
 
+#include "chat/chatter_sounds.h"
 #include "client/picture_controls.h"
 #include "resources/art/board_layout.h"
 #include "session/client_session.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QTextDocument>
 
@@ -54,6 +56,23 @@ PhraseButtons::PhraseButtons(QWidget *board)
         connect(button(n), &QPushButton::clicked, this, [this, n] { emit phraseClicked(n); });
     }
     b_phrase10 = phraseButton(kChatterSoundButton, board);
+    b_phrase10->setToolTip(QStringLiteral("Chatter Sounds"));
+    connect(b_phrase10, &QPushButton::clicked, this, &PhraseButtons::b_phrase10Click);
+
+    popup_sounds = new QMenu(b_phrase10);
+    popup_sounds->setObjectName(QStringLiteral("popup_sounds"));
+    popup_sounds->addAction(QStringLiteral("<Cancel>"))->setData(0);
+    for (int number = 1; number <= chat::kChatterSounds; ++number) {
+        QAction *item = popup_sounds->addAction(chat::chatterCaption(number));
+        item->setObjectName(chat::chatterSoundName(number));
+        item->setData(number);
+    }
+    connect(popup_sounds, &QMenu::triggered, this, [this](QAction *item) { emit chatterSoundChosen(item->data().toInt()); });
+}
+
+void PhraseButtons::b_phrase10Click()
+{
+    popup_sounds->popup(b_phrase10->mapToGlobal(QPoint(b_phrase10->width(), b_phrase10->height())));
 }
 
 void PhraseButtons::draw(const ClientSession &session)

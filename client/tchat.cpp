@@ -52,6 +52,22 @@ QColor qtColour(quint32 value)
     return QColor(int(value & 0xFF), int(value >> 8 & 0xFF), int(value >> 16 & 0xFF));
 }
 
+// A submenu's radio items, each named by its caption and "1" and carrying its tag; choosing one
+// hands its tag on.
+QActionGroup *addRadioItems(QMenu *menu, std::initializer_list<std::pair<const char *, int>> items, const std::function<void(int)> &chosen)
+{
+    auto *group = new QActionGroup(menu);
+    for (const auto &[caption, tag] : items) {
+        QAction *item = menu->addAction(QString::fromLatin1(caption));
+        item->setObjectName(QString::fromLatin1(caption) + QLatin1Char('1'));
+        item->setCheckable(true);
+        item->setData(tag);
+        group->addAction(item);
+        QObject::connect(item, &QAction::triggered, menu, [chosen, tag = tag] { chosen(tag); });
+    }
+    return group;
+}
+
 } // namespace
 
 Tchat::Tchat(ClientSession &session, QWidget *parent)
@@ -175,6 +191,7 @@ void Tchat::buildChat()
     phraseButtons_ = new PhraseButtons(board_);
     connect(phraseButtons_, &PhraseButtons::phraseClicked, this,
             [this](int button) { vrel::guarded([this, button] { session_.b_phrase1Click(button); }); });
+    connect(phraseButtons_, &PhraseButtons::chatterSoundChosen, this, &Tchat::wave12Click);
 }
 
 QPushButton *Tchat::chatterSoundButton() const
@@ -194,20 +211,13 @@ void Tchat::buildMenus()
 
     optionsMenu_ = menuBar()->addMenu(QStringLiteral("Options"));
     optionsMenu_->setObjectName(QStringLiteral("Options1"));
+    buildSoundMenu();
     // Kept in the settings file but never shown in the menu.
     BotSpeed1 = optionsMenu_->addMenu(QStringLiteral("Bot Speed"));
     BotSpeed1->setObjectName(QStringLiteral("BotSpeed1"));
     BotSpeed1->menuAction()->setVisible(false);
-    botSpeeds_ = new QActionGroup(this);
-    for (const auto &[caption, tag] : {std::pair {"Slow", PlayerOptions::kSlowBots}, std::pair {"Normal", PlayerOptions::kNormalBots},
-                                       std::pair {"Fast", PlayerOptions::kFastBots}}) {
-        QAction *item = BotSpeed1->addAction(QString::fromLatin1(caption));
-        item->setObjectName(QString::fromLatin1(caption) + QLatin1Char('1'));
-        item->setCheckable(true);
-        item->setData(tag);
-        botSpeeds_->addAction(item);
-        connect(item, &QAction::triggered, this, [this, tag] { Fast1Click(tag); });
-    }
+    botSpeeds_ = addRadioItems(BotSpeed1, {{"Slow", PlayerOptions::kSlowBots}, {"Normal", PlayerOptions::kNormalBots}, {"Fast", PlayerOptions::kFastBots}},
+                               [this](int tag) { Fast1Click(tag); });
     AutoErase1 = optionsMenu_->addAction(QStringLiteral("Auto Erase Invalid Word"));
     AutoErase1->setObjectName(QStringLiteral("autoerase"));
     // The entry's check mark shows the option; choosing the entry flips it.
@@ -254,6 +264,23 @@ void Tchat::buildMenus()
     Help2->setShortcut(Qt::Key_F1);
     About1 = help->addAction(QStringLiteral("About"));
     About1->setObjectName(QStringLiteral("About1"));
+}
+
+// The sound options at the head of the Options menu.
+void Tchat::buildSoundMenu()
+{
+    PlaySounds1 = optionsMenu_->addAction(QStringLiteral("Play Sounds"));
+    PlaySounds1->setObjectName(QStringLiteral("PlaySounds1"));
+    PlaySounds1->setCheckable(true);
+    connect(PlaySounds1, &QAction::triggered, this, &Tchat::PlaySounds1Click);
+    PlayChatterSounds1 = optionsMenu_->addAction(QStringLiteral("Play Chatter Sounds"));
+    PlayChatterSounds1->setObjectName(QStringLiteral("PlayChatterSounds1"));
+    PlayChatterSounds1->setCheckable(true);
+    connect(PlayChatterSounds1, &QAction::triggered, this, &Tchat::PlayChatterSounds1Click);
+    TurnSound1 = optionsMenu_->addMenu(QStringLiteral("Turn Sound"));
+    TurnSound1->setObjectName(QStringLiteral("TurnSound1"));
+    turnSounds_ = addRadioItems(TurnSound1, {{"Classic", PlayerOptions::kClassicTurnSound}, {"New", PlayerOptions::kNewTurnSound}},
+                                [this](int tag) { Classic1Click(tag); });
 }
 
 // ---------------------------------------------------------------- the session drawn
@@ -306,6 +333,10 @@ void Tchat::drawOptions()
 {
     const PlayerOptions &options = session_.options();
     AutoErase1->setChecked(options.autoErase);
+    PlaySounds1->setChecked(options.playSounds);
+    PlayChatterSounds1->setChecked(options.chatterSounds);
+    for (QAction *item : turnSounds_->actions())
+        item->setChecked(item->data().toInt() == options.turnSound);
     mychat_->setTextColour(options.textColour);
     mainchat_->setTextSize(options.textSize);
     const QString sizeItem = QStringLiteral("N%1").arg(options.textSize);
@@ -385,6 +416,26 @@ void Tchat::N14Click(int size)
 void Tchat::Fast1Click(int tag)
 {
     session_.setBotSpeed(tag);
+}
+
+void Tchat::PlaySounds1Click()
+{
+    session_.setPlaySounds(!session_.options().playSounds);
+}
+
+void Tchat::PlayChatterSounds1Click()
+{
+    session_.setChatterSounds(!session_.options().chatterSounds);
+}
+
+void Tchat::Classic1Click(int tag)
+{
+    session_.setTurnSound(tag);
+}
+
+void Tchat::wave12Click(int number)
+{
+    vrel::guarded([this, number] { session_.wave12Click(number); });
 }
 
 void Tchat::ResetScreenLocation1Click()

@@ -71,6 +71,7 @@ public:
     // b_phrase10, at the foot of the phrase buttons.
     QPushButton *chatterSoundButton() const;
     QMenu *botSpeedMenu() const { return BotSpeed1; }
+    QMenu *turnSoundMenu() const { return TurnSound1; }
     Tphrases *phraseEditor() const { return phraseEditor_; }
     SeatMenu &seatMenu() const { return *seatMenu_; }
     QAction *justWatchAction() const { return JustWatch1; }
@@ -88,6 +89,13 @@ public:
     void N14Click(int size);
     // The three "Bot Speed" items: their tag (2000, 1000 or 500) becomes the bot speed.
     void Fast1Click(int tag);
+    // "Play Sounds" and "Play Chatter Sounds" switch their option.
+    void PlaySounds1Click();
+    void PlayChatterSounds1Click();
+    // The two "Turn Sound" items: "Classic" (tag 0) or "New" (tag 1).
+    void Classic1Click(int tag);
+    // An item of the chatter-sound menu: its number, 0 for "<Cancel>".
+    void wave12Click(int number);
     // Back to left 3, top 3, 775 by 577; saved with the next save.
     void ResetScreenLocation1Click();
     void PrhaseList1Click();
@@ -120,6 +128,7 @@ private:
     void buildBoard();
     void buildChat();
     void buildMenus();
+    void buildSoundMenu();
     void buildWatchingAndHelpMenus(QMenu *view);
     void connectSession();
     void connectInput();
@@ -160,6 +169,10 @@ private:
     QAction *Help2 = nullptr;
     QAction *About1 = nullptr;
     QActionGroup *textSizes_ = nullptr;
+    QAction *PlaySounds1 = nullptr;
+    QAction *PlayChatterSounds1 = nullptr;
+    QMenu *TurnSound1 = nullptr;
+    QActionGroup *turnSounds_ = nullptr;
     QMenu *BotSpeed1 = nullptr;
     QActionGroup *botSpeeds_ = nullptr;
     QAction *ResetScreenLocation1 = nullptr;

@@ -30,7 +30,7 @@ void decoded(ClientSession &session, const QByteArray &data)
 
 struct Route {
     QByteArray verb;
-    Handler handler; // none yet for the verbs that only later parts of the client act on
+    Handler handler;
 };
 
 // The verbs a client handles, in the order the dispatcher compares them.
@@ -60,7 +60,7 @@ const QList<Route> &routes()
         {msg::TimeUp::verb, &decoded<msg::TimeUp, &S::timeup>},
         {msg::LoadStats::verb, &decoded<msg::LoadStats, &S::loadstats>},
         {msg::AllDone::verb, &decoded<msg::AllDone, &S::alldone>},
-        {msg::PlayASound::verb, nullptr},
+        {msg::PlayASound::verb, &decoded<msg::PlayASound, &S::playasound>},
     };
     return table;
 }
@@ -359,11 +359,6 @@ void ClientSession::addlinetochat(const QString &line, quint32 colour)
 void ClientSession::systemLine(const QString &text)
 {
     addlinetochat(QStringLiteral("0+") + text, chat::SystemLineColour);
-}
-
-void ClientSession::playsounds(const QString &name)
-{
-    emit soundRequested(name);
 }
 
 // ---------------------------------------------------------------- phrase buttons

@@ -160,6 +160,10 @@ public:
     // phrase lock is closed. The lock closes for the next 101 dispatcher ticks. Without any
     // connection to send on, the socket's "Send - Socket Not Connected" is thrown.
     void b_phrase1Click(int button);
+    // A chatter sound chosen in the sound menu (1 to 20; 0 is "<Cancel>") goes to everybody,
+    // the sender included, through the host. Spectators and a copy not yet logged in send
+    // nothing.
+    void wave12Click(int number);
     // Sends the chat entry's text as a line or an action; what the entry does with its text.
     chat::OutgoingLine::Kind sendit(const QString &entryText);
     // "Just Watch": asks the host to let the local player watch, or to play again when watching.
@@ -199,6 +203,9 @@ public:
     void postscores(const msg::PostScores &m);
     void winner(const msg::Winner &m);
     void justwatching(const msg::JustWatching &m);
+    // A chatter sound: heard when "Play Chatter Sounds" is on (whatever "Play Sounds" says),
+    // otherwise told as a system line.
+    void playasound(const msg::PlayASound &m);
 
     // Column swap: the local seat's results go to the leftmost column.
     void sortstuff(int seat);
@@ -215,6 +222,7 @@ signals:
     void optionChanged(ClientSession::Option option);
     // A chat line, "seat+text", in its colour.
     void lineAdded(const QString &line, quint32 colour);
+    // A sound to play now: a game sound while "Play Sounds" is on, or a chatter sound.
     void soundRequested(const QString &name);
     // The keyboard goes to the chat entry (true) or to the board.
     void typingChanged(bool typeInChat);
@@ -239,6 +247,7 @@ private:
     template <class T>
     void setOption(T PlayerOptions::*field, const T &value, Option option);
     void countPhraseLock();
+    // A game sound, unless "Play Sounds" is off.
     void playsounds(const QString &name);
     void addlinetochat(const QString &line, quint32 colour);
     void showChat(int seat, const QByteArray &text);

@@ -14,7 +14,7 @@ class SoundSet
 {
 public:
     SoundSet() = default;
-    // The game's 33 sounds, carried in the program.
+    // The game's 34 sounds, carried in the program.
     static SoundSet builtIn();
     // Every *.wav file of the folder.
     static SoundSet fromFolder(const QString &folder);

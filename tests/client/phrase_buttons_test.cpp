@@ -2,6 +2,7 @@
 // an action, a lock keeps a second click from flooding the chat, and the phrase editor changes
 // and stores the phrases.
 
+#include "tests/client/fake_host.h"
 #include "tests/client/game_fixture.h"
 
 #include "chat/chatentry.h"
@@ -12,7 +13,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 
+using testing_support::FakeHost;
 using testing_support::RawClient;
 using testing_support::waitUntil;
 
@@ -57,6 +60,16 @@ protected:
         for (const auto &[n, text] : phrases)
             editor.field(n)->setText(text);
         QTest::mouseClick(editor.doneButton(), Qt::LeftButton);
+    }
+    // Opens the sound menu with the tenth button and clicks the item of that number (0 is
+    // "<Cancel>"), as a player does.
+    static void chooseChatterSound(VrelProgram &program, int number)
+    {
+        QMenu *menu = program.chat().phraseButtons().chatterSoundMenu();
+        QTest::mouseClick(program.chat().chatterSoundButton(), Qt::LeftButton);
+        ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(number)).center());
+        EXPECT_FALSE(menu->isVisible());
     }
     static QStringList builtIn()
     {
@@ -242,4 +255,87 @@ TEST_F(PhraseButtonsTest, FailuresAreToldAndNothingIsLost)
     click(*waiting, 1);
     EXPECT_EQ(boxes, QStringList({QStringLiteral("Send - Socket Not Connected")}));
     EXPECT_FALSE(waiting->session().phraseLocked());
+}
+
+// The tenth button opens the sound menu at its bottom right corner; a chatter sound goes to
+// everybody through the host, the sender's own copy included, and each copy plays it or, with
+// "Play Chatter Sounds" off, tells it as a line. "Play Sounds" off silences only the game.
+TEST_F(PhraseButtonsTest, ChatterSoundsGoThroughTheHostAndArePlayedOrToldAsTheOptionsSay)
+{
+    auto bob = hostGame(QStringLiteral("Bob"));
+    ASSERT_TRUE(waitUntil([&] { return bob->session().options().chatterSounds; }));
+    auto ann = joinRaw(portOf(*bob), "Ann");
+    ASSERT_TRUE(waitUntil([&] { return rowName(*bob, 2) == QLatin1String("Ann"); }));
+    ann->drain(100);
+    QStringList lines;
+    QObject::connect(&bob->session(), &ClientSession::lineAdded, [&](const QString &line) { lines << line; });
+
+    QPushButton *button = bob->chat().chatterSoundButton();
+    QMenu *menu = bob->chat().phraseButtons().chatterSoundMenu();
+    EXPECT_EQ(menu->objectName(), "popup_sounds");
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
+    QStringList captions;
+    for (QAction *item : menu->actions())
+        captions << item->text();
+    EXPECT_EQ(captions, QStringList({"<Cancel>", "Doh", "Cough", "Hello", "Thank You", "Where have you been?", "Snoring",
+                                     "Sneezing", "Sorry", "Welcome", "Yeehaa", "Yippee", "Oh No", "Applause", "Honk", "Oooh",
+                                     "Razzberry", "Cheer", "Woman Laughing", "Man Laughing", "Crying"}));
+    // At the corner, or raised as far as it must to stay on a screen with no room below it.
+    const QPoint corner = button->mapToGlobal(QPoint(button->width(), button->height()));
+    EXPECT_EQ(menu->x(), corner.x());
+    EXPECT_EQ(menu->y(), std::min(corner.y(), button->screen()->geometry().bottom() + 1 - menu->height()));
+    screenshot(menu, QStringLiteral("chatter-sound-menu"));
+    menu->hide();
+    QMenu *options = bob->chat().optionsMenu();
+    options->popup(bob->chat().mapToGlobal(QPoint(40, 0)));
+    ASSERT_TRUE(waitUntil([&] { return options->isVisible(); }));
+    screenshot(options, QStringLiteral("options-menu"));
+    options->hide();
+
+    chooseChatterSound(*bob, 0);
+    chooseChatterSound(*bob, 12);
+    EXPECT_FALSE(soundsOf(*bob).contains("wave12")); // not before the host's relay comes back
+    EXPECT_EQ(ann->drain(200), QList<QByteArray>({"CMD_playasound+1+wave12+"}));
+    ASSERT_TRUE(waitUntil([&] { return soundsOf(*bob).contains("wave12"); }));
+
+    // "Play Sounds" off: an arrival is silent; chatter sounds, known or not, still play.
+    bob->chat().findChild<QAction *>(QStringLiteral("PlaySounds1"))->trigger();
+    soundsOf(*bob).clear();
+    auto cid = joinRaw(portOf(*bob), "Cid");
+    ASSERT_TRUE(waitUntil([&] { return rowName(*bob, 3) == QLatin1String("Cid"); }));
+    ann->send(QByteArray("CMD_playasound+2+wave15+\xFF" "CMD_playasound+2+wave99+\xFF"));
+    ASSERT_TRUE(waitUntil([&] { return soundsOf(*bob).size() == 2; }));
+    EXPECT_EQ(soundsOf(*bob), QStringList({"wave15", "wave99"}));
+
+    // "Play Chatter Sounds" off: a line under the sender's name, nothing for a name that is none
+    // of the twenty or a seat without a row.
+    bob->chat().findChild<QAction *>(QStringLiteral("PlayChatterSounds1"))->trigger();
+    lines.clear();
+    soundsOf(*bob).clear();
+    for (const char *sent : {"2+wave12", "2+WAVE15", "2+wave21", "7+wave3", "2+wave16", "2+wave17", "2+wave18", "2+wave19", "2+wave20"})
+        ann->send("CMD_playasound+" + QByteArray(sent) + "+\xFF");
+    ASSERT_TRUE(waitUntil([&] { return lines.size() == 7; }));
+    EXPECT_EQ(lines, QStringList({"0+Ann: <Chatter Sound> Oh No", "0+Ann: <Chatter Sound> Oooh", "0+Ann: <Chatter Sound> Razzberry",
+                                  "0+Ann: <Chatter Sound> Cheer", "0+Ann: <Chatter Sound> Woman Laughing",
+                                  "0+Ann: <Chatter Sound> Man Laughing", "0+Ann: <Chatter Sound> Crying"}));
+    EXPECT_TRUE(chatLines(*bob).contains("Ann: <Chatter Sound> Oh No"));
+    EXPECT_TRUE(soundsOf(*bob).isEmpty());
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+TEST_F(PhraseButtonsTest, ASpectatorAndACopyNotYetLoggedInSendNoChatterSound)
+{
+    FakeHost fake;
+    auto zed = launch({QStringLiteral("Zed"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
+    auto host = fake.accept();
+    ASSERT_TRUE(host);
+    chooseChatterSound(*zed, 3);
+    EXPECT_TRUE(host->drain(150).isEmpty());
+    host->send(QByteArray("CMD_sendlogininfo+7\xFF"));
+    ASSERT_TRUE(host->waitFor("CMD_logininfo+7+1.0.4+Zed"));
+    host->drain(50);
+    chooseChatterSound(*zed, 3);
+    EXPECT_TRUE(host->drain(200).isEmpty());
+    EXPECT_TRUE(boxes.isEmpty());
 }

@@ -198,3 +198,51 @@ TEST_F(SettingsWindow, AFileThatCannotBeWrittenIsReportedWithItsPath)
     // The option took effect all the same.
     EXPECT_EQ(checked(*ann, sizeItems), QStringList({"N8"}));
 }
+
+// The sound options head the Options menu. Until the login they show their built-in states
+// ("Play Sounds" on, "Play Chatter Sounds" off, "Classic"), then what the file says; every change
+// is saved at once, and the turn sound follows "Turn Sound".
+TEST_F(SettingsWindow, TheSoundOptionsHeadTheOptionsMenuAndEveryChangeIsSaved)
+{
+    writeSettings("[Vrel]\nPlaysounds=false\nTurnsound=1\n");
+    auto ann = start({QStringLiteral("Ann"), QStringLiteral("ignored"), QStringLiteral("true")});
+    QStringList sounds;
+    QObject::connect(&ann->session(), &ClientSession::soundRequested, [&](const QString &name) { sounds << name; });
+    const QStringList soundItems {"PlaySounds1", "PlayChatterSounds1", "Classic1", "New1"};
+    const QList<QAction *> head = ann->chat().optionsMenu()->actions().mid(0, 3);
+    ASSERT_EQ(head.size(), 3);
+    EXPECT_EQ(head[0], action(*ann, "PlaySounds1"));
+    EXPECT_EQ(head[0]->text(), "Play Sounds");
+    EXPECT_EQ(head[1], action(*ann, "PlayChatterSounds1"));
+    EXPECT_EQ(head[1]->text(), "Play Chatter Sounds");
+    QMenu *turnSound = ann->chat().turnSoundMenu();
+    EXPECT_EQ(head[2], turnSound->menuAction());
+    EXPECT_EQ(turnSound->title(), "Turn Sound");
+    ASSERT_EQ(turnSound->actions().size(), 2);
+    EXPECT_EQ(turnSound->actions()[0]->text(), "Classic");
+    EXPECT_EQ(turnSound->actions()[1]->text(), "New");
+    EXPECT_EQ(checked(*ann, soundItems), QStringList({"PlaySounds1", "Classic1"}));
+
+    // Read at the login, before the arrival's sound, which "Play Sounds" off keeps silent.
+    ASSERT_TRUE(waitUntil([&] { return ann->session().options().chatterSounds; }));
+    EXPECT_EQ(checked(*ann, soundItems), QStringList({"PlayChatterSounds1", "New1"}));
+    EXPECT_TRUE(sounds.isEmpty()) << sounds.join(QLatin1Char(' ')).toStdString();
+
+    action(*ann, "PlaySounds1")->trigger();
+    EXPECT_EQ(stored("Playsounds"), "true");
+    action(*ann, "PlayChatterSounds1")->trigger();
+    EXPECT_EQ(stored("ChatterSounds"), "false");
+    EXPECT_EQ(checked(*ann, soundItems), QStringList({"PlaySounds1", "New1"}));
+    ann->chat().startButton()->click();
+    ann->gamestart().startButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return ann->session().ownsBoard(); }));
+    EXPECT_EQ(sounds.last(), "turnnew");
+    action(*ann, "Classic1")->trigger();
+    EXPECT_EQ(stored("Turnsound"), "0");
+    EXPECT_EQ(stored("Playsounds"), "true"); // every key is saved
+    EXPECT_EQ(checked(*ann, soundItems), QStringList({"PlaySounds1", "Classic1"}));
+    // A radio item chosen again stays chosen.
+    action(*ann, "Classic1")->trigger();
+    EXPECT_EQ(checked(*ann, soundItems), QStringList({"PlaySounds1", "Classic1"}));
+    EXPECT_TRUE(boxes.isEmpty());
+}

@@ -4,7 +4,11 @@
 #include "tests/client/game_fixture.h"
 #include "tests/sound/pulse_environment.h"
 
+#include "client/phrase_buttons.h"
+#include "records/settings_file.h"
+
 #include <QElapsedTimer>
+#include <QMenu>
 
 using namespace testing_support;
 
@@ -69,4 +73,31 @@ TEST_F(GameSounds, AnMpegChatterSoundIsHeardWhole)
     const AudibleSpan heard =
         recordWhile([&] { emit ann->session().soundRequested(QStringLiteral("wave6")); }, snoring);
     EXPECT_NEAR(heard.length, snoring, 0.06);
+}
+
+// "Play Sounds" off silences the game (the own arrival here, with the settings read just before
+// it); a chatter sound chosen from the sound menu goes to the host and back and is still heard.
+TEST_F(GameSounds, WithPlaySoundsOffTheGameIsSilentAndAChatterSoundIsStillHeard)
+{
+    {
+        QFile settings(home.filePath(SettingsFile::kFileName));
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("[Vrel]\nPlaysounds=false\n");
+    }
+    std::unique_ptr<VrelProgram> ann;
+    const AudibleSpan arrival = recordWhile([&] { ann = hostGame(QStringLiteral("Ann")); }, audible(QStringLiteral("entered")));
+    ASSERT_TRUE(ann);
+    EXPECT_FALSE(ann->session().options().playSounds);
+    EXPECT_EQ(arrival.length, 0) << "the arrival was heard";
+
+    const double ohNo = audible(QStringLiteral("wave12"));
+    ASSERT_GT(ohNo, 0.3);
+    const AudibleSpan heard = recordWhile(
+        [&] {
+            QMenu *menu = ann->chat().phraseButtons().chatterSoundMenu();
+            menu->findChild<QAction *>(QStringLiteral("wave12"))->trigger();
+        },
+        ohNo);
+    EXPECT_EQ(soundsOf(*ann), QStringList({"wave12"}));
+    EXPECT_NEAR(heard.length, ohNo, 0.06);
 }
