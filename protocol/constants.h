@@ -20,6 +20,11 @@ constexpr bool isSeat(int n) { return n >= 1 && n <= kLastSeat; }
 constexpr bool isPlayerSeat(int n) { return n >= 1 && n <= kPlayerSeats; }
 constexpr bool isSpectatorSeat(int n) { return n >= kFirstSpectatorSeat && n <= kLastSeat; }
 
+// What the host keeps and relays, in characters (Unicode code points): a player's name, and the
+// text of a chat line or an action before its "|" and colour. Longer ones are cut.
+constexpr int kMaxNameChars = 32;
+constexpr int kMaxChatChars = 500;
+
 constexpr int kWordsPerRound = 10;
 constexpr int kWordLength = 5;
 // Letter codes 1 to 26 stand for "a" to "z"; 0 is no letter (an empty tile).
