@@ -16,20 +16,28 @@ namespace {
 
 const char *const kDefaultNames[proto::kPlayerSeats + 1] = {"", "", "Klot", "Klock", "Kling", "Klick", "Krazy"};
 
-QList<QByteArray> poolAsBytes()
+const QList<QByteArray> &poolAsBytes()
 {
-    QList<QByteArray> words;
-    for (const QString &word : loadWordPool())
-        words << word.toLatin1();
+    static const QList<QByteArray> words = [] {
+        QList<QByteArray> pool;
+        for (const QString &word : loadWordPool())
+            pool << word.toLatin1();
+        return pool;
+    }();
     return words;
 }
 
 } // namespace
 
 TServer::TServer(QObject *parent)
+    : TServer(std::make_shared<TDictn>(QString(), [](const QString &text) { vrel::reportError(text); }), parent)
+{
+}
+
+TServer::TServer(std::shared_ptr<const TDictn> dictionary, QObject *parent)
     : QObject(parent)
     , listbox_words(poolAsBytes())
-    , spell(std::make_unique<TDictn>(QString(), [](const QString &text) { vrel::reportError(text); }))
+    , spell(std::move(dictionary))
     , random_(unsigned(std::chrono::system_clock::now().time_since_epoch().count()))
 {
     for (int n = 1; n <= proto::kPlayerSeats; ++n)

@@ -57,6 +57,9 @@ public:
     };
 
     explicit TServer(QObject *parent = nullptr);
+    // A host that looks words up in a dictionary it shares with others (many hosts in one
+    // process, as a fuzzer makes them, need not each write the word list file).
+    explicit TServer(std::shared_ptr<const TDictn> dictionary, QObject *parent = nullptr);
     ~TServer() override;
 
     // ---- connection side
@@ -171,6 +174,6 @@ private:
     DrivableTimer timer1_ {proto::timing::kPhaseClockMs, [this] { timer1Timer(); }};
     DrivableTimer logintimer_ {proto::timing::kPhaseClockMs, [this] { logintimerTimer(); }};
     QList<QByteArray> listbox_words;
-    std::unique_ptr<TDictn> spell;
+    std::shared_ptr<const TDictn> spell;
     std::mt19937 random_;
 };
