@@ -166,8 +166,9 @@ void TServer::Sock1Read(Link *link, const QByteArray &bytes)
         connection.received.enqueue(line);
         connection.receivedBytes += line.size();
     }
-    if (connection.cutter.droppedMessages() != droppedBefore) {
-        emit activity(QStringLiteral("seat %1: dropped a message longer than %2 bytes")
+    // Told once a connection, so that a stream of them cannot flood the log.
+    if (droppedBefore == 0 && connection.cutter.droppedMessages() > 0) {
+        emit activity(QStringLiteral("seat %1: dropped a message longer than %2 bytes (and drops any further ones)")
                           .arg(seatNumber)
                           .arg(proto::kMaxMessageBytes));
     }
