@@ -63,6 +63,12 @@ short SoakClient::pollEvents() const
 void SoakClient::connect(Clock::time_point now)
 {
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (kind_ == Kind::Silent) {
+        // A client whose program stopped reading: its system's buffer fills soon, as on a
+        // slow line, and everything else piles up at the host.
+        const int small = 4096;
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    }
     sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_port = htons(uint16_t(port_));
@@ -76,6 +82,9 @@ void SoakClient::connect(Clock::time_point now)
 
 void SoakClient::hangUp(Clock::time_point now, int waitMs)
 {
+    // The flooder takes turns: a burst of chat lines one time, overlong lines the next.
+    if (kind_ == Kind::Flooder && loggedIn_)
+        floodMode_ ^= 1;
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
@@ -89,8 +98,6 @@ void SoakClient::hangUp(Clock::time_point now, int waitMs)
     wordPending_ = false;
     gameRunning_ = false;
     connectAt_ = now + std::chrono::milliseconds(waitMs);
-    if (kind_ == Kind::Flooder)
-        floodMode_ ^= 1;
 }
 
 void SoakClient::queue(const std::string &message)

@@ -8,13 +8,14 @@
 //   3 c             connection c hangs up
 //   4 t             t + 1 dispatcher ticks
 //   5 t             t + 1 seconds of the phase clock
-//   6 t             t + 1 seconds of the login clock
+//   6 t             t % 64 + 1 seconds of the login clock
 //   7 c             connection c logs in properly, with the seat it was given
 //   8 c             connection c submits the source word of the word it is on
 //
 // Everything the host sends must be something a client takes: a message no longer than a client
 // accepts, with a verb a client handles and data that its layout reads. Nothing may be sent to a
-// connection after it closed.
+// connection after it closed. The clocks tick a bounded number of times per input (a few rounds
+// of a short game), so that the fuzzer does not spend its time replaying long games.
 
 #include "dictionary/tdictn.h"
 #include "engine/tserver.h"
@@ -126,6 +127,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::vector<FuzzLink *> links; // owned by the host, or already destroyed when refused
 
     Reader in {data, size};
+    int dispatcherTicks = 4000;
+    int phaseSeconds = 600;
+    int loginSeconds = 200;
     const auto pick = [&]() -> FuzzLink * {
         const std::uint8_t c = in.byte();
         return links.empty() ? nullptr : links[c % links.size()];
@@ -159,15 +163,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 emit link->peerClosed();
             break;
         case 4:
-            for (int t = in.byte(); t >= 0; --t)
+            for (int t = in.byte(); t >= 0 && dispatcherTicks > 0; --t, --dispatcherTicks)
                 host.socktimerTimer();
             break;
         case 5:
-            for (int t = in.byte(); t >= 0; --t)
+            for (int t = in.byte(); t >= 0 && phaseSeconds > 0; --t, --phaseSeconds)
                 host.timer1Timer();
             break;
         case 6:
-            for (int t = in.byte() % 64; t >= 0; --t)
+            for (int t = in.byte() % 64; t >= 0 && loginSeconds > 0; --t, --loginSeconds)
                 host.logintimerTimer();
             break;
         case 7:

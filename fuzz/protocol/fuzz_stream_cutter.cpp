@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray body(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
     const QByteArray stream = body.repeated(repeats);
     // Tiny reads of a long stream would only make the run slow.
-    const qsizetype readSize = std::max<qsizetype>(kReadSizes[data[0] % 16], stream.size() / 20000);
+    const qsizetype readSize = std::max<qsizetype>(kReadSizes[data[0] % 16], stream.size() / 2000);
 
     QList<QByteArray> parts = stream.split(proto::kTerminator);
     const QByteArray remainder = parts.takeLast();
