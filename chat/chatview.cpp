@@ -125,6 +125,11 @@ void ChatView::applyTextSize()
     document()->setDefaultFont(font);
 }
 
+void ChatView::layOutAgain()
+{
+    applyTextSize();
+}
+
 void ChatView::setTextSize(int points)
 {
     if (points >= MinTextSize && points <= MaxTextSize)

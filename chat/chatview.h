@@ -37,6 +37,8 @@ public:
     // a resize or a clear). Sizes outside 1 to 96 are ignored.
     void setTextSize(int points);
     int textSize() const { return m_textSize; }
+    // Lays the view out again now, so that a new text size shows at once.
+    void layOutAgain();
 
     bool scrollLocked() const { return m_scrollLocked; }
     void setScrollLocked(bool locked);

@@ -38,6 +38,12 @@ QLabel *pictureLabel(QWidget *parent, const QString &objectName, const QRect &pl
     return label;
 }
 
+void centreOver(QWidget *window, const QWidget *mainWindow)
+{
+    const QRect over = mainWindow->frameGeometry();
+    window->move(over.center() - QPoint(window->width() / 2, window->height() / 2));
+}
+
 Backdrop::Backdrop(std::function<QPixmap()> picture, QWidget *parent)
     : QWidget(parent)
     , picture_(std::move(picture))

@@ -20,6 +20,9 @@ QLabel *textLabel(QWidget *parent, const QString &objectName, const QRect &place
 // A picture at its place, hidden until something shows it.
 QLabel *pictureLabel(QWidget *parent, const QString &objectName, const QRect &place, const QPixmap &picture);
 
+// Moves a small window to the middle of the main window.
+void centreOver(QWidget *window, const QWidget *mainWindow);
+
 // A fixed picture drawn behind the controls laid over it (the board, the results panel, ...).
 class Backdrop : public QWidget
 {

@@ -7,14 +7,17 @@
 #include "client/board_controls.h"
 #include "client/key_codes.h"
 #include "client/message_box.h"
+#include "client/phrase_buttons.h"
 #include "client/picture_controls.h"
 #include "client/results_panel.h"
 #include "client/round_display.h"
 #include "client/seat_rows.h"
 #include "client/tile_menu.h"
+#include "client/tphrases.h"
 #include "client/tspylist.h"
 #include "client/winner_banner.h"
 #include "net/error_sink.h"
+#include "records/settings_file.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 
@@ -26,13 +29,13 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 
 namespace layout = art::layout;
 
 namespace {
 
 constexpr int kBoardMargin = 4;
-const QSize kDefaultWindowSize {775, 577};
 
 quint32 colourValue(const QColor &colour)
 {
@@ -66,7 +69,7 @@ Tchat::Tchat(ClientSession &session, QWidget *parent)
     buildBoard();
     buildChat();
     buildMenus();
-    resize(kDefaultWindowSize);
+    resize(SettingsFile::kDefaultBounds.size());
     connectSession();
     connectInput();
     tileMenu_->grouptilesmenu();
@@ -92,6 +95,22 @@ void Tchat::attach(Tspylist *spylist, QWidget *gamestart)
     gamestart_ = gamestart;
     connect(SpyList1, &QAction::triggered, spylist_, &QWidget::show);
     draw(ClientSession::Spectators | ClientSession::Controls);
+}
+
+void Tchat::attachSettings(SettingsFile *settings, Tphrases *phraseEditor)
+{
+    settings_ = settings;
+    phraseEditor_ = phraseEditor;
+    settings_->setWindow({
+        [this] { return bounds(); },
+        [this](const QRect &place) { placeWindow(place); },
+        [this](const QString &name) {
+            if (!TileSet::isClassicName(name))
+                tileMenu_->loadgrouptiles(name);
+        },
+    });
+    // The text size read from the file shows at once.
+    connect(settings_, &SettingsFile::settingsRead, mainchat_, &chat::ChatView::layOutAgain);
 }
 
 // ---------------------------------------------------------------- building the window
@@ -129,6 +148,14 @@ void Tchat::buildChat()
     mychat_->setGeometry(layout::chatEntry);
     button_smilies->setGeometry(layout::smileyButton);
     mychat_->setFocus();
+    phraseButtons_ = new PhraseButtons(board_);
+    connect(phraseButtons_, &PhraseButtons::phraseClicked, this,
+            [this](int button) { vrel::guarded([this, button] { session_.b_phrase1Click(button); }); });
+}
+
+QPushButton *Tchat::chatterSoundButton() const
+{
+    return phraseButtons_->chatterSoundButton();
 }
 
 void Tchat::buildMenus()
@@ -143,6 +170,20 @@ void Tchat::buildMenus()
 
     optionsMenu_ = menuBar()->addMenu(QStringLiteral("Options"));
     optionsMenu_->setObjectName(QStringLiteral("Options1"));
+    // Kept in the settings file but never shown in the menu.
+    BotSpeed1 = optionsMenu_->addMenu(QStringLiteral("Bot Speed"));
+    BotSpeed1->setObjectName(QStringLiteral("BotSpeed1"));
+    BotSpeed1->menuAction()->setVisible(false);
+    botSpeeds_ = new QActionGroup(this);
+    for (const auto &[caption, tag] : {std::pair {"Slow", PlayerOptions::kSlowBots}, std::pair {"Normal", PlayerOptions::kNormalBots},
+                                       std::pair {"Fast", PlayerOptions::kFastBots}}) {
+        QAction *item = BotSpeed1->addAction(QString::fromLatin1(caption));
+        item->setObjectName(QString::fromLatin1(caption) + QLatin1Char('1'));
+        item->setCheckable(true);
+        item->setData(tag);
+        botSpeeds_->addAction(item);
+        connect(item, &QAction::triggered, this, [this, tag] { Fast1Click(tag); });
+    }
     AutoErase1 = optionsMenu_->addAction(QStringLiteral("Auto Erase Invalid Word"));
     AutoErase1->setObjectName(QStringLiteral("autoerase"));
     // The entry's check mark shows the option; choosing the entry flips it.
@@ -152,6 +193,8 @@ void Tchat::buildMenus()
     connect(textColor, &QAction::triggered, this, [this] { vrel::guarded([this] { TextColor1Click(); }); });
     QMenu *sizes = optionsMenu_->addMenu(QStringLiteral("Text Size"));
     textSizes_ = new QActionGroup(this);
+    // Until the settings are read no size is marked.
+    textSizes_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (int size : {8, 10, 12, 14}) {
         QAction *item = sizes->addAction(QString::number(size));
         item->setObjectName(QStringLiteral("N%1").arg(size));
@@ -161,12 +204,18 @@ void Tchat::buildMenus()
     }
     optionsMenu_->addAction(mainchat_->scrollChatOff2());
     optionsMenu_->addAction(mainchat_->clearMainChat2());
+    ResetScreenLocation1 = optionsMenu_->addAction(QStringLiteral("Reset Screen Location"));
+    ResetScreenLocation1->setObjectName(QStringLiteral("ResetScreenLocation1"));
+    connect(ResetScreenLocation1, &QAction::triggered, this, &Tchat::ResetScreenLocation1Click);
 
     menuBar()->addMenu(tileMenu_->menu());
 
     QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
     SpyList1 = view->addAction(QStringLiteral("Spy List"));
     SpyList1->setObjectName(QStringLiteral("SpyList1"));
+    PrhaseList1 = view->addAction(QStringLiteral("Phrase List"));
+    PrhaseList1->setObjectName(QStringLiteral("PrhaseList1"));
+    connect(PrhaseList1, &QAction::triggered, this, &Tchat::PrhaseList1Click);
 }
 
 // ---------------------------------------------------------------- the session drawn
@@ -213,9 +262,23 @@ void Tchat::draw(ClientSession::Parts parts)
         StartGame1->setEnabled(session_.hostFlag());
         if (spylist_)
             spylist_->removeAction()->setEnabled(session_.hostFlag());
-        AutoErase1->setChecked(session_.autoErase());
-        mychat_->setTextColour(session_.textColour());
     }
+    if (parts & ClientSession::Options)
+        drawOptions();
+}
+
+void Tchat::drawOptions()
+{
+    const PlayerOptions &options = session_.options();
+    AutoErase1->setChecked(options.autoErase);
+    mychat_->setTextColour(options.textColour);
+    mainchat_->setTextSize(options.textSize);
+    const QString sizeItem = QStringLiteral("N%1").arg(options.textSize);
+    for (QAction *item : textSizes_->actions())
+        item->setChecked(options.textSizeMarked && item->objectName() == sizeItem);
+    for (QAction *item : botSpeeds_->actions())
+        item->setChecked(item->data().toInt() == options.botSpeed);
+    phraseButtons_->draw(session_);
 }
 
 // ---------------------------------------------------------------- the player's input
@@ -236,7 +299,10 @@ void Tchat::connectInput()
     connect(button_start, &QPushButton::clicked, StartGame1, &QAction::trigger);
     connect(StartGame1, &QAction::triggered, this, [this] { vrel::guarded([this] { button_startClick(); }); });
     connect(AutoErase1, &QAction::triggered, this, [this](bool on) { session_.setAutoErase(on); });
-    connect(tileMenu_, &TileMenu::tilesChanged, this, [this] { session_.redrawtiles(); });
+    connect(tileMenu_, &TileMenu::tilesChanged, this, [this] {
+        session_.redrawtiles();
+        session_.setTileSet(tileMenu_->currentTileSet());
+    });
 }
 
 bool Tchat::eventFilter(QObject *watched, QEvent *event)
@@ -273,9 +339,34 @@ void Tchat::TextColor1Click()
 
 void Tchat::N14Click(int size)
 {
-    mainchat_->setTextSize(size);
-    for (QAction *item : textSizes_->actions())
-        item->setChecked(item->objectName() == QStringLiteral("N%1").arg(size));
+    session_.setTextSize(size);
+}
+
+void Tchat::Fast1Click(int tag)
+{
+    session_.setBotSpeed(tag);
+}
+
+void Tchat::ResetScreenLocation1Click()
+{
+    placeWindow(SettingsFile::kDefaultBounds);
+}
+
+void Tchat::PrhaseList1Click()
+{
+    if (phraseEditor_)
+        phraseEditor_->showPhrases();
+}
+
+QRect Tchat::bounds() const
+{
+    return QRect(pos(), size());
+}
+
+void Tchat::placeWindow(const QRect &place)
+{
+    move(place.topLeft());
+    resize(place.size());
 }
 
 // ---------------------------------------------------------------- start-up and the end
@@ -295,5 +386,7 @@ void Tchat::closeEvent(QCloseEvent *event)
     if (!event->isAccepted() || ended_)
         return;
     ended_ = true;
+    if (settings_)
+        vrel::guarded([this] { settings_->FormClose(frameGeometry().size(), screen()->availableGeometry()); });
     emit ended();
 }

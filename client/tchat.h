@@ -9,6 +9,9 @@
 #include <optional>
 
 class Board;
+class PhraseButtons;
+class SettingsFile;
+class Tphrases;
 class QAction;
 class QActionGroup;
 class QMenu;
@@ -37,6 +40,8 @@ public:
     // The windows created after the main window that it works with: the spy list and the game
     // options dialog.
     void attach(Tspylist *spylist, QWidget *gamestart);
+    // The settings file that keeps the options and the window's place, and the phrase editor.
+    void attachSettings(SettingsFile *settings, Tphrases *phraseEditor);
 
     ClientSession &session() const { return session_; }
 
@@ -55,11 +60,24 @@ public:
     RoundDisplay &roundDisplay() const { return *roundDisplay_; }
     ResultsPanel &resultsPanel() const { return *resultsPanel_; }
     WinnerBanner &winnerBanner() const { return *winnerBanner_; }
+    PhraseButtons &phraseButtons() const { return *phraseButtons_; }
+    // b_phrase10, at the foot of the phrase buttons.
+    QPushButton *chatterSoundButton() const;
+    QMenu *botSpeedMenu() const { return BotSpeed1; }
+    Tphrases *phraseEditor() const { return phraseEditor_; }
 
     // The Start button and "Start Game": the start dialog, or "You are not connected".
     void button_startClick();
     void TextColor1Click();
     void N14Click(int size);
+    // The three "Bot Speed" items: their tag (2000, 1000 or 500) becomes the bot speed.
+    void Fast1Click(int tag);
+    // Back to left 3, top 3, 775 by 577; saved with the next save.
+    void ResetScreenLocation1Click();
+    void PrhaseList1Click();
+    // The window's left, top, width and height, as the settings file keeps them.
+    QRect bounds() const;
+    void placeWindow(const QRect &bounds);
     // Tests replace the colour chooser: it gets the current colour, answers nothing on Cancel.
     std::function<std::optional<quint32>(quint32 current)> chooseColour;
 
@@ -81,6 +99,7 @@ private:
     void connectSession();
     void connectInput();
     void draw(ClientSession::Parts parts);
+    void drawOptions();
 
     ClientSession &session_;
     Tspylist *spylist_ = nullptr;
@@ -94,6 +113,9 @@ private:
     RoundDisplay *roundDisplay_ = nullptr;
     ResultsPanel *resultsPanel_ = nullptr;
     WinnerBanner *winnerBanner_ = nullptr;
+    PhraseButtons *phraseButtons_ = nullptr;
+    SettingsFile *settings_ = nullptr;
+    Tphrases *phraseEditor_ = nullptr;
     chat::ChatView *mainchat_ = nullptr;
     chat::ChatEntry *mychat_ = nullptr;
     chat::SmileyButton *button_smilies = nullptr;
@@ -104,6 +126,10 @@ private:
     QAction *AutoErase1 = nullptr;
     QAction *SpyList1 = nullptr;
     QActionGroup *textSizes_ = nullptr;
+    QMenu *BotSpeed1 = nullptr;
+    QActionGroup *botSpeeds_ = nullptr;
+    QAction *ResetScreenLocation1 = nullptr;
+    QAction *PrhaseList1 = nullptr;
     bool shown_ = false;
     bool ended_ = false;
 };

@@ -55,12 +55,15 @@ void TileMenu::loadgrouptiles(const QString &name)
     const QString file = TileSet::fileOf(name);
     if (file.isEmpty() || !tiles_.load(file))
         return;
+    // The file was found whatever the letter case of its name: so is its entry.
+    current_ = name;
     for (QAction *each : group_->actions()) {
-        if (each->data().toString() == name)
+        if (each->data().toString().compare(name, Qt::CaseInsensitive) == 0) {
             checked_ = each;
+            current_ = each->data().toString();
+        }
     }
     checkOnly(checked_);
-    current_ = name;
     emit tilesChanged();
 }
 

@@ -1,6 +1,7 @@
 #include "net/wsa_errors.h"
 
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 namespace wsa {
@@ -81,6 +82,18 @@ int codeFromErrno(int err)
             return code;
     }
     return kUnnamedBase + err;
+}
+
+QString errorText(int code)
+{
+    int err = code - kUnnamedBase;
+    for (const auto &[posix, mapped] : kErrnoCodes) {
+        if (mapped == code) {
+            err = posix;
+            break;
+        }
+    }
+    return QString::fromLocal8Bit(std::strerror(err));
 }
 
 } // namespace wsa

@@ -12,4 +12,8 @@ QString errorName(int code);
 // map outside the named range, so they read as "UNKNOWN ERROR".
 int codeFromErrno(int err);
 
+// What went wrong, in the system's words ("Connection refused"), for a code that codeFromErrno
+// gave.
+QString errorText(int code);
+
 } // namespace wsa

@@ -1,8 +1,10 @@
 #include "session/client_session.h"
 
 #include "chat/colourtext.h"
+#include "chat/phrases.h"
 #include "chat/receivedchat.h"
 #include "net/error_sink.h"
+#include "net/esock_exception.h"
 #include "net/link.h"
 #include "net/tsock_link.h"
 
@@ -151,6 +153,7 @@ void ClientSession::processsocktimer()
 {
     if (!receivedlist_.isEmpty())
         dispatch(receivedlist_.dequeue());
+    countPhraseLock();
 }
 
 void ClientSession::dispatch(const QByteArray &line)
@@ -197,10 +200,12 @@ void ClientSession::sendloginfo(const msg::SendLoginInfo &m)
 void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
 {
     const QString name = QString::fromUtf8(m.name);
-    if (m.seat == localSeat_)
+    if (m.seat == localSeat_) {
         systemLine(QStringLiteral("You are Connected."));
-    else
+        emit loggedIn();
+    } else {
         systemLine(name + QStringLiteral(" is Connected."));
+    }
 
     if (proto::isPlayerSeat(m.seat)) {
         SeatRow &seat = row(m.seat);
@@ -284,7 +289,7 @@ chat::OutgoingLine::Kind ClientSession::sendit(const QString &entryText)
     QString text = entryText;
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     const chat::OutgoingLine out = chat::outgoingLine(text, connected_);
-    const QByteArray payload = (out.text + QLatin1Char('|') + chat::colourToText(textColour_)).toUtf8();
+    const QByteArray payload = (out.text + QLatin1Char('|') + chat::colourToText(options_.textColour)).toUtf8();
     if (out.kind == chat::OutgoingLine::Kind::Chat)
         send(msg::encode(msg::Chat {localSeat_, payload}));
     else if (out.kind == chat::OutgoingLine::Kind::Action)
@@ -324,16 +329,72 @@ void ClientSession::playsounds(const QString &name)
     emit soundRequested(name);
 }
 
-// ---------------------------------------------------------------- options
+// ---------------------------------------------------------------- phrase buttons
 
-void ClientSession::setAutoErase(bool on)
+void ClientSession::b_phrase1Click(int button)
 {
-    autoErase_ = on;
-    touch(Controls);
+    if (button < 1 || button > chat::kPhraseButtons || phraseLocked_)
+        return;
+    if (!link_)
+        throw ESockException(QStringLiteral("Send - Socket Not Connected"));
+    const QString text = chat::phraseAction(phrase(button)) + QLatin1Char('|') + chat::colourToText(options_.textColour);
+    send(msg::encode(msg::Action {localSeat_, text.toUtf8()}));
+    phraseLocked_ = true;
+    phraseLockTicks_ = 0;
 }
 
-void ClientSession::setTextColour(quint32 colour)
+void ClientSession::countPhraseLock()
 {
-    textColour_ = colour;
-    touch(Controls);
+    if (!phraseLocked_)
+        return;
+    if (++phraseLockTicks_ > kPhraseLockTicks) {
+        phraseLocked_ = false;
+        phraseLockTicks_ = 0;
+    }
+}
+
+// ---------------------------------------------------------------- options
+
+void ClientSession::optionSet(Option option)
+{
+    touch(Options);
+    emit optionChanged(option);
+}
+
+template <class T>
+void ClientSession::setOption(T PlayerOptions::*field, const T &value, Option option)
+{
+    options_.*field = value;
+    optionSet(option);
+}
+
+void ClientSession::setAutoErase(bool on) { setOption(&PlayerOptions::autoErase, on, Option::AutoErase); }
+void ClientSession::setTextColour(quint32 colour) { setOption(&PlayerOptions::textColour, colour, Option::TextColour); }
+void ClientSession::setBotSpeed(int speed) { setOption(&PlayerOptions::botSpeed, speed, Option::BotSpeed); }
+void ClientSession::setTurnSound(int tag) { setOption(&PlayerOptions::turnSound, tag, Option::TurnSound); }
+void ClientSession::setPlaySounds(bool on) { setOption(&PlayerOptions::playSounds, on, Option::PlaySounds); }
+void ClientSession::setChatterSounds(bool on) { setOption(&PlayerOptions::chatterSounds, on, Option::ChatterSounds); }
+void ClientSession::setTileSet(const QString &name) { setOption(&PlayerOptions::tileSet, name, Option::TileSet); }
+
+void ClientSession::setTextSize(int size)
+{
+    if (size < PlayerOptions::kMinTextSize || size > PlayerOptions::kMaxTextSize)
+        return;
+    options_.textSizeMarked = true;
+    setOption(&PlayerOptions::textSize, size, Option::TextSize);
+}
+
+void ClientSession::setGameOptions(int rounds, int seconds)
+{
+    options_.roundsPerGame = qBound(PlayerOptions::kMinRounds, rounds, PlayerOptions::kMaxRounds);
+    options_.secondsPerRound = qBound(PlayerOptions::kMinSeconds, seconds, PlayerOptions::kMaxSeconds);
+    touch(Options);
+}
+
+void ClientSession::setPhrase(int button, const QString &phrase)
+{
+    if (button < 1 || button > chat::kPhraseButtons)
+        return;
+    options_.phrases[size_t(button - 1)] = phrase;
+    touch(Options);
 }

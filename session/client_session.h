@@ -5,6 +5,7 @@
 #include "protocol/messages.h"
 #include "protocol/wire.h"
 #include "session/board_state.h"
+#include "session/player_options.h"
 #include "session/session_state.h"
 #include "session/turn_clock.h"
 
@@ -36,9 +37,28 @@ public:
         Clock = 0x08,
         Results = 0x10,
         Winner = 0x20,
-        Controls = 0x40, // the Start button and entry, the options
+        Controls = 0x40, // the Start button and entry
+        Options = 0x80,  // the player's options and phrases
     };
     Q_DECLARE_FLAGS(Parts, Part)
+
+    // The options the player changes one at a time; each change is saved.
+    enum class Option {
+        TextSize,
+        TextColour,
+        GameOptions, // rounds per game and seconds per round, saved when a game is started
+        BotSpeed,
+        TurnSound,
+        TileSet,
+        PlaySounds,
+        AutoErase,
+        ChatterSounds,
+    };
+    Q_ENUM(Option)
+
+    // The phrase lock opens on the first dispatcher tick after this many (101 ticks of 15 ms,
+    // about a second and a half).
+    static constexpr int kPhraseLockTicks = 100;
 
     explicit ClientSession(QObject *parent = nullptr);
     ~ClientSession() override;
@@ -88,14 +108,31 @@ public:
     int round() const { return round_; }
     int phase() const { return phase_; }
     bool startOffered() const { return startOffered_; }
-    bool autoErase() const { return autoErase_; }
-    quint32 textColour() const { return textColour_; }
+    const PlayerOptions &options() const { return options_; }
+    bool autoErase() const { return options_.autoErase; }
+    quint32 textColour() const { return options_.textColour; }
+    // A phrase button's phrase (1 to 9).
+    const QString &phrase(int button) const { return options_.phrases[size_t(button - 1)]; }
+    // Closed for a while after each phrase sent (see b_phrase1Click).
+    bool phraseLocked() const { return phraseLocked_; }
     // The results column that shows a seat's results (1 to 6).
     int columnOfSeat(int seat) const;
 
-    // ---- options
+    // ---- options: each setter reports the change with optionChanged(), which saves it
     void setAutoErase(bool on);
     void setTextColour(quint32 colour);
+    // A size outside kMinTextSize to kMaxTextSize changes nothing.
+    void setTextSize(int size);
+    void setBotSpeed(int speed);
+    void setTurnSound(int tag);
+    void setPlaySounds(bool on);
+    void setChatterSounds(bool on);
+    void setTileSet(const QString &name);
+    // The start dialog's values as its arrows move them (clamped to their ranges); they are
+    // saved when a game is started.
+    void setGameOptions(int rounds, int seconds);
+    // A phrase button's phrase (1 to 9); the phrase editor stores them itself.
+    void setPhrase(int button, const QString &phrase);
 
     // ---- the player's actions
     // The window's key handler: sees every key press before the focused control; true when the
@@ -105,6 +142,10 @@ public:
     void hitclear();
     void hitpass();
     void settyping();
+    // A phrase button (1 to 9) was clicked: its phrase goes to everybody as an action, unless the
+    // phrase lock is closed. The lock closes for the next 101 dispatcher ticks. Without any
+    // connection to send on, the socket's "Send - Socket Not Connected" is thrown.
+    void b_phrase1Click(int button);
     // Sends the chat entry's text as a line or an action; what the entry does with its text.
     chat::OutgoingLine::Kind sendit(const QString &entryText);
     // The hosting player starts a game with the start dialog's rounds and seconds.
@@ -147,6 +188,10 @@ public:
 
 signals:
     void changed(ClientSession::Parts parts);
+    // The host announced this client's own seat ("You are Connected."): the login is complete and
+    // the settings are read now.
+    void loggedIn();
+    void optionChanged(ClientSession::Option option);
     // A chat line, "seat+text", in its colour.
     void lineAdded(const QString &line, quint32 colour);
     void soundRequested(const QString &name);
@@ -161,6 +206,10 @@ private:
     void sockRead(const QByteArray &bytes);
     void sockInfo();
     void touch(Parts parts) { emit changed(parts); }
+    void optionSet(Option option);
+    template <class T>
+    void setOption(T PlayerOptions::*field, const T &value, Option option);
+    void countPhraseLock();
     void playsounds(const QString &name);
     void addlinetochat(const QString &line, quint32 colour);
     void showChat(int seat, const QByteArray &text);
@@ -185,9 +234,9 @@ private:
     int entrySeat_ = 0;
     int round_ = 0;
     int phase_ = proto::NoPhase;
-    bool autoErase_ = true;
-    quint32 textColour_ = 0; // black
-    QString turnSound_ = QStringLiteral("turn");
+    PlayerOptions options_;
+    bool phraseLocked_ = false;
+    int phraseLockTicks_ = 0;
 
     std::array<SeatRow, proto::kPlayerSeats> seats_ {};
     QList<Spectator> spectators_;

@@ -148,7 +148,7 @@ void ClientSession::invalid(const msg::Invalid &m)
         board_.status = QStringLiteral("Invalid Word");
     touch(Board);
     entrySeat_ = localSeat_;
-    if (autoErase_)
+    if (options_.autoErase)
         hitclear();
     playsounds(QStringLiteral("invalid"));
 }

@@ -6,6 +6,10 @@
 void ClientSession::startgame(const QByteArray &rounds, const QByteArray &seconds)
 {
     send(msg::encode(msg::StartGame {playerName_.toUtf8(), rounds, seconds, std::nullopt}));
+    // Starting a game keeps the dialog's values for the next run.
+    setGameOptions(proto::toNumber(rounds).value_or(options_.roundsPerGame),
+                   proto::toNumber(seconds).value_or(options_.secondsPerRound));
+    emit optionChanged(Option::GameOptions);
 }
 
 void ClientSession::turntimeTimer()
@@ -35,7 +39,7 @@ void ClientSession::startTurn()
     entrySeat_ = localSeat_;
     board_.buttons = true;
     touch(Board);
-    playsounds(turnSound_);
+    playsounds(options_.turnSound == PlayerOptions::kNewTurnSound ? QStringLiteral("turnnew") : QStringLiteral("turn"));
 }
 
 // ---------------------------------------------------------------- game, round, turn

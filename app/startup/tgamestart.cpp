@@ -70,17 +70,23 @@ Tgamestart::Tgamestart(ClientSession &session, QWidget *mainWindow)
         ->setObjectName(QStringLiteral("label_playtoscore"));
     UpDown1 = new ArrowsOnlySpinBox(QStringLiteral("UpDown1"), QStringLiteral("edit_playtoscore"), this);
     UpDown1->setGeometry(QRect(QPoint(kBoxLeft, 54), kBoxSize));
-    UpDown1->setRange(1, 10);
+    UpDown1->setRange(PlayerOptions::kMinRounds, PlayerOptions::kMaxRounds);
     UpDown1->setSingleStep(1);
-    UpDown1->setValue(5);
 
     dialogLabel(this, QStringLiteral("Creation Time:"), QRect(QPoint(kLabelLeft, 88), QSize(150, kBoxSize.height())), 13)
         ->setObjectName(QStringLiteral("label_creationtime"));
     UpDown2 = new ArrowsOnlySpinBox(QStringLiteral("UpDown2"), QStringLiteral("edit_creationtime"), this);
     UpDown2->setGeometry(QRect(QPoint(kBoxLeft, 88), kBoxSize));
-    UpDown2->setRange(30, 120);
-    UpDown2->setSingleStep(5);
-    UpDown2->setValue(60);
+    UpDown2->setRange(PlayerOptions::kMinSeconds, PlayerOptions::kMaxSeconds);
+    UpDown2->setSingleStep(PlayerOptions::kSecondsStep);
+    draw();
+    // The session keeps the values (the settings file stores them); the boxes show them.
+    for (ArrowsOnlySpinBox *box : {UpDown1, UpDown2})
+        connect(box, &QSpinBox::valueChanged, this, [this] { session_.setGameOptions(UpDown1->value(), UpDown2->value()); });
+    connect(&session_, &ClientSession::changed, this, [this](ClientSession::Parts parts) {
+        if (parts & ClientSession::Options)
+            draw();
+    });
 
     button_start = new PlateButton(QStringLiteral("button_start"), &art::startPlate, this);
     const QSize plate = art::layout::startPlate.size();
@@ -94,12 +100,16 @@ void Tgamestart::button_startClick()
     hide();
 }
 
+void Tgamestart::draw()
+{
+    UpDown1->setValue(session_.options().roundsPerGame);
+    UpDown2->setValue(session_.options().secondsPerRound);
+}
+
 void Tgamestart::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    // Centred on the main window.
-    const QRect over = mainWindow_->frameGeometry();
-    move(over.center() - QPoint(width() / 2, height() / 2));
+    centreOver(this, mainWindow_);
 }
 
 void Tgamestart::paintEvent(QPaintEvent *)

@@ -42,6 +42,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void draw();
+
     ClientSession &session_;
     QWidget *mainWindow_;
     QPushButton *button_start = nullptr;

@@ -1,10 +1,18 @@
 #include "app/startup/vrel_program.h"
 
+#include "app/lobby/tdownload.h"
 #include "app/startup/tgamestart.h"
+#include "client/program_folder.h"
+#include "client/tphrases.h"
 #include "client/tspylist.h"
 #include "engine/tserver.h"
 #include "net/error_sink.h"
+#include "records/player_file.h"
+#include "records/settings_file.h"
 #include "session/client_session.h"
+#include "sound/sound_player.h"
+
+#include <QApplication>
 
 namespace {
 
@@ -16,12 +24,19 @@ constexpr int kLobbyPort = 9001;
 VrelProgram::VrelProgram(CommandLine commandLine)
     : commandLine_(std::move(commandLine))
     , session_(std::make_unique<ClientSession>())
+    , settings_(std::make_unique<SettingsFile>(*session_, playerFilePath(programFolder(), SettingsFile::kFileName)))
 {
     chat_ = std::make_unique<Tchat>(*session_);
     spylist_ = new Tspylist(chat_.get());
     gamestart_ = new Tgamestart(*session_, chat_.get());
+    phrases_ = new Tphrases(*session_, *settings_, chat_.get());
+    download_ = new Tdownload(LobbyConfig::fromEnvironment(), chat_.get());
+    QObject::connect(download_, &Tdownload::exitGame, chat_.get(), &QWidget::close);
     server_ = std::make_unique<TServer>();
     chat_->attach(spylist_, gamestart_);
+    chat_->attachSettings(settings_.get(), phrases_);
+    sounds_ = std::make_unique<sound::SoundPlayer>(sound::SoundSet::builtIn(), [] { QApplication::beep(); });
+    QObject::connect(session_.get(), &ClientSession::soundRequested, sounds_.get(), &sound::SoundPlayer::play);
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
     Sock11.setPortName(QString::number(kLobbyPort));
@@ -30,6 +45,7 @@ VrelProgram::VrelProgram(CommandLine commandLine)
 VrelProgram::~VrelProgram()
 {
     chat_.reset();
+    settings_.reset();
     session_.reset();
 }
 
@@ -38,6 +54,7 @@ void VrelProgram::processparams()
     const CommandLine::Mode mode = commandLine_.mode();
     if (mode == CommandLine::Mode::Solo) {
         session_->systemLine(QStringLiteral("Loading Solo Game..Please wait."));
+        download_->show();
         session_->setPlayer(QStringLiteral("You"), QStringLiteral("127.0.0.1"));
         hostpress();
         return;

@@ -7,9 +7,15 @@
 #include <memory>
 
 class ClientSession;
+class SettingsFile;
+class Tphrases;
+class Tdownload;
 class Tgamestart;
 class TServer;
 class Tspylist;
+namespace sound {
+class SoundPlayer;
+}
 
 // One running copy: the client's session, its windows created in their fixed order (the main
 // window first, the hidden host engine last), and the start-up that hosts or joins a game once
@@ -24,7 +30,12 @@ public:
     Tchat &chat() { return *chat_; }
     Tspylist &spylist() { return *spylist_; }
     Tgamestart &gamestart() { return *gamestart_; }
+    Tphrases &phrases() { return *phrases_; }
+    SettingsFile &settings() { return *settings_; }
+    // The lobby window, shown when a solo game starts; tests close it with "Play Solo Game".
+    Tdownload &download() { return *download_; }
     TServer &server() { return *server_; }
+    sound::SoundPlayer &sounds() { return *sounds_; }
 
     // Reads the parameters and starts hosting or joining.
     void processparams();
@@ -36,8 +47,12 @@ private:
     // Declared in the order that ends the connection before the engine it talks to.
     std::unique_ptr<TServer> server_;
     std::unique_ptr<ClientSession> session_;
+    std::unique_ptr<SettingsFile> settings_;
     std::unique_ptr<Tchat> chat_;
+    std::unique_ptr<sound::SoundPlayer> sounds_;
     Tspylist *spylist_ = nullptr;     // owned by the main window
     Tgamestart *gamestart_ = nullptr; // owned by the main window
+    Tphrases *phrases_ = nullptr;     // owned by the main window
+    Tdownload *download_ = nullptr;   // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };

@@ -58,6 +58,10 @@ QPixmap timerBar(qreal dpr = appDevicePixelRatio());
 // outside 1 to 10.
 QPixmap phraseIcon(int n, qreal dpr = appDevicePixelRatio());
 
+// 150 x 120: players around a globe over "KOVREN LOBBY", the lobby window's picture. The program
+// carries it as a JPEG made from this drawing (resources/lobby).
+QPixmap lobbyPicture(qreal dpr = appDevicePixelRatio());
+
 // The window icon, from 16 to 256 pixels.
 QIcon appIcon();
 

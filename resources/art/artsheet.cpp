@@ -45,6 +45,7 @@ std::vector<Picture> pictures()
         {"typing-on", [](qreal d) { return art::typingBox(true, d); }},
         {"typing-off", [](qreal d) { return art::typingBox(false, d); }},
         {"timer", [](qreal d) { return art::timerBar(d); }},
+        {"lobby", [](qreal d) { return art::lobbyPicture(d); }},
     };
     for (int code = 0; code <= 26; ++code)
         all.push_back({QStringLiteral("tile%1").arg(code, 2, 10, QLatin1Char('0')),

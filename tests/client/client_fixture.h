@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -24,11 +25,21 @@ class ClientFixture : public ::testing::Test
 {
 protected:
     ClientFixture()
+        : previousHome_(qgetenv("VREL_HOME"))
     {
         messagebox::setPresenter([this](QWidget *, const QString &text) { boxes << text; });
         messagebox::showErrorsInBoxes();
+        // Every test has a program folder of its own, so no settings file is shared.
+        qputenv("VREL_HOME", home.path().toUtf8());
     }
-    ~ClientFixture() override { messagebox::setPresenter([](QWidget *, const QString &) {}); }
+    ~ClientFixture() override
+    {
+        messagebox::setPresenter([](QWidget *, const QString &) {});
+        if (previousHome_.isEmpty())
+            qunsetenv("VREL_HOME");
+        else
+            qputenv("VREL_HOME", previousHome_);
+    }
 
     // A copy started with these parameters; port 0 makes a hosting copy take a free port.
     std::unique_ptr<VrelProgram> start(const QStringList &parameters, int port = 0)
@@ -74,6 +85,11 @@ protected:
         return lines;
     }
 
+    // The program folder of the copies this test starts.
+    QTemporaryDir home;
     QStringList boxes;
     int endings = 0;
+
+private:
+    QByteArray previousHome_;
 };

@@ -5,6 +5,8 @@
 #include "client/tchat.h"
 #include "client/tile_menu.h"
 #include "client/tile_set.h"
+#include "records/profile.h"
+#include "records/settings_file.h"
 #include "resources/art/art.h"
 
 #include <gtest/gtest.h>
@@ -157,4 +159,33 @@ TEST_F(TileSets, WithoutTheFolderTheMenuIsEmptyAndTheBuiltInSetIsUsed)
               art::classicTile(26).toImage().convertToFormat(QImage::Format_ARGB32));
     EXPECT_EQ(pictureOf(chat.puzzleBoard().puzzleTile(2)),
               art::classicTile(0).toImage().convertToFormat(QImage::Format_ARGB32));
+}
+
+TEST_F(TileSets, TheSetInUseIsKeptInTheSettingsFile)
+{
+    writeStrip(tileFile("neon.bmp"), 28);
+    writeStrip(tileFile("Classic.bmp"), 28);
+    const QString ini = QDir(home.path()).filePath(SettingsFile::kFileName);
+    {
+        QFile file(ini);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Vrel]\nTiles=NEON\n");
+    }
+    ClientSession session;
+    Tchat chat(session);
+    SettingsFile settings(session, ini);
+    chat.attachSettings(&settings, nullptr);
+    session.setword(1, "ap_le");
+    // The set named in the file is loaded when the login completes, whatever its letter case.
+    session.dispatch("CMD_sendlogininfo+1");
+    session.dispatch("CMD_newplayerinfo+1+Ann");
+    EXPECT_EQ(checkedEntries(chat), QStringList({"neon"}));
+    EXPECT_EQ(pictureOf(chat.puzzleBoard().puzzleTile(1)).pixelColor(20, 20), tileColour(1));
+    EXPECT_EQ(session.options().tileSet, "neon");
+
+    // Choosing a set saves it; "classic" in any case keeps the built-in tiles at the next login.
+    entry(chat, "Classic")->trigger();
+    EXPECT_EQ(ProfileFile(ini).readString(SettingsFile::kSection, QStringLiteral("Tiles"), {}), "Classic");
+    entry(chat, "neon")->trigger();
+    EXPECT_EQ(ProfileFile(ini).readString(SettingsFile::kSection, QStringLiteral("Tiles"), {}), "neon");
 }

@@ -30,4 +30,8 @@ TEST(WsaErrors, PosixErrorsMapToTheirWindowsCodes)
     EXPECT_EQ(wsa::codeFromErrno(EHOSTUNREACH), 10065);
     // Something without a counterpart is never mistaken for a named code.
     EXPECT_EQ(wsa::errorName(wsa::codeFromErrno(ENOENT)), "UNKNOWN ERROR");
+    // Either way the system's own words say what happened.
+    EXPECT_EQ(wsa::errorText(wsa::codeFromErrno(ECONNREFUSED)), "Connection refused");
+    EXPECT_EQ(wsa::errorText(wsa::codeFromErrno(ECONNRESET)), "Connection reset by peer");
+    EXPECT_EQ(wsa::errorText(wsa::codeFromErrno(ENOENT)), "No such file or directory");
 }
