@@ -10,6 +10,8 @@
 #include "host_process.h"
 #include "soak_client.h"
 
+#include "dictionary/embeddedwords.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -64,15 +66,19 @@ int main(int argc, char **argv)
     }
     std::printf("vrel-host on port %d, %.1f minutes\n", host.port(), minutes);
 
+    std::vector<std::string> pool;
+    for (const QString &word : loadWordPool())
+        pool.push_back(word.toStdString());
+
     const Clock::time_point start = Clock::now();
     std::vector<std::unique_ptr<SoakClient>> clients;
     using Kind = SoakClient::Kind;
     for (int i = 1; i <= 7; ++i)
-        clients.push_back(std::make_unique<SoakClient>(Kind::Steady, "Steady" + std::to_string(i), host.port(), i == 1, i));
-    clients.push_back(std::make_unique<SoakClient>(Kind::Silent, "Silent", host.port(), false, 8));
-    clients.push_back(std::make_unique<SoakClient>(Kind::Flooder, "Flooder", host.port(), false, 9));
+        clients.push_back(std::make_unique<SoakClient>(Kind::Steady, "Steady" + std::to_string(i), host.port(), i == 1, i, pool));
+    clients.push_back(std::make_unique<SoakClient>(Kind::Silent, "Silent", host.port(), false, 8, pool));
+    clients.push_back(std::make_unique<SoakClient>(Kind::Flooder, "Flooder", host.port(), false, 9, pool));
     for (int i = 1; i <= 2; ++i) {
-        clients.push_back(std::make_unique<SoakClient>(Kind::Churner, "Churner" + std::to_string(i), host.port(), false, 9 + i));
+        clients.push_back(std::make_unique<SoakClient>(Kind::Churner, "Churner" + std::to_string(i), host.port(), false, 9 + i, pool));
         clients.back()->startAt(start + std::chrono::seconds(10 * i));
     }
     for (size_t i = 0; i < 9; ++i)
@@ -156,9 +162,10 @@ int main(int argc, char **argv)
                 double(maxRss) / 1024, minFds, maxFds);
     std::printf("well-behaved chat lines relayed: %zu, delay median %.0f ms, 99th percentile %.0f ms, worst %.0f ms\n",
                 allDelays.size(), percentile(allDelays, 0.5), percentile(allDelays, 0.99), worst);
-    std::printf("games started %ld, won %ld; words and passes sent %ld, refused %ld; seats taken %ld, refused full %ld\n",
-                counts.gamesStarted, counts.winners, counts.wordsSent, counts.verdicts, counts.seatsTaken,
-                counts.fullAnswers);
+    std::printf("games started %ld, won %ld; words and passes sent %ld, accepted %ld, refused %ld; seats taken %ld, "
+                "refused full %ld\n",
+                counts.gamesStarted, counts.winners, counts.wordsSent, counts.wordsAccepted, counts.verdicts,
+                counts.seatsTaken, counts.fullAnswers);
     std::printf("flooder closed by the host %ld times, non-reader closed %ld times; host log %ld lines (%lld bytes)\n",
                 counts.floodsClosed, counts.silentClosed, host.logLines(), host.logBytes());
     std::printf("host %s; every well-behaved chat line back within a second: %s\n",

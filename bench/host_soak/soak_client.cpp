@@ -38,9 +38,11 @@ int number(const std::string &text)
 
 } // namespace
 
-SoakClient::SoakClient(Kind kind, std::string name, int port, bool startsGames, unsigned seed)
+SoakClient::SoakClient(Kind kind, std::string name, int port, bool startsGames, unsigned seed,
+                       const std::vector<std::string> &wordPool)
     : kind_(kind)
     , name_(std::move(name))
+    , wordPool_(wordPool)
     , port_(port)
     , startsGames_(startsGames)
     , random_(seed)
@@ -184,13 +186,35 @@ void SoakClient::sendWord(Clock::time_point, SoakCounts &counts)
         queue("CMD_pass+" + std::to_string(seat_) + '+');
         return;
     }
+    const std::string word = guess();
     std::string message = "CMD_myword+" + std::to_string(seat_);
-    for (int i = 0; i < 5; ++i) {
-        const char shown = i < int(masked_.size()) ? masked_[size_t(i)] : '_';
-        const int code = shown >= 'a' && shown <= 'z' ? shown - 'a' + 1 : randomMs(1, 26);
-        message += '+' + std::to_string(i + 1) + '+' + std::to_string(code);
-    }
+    for (int i = 0; i < 5; ++i)
+        message += '+' + std::to_string(i + 1) + '+' + std::to_string(word[size_t(i)] - 'a' + 1);
     queue(message);
+}
+
+// Mostly a pool word that keeps the shown letters (often the dealt word itself), sometimes a
+// typo: the shown letters and random ones in the blanks.
+std::string SoakClient::guess()
+{
+    std::string typed(5, 'a');
+    for (size_t i = 0; i < 5; ++i) {
+        const char shown = i < masked_.size() ? masked_[i] : '_';
+        typed[i] = shown >= 'a' && shown <= 'z' ? shown : char('a' + randomMs(0, 25));
+    }
+    if (randomMs(0, 9) < 3)
+        return typed;
+    std::vector<const std::string *> fitting;
+    for (const std::string &word : wordPool_) {
+        bool fits = word.size() == 5;
+        for (size_t i = 0; fits && i < masked_.size() && i < 5; ++i)
+            fits = masked_[i] == '_' || masked_[i] == word[i];
+        if (fits)
+            fitting.push_back(&word);
+    }
+    if (fitting.empty())
+        return typed;
+    return *fitting[size_t(randomMs(0, int(fitting.size()) - 1))];
 }
 
 void SoakClient::flood()
@@ -277,6 +301,8 @@ void SoakClient::handle(const std::string &message, Clock::time_point now, SoakC
             ++counts.chatsRelayed;
             counts.chatDelaysMs.push_back(std::chrono::duration<double, std::milli>(now - chatSentAt_).count());
         }
+    } else if (verb == "CMD_hiscount" && seatField == seat_) {
+        ++counts.wordsAccepted;
     } else if ((verb == "CMD_nextplayer" || verb == "CMD_newword") && seatField == seat_ && seat_ <= 6) {
         masked_ = field(message, verb == "CMD_nextplayer" ? 2 : 3);
         wordPending_ = true;

@@ -15,6 +15,7 @@ struct SoakCounts {
     long verdicts = 0;
     long gamesStarted = 0;
     long winners = 0;
+    long wordsAccepted = 0;
     long floodsClosed = 0;  // the flooder's connection ended by the host
     long silentClosed = 0;  // the non-reader's connection ended by the host
     long fullAnswers = 0;   // "CMD_full" to a newcomer
@@ -33,7 +34,9 @@ class SoakClient
 public:
     enum class Kind { Steady, Churner, Silent, Flooder };
 
-    SoakClient(Kind kind, std::string name, int port, bool startsGames, unsigned seed);
+    // The players guess their words from the host's word pool, as people who know the game.
+    SoakClient(Kind kind, std::string name, int port, bool startsGames, unsigned seed,
+               const std::vector<std::string> &wordPool);
 
     Kind kind() const { return kind_; }
     // The first connection is made no earlier than this.
@@ -58,9 +61,11 @@ private:
     void sendWord(Clock::time_point now, SoakCounts &counts);
     void flood();
     int randomMs(int low, int high);
+    std::string guess();
 
     Kind kind_;
     std::string name_;
+    const std::vector<std::string> &wordPool_;
     int port_;
     bool startsGames_;
     std::mt19937 random_;
