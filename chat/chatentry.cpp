@@ -25,7 +25,7 @@ ChatEntry::ChatEntry(QWidget *parent) : QLineEdit(Placeholder, parent)
     setObjectName(QStringLiteral("mychat"));
     // No longer than the host relays: typing, pasting and smilies stop at the limit, as in any
     // full text field.
-    setMaxLength(proto::kMaxChatText);
+    setMaxLength(proto::kMaxChatChars);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(FontPixels);
     setFont(font);

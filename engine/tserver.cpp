@@ -1,44 +1,56 @@
 #include "engine/tserver.h"
 
 #include "dictionary/tdictn.h"
+#include "engine/player_text.h"
 #include "dictionary/embeddedwords.h"
 #include "net/error_sink.h"
 #include "net/link.h"
 #include "net/tsock_link.h"
 
+#include <algorithm>
 #include <chrono>
+#include <limits>
 #include <type_traits>
 
 namespace {
 
 const char *const kDefaultNames[proto::kPlayerSeats + 1] = {"", "", "Klot", "Klock", "Kling", "Klick", "Krazy"};
 
-QList<QByteArray> poolAsBytes()
+const QList<QByteArray> &poolAsBytes()
 {
-    QList<QByteArray> words;
-    for (const QString &word : loadWordPool())
-        words << word.toLatin1();
+    static const QList<QByteArray> words = [] {
+        QList<QByteArray> pool;
+        for (const QString &word : loadWordPool())
+            pool << word.toLatin1();
+        return pool;
+    }();
     return words;
 }
 
 } // namespace
 
 TServer::TServer(QObject *parent)
+    : TServer(std::make_shared<TDictn>(QString(), [](const QString &text) { vrel::reportError(text); }), parent)
+{
+}
+
+TServer::TServer(std::shared_ptr<const TDictn> dictionary, QObject *parent)
     : QObject(parent)
     , listbox_words(poolAsBytes())
-    , spell(std::make_unique<TDictn>(QString(), [](const QString &text) { vrel::reportError(text); }))
+    , spell(std::move(dictionary))
     , random_(unsigned(std::chrono::system_clock::now().time_since_epoch().count()))
 {
     for (int n = 1; n <= proto::kPlayerSeats; ++n)
         seats_[size_t(n)].defaultName = kDefaultNames[n];
 
     Sock1.setPortName(QString::number(proto::kDefaultPort));
+    Sock1.SendLimit = kMaxUnsentBytes; // handed on to every accepted connection
     Sock1.OnAccept = [this](TSock *listener) { Sock1Accept(listener); };
 
-    receivedlist_.enqueue({});
     socktimer.setInterval(proto::timing::kHostDispatchMs);
     connect(&socktimer, &QTimer::timeout, this, [this] { vrel::guarded([this] { socktimerTimer(); }); });
     socktimer.start();
+    logintimer_.start();
 }
 
 TServer::~TServer()
@@ -71,10 +83,13 @@ quint16 TServer::listeningPort() const
 
 void TServer::Sock1Accept(TSock *listener)
 {
-    TSock *accepted = nullptr;
-    if (!listener->Accept(accepted) || !accepted)
-        return;
-    seatConnection(std::make_unique<TSockLink>(accepted));
+    // Everything that waits is taken now, so that a burst of connections is answered at once.
+    do {
+        TSock *accepted = nullptr;
+        if (!listener->Accept(accepted) || !accepted)
+            return;
+        seatConnection(std::make_unique<TSockLink>(accepted));
+    } while (listener->connectionPending());
 }
 
 int TServer::seatConnection(std::unique_ptr<Link> link)
@@ -107,9 +122,9 @@ int TServer::seatConnection(std::unique_ptr<Link> link)
         connection.link.release()->deleteLater();
     }
     connection.link = std::move(link);
-    connection.serial = nextSerial_++;
-    connection.cutter = {};
-    connection.queued = 0;
+    forgetReceived(connection);
+    connection.loggedIn = false;
+    connection.secondsWithoutLogin = 0;
 
     Seat &seat = seats_[size_t(seatNumber)];
     seat.inUse = true;
@@ -133,10 +148,11 @@ int TServer::seatOf(const Link *link) const
     return 0;
 }
 
-bool TServer::isCurrent(int seatNumber, quint64 serial) const
+void TServer::forgetReceived(Connection &connection)
 {
-    return inSeatTable(seatNumber) && seats_[size_t(seatNumber)].inUse
-        && connections_[size_t(seatNumber)].serial == serial;
+    connection.cutter = proto::StreamCutter(proto::StreamCutter::Overlong::Dropped);
+    connection.received = {};
+    connection.receivedBytes = 0;
 }
 
 void TServer::Sock1Read(Link *link, const QByteArray &bytes)
@@ -145,16 +161,33 @@ void TServer::Sock1Read(Link *link, const QByteArray &bytes)
     if (seatNumber == 0 || !seats_[size_t(seatNumber)].inUse)
         return;
     Connection &connection = connections_[size_t(seatNumber)];
-    const QList<QByteArray> lines = connection.cutter.feed(bytes);
-    for (const QByteArray &line : lines)
-        receivedlist_.enqueue({line, seatNumber, connection.serial});
-    connection.queued += int(lines.size());
+    const int droppedBefore = connection.cutter.droppedMessages();
+    for (const QByteArray &line : connection.cutter.feed(bytes)) {
+        connection.received.enqueue(line);
+        connection.receivedBytes += line.size();
+    }
+    // Told once a connection, so that a stream of them cannot flood the log.
+    if (droppedBefore == 0 && connection.cutter.droppedMessages() > 0) {
+        emit activity(QStringLiteral("seat %1: dropped a message longer than %2 bytes (and drops any further ones)")
+                          .arg(seatNumber)
+                          .arg(proto::kMaxMessageBytes));
+    }
 
-    // One connection must not be able to stall everybody's game.
-    if (connection.cutter.overflowed() || connection.queued > kMaxQueuedPerConnection) {
+    // A connection that sends faster than its turns come round is flooding; its backlog is
+    // bounded so that it cannot take the host's memory.
+    if (connection.received.size() > kMaxQueuedPerConnection
+        || connection.receivedBytes > kMaxQueuedBytesPerConnection) {
         emit activity(QStringLiteral("seat %1: closing a flooding connection").arg(seatNumber));
         link->close();
     }
+}
+
+int TServer::queuedMessages() const
+{
+    int queued = 0;
+    for (const Connection &connection : connections_)
+        queued += int(connection.received.size());
+    return queued;
 }
 
 void TServer::tempsockDisconnect(Link *link)
@@ -177,11 +210,24 @@ void TServer::tempsockInfo(Link *link)
             if (n != seatNumber)
                 sendToSeat(n, msg::encode(msg::PlayerDisconnected {seatNumber, seat.name}));
         }
-        emit activity(QStringLiteral("seat %1: %2 left").arg(seatNumber).arg(QString::fromUtf8(seat.name)));
+        emit activity(QStringLiteral("seat %1: %2 left").arg(seatNumber).arg(playertext::forLog(seat.name)));
     }
     seat.inUse = false;
     seat.name.clear();
     seat.watching = false;
+    // What the connection sent and nobody handled yet goes with it.
+    forgetReceived(connections_[size_t(seatNumber)]);
+}
+
+void TServer::logintimerTimer()
+{
+    for (int n = 1; n <= kSeatTableSize; ++n) {
+        Connection &connection = connections_[size_t(n)];
+        if (!seats_[size_t(n)].inUse || connection.loggedIn || ++connection.secondsWithoutLogin < kLoginSeconds)
+            continue;
+        emit activity(QStringLiteral("seat %1: closing a connection that did not log in").arg(n));
+        connection.link->close();
+    }
 }
 
 void TServer::disconnectsock(int seatNumber)
@@ -196,6 +242,11 @@ void TServer::sendToSeat(int seatNumber, const QByteArray &message)
 {
     if (!inSeatTable(seatNumber))
         return;
+    // No client takes a longer message: it would end the connection of everybody it went to.
+    if (message.size() > proto::kMaxMessageBytes + 1) {
+        emit activity(QStringLiteral("seat %1: a message of %2 bytes was not sent").arg(seatNumber).arg(message.size()));
+        return;
+    }
     const Seat &seat = seats_[size_t(seatNumber)];
     if (seat.inUse && seat.link)
         seat.link->send(message);
@@ -211,17 +262,19 @@ void TServer::sendToAll(const QByteArray &message)
 
 void TServer::socktimerTimer()
 {
-    // Lines from a connection that has closed since are never credited to the seat's next
-    // occupant; they are skipped without using up the tick.
-    while (!receivedlist_.isEmpty()) {
-        const Received entry = receivedlist_.dequeue();
-        if (inSeatTable(entry.seat) && connections_[size_t(entry.seat)].serial == entry.serial)
-            --connections_[size_t(entry.seat)].queued;
-        if (entry.serial != 0 && !isCurrent(entry.seat, entry.serial))
+    // One message a tick, the connections taking turns in seat order: a connection with a long
+    // backlog delays only itself, and each connection's messages keep their order.
+    for (int i = 0; i < kSeatTableSize; ++i) {
+        const int seatNumber = (nextTurn_ - 1 + i) % kSeatTableSize + 1;
+        Connection &connection = connections_[size_t(seatNumber)];
+        if (connection.received.isEmpty())
             continue;
-        const proto::VerbAndData message = proto::splitVerb(entry.line);
+        const QByteArray line = connection.received.dequeue();
+        connection.receivedBytes -= line.size();
+        nextTurn_ = seatNumber % kSeatTableSize + 1;
+        const proto::VerbAndData message = proto::splitVerb(line);
         if (!message.verb.isEmpty())
-            dispatch(message.verb, message.data, entry.seat);
+            dispatch(message.verb, message.data, seatNumber);
         return;
     }
 }
@@ -276,17 +329,18 @@ void TServer::dispatch(const QByteArray &verb, const QByteArray &data, int from)
 void TServer::receivedlogininfo(const msg::LoginInfo &m)
 {
     Seat &seat = seats_[size_t(m.seat)];
-    seat.name = m.name;
+    seat.name = playertext::playerName(m.name);
     seat.inUse = true;
-    emit activity(QStringLiteral("seat %1: %2 logged in").arg(m.seat).arg(QString::fromUtf8(m.name)));
+    connections_[size_t(m.seat)].loggedIn = true;
+    emit activity(QStringLiteral("seat %1: %2 logged in").arg(m.seat).arg(playertext::forLog(seat.name)));
 
-    sendToAll(msg::encode(msg::NewPlayerInfo {m.seat, m.name}));
+    sendToAll(msg::encode(msg::NewPlayerInfo {m.seat, seat.name}));
     for (int n = 1; n <= seatCount_; ++n) {
         if (n != m.seat && seats_[size_t(n)].inUse)
             sendToSeat(m.seat, msg::encode(msg::ExistingPlayers {n, seats_[size_t(n)].name}));
     }
     if (m.version != proto::kVersion) {
-        sendToSeat(1, msg::encode(msg::HaveWrongVersion {m.name}));
+        sendToSeat(1, msg::encode(msg::HaveWrongVersion {seat.name}));
         sendToSeat(m.seat, msg::encode(msg::WrongVersion {}));
     }
     if (gameRunning_)
@@ -296,13 +350,19 @@ void TServer::receivedlogininfo(const msg::LoginInfo &m)
 void TServer::lateJoin(int seatNumber)
 {
     const Seat &seat = seats_[size_t(seatNumber)];
-    // A spectator seat has no word to work on, so it is not handed one.
+    // A spectator seat has no word to work on, so it is not handed one; a player whose list is
+    // complete is told so, and the board stays closed.
     if (phase_ == proto::WordPhase && proto::isPlayerSeat(seatNumber)) {
-        sendToSeat(seatNumber, msg::encode(msg::NewWord {seatNumber, 0, seat.currentWord,
-                                                         puzzle(roundNumber_, seat.currentWord).masked}));
+        if (listComplete(seatNumber)) {
+            sendToSeat(seatNumber, msg::encode(msg::AllFilled {seatNumber, std::nullopt}));
+        } else {
+            sendToSeat(seatNumber, msg::encode(msg::NewWord {seatNumber, 0, seat.currentWord,
+                                                             puzzle(roundNumber_, seat.currentWord).masked}));
+        }
     }
-    msg::LoadStats stats {seatNumber, turnSeconds_, countdown_ - proto::timing::kWordPhaseLeadSeconds,
-                          roundsPerGame_, roundNumber_, phase_, {}};
+    const qint64 remaining = std::clamp<qint64>(countdown_ - proto::timing::kWordPhaseLeadSeconds,
+                                                std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    msg::LoadStats stats {seatNumber, turnSeconds_, int(remaining), roundsPerGame_, roundNumber_, phase_, {}};
     // Seat 2 is listed even when it is free.
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         const Seat &player = seats_[size_t(n)];
@@ -322,17 +382,17 @@ void TServer::kickhim(const msg::KickHim &m)
 
 void TServer::chat(const msg::Chat &m)
 {
-    sendToAll(msg::encode(msg::Chat::relayed(m.seat, seats_[size_t(m.seat)].name, m.text)));
+    sendToAll(msg::encode(msg::Chat::relayed(m.seat, seats_[size_t(m.seat)].name, playertext::chatText(m.text))));
 }
 
 void TServer::action(const msg::Action &m)
 {
-    sendToAll(msg::encode(msg::Action::relayed(m.seat, seats_[size_t(m.seat)].name, m.text)));
+    sendToAll(msg::encode(msg::Action::relayed(m.seat, seats_[size_t(m.seat)].name, playertext::chatText(m.text))));
 }
 
 void TServer::playasound(const msg::PlayASound &m)
 {
-    sendToAll(msg::encode(m));
+    sendToAll(msg::encode(msg::PlayASound {m.seat, playertext::cleaned(m.wave, proto::kMaxNameChars)}));
 }
 
 void TServer::justwatch(const msg::JustWatch &m)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/drivable_timer.h"
+#include "net/link.h"
 #include "net/tsock.h"
 #include "protocol/constants.h"
 #include "protocol/messages.h"
@@ -16,7 +17,6 @@
 #include <memory>
 #include <random>
 
-class Link;
 class TDictn;
 
 // The host engine: the seat table, accepting and seating connections, login and version check,
@@ -29,7 +29,14 @@ class TServer : public QObject
 public:
     static constexpr int kSeatTableSize = 11; // seats 1 to 11; seat 0 is not used
     static constexpr int kDealtRounds = 20;
+    // What one connection may have waiting to be handled; a connection that sends more is
+    // flooding and is closed.
     static constexpr int kMaxQueuedPerConnection = 256;
+    static constexpr qsizetype kMaxQueuedBytesPerConnection = 1024 * 1024;
+    // What may wait to go out to one connection; one that does not read is closed beyond it.
+    static constexpr int kMaxUnsentBytes = 1024 * 1024;
+    // A connection that has not logged in this long after it was accepted is closed.
+    static constexpr int kLoginSeconds = 30;
 
     struct Seat {
         QByteArray name;
@@ -50,6 +57,9 @@ public:
     };
 
     explicit TServer(QObject *parent = nullptr);
+    // A host that looks words up in a dictionary it shares with others (many hosts in one
+    // process, as a fuzzer makes them, need not each write the word list file).
+    explicit TServer(std::shared_ptr<const TDictn> dictionary, QObject *parent = nullptr);
     ~TServer() override;
 
     // ---- connection side
@@ -65,6 +75,8 @@ public:
     void tempsockDisconnect(Link *link);
     void tempsockInfo(Link *link);
     void socktimerTimer();
+    // One second of the login clock: closes connections that took too long to log in.
+    void logintimerTimer();
     void disconnectsock(int seat);
 
     // ---- message handlers; the dispatcher has checked that the seat a message names is the
@@ -98,18 +110,19 @@ public:
     int seatCount() const { return seatCount_; }
     bool gameRunning() const { return gameRunning_; }
     proto::Phase phase() const { return phase_; }
-    int countdown() const { return countdown_; }
+    qint64 countdown() const { return countdown_; }
     int roundNumber() const { return roundNumber_; }
     int roundsPerGame() const { return roundsPerGame_; }
     int turnSeconds() const { return turnSeconds_; }
     int fastestSeat() const { return fastestSeat_; }
     Puzzle &puzzle(int row, int wordNumber) { return puzzles_[size_t(row)][size_t(wordNumber)]; }
     const QList<QByteArray> &wordPool() const { return listbox_words; }
-    int queuedMessages() const { return int(receivedlist_.size()); }
+    int queuedMessages() const;
     bool timer1Running() const { return timer1_.running(); }
     void seedRandom(unsigned seed) { random_.seed(seed); }
-    // With a manual clock the phase countdown moves only when timer1Timer is called, so a test
-    // can play a whole game in moments without the real second ticking in between.
+    // With a manual clock the phase countdown and the login clock move only when timer1Timer and
+    // logintimerTimer are called, so a test can play a whole game in moments without the real
+    // second ticking in between.
     void setManualClock(bool manual);
 
     QTimer socktimer;
@@ -119,20 +132,17 @@ signals:
     void activity(const QString &line);
 
 private:
+    // A seat's connection and the messages received on it that wait for their turn.
     struct Connection {
         std::unique_ptr<Link> link;
-        quint64 serial = 0;
-        proto::StreamCutter cutter;
-        int queued = 0;
-    };
-    struct Received {
-        QByteArray line;
-        int seat = 0;
-        quint64 serial = 0;
+        proto::StreamCutter cutter {proto::StreamCutter::Overlong::Dropped};
+        QQueue<QByteArray> received;
+        qsizetype receivedBytes = 0;
+        bool loggedIn = false;
+        int secondsWithoutLogin = 0;
     };
 
     bool inSeatTable(int n) const { return n >= 1 && n <= kSeatTableSize; }
-    bool isCurrent(int seat, quint64 serial) const;
     bool acceptsWordFrom(int seat) const;
     bool listComplete(int seat) const;
     template <class M>
@@ -144,17 +154,17 @@ private:
     void sendToAll(const QByteArray &message);
     int seatOf(const Link *link) const;
     void lateJoin(int seat);
-    void restartTimer1(int countdown, proto::Phase phase);
+    void restartTimer1(qint64 countdown, proto::Phase phase);
+    void forgetReceived(Connection &connection);
 
     TSock Sock1;
     std::array<Seat, kSeatTableSize + 1> seats_ {};
     std::array<Connection, kSeatTableSize + 1> connections_ {};
-    quint64 nextSerial_ = 1;
-    QQueue<Received> receivedlist_;
+    int nextTurn_ = 1; // the seat whose connection is looked at first on the next tick
     int seatCount_ = 0;
 
     bool gameRunning_ = false;
-    int countdown_ = 0;
+    qint64 countdown_ = 0; // wide enough for any turn seconds a start can name
     proto::Phase phase_ = proto::NoPhase; // the Tag of timer1
     int roundNumber_ = 0;
     int roundsPerGame_ = 0;
@@ -162,7 +172,8 @@ private:
     int fastestSeat_ = 0;
     std::array<std::array<Puzzle, proto::kWordsPerRound + 1>, kDealtRounds + 1> puzzles_ {};
     DrivableTimer timer1_ {proto::timing::kPhaseClockMs, [this] { timer1Timer(); }};
+    DrivableTimer logintimer_ {proto::timing::kPhaseClockMs, [this] { logintimerTimer(); }};
     QList<QByteArray> listbox_words;
-    std::unique_ptr<TDictn> spell;
+    std::shared_ptr<const TDictn> spell;
     std::mt19937 random_;
 };

@@ -1,6 +1,7 @@
 #include "engine/tserver.h"
 
 #include "dictionary/tdictn.h"
+#include "engine/player_text.h"
 
 namespace {
 
@@ -52,7 +53,13 @@ void TServer::startgame(const msg::StartGame &m)
     gameRunning_ = true;
     roundsPerGame_ = proto::toNumber(m.rounds).value_or(kFallbackRounds);
     turnSeconds_ = proto::toNumber(m.seconds).value_or(kFallbackSeconds);
-    sendToAll(msg::encode(m.relayed()));
+    // The fields go on as they came, as far as a client can take them: the starter's name is
+    // shown in the chat like any name.
+    msg::StartGame relayed = m.relayed();
+    relayed.name = playertext::playerName(relayed.name);
+    for (QByteArray *field : {&relayed.rounds, &relayed.seconds, &*relayed.fourth})
+        *field = playertext::cleaned(*field, proto::kMaxNameChars);
+    sendToAll(msg::encode(relayed));
     emit activity(QStringLiteral("game started: %1 rounds of %2 seconds").arg(roundsPerGame_).arg(turnSeconds_));
 
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
@@ -104,7 +111,7 @@ void TServer::startround()
     sendToAll(msg::encode(msg::StartRound {roundNumber_}));
     emit activity(QStringLiteral("round %1 started").arg(roundNumber_));
     findplayer();
-    restartTimer1(turnSeconds_ + proto::timing::kWordPhaseLeadSeconds, proto::WordPhase);
+    restartTimer1(qint64(turnSeconds_) + proto::timing::kWordPhaseLeadSeconds, proto::WordPhase);
 }
 
 void TServer::findplayer()
@@ -125,7 +132,7 @@ void TServer::findplayer()
     }
 }
 
-void TServer::restartTimer1(int countdown, proto::Phase phase)
+void TServer::restartTimer1(qint64 countdown, proto::Phase phase)
 {
     timer1_.stop();
     countdown_ = countdown;
@@ -136,6 +143,7 @@ void TServer::restartTimer1(int countdown, proto::Phase phase)
 void TServer::setManualClock(bool manual)
 {
     timer1_.setManualClock(manual);
+    logintimer_.setManualClock(manual);
 }
 
 // ---------------------------------------------------------------- words and passes
@@ -188,9 +196,14 @@ bool TServer::acceptsWordFrom(int seatNumber) const
 
 void TServer::myword(const msg::MyWord &m)
 {
-    // A complete list has no word left to fill; a further submission would overwrite one.
-    if (!acceptsWordFrom(m.seat) || listComplete(m.seat))
+    if (!acceptsWordFrom(m.seat))
         return;
+    // A complete list has no word left to fill; a further submission would overwrite one. The
+    // player is told again, so that a board opened by mistake closes.
+    if (listComplete(m.seat)) {
+        sendToSeat(m.seat, msg::encode(msg::AllFilled {m.seat, std::nullopt}));
+        return;
+    }
     Seat &seat = seats_[size_t(m.seat)];
     const int completed = seat.currentWord;
 
@@ -333,7 +346,7 @@ bool TServer::checkforwin()
     const Seat &winner = seats_[size_t(leader)];
     const QByteArray name = winner.name.isEmpty() ? winner.defaultName : winner.name;
     sendToAll(msg::encode(msg::Winner {name}));
-    emit activity(QStringLiteral("%1 won the game").arg(QString::fromUtf8(name)));
+    emit activity(QStringLiteral("%1 won the game").arg(playertext::forLog(name)));
     gameRunning_ = false;
     return true;
 }

@@ -18,7 +18,8 @@
 namespace {
 
 constexpr int kScratchSize = 32768;
-constexpr int kListenBacklog = 5;
+// A burst of connections waits in full for its Accept instead of being left half-open.
+constexpr int kListenBacklog = SOMAXCONN;
 
 QString text(const char *s)
 {
@@ -174,6 +175,14 @@ void TSock::setListen(bool listen)
     setNonBlocking(fd_, true);
     registerNotifications();
     info(siListen, text("Listening Started"));
+}
+
+bool TSock::connectionPending() const
+{
+    if (!listening_ || fd_ < 0)
+        return false;
+    pollfd entry {fd_, POLLIN, 0};
+    return ::poll(&entry, 1, 0) > 0 && (entry.revents & POLLIN);
 }
 
 quint16 TSock::boundPort() const
@@ -446,6 +455,8 @@ bool TSock::Close()
         fd_ = -1;
         connected_ = false;
         connecting_ = false;
+        // Bytes that were never sent can go nowhere now: their memory is given back at once.
+        sendBuffer_ = QByteArray();
         if (!listening_)
             info(siClose, text("Socket Closed"));
         listening_ = false;
@@ -485,6 +496,12 @@ bool TSock::Send(const QByteArray &data)
     if (!self || fd_ < 0)
         return true;
     flushSendBuffer();
+    if (SendLimit > 0 && sendBuffer_.size() > SendLimit) {
+        errorReport(wsa::codeFromErrno(ENOBUFS));
+        if (self)
+            Close();
+        return false;
+    }
     updateWriteInterest();
     return true;
 }
@@ -575,6 +592,7 @@ void TSock::adoptAccepted(int fd, const TSock &listener, const sockaddr_in &peer
     fd_ = fd;
     blocking_ = listener.blocking_;
     BlockingTimeout = listener.BlockingTimeout;
+    SendLimit = listener.SendLimit;
     OnRead = listener.OnRead;
     OnWrite = listener.OnWrite;
     OnDisconnect = listener.OnDisconnect;

@@ -48,6 +48,10 @@ public:
     void setListen(bool listen);
     TLineBreak LineBreak = lbSmart; // stored only: the channel does not frame messages
     int BlockingTimeout = 0;        // seconds a blocking receive waits; negative waits forever
+    // Bytes that may wait in the send buffer (0: no limit). A connection that falls further
+    // behind is not reading: it is closed (an error report, then "Socket Closed"). Accepted
+    // connections take their listener's limit.
+    int SendLimit = 0;
 
     bool Connected() const { return connected_; }
     bool hasHandle() const { return fd_ >= 0; }
@@ -71,6 +75,8 @@ public:
 
     // The local port of a listening socket (useful when PortName was "0").
     quint16 boundPort() const;
+    // A listening socket has a connection waiting for Accept.
+    bool connectionPending() const;
     // Bytes handed to Send that the connection has not taken yet.
     int pendingSendBytes() const { return int(sendBuffer_.size()); }
 

@@ -20,15 +20,16 @@ constexpr bool isSeat(int n) { return n >= 1 && n <= kLastSeat; }
 constexpr bool isPlayerSeat(int n) { return n >= 1 && n <= kPlayerSeats; }
 constexpr bool isSpectatorSeat(int n) { return n >= kFirstSpectatorSeat && n <= kLastSeat; }
 
+// What the host keeps and relays, in characters (Unicode code points): a player's name, and the
+// text of a chat line or an action before its "|" and colour. Longer ones are cut; the chat entry
+// takes no more than the host relays.
+constexpr int kMaxNameChars = 32;
+constexpr int kMaxChatChars = 500;
+
 constexpr int kWordsPerRound = 10;
 constexpr int kWordLength = 5;
 // Letter codes 1 to 26 stand for "a" to "z"; 0 is no letter (an empty tile).
 constexpr int kLetterCodes = 26;
-
-// The longest chat or action text, in characters, that a client sends. Even written as UTF-8
-// with the sender's name and colour around it, a relayed line stays far below the 64 KiB a
-// receiver takes as one message.
-constexpr int kMaxChatText = 4000;
 
 // Why the host refused a word.
 enum Verdict : int {

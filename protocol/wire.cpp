@@ -1,6 +1,7 @@
 #include "protocol/wire.h"
 
 #include <limits>
+#include <utility>
 
 namespace proto {
 
@@ -34,6 +35,8 @@ std::optional<int> toNumber(const QByteArray &text)
 
 QList<QByteArray> StreamCutter::feed(const QByteArray &bytes)
 {
+    if (overlong_ == Overlong::Dropped)
+        return feedDropping(bytes);
     QList<QByteArray> messages;
     pending_.append(bytes);
     qsizetype start = 0;
@@ -43,6 +46,33 @@ QList<QByteArray> StreamCutter::feed(const QByteArray &bytes)
         start = end + 1;
     }
     pending_.remove(0, start);
+    return messages;
+}
+
+QList<QByteArray> StreamCutter::feedDropping(const QByteArray &bytes)
+{
+    QList<QByteArray> messages;
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        const qsizetype end = bytes.indexOf(kTerminator, pos);
+        const qsizetype stop = end < 0 ? bytes.size() : end;
+        if (!skipping_) {
+            if (pending_.size() + (stop - pos) > kMaxPending) {
+                // Nothing of an overlong message is kept, however long it goes on.
+                skipping_ = true;
+                pending_ = QByteArray();
+                ++dropped_;
+            } else {
+                pending_.append(bytes.constData() + pos, stop - pos);
+            }
+        }
+        if (end < 0)
+            break;
+        if (!skipping_)
+            messages.append(std::exchange(pending_, QByteArray()));
+        skipping_ = false;
+        pos = end + 1;
+    }
     return messages;
 }
 

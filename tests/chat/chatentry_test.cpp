@@ -66,7 +66,7 @@ TEST(ChatEntry, HoldsNoMoreThanTheLongestTextTheHostRelays)
     ChatEntry entry;
     const QString longText(100000, QLatin1Char('a'));
     entry.setText(longText);
-    EXPECT_EQ(entry.text(), longText.left(proto::kMaxChatText));
+    EXPECT_EQ(entry.text(), longText.left(proto::kMaxChatChars));
 }
 
 TEST(ChatEntry, PasteAppendsAtTheEnd)

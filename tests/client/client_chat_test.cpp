@@ -97,19 +97,19 @@ TEST_F(ClientChat, TheEntryHoldsNoMoreThanTheHostRelays)
     // A pasted 100,000-byte line fills the entry up to the limit; a full entry takes no more.
     QGuiApplication::clipboard()->setText(QString(100000, QLatin1Char('p')));
     QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(entry->text().size(), proto::kMaxChatText);
+    EXPECT_EQ(entry->text().size(), proto::kMaxChatChars);
     QTest::keyClicks(entry, QStringLiteral("xyz"));
     entry->appendSmiley(12);
-    EXPECT_EQ(entry->text(), QString(proto::kMaxChatText, QLatin1Char('p')));
+    EXPECT_EQ(entry->text(), QString(proto::kMaxChatChars, QLatin1Char('p')));
 
     // What is typed up to the limit goes out whole, and Ann keeps her seat.
     entry->clear();
     QTest::keyClicks(entry, QStringLiteral("ab"));
     entry->Paste1Click();
-    EXPECT_EQ(entry->text(), QStringLiteral("ab") + QString(proto::kMaxChatText - 2, QLatin1Char('p')));
+    EXPECT_EQ(entry->text(), QStringLiteral("ab") + QString(proto::kMaxChatChars - 2, QLatin1Char('p')));
     QTest::keyClick(entry, Qt::Key_Return);
     EXPECT_EQ(bob->waitFor("CMD_chat"),
-              "CMD_chat+1+Ann chats: ab" + QByteArray(proto::kMaxChatText - 2, 'p') + "|clBlack");
+              "CMD_chat+1+Ann chats: ab" + QByteArray(proto::kMaxChatChars - 2, 'p') + "|clBlack");
     settle(100);
     EXPECT_EQ(rowName(*ann, 1), "Ann");
     EXPECT_EQ(endings, 0);

@@ -197,12 +197,48 @@ TEST_F(HostSeats, AFloodingConnectionIsClosedAndTheOthersPlayOn)
     EXPECT_TRUE(bob->closedByPeer());
     EXPECT_TRUE(ann->waitFor("CMD_playerdisconnected+2+Bob", 10000).has_value());
 
-    // A message that never ends is closed too.
+    // An overlong line (a pasted page) is dropped up to its terminator; its sender plays on.
     auto cid = join("Cid", 2, 1);
-    cid->send(QByteArray(70 * 1024, 'a'));
-    EXPECT_TRUE(cid->closedByPeer());
+    cid->send("CMD_chat+2+" + QByteArray(100000, 'a') + "|clRed" + T);
+    cid->send("CMD_chat+2+" + QByteArray(70000, 'b') + "|clRed" + T);
+    cid->send("CMD_chat+2+still here|clRed" + T);
+    EXPECT_EQ(ann->waitFor("CMD_chat"), QByteArray("CMD_chat+2+Cid chats: still here|clRed"));
+    EXPECT_FALSE(cid->closedByPeer(100));
     ann->send("CMD_chat+1+hello|clRed" + T);
     EXPECT_TRUE(ann->waitFor("CMD_chat+1+Ann chats: hello").has_value());
+}
+
+TEST_F(HostSeats, HugeNamesAndTextsAreCutToWhatEveryClientTakes)
+{
+    auto ann = join("Ann", 1, 0);
+    int seat = 0;
+    auto big = connect(&seat);
+    big->send("CMD_logininfo+2+1.0.4+" + QByteArray(65000, 'N') + T + T);
+    EXPECT_EQ(big->waitFor("CMD_newplayerinfo"), "CMD_newplayerinfo+2+" + QByteArray(32, 'N'));
+    big->send("CMD_chat+2+" + QByteArray(65000, 't') + "|clRed" + T);
+    const std::optional<QByteArray> relayed = ann->waitFor("CMD_chat");
+    ASSERT_TRUE(relayed.has_value());
+    EXPECT_EQ(*relayed, "CMD_chat+2+" + QByteArray(32, 'N') + " chats: " + QByteArray(500, 't') + "|clRed");
+    EXPECT_FALSE(big->closedByPeer(100));
+    EXPECT_LT(host.log().size(), 4000);
+}
+
+TEST_F(HostSeats, EveryConnectionOfABurstIsAnsweredWithASeatOrFull)
+{
+    std::vector<std::unique_ptr<RawClient>> burst;
+    for (int i = 0; i < 300; ++i)
+        burst.push_back(std::make_unique<RawClient>(host.port()));
+    int seated = 0;
+    int refused = 0;
+    for (const auto &client : burst) {
+        ASSERT_TRUE(client->connected());
+        const std::optional<QByteArray> answer = client->next(5000);
+        ASSERT_TRUE(answer.has_value());
+        seated += answer->startsWith("CMD_sendlogininfo+");
+        refused += *answer == "CMD_full+";
+    }
+    EXPECT_EQ(seated, 9);
+    EXPECT_EQ(refused, 291);
 }
 
 TEST(HostProgram, BadOptionsAndATakenPortEndWithAnError)

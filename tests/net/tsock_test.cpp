@@ -10,6 +10,8 @@
 #include <arpa/inet.h>
 #include <memory>
 #include <netinet/in.h>
+#include <poll.h>
+#include <vector>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -226,6 +228,55 @@ TEST(TSockSend, LargeSendKeepsUnsentBytesUntilThePeerTakesThem)
     EXPECT_EQ(pair.client.pendingSendBytes(), 0);
 }
 
+// A connection to the port from a plain socket that never reads (the host's view of a client
+// that stopped reading), or -1.
+int connectRaw(quint16 port, bool blocking = true)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | (blocking ? 0 : SOCK_NONBLOCK), 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const int result = ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    if (result != 0 && !(errno == EINPROGRESS && !blocking)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+TEST(TSockSend, APeerThatStopsReadingIsClosedAtTheSendLimitAndItsBufferFreed)
+{
+    TSock listener;
+    listener.setPortName(QStringLiteral("0"));
+    listener.SendLimit = 256 * 1024;
+    TSock *server = nullptr;
+    listener.OnAccept = [&](TSock *l) { l->Accept(server); };
+    listener.setListen(true);
+    const int peer = connectRaw(listener.boundPort());
+    ASSERT_GE(peer, 0);
+    ASSERT_TRUE(waitUntil([&] { return server != nullptr; }));
+    EXPECT_EQ(server->SendLimit, 256 * 1024); // taken from the listener
+
+    QStringList reports;
+    server->OnInfo = [&](TSock *, TSocketInfo, const QString &text) {
+        if (!text.startsWith(QLatin1String("Non-Blocking")))
+            reports << text;
+    };
+    const QByteArray chunk(64 * 1024, 'x');
+    qint64 handed = 0;
+    while (server->Connected() && handed < 256LL * 1024 * 1024) {
+        server->Send(chunk);
+        handed += chunk.size();
+    }
+    EXPECT_FALSE(server->Connected());
+    EXPECT_EQ(reports, QStringList({QStringLiteral("Error #10055 (WSAENOBUFS)"), QStringLiteral("Socket Closed")}));
+    EXPECT_EQ(server->pendingSendBytes(), 0);
+    // What went out is what the kernel's buffers hold, and at most the limit waited beside it.
+    EXPECT_LT(handed, 64LL * 1024 * 1024);
+    ::close(peer);
+}
+
 TEST(TSockSend, MisuseRaisesTheFixedTexts)
 {
     TSock idle;
@@ -371,6 +422,38 @@ TEST(TSockAccept, PendingConnectionsWaitUntilTheHandlerAccepts)
     TSock *accepted = nullptr;
     EXPECT_TRUE(listener.Accept(accepted));
     ASSERT_NE(accepted, nullptr);
+}
+
+TEST(TSockAccept, ABurstOfConnectionsAllWaitAndAreTakenInOneNotification)
+{
+    TSock listener;
+    listener.setPortName(QStringLiteral("0"));
+    listener.setListen(true);
+    EXPECT_FALSE(listener.connectionPending());
+    std::vector<int> peers;
+    for (int i = 0; i < 100; ++i)
+        peers.push_back(connectRaw(listener.boundPort(), false));
+    // Each connection completes at once: the listener's queue holds them all.
+    for (const int fd : peers) {
+        pollfd entry {fd, POLLOUT, 0};
+        EXPECT_EQ(::poll(&entry, 1, 2000), 1);
+    }
+    std::vector<std::unique_ptr<TSock>> accepted;
+    int notifications = 0;
+    listener.OnAccept = [&](TSock *l) {
+        ++notifications;
+        while (l->connectionPending()) {
+            TSock *sock = nullptr;
+            if (!l->Accept(sock))
+                break;
+            accepted.emplace_back(sock);
+        }
+    };
+    ASSERT_TRUE(waitUntil([&] { return accepted.size() == peers.size(); }));
+    EXPECT_EQ(notifications, 1);
+    EXPECT_FALSE(listener.connectionPending());
+    for (const int fd : peers)
+        ::close(fd);
 }
 
 TEST(TSockLookup, DigitsAreNeverResolvedAndUnknownNamesRaise)

@@ -38,3 +38,20 @@ TEST(WireCutting, MessagesAreCutAtTheTerminatorAndARemainderWaits)
     cutter.feed(QByteArray(StreamCutter::kMaxPending + 1, 'x'));
     EXPECT_TRUE(cutter.overflowed());
 }
+
+TEST(WireCutting, TheHostDropsEveryOverlongMessageWhateverTheReadSizesAndReadsOn)
+{
+    const QByteArray longest(StreamCutter::kMaxPending, 'a');
+    const QByteArray stream = "CMD_a+1\xFF" + QByteArray(StreamCutter::kMaxPending + 1, 'b') + '\xFF' + longest + '\xFF'
+        + QByteArray(100000, 'c') + "\xFF\xFF" "CMD_z+2\xFF" "CMD_rest";
+    for (const int chunk : {1, 7, 4096, 32768, 65537, int(stream.size())}) {
+        StreamCutter cutter(StreamCutter::Overlong::Dropped);
+        QList<QByteArray> messages;
+        for (qsizetype at = 0; at < stream.size(); at += chunk)
+            messages += cutter.feed(stream.mid(at, chunk));
+        EXPECT_EQ(messages, QList<QByteArray>({"CMD_a+1", longest, "", "CMD_z+2"})) << "reads of " << chunk;
+        EXPECT_EQ(cutter.droppedMessages(), 2);
+        EXPECT_EQ(cutter.pendingBytes(), 8);
+        EXPECT_FALSE(cutter.overflowed());
+    }
+}

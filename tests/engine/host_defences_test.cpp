@@ -1,0 +1,258 @@
+// The host against players who send what looks legitimate but is meant to harm: huge names and
+// texts, names that imitate chat lines, backlogs, strangers who never log in, absurd game
+// options, and a rejoin with a finished list.
+
+#include "chat/chatline.h"
+#include "chat/colourtext.h"
+#include "chat/receivedchat.h"
+#include "tests/engine/host_fixture.h"
+#include "tests/support/qt_printers.h"
+
+#include <QStringList>
+
+namespace {
+
+class HostDefences : public HostFixture
+{
+protected:
+    HostDefences()
+    {
+        QObject::connect(&server, &TServer::activity, [this](const QString &line) { log << line; });
+    }
+
+    // Logs in on a new connection with the raw name; returns the link with its outbox emptied.
+    FakeLink *joinAs(const QByteArray &rawName) { return join(rawName); }
+
+    // What a client reads from a relayed chat line or action: the line and the colour.
+    static chat::ReceivedChat asReceived(const QByteArray &relayed)
+    {
+        const proto::VerbAndData message = proto::splitVerb(relayed);
+        return chat::readReceivedChat(QString::fromUtf8(message.data));
+    }
+
+    QStringList log;
+};
+
+// The host's messages as a client cuts them, in reads of a few kilobytes: none may end the
+// client's connection.
+bool aClientTakesAll(const QByteArray &bytes)
+{
+    proto::StreamCutter client;
+    for (qsizetype at = 0; at < bytes.size(); at += 4000) {
+        client.feed(bytes.mid(at, 4000));
+        if (client.overflowed())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST_F(HostDefences, NamesAreCutCleanedAndRelayedSoThatNoNameReadsAsAChatLine)
+{
+    FakeLink *ann = joinAs("Ann");
+
+    // A 65,000-byte name with a line break that would forge a log line.
+    FakeLink *huge = connect();
+    huge->take();
+    const QByteArray forged = "x\r\nvrel-host: seat 1: \"Ann\" left" + QByteArray(65000, 'y');
+    deliver(huge, "CMD_logininfo+2+1.0.4+" + forged + '\xFF');
+    const QByteArray kept = server.seat(2).name;
+    EXPECT_EQ(QString::fromUtf8(kept).size(), proto::kMaxNameChars);
+    EXPECT_TRUE(kept.startsWith("x  vrel-host∶ seat 1∶ \"Ann\" left")) << kept.constData();
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_newplayerinfo+2+" + kept}));
+    const QString loginLine = log.filter(QStringLiteral("logged in")).value(0);
+    EXPECT_LT(loginLine.size(), 80) << loginLine.toStdString();
+    EXPECT_FALSE(loginLine.contains(u'\n') || loginLine.contains(u'\r'));
+    EXPECT_TRUE(loginLine.contains(u'"'));
+
+    // Cut on a character boundary, never inside one.
+    FakeLink *accents = joinAs(QString(40, QChar(0x00E9)).toUtf8() + "\xF0\x9F\x98\x80");
+    EXPECT_EQ(server.seat(3).name, QString(32, QChar(0x00E9)).toUtf8());
+    Q_UNUSED(accents);
+
+    // A name that imitates somebody else's chat line shows as a name: the whole of it stays in
+    // the line's head, and the colour is the one the sender really chose.
+    FakeLink *mallory = joinAs("Ann chats: bye|clRed\nBob: me too");
+    const int seat = 4;
+    const QByteArray safeName = server.seat(seat).name;
+    clearAll({ann, mallory});
+    deliver(mallory, "CMD_chat+4+hello|clBlue");
+    const QByteArray relayed = ann->take().value(0);
+    const chat::ReceivedChat received = asReceived(relayed);
+    EXPECT_EQ(received.colour, chat::ColourBlue);
+    const std::optional<chat::ChatLine> line = chat::parseChatLine(received.line);
+    ASSERT_TRUE(line.has_value());
+    EXPECT_EQ(line->seat, seat);
+    EXPECT_EQ(line->head, QStringLiteral("Ann chats∶ bye¦clRed Bob∶ me too chats: "));
+    ASSERT_EQ(line->items.size(), 2u); // " " and "hello ": the text after the head
+    EXPECT_EQ(line->items.at(1).text, QStringLiteral("hello "));
+
+    // The same name in an action and in the disconnect notice.
+    deliver(mallory, "CMD_action+4+waves|clBlue");
+    EXPECT_EQ(asReceived(ann->take().value(0)).colour, chat::ColourBlue);
+    mallory->hangUp();
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_playerdisconnected+4+" + safeName}));
+    EXPECT_EQ(log.filter(QStringLiteral("seat 4: \"Ann chats∶ bye¦clRed Bob∶ me too\" left")).size(), 1)
+        << log.join(u'\n').toStdString();
+}
+
+TEST_F(HostDefences, ChatActionAndGameTextsAreCappedSoEveryClientTakesWhatTheHostRelays)
+{
+    FakeLink *ann = joinAs(QByteArray(65000, 'A'));
+    FakeLink *bob = joinAs("Bob");
+    clearAll({ann, bob});
+
+    // 65,000 bytes of chat: the text is cut to what the clients' entries allow, the colour stays.
+    deliver(ann, "CMD_chat+1+" + QByteArray(65000, 't') + "|clGreen");
+    deliver(ann, "CMD_action+1+" + QByteArray(30000, 'w') + "|" + QByteArray(30000, 'c'));
+    // Line breaks in a text would start a line of their own in every chat view.
+    deliver(bob, "CMD_chat+2+one\ntwo\rthree\x01|clRed");
+    const QByteArray sent = bob->outbox;
+    const QList<QByteArray> toBob = bob->take();
+    ASSERT_EQ(toBob.size(), 3);
+    const QByteArray name(proto::kMaxNameChars, 'A');
+    EXPECT_EQ(toBob.at(0), "CMD_chat+1+" + name + " chats: " + QByteArray(proto::kMaxChatChars, 't') + "|clGreen");
+    EXPECT_EQ(toBob.at(1), "CMD_action+1+" + name + ' ' + QByteArray(proto::kMaxChatChars, 'w') + '|' + QByteArray(32, 'c'));
+    EXPECT_EQ(toBob.at(2), "CMD_chat+2+Bob chats: one two three |clRed");
+    EXPECT_TRUE(aClientTakesAll(sent));
+
+    // A game start and a chatter sound carry short fields; the start still counts what it can.
+    bob->take();
+    deliver(ann, "CMD_startgame+" + QByteArray(30000, 'S') + "+3+" + QByteArray(30000, '9') + '+');
+    deliver(ann, "CMD_playasound+1+wave" + QByteArray(65000, '7') + '+');
+    EXPECT_EQ(server.turnSeconds(), 60); // not a number it can hold: the default
+    EXPECT_EQ(server.roundsPerGame(), 3);
+    const QList<QByteArray> started = bob->take();
+    EXPECT_EQ(started.value(0), "CMD_startgame+" + QByteArray(32, 'S') + "+3+" + QByteArray(32, '9') + "++");
+    EXPECT_EQ(started.last(), "CMD_playasound+1+wave" + QByteArray(28, '7') + '+');
+}
+
+TEST_F(HostDefences, ABacklogDelaysOnlyItsOwnConnectionWhoseMessagesKeepTheirOrder)
+{
+    FakeLink *ann = joinAs("Ann");
+    FakeLink *bob = joinAs("Bob");
+    FakeLink *cid = joinAs("Cid");
+    clearAll({ann, bob, cid});
+    QByteArray backlog;
+    for (int i = 0; i < 250; ++i)
+        backlog += "CMD_chat+2+" + QByteArray::number(i) + "|clRed\xFF";
+    bob->deliver(backlog);
+    cid->deliver("CMD_chat+3+first|clRed\xFF" "CMD_chat+3+second|clRed\xFF");
+    ann->deliver("CMD_chat+1+hi|clRed\xFF");
+
+    // Each connection's turn comes round within a tick per connection.
+    for (int tick = 0; tick < 6; ++tick)
+        server.socktimerTimer();
+    QList<QByteArray> relays = ann->take();
+    EXPECT_TRUE(relays.contains("CMD_chat+1+Ann chats: hi|clRed"));
+    EXPECT_TRUE(relays.contains("CMD_chat+3+Cid chats: first|clRed"));
+    EXPECT_TRUE(relays.contains("CMD_chat+3+Cid chats: second|clRed"));
+    dispatchAll();
+    relays += ann->take();
+    QList<QByteArray> fromBob;
+    for (const QByteArray &relay : relays) {
+        if (relay.startsWith("CMD_chat+2+"))
+            fromBob << relay;
+    }
+    ASSERT_EQ(fromBob.size(), 250);
+    for (int i = 0; i < 250; ++i)
+        EXPECT_EQ(fromBob.at(i), "CMD_chat+2+Bob chats: " + QByteArray::number(i) + "|clRed");
+    EXPECT_EQ(bob->closeCalls, 0);
+
+    // Beyond what one connection may have waiting, it is a flood and the connection is closed.
+    bob->deliver(backlog + backlog);
+    EXPECT_EQ(bob->closeCalls, 1);
+    EXPECT_EQ(server.queuedMessages(), 0);
+    EXPECT_FALSE(server.seat(2).inUse);
+}
+
+TEST_F(HostDefences, OverlongMessagesAreDroppedAndTheConnectionStays)
+{
+    FakeLink *ann = joinAs("Ann");
+    FakeLink *bob = joinAs("Bob");
+    clearAll({ann, bob});
+    const QByteArray pasted = "CMD_chat+2+" + QByteArray(100000, 'p') + "|clRed\xFF";
+    for (qsizetype at = 0; at < pasted.size(); at += 32768)
+        bob->deliver(pasted.mid(at, 32768));
+    bob->deliver("CMD_chat+2+" + QByteArray(70000, 'q') + "|clRed\xFF" "CMD_chat+2+short|clRed\xFF");
+    dispatchAll();
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_chat+2+Bob chats: short|clRed"}));
+    EXPECT_EQ(bob->closeCalls, 0);
+    EXPECT_EQ(log.filter(QStringLiteral("dropped a message")).size(), 1); // told once, not per message
+}
+
+TEST_F(HostDefences, ConnectionsThatDoNotLogInWithinThirtySecondsAreClosed)
+{
+    FakeLink *ann = joinAs("Ann");
+    FakeLink *stranger = connect(); // seat 2
+    for (int second = 0; second < 20; ++second)
+        server.logintimerTimer();
+    FakeLink *late = connect(); // seat 3, logs in after 29 seconds
+    ann->take();
+    for (int second = 0; second < 9; ++second)
+        server.logintimerTimer();
+    EXPECT_EQ(stranger->closeCalls, 0);
+    server.logintimerTimer();
+    EXPECT_EQ(stranger->closeCalls, 1);
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_playerdisconnected+2+"}));
+
+    for (int second = 0; second < 18; ++second)
+        server.logintimerTimer();
+    deliver(late, "CMD_logininfo+3+1.0.4+Late\xFF");
+    for (int second = 0; second < 100; ++second)
+        server.logintimerTimer();
+    EXPECT_EQ(late->closeCalls, 0);
+    EXPECT_EQ(ann->closeCalls, 0);
+    // The freed seat goes to the next newcomer, whose own thirty seconds start then.
+    FakeLink *next = connect();
+    EXPECT_EQ(next->take().value(0), "CMD_sendlogininfo+2");
+    for (int second = 0; second < 29; ++second)
+        server.logintimerTimer();
+    EXPECT_EQ(next->closeCalls, 0);
+}
+
+TEST_F(HostDefences, AbsurdTurnSecondsNeitherOverflowNorEndTheRound)
+{
+    FakeLink *boss = joinAs("Boss");
+    joinAs("Two"); // with two players at 0 points, a game of 0 rounds is a tie and plays on
+    deliver(boss, "CMD_startgame+Boss+0+2147483647+");
+    tick(10);
+    EXPECT_EQ(server.phase(), proto::WordPhase);
+    EXPECT_EQ(server.countdown(), 2147483647LL + 4 - 10);
+    FakeLink *late = connect();
+    late->take();
+    deliver(late, "CMD_logininfo+3+1.0.4+Late\xFF");
+    EXPECT_EQ(late->takeVerb("CMD_loadstats").value(0).split('+').value(3), "2147483637");
+
+    // The most negative number ends the word phase at the first tick, as any negative does.
+    deliver(boss, "CMD_startgame+Boss+1+-2147483648+");
+    EXPECT_EQ(server.turnSeconds(), -2147483647 - 1);
+    tick();
+    EXPECT_EQ(server.phase(), proto::ResultsPhase);
+}
+
+TEST_F(HostDefences, APlayerWithACompleteListIsToldSoOnRejoinAndOnAnotherWord)
+{
+    FakeLink *ann = joinAs("Ann");
+    FakeLink *bob = joinAs("Bob");
+    deliver(ann, "CMD_startgame+Ann+3+60+");
+    TServer::Seat &seat = server.seat(2);
+    for (int w = 1; w <= 10; ++w)
+        seat.words[size_t(w)] = "cater";
+    seat.filledCount = 10;
+    seat.currentWord = 10;
+    bob->hangUp();
+
+    FakeLink *back = connect();
+    EXPECT_EQ(back->take().value(0), "CMD_sendlogininfo+2");
+    deliver(back, "CMD_logininfo+2+1.0.4+Bob\xFF");
+    const QList<QByteArray> got = back->take();
+    EXPECT_FALSE(got.join('|').contains("CMD_newword")) << got.join('|').constData();
+    EXPECT_EQ(got.at(got.size() - 2), "CMD_allfilled+2+");
+
+    deliver(back, "CMD_myword+2+1+3+2+1+3+20+4+5+5+18");
+    EXPECT_EQ(back->take(), QList<QByteArray>({"CMD_allfilled+2+"}));
+    EXPECT_EQ(seat.filledCount, 10);
+    Q_UNUSED(ann);
+}
