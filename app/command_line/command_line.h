@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The command lines of the three programs. The game and the headless host take the option
 // --port N (also --port=N), read by one reader; a port is a number from 0 to 65535, 0 letting the
 // system pick. All three answer --help (or -h) and --version.
@@ -30,8 +32,8 @@ Request requestOf(const QStringList &arguments);
 struct CommandLine {
     QStringList parameters;
     int port = proto::kDefaultPort;
-    Request request = Request::Run;
     QString error; // set when an option is unknown or malformed
+    Request request = Request::Run;
 
     enum class Mode { Solo, Host, Join, Waiting };
     // No parameters: a solo game; three or more: host when the third is exactly "true", else
@@ -45,8 +47,8 @@ CommandLine parseCommandLine(const QStringList &arguments);
 // vrel-host's command line: the port option, --help and --version; anything else is an error.
 struct HostCommandLine {
     int port = proto::kDefaultPort;
-    Request request = Request::Run;
     QString error; // set when an option is unknown or malformed
+    Request request = Request::Run;
 };
 
 // `arguments` without the program's own name.
@@ -63,3 +65,15 @@ int answerRequest(Request request, const char *program, const char *help);
 // Prints "PROGRAM: ERROR" and where to find the usage on stderr. Returns the exit status for a
 // command line that cannot be used, 2.
 int refuseCommandLine(const char *program, const QString &error);
+
+// A command line that is answered without running: its help or version printed, or its error
+// refused. The exit status then, or nothing when the program runs.
+template <class Line>
+std::optional<int> answeredWithoutRunning(const Line &line, const char *program, const char *help)
+{
+    if (line.request != Request::Run)
+        return answerRequest(line.request, program, help);
+    if (!line.error.isEmpty())
+        return refuseCommandLine(program, line.error);
+    return std::nullopt;
+}

@@ -35,10 +35,8 @@ void say(const QString &line)
 int main(int argc, char **argv)
 {
     const HostCommandLine commandLine = parseHostCommandLine(argumentsOf(argc, argv));
-    if (commandLine.request != Request::Run)
-        return answerRequest(commandLine.request, kProgram, kHelp);
-    if (!commandLine.error.isEmpty())
-        return refuseCommandLine(kProgram, commandLine.error);
+    if (const std::optional<int> status = answeredWithoutRunning(commandLine, kProgram, kHelp))
+        return *status;
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QString::fromLatin1(kProgram));

@@ -38,10 +38,8 @@ int main(int argc, char **argv)
 {
     // Help, version and a wrong command line are answered before anything needs a display.
     const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
-    if (commandLine.request != Request::Run)
-        return answerRequest(commandLine.request, kProgram, kHelp);
-    if (!commandLine.error.isEmpty())
-        return refuseCommandLine(kProgram, commandLine.error);
+    if (const std::optional<int> status = answeredWithoutRunning(commandLine, kProgram, kHelp))
+        return *status;
 
     VrelApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Vrel"));
