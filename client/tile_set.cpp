@@ -51,7 +51,7 @@ bool TileSet::load(const QString &path)
 
 QString TileSet::folder()
 {
-    return programFolder() + QStringLiteral("/vreltiles");
+    return playerFolder(programFolder(), QStandardPaths::AppDataLocation) + QStringLiteral("/vreltiles");
 }
 
 QStringList TileSet::namesInFolder()

@@ -11,7 +11,8 @@
 //
 // A tile-set file is a bitmap strip of 28 tiles of 44 by 44 pixels side by side from the left;
 // pure green (0, 255, 0) is transparent. The sets live as NAME.bmp in the folder "vreltiles" of
-// the program's folder.
+// the program's folder, or of the user's data folder when the program's folder cannot be written
+// (an installed copy), where the player can put them.
 class TileSet
 {
 public:

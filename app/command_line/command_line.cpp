@@ -1,6 +1,11 @@
 #include "app/command_line/command_line.h"
 
+#include <cstdio>
+
 namespace {
+
+constexpr int kExitUsage = 2;
+const QLatin1String kEndOfOptions("--");
 
 enum class PortOption { Absent, Read, Malformed };
 
@@ -33,6 +38,29 @@ PortOption readPortOption(const QStringList &arguments, int &i, int &port, QStri
 
 } // namespace
 
+QString unknownOption(const QString &argument)
+{
+    return QStringLiteral("Unknown option: %1").arg(argument);
+}
+
+bool isLongOption(const QString &argument)
+{
+    return argument.size() > 2 && argument.startsWith(kEndOfOptions);
+}
+
+Request requestOf(const QStringList &arguments)
+{
+    for (const QString &argument : arguments) {
+        if (argument == kEndOfOptions)
+            break;
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            return Request::Help;
+        if (argument == QLatin1String("--version"))
+            return Request::Version;
+    }
+    return Request::Run;
+}
+
 CommandLine::Mode CommandLine::mode() const
 {
     if (parameters.isEmpty())
@@ -45,9 +73,20 @@ CommandLine::Mode CommandLine::mode() const
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     CommandLine line;
+    line.request = requestOf(arguments);
+    if (line.request != Request::Run)
+        return line;
     for (int i = 0; i < arguments.size(); ++i) {
+        if (arguments.at(i) == kEndOfOptions) {
+            line.parameters << arguments.mid(i + 1);
+            break;
+        }
         switch (readPortOption(arguments, i, line.port, line.error)) {
         case PortOption::Absent:
+            if (isLongOption(arguments.at(i))) {
+                line.error = unknownOption(arguments.at(i));
+                return line;
+            }
             line.parameters << arguments.at(i);
             break;
         case PortOption::Read:
@@ -62,14 +101,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
 HostCommandLine parseHostCommandLine(const QStringList &arguments)
 {
     HostCommandLine line;
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        line.help = true;
+    line.request = requestOf(arguments);
+    if (line.request != Request::Run)
         return line;
-    }
     for (int i = 0; i < arguments.size(); ++i) {
         switch (readPortOption(arguments, i, line.port, line.error)) {
         case PortOption::Absent:
-            line.error = QStringLiteral("Unknown option: %1").arg(arguments.at(i));
+            line.error = unknownOption(arguments.at(i));
             return line;
         case PortOption::Read:
             break;
@@ -78,4 +116,28 @@ HostCommandLine parseHostCommandLine(const QStringList &arguments)
         }
     }
     return line;
+}
+
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int answerRequest(Request request, const char *program, const char *help)
+{
+    if (request == Request::Help)
+        std::fputs(help, stdout);
+    else
+        std::printf("%s %s\n", program, proto::kVersion);
+    std::fflush(stdout);
+    return 0;
+}
+
+int refuseCommandLine(const char *program, const QString &error)
+{
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program, qPrintable(error), program);
+    return kExitUsage;
 }

@@ -2,27 +2,27 @@
 // hosted from a machine without a screen, and so that tests have a real peer to talk to.
 
 #include "app/command_line/command_line.h"
+#include "app/termination/termination_signals.h"
 #include "engine/tserver.h"
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
-int signalPipe[2] = {-1, -1};
+const char kProgram[] = "vrel-host";
 
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] ssize_t written = ::write(signalPipe[1], &byte, 1);
-}
+const char kHelp[] =
+    "Usage: vrel-host [--port N]\n"
+    "A Vrel game host without a window: players join it with \"vrel NAME HOST x\".\n"
+    "It logs its activity on stderr and stops cleanly on SIGINT or SIGTERM.\n"
+    "\n"
+    "  --port N      listen on TCP port N (default 7772; 0 picks a free one)\n"
+    "  -h, --help    print this help and exit\n"
+    "  --version     print the version and exit\n";
 
 void say(const QString &line)
 {
@@ -30,48 +30,22 @@ void say(const QString &line)
     std::fflush(stderr);
 }
 
-void usage()
-{
-    std::fprintf(stderr, "usage: vrel-host [--port N]   (default port %d; 0 picks a free one)\n", proto::kDefaultPort);
-}
-
-bool watchTerminationSignals(QCoreApplication &app)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
-        return false;
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
-        say(QStringLiteral("stopping"));
-        app.quit();
-    });
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("vrel-host"));
+    const HostCommandLine commandLine = parseHostCommandLine(argumentsOf(argc, argv));
+    if (const std::optional<int> status = answeredWithoutRunning(commandLine, kProgram, kHelp))
+        return *status;
 
-    const HostCommandLine commandLine = parseHostCommandLine(app.arguments().mid(1));
-    if (commandLine.help) {
-        usage();
-        return 0;
-    }
-    if (!commandLine.error.isEmpty()) {
-        say(commandLine.error);
-        usage();
-        return 2;
-    }
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromLatin1(kProgram));
     vrel::setErrorSink(say);
-    if (!watchTerminationSignals(app))
+    const bool watching = watchTerminationSignals(&app, [&app] {
+        say(QStringLiteral("stopping"));
+        app.quit();
+    });
+    if (!watching)
         say(QStringLiteral("cannot watch for SIGINT/SIGTERM; stop with SIGKILL"));
 
     TServer server;

@@ -4,6 +4,7 @@
 // On failure the component's text goes to stderr, the exit status is 1 and OUT is left as it
 // was (a new OUT is not created). Wrong arguments give the usage and status 2.
 
+#include "app/command_line/command_line.h"
 #include "compress/errors.h"
 #include "compress/tlzrw1.h"
 
@@ -18,6 +19,21 @@ namespace {
 
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
+
+const char kProgram[] = "vrel-pack";
+
+const char kHelp[] =
+    "Usage: vrel-pack c [--fast|--good|--auto] IN OUT\n"
+    "       vrel-pack d IN OUT\n"
+    "Packs the file IN into the compressed container OUT (c), or unpacks the container IN\n"
+    "into OUT (d): the container of the Vrel tally file Vreltally.tld, to look into it or\n"
+    "mend it. On failure OUT is left as it was.\n"
+    "\n"
+    "  --fast        pack with LZRW1/KH (the default)\n"
+    "  --good        pack with LZH, smaller and slower\n"
+    "  --auto        let the packer choose the better of the two for IN\n"
+    "  -h, --help    print this help and exit\n"
+    "  --version     print the version and exit\n";
 
 int usage()
 {
@@ -46,6 +62,15 @@ const char *modeName(TCompressMode mode)
 
 int main(int argc, char **argv)
 {
+    const QStringList arguments = argumentsOf(argc, argv);
+    const Request request = requestOf(arguments);
+    if (request != Request::Run)
+        return answerRequest(request, kProgram, kHelp);
+    for (const QString &argument : arguments) {
+        if (isLongOption(argument) && !modeOption(argument.toStdString()))
+            return refuseCommandLine(kProgram, unknownOption(argument));
+    }
+
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || (args[0] != "c" && args[0] != "d"))
         return usage();

@@ -5,25 +5,51 @@
 #include "app/startup/instance_marker.h"
 #include "app/startup/vrel_application.h"
 #include "app/startup/vrel_program.h"
+#include "app/termination/termination_signals.h"
 #include "client/message_box.h"
 
 #include <QWidget>
 
+namespace {
+
+const char kProgram[] = "vrel";
+
+const char kHelp[] =
+    "Usage: vrel [--port N]                    a solo game\n"
+    "       vrel [--port N] NAME HOST true     host a game as NAME (HOST is not used)\n"
+    "       vrel [--port N] NAME HOST x        join the game hosted at HOST as NAME\n"
+    "The Vrel word-puzzle game for up to six players and three onlookers. Any third\n"
+    "parameter other than exactly \"true\" joins; with only one or two parameters the\n"
+    "game waits and connects nowhere. Parameters after \"--\" are taken as they stand.\n"
+    "\n"
+    "  --port N      host or join on TCP port N (default 7772)\n"
+    "  -h, --help    print this help and exit\n"
+    "  --version     print the version and exit\n"
+    "\n"
+    "Environment:\n"
+    "  VREL_HOME     the folder for the settings (kovrlobby.ini), the tally (Vreltally.tld),\n"
+    "                tile sets (vreltiles/) and downloads, instead of the program's folder;\n"
+    "                when that folder cannot be written they go to ~/.config/Vrel and\n"
+    "                ~/.local/share/Vrel\n";
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    // Help, version and a wrong command line are answered before anything needs a display.
+    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
+    if (const std::optional<int> status = answeredWithoutRunning(commandLine, kProgram, kHelp))
+        return *status;
+
     VrelApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Vrel"));
     messagebox::showErrorsInBoxes();
 
-    const CommandLine commandLine = parseCommandLine(app.arguments().mid(1));
-    if (!commandLine.error.isEmpty()) {
-        messagebox::show(nullptr, commandLine.error);
-        return 2;
-    }
-
     InstanceMarker runningCopy;
     VrelProgram program(commandLine);
     QObject::connect(&program.chat(), &Tchat::ended, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // A termination signal ends the game as the player closing the window does.
+    watchTerminationSignals(&app, [&program] { program.chat().close(); });
     program.chat().show();
     return app.exec();
 }

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -160,6 +161,34 @@ TEST_F(TileSets, WithoutTheFolderTheMenuIsEmptyAndTheBuiltInSetIsUsed)
               art::classicTile(26).toImage().convertToFormat(QImage::Format_ARGB32));
     EXPECT_EQ(pictureOf(chat.puzzleBoard().puzzleTile(2)),
               art::classicTile(0).toImage().convertToFormat(QImage::Format_ARGB32));
+}
+
+// An installed copy's folder cannot be written: the player puts sets in the user's data folder,
+// and a set beside the read-only folder is not offered.
+TEST_F(TileSets, AReadOnlyProgramFolderTakesTheSetsFromTheUsersDataFolder)
+{
+    QTemporaryDir user;
+    ASSERT_TRUE(user.isValid());
+    const bool hadData = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", user.path().toUtf8());
+    writeStrip(tileFile("beside.bmp"), 28);
+    QFile::setPermissions(home.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QString userSets = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/vreltiles");
+    ASSERT_TRUE(userSets.startsWith(user.path()));
+    ASSERT_TRUE(QDir().mkpath(userSets));
+    writeStrip(userSets + QStringLiteral("/mine.bmp"), 28);
+
+    EXPECT_EQ(TileSet::folder(), userSets);
+    EXPECT_EQ(TileSet::namesInFolder(), QStringList({"mine"}));
+    EXPECT_EQ(TileSet::fileOf("MINE"), userSets + QStringLiteral("/mine.bmp"));
+    EXPECT_TRUE(TileSet::fileOf("beside").isEmpty());
+
+    QFile::setPermissions(home.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (hadData)
+        qputenv("XDG_DATA_HOME", savedData);
+    else
+        qunsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(TileSets, TheSetInUseIsKeptInTheSettingsFile)

@@ -37,6 +37,35 @@ TEST(CommandLineParsing, ABadPortIsAnError)
     EXPECT_FALSE(parseCommandLine({"--port=-1"}).error.isEmpty());
 }
 
+// --help and --version win wherever they stand; any other long option is refused; every other
+// argument keeps its place as a parameter (names like "-x" and "-" included), and after "--" even
+// option-like words are parameters.
+TEST(CommandLineParsing, HelpVersionUnknownOptionsAndNamesThatLookLikeOptions)
+{
+    EXPECT_EQ(parseCommandLine({"--help"}).request, Request::Help);
+    EXPECT_EQ(parseCommandLine({"Ann", "10.0.0.2", "true", "-h"}).request, Request::Help);
+    const CommandLine version = parseCommandLine({"--port", "x", "--version", "--help"});
+    EXPECT_EQ(version.request, Request::Version);
+    EXPECT_TRUE(version.error.isEmpty());
+    EXPECT_EQ(parseCommandLine({"Ann"}).request, Request::Run);
+
+    EXPECT_EQ(parseCommandLine({"Ann", "--colour", "x"}).error, "Unknown option: --colour");
+    EXPECT_EQ(parseCommandLine({"--help=me"}).error, "Unknown option: --help=me");
+
+    const CommandLine dashes = parseCommandLine({"-Ann-", "-", "x"});
+    EXPECT_TRUE(dashes.error.isEmpty());
+    EXPECT_EQ(dashes.parameters, QStringList({"-Ann-", "-", "x"}));
+    EXPECT_EQ(dashes.mode(), Mode::Join);
+
+    const CommandLine escaped = parseCommandLine({"--port", "7800", "--", "--help", "-h", "true"});
+    EXPECT_EQ(escaped.request, Request::Run);
+    EXPECT_EQ(escaped.port, 7800);
+    EXPECT_EQ(escaped.parameters, QStringList({"--help", "-h", "true"}));
+    EXPECT_EQ(escaped.mode(), Mode::Host);
+    EXPECT_EQ(parseCommandLine({"--"}).mode(), Mode::Solo);
+    EXPECT_EQ(parseCommandLine({"Ann", "--", "--port", "7800"}).port, 7772);
+}
+
 // vrel-host takes the same port option, --help, and nothing else.
 TEST(HostCommandLineParsing, PortHelpAndAnythingElse)
 {
@@ -45,10 +74,11 @@ TEST(HostCommandLineParsing, PortHelpAndAnythingElse)
     const HostCommandLine twice = parseHostCommandLine({"--port=7800", "--port", "65535"});
     EXPECT_EQ(twice.port, 65535);
     EXPECT_TRUE(twice.error.isEmpty());
-    EXPECT_FALSE(twice.help);
+    EXPECT_EQ(twice.request, Request::Run);
 
-    EXPECT_TRUE(parseHostCommandLine({"-h"}).help);
-    EXPECT_TRUE(parseHostCommandLine({"--colour", "--help"}).help);
+    EXPECT_EQ(parseHostCommandLine({"-h"}).request, Request::Help);
+    EXPECT_EQ(parseHostCommandLine({"--colour", "--help"}).request, Request::Help);
+    EXPECT_EQ(parseHostCommandLine({"--port", "seventy", "--version"}).request, Request::Version);
 
     EXPECT_EQ(parseHostCommandLine({"--port", "7800", "Ann"}).error, "Unknown option: Ann");
     EXPECT_EQ(parseHostCommandLine({"--port", "seventy"}).error, "Not a port number: seventy");

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# An installed copy holds exactly its programs, desktop entry, icons, metainfo, manual pages and
+# the host's unit; the installed programs answer --help, --version and unknown options, pack and
+# unpack, and the host stops cleanly on SIGTERM; Debian's validators accept the desktop entry and
+# the metainfo.
+source "$(dirname "$0")/install_helpers.sh"
+
+root=$work/root
+install_into "$root"
+bin=$root/usr/bin
+share=$root/usr/share
+
+expected="usr/bin/vrel
+usr/bin/vrel-host
+usr/bin/vrel-pack
+usr/lib/systemd/system/vrel-host.service
+usr/share/applications/vrel.desktop
+usr/share/icons/hicolor/128x128/apps/vrel.png
+usr/share/icons/hicolor/256x256/apps/vrel.png
+usr/share/icons/hicolor/48x48/apps/vrel.png
+usr/share/icons/hicolor/64x64/apps/vrel.png
+usr/share/man/man6/vrel-host.6.gz
+usr/share/man/man6/vrel-pack.6.gz
+usr/share/man/man6/vrel.6.gz
+usr/share/metainfo/com.kovren.vrel.metainfo.xml"
+installed=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
+[ "$installed" = "$expected" ] || fail "installed files differ:$(diff <(echo "$expected") <(echo "$installed") || true)"
+
+# The command lines. --help and --version need no display.
+for program in vrel vrel-host vrel-pack; do
+  [ -x "$bin/$program" ] || { fail "$program is not installed"; continue; }
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/$program" --version) || fail "$program --version: exit $?"
+  [ "$out" = "$program $version" ] || fail "$program --version printed '$out'"
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/$program" --help 2>"$work/err") || fail "$program --help: exit $?"
+  [[ $out == Usage:\ $program* && $out == *--version* ]] || fail "$program --help printed '$out'"
+  [ -s "$work/err" ] && fail "$program --help wrote to stderr: $(cat "$work/err")"
+  set +e
+  out=$("$bin/$program" --no-such-option 2>"$work/err")
+  status=$?
+  set -e
+  [ "$status" -eq 2 ] || fail "$program with an unknown option: exit $status, not 2"
+  [ -z "$out" ] || fail "$program with an unknown option wrote to stdout: $out"
+  grep -q "^$program: Unknown option: --no-such-option" "$work/err" || fail "$program with an unknown option said: $(cat "$work/err")"
+done
+help=$("$bin/vrel" -h)
+for part in "NAME HOST true" "NAME HOST x" "--port N" "VREL_HOME"; do
+  [[ $help == *"$part"* ]] || fail "vrel --help does not mention '$part'"
+done
+
+# vrel-pack round trip, with each coder.
+seq 1 4000 > "$work/plain.txt"
+for mode in --fast --good; do
+  "$bin/vrel-pack" c $mode "$work/plain.txt" "$work/packed.tld" >/dev/null || fail "vrel-pack c $mode: exit $?"
+  "$bin/vrel-pack" d "$work/packed.tld" "$work/unpacked.txt" >/dev/null || fail "vrel-pack d: exit $?"
+  cmp -s "$work/plain.txt" "$work/unpacked.txt" || fail "vrel-pack $mode did not give the file back"
+  [ "$(stat -c %s "$work/packed.tld")" -lt "$(stat -c %s "$work/plain.txt")" ] || fail "vrel-pack $mode did not pack"
+  rm -f "$work/packed.tld" "$work/unpacked.txt"
+done
+
+# The host listens on a free port and stops cleanly on SIGTERM.
+(cd "$work" && exec "$bin/vrel-host" --port 0 2>"$work/host.log") &
+host=$!
+pids+=("$host")
+wait_for 20 grep -q "listening on port" "$work/host.log" || fail "vrel-host did not listen: $(cat "$work/host.log")"
+kill -TERM "$host"
+set +e
+wait "$host"
+status=$?
+set -e
+[ "$status" -eq 0 ] || fail "vrel-host ended with $status on SIGTERM"
+grep -q "vrel-host: stopped" "$work/host.log" || fail "vrel-host did not stop cleanly: $(cat "$work/host.log")"
+
+# Debian's validators and the icons' sizes.
+desktop-file-validate "$share/applications/vrel.desktop" || fail "desktop-file-validate"
+grep -qx "Icon=vrel" "$share/applications/vrel.desktop" || fail "the desktop entry names another icon"
+appstreamcli validate --no-net "$share/metainfo/com.kovren.vrel.metainfo.xml" >"$work/appstream.log" 2>&1 \
+  || fail "appstreamcli validate: $(cat "$work/appstream.log")"
+for size in 48 64 128 256; do
+  png=$share/icons/hicolor/${size}x${size}/apps/vrel.png
+  header=$(od -An -tx1 -j12 -N12 "$png" | tr -d ' \n')
+  printf -v want '49484452%08x%08x' "$size" "$size"
+  [ "$header" = "$want" ] || fail "$png is not a ${size} by ${size} PNG ($header)"
+done
+if command -v groff >/dev/null; then
+  for page in "$share"/man/man6/*.6.gz; do
+    warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1)
+    [ -z "$warnings" ] || fail "$page: $warnings"
+  done
+fi
+grep -qx "ExecStart=/usr/bin/vrel-host" "$root/usr/lib/systemd/system/vrel-host.service" || fail "the unit starts another program"
+
+finish
