@@ -7,6 +7,7 @@
 //
 //   vrel-soak-host [--minutes N] [--host PATH]     (default 5 minutes, vrel-host beside it)
 
+#include "figures.h"
 #include "host_process.h"
 #include "soak_client.h"
 
@@ -29,22 +30,6 @@ struct Sample {
     long residentKiB;
     int descriptors;
 };
-
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, size_t(p * double(values.size())))];
-}
-
-std::string besideThisProgram(const char *name)
-{
-    char path[PATH_MAX] = {};
-    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string self(path, n > 0 ? size_t(n) : 0);
-    return self.substr(0, self.rfind('/') + 1) + name;
-}
 
 } // namespace
 
