@@ -2,7 +2,7 @@
 // logged in and no game started (offscreen), each measured over the same span by the processor
 // time the system counts for it. Also the hosting game's peak memory.
 //
-//   vrel-bench-idle [--seconds N]     (default 30 seconds each)
+//   vrel-bench-idle [--seconds N] [--host PATH]     (default 30 seconds each, vrel-host beside it)
 
 #include "figures.h"
 #include "game_process.h"
@@ -41,18 +41,12 @@ std::string loadText(double percent, int seconds)
 
 int main(int argc, char **argv)
 {
-    int seconds = 30;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--seconds") == 0)
-            seconds = std::atoi(argv[i + 1]);
-    }
+    const int seconds = std::stoi(option(argc, argv, "--seconds", "30"));
     const char *reference = "under 0.1% of a core";
 
     HostProcess host;
-    if (!host.start(besideThisProgram("vrel-host"))) {
-        std::fprintf(stderr, "cannot start vrel-host\n");
+    if (!startHost(host, argc, argv))
         return 1;
-    }
     const double hostLoad = idleLoad(host, seconds);
     host.stop();
     report("idle CPU vrel-host", loadText(hostLoad, seconds), reference, hostLoad < 0.1);

@@ -51,19 +51,10 @@ bool runUntil(std::vector<std::unique_ptr<LatencyClient>> &clients, Clock::time_
 
 int main(int argc, char **argv)
 {
-    int seconds = 30;
-    std::string program = besideThisProgram("vrel-host");
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--seconds") == 0)
-            seconds = std::atoi(argv[i + 1]);
-        else if (std::strcmp(argv[i], "--host") == 0)
-            program = argv[i + 1];
-    }
+    const int seconds = std::stoi(option(argc, argv, "--seconds", "30"));
     HostProcess host;
-    if (!host.start(program)) {
-        std::fprintf(stderr, "cannot start %s\n", program.c_str());
+    if (!startHost(host, argc, argv))
         return 1;
-    }
     std::vector<std::unique_ptr<LatencyClient>> clients;
     for (int i = 1; i <= 9; ++i) {
         clients.push_back(std::make_unique<LatencyClient>((i <= 6 ? "Player" : "Watcher") + std::to_string(i), host.port(), unsigned(i)));

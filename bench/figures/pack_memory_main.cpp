@@ -34,11 +34,7 @@ void writeWords(const std::string &path, long bytes)
 
 int main(int argc, char **argv)
 {
-    long mib = 64;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--mib") == 0)
-            mib = std::atol(argv[i + 1]);
-    }
+    const long mib = std::stol(option(argc, argv, "--mib", "64"));
     char folder[] = "/tmp/vrel-bench-pack-XXXXXX";
     if (!::mkdtemp(folder))
         return 1;

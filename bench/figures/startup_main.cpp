@@ -27,11 +27,7 @@ std::string twoFigures(const std::vector<double> &ms)
 
 int main(int argc, char **argv)
 {
-    int runs = 7;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--runs") == 0)
-            runs = std::max(1, std::atoi(argv[i + 1]));
-    }
+    const int runs = std::max(1, std::stoi(option(argc, argv, "--runs", "7")));
     const VirtualDisplay display;
     std::printf("start-up of a hosting vrel, %d starts, %s\n", runs,
                 display.display().empty() ? "offscreen platform" : ("Xvfb display " + display.display()).c_str());

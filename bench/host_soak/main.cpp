@@ -35,20 +35,10 @@ struct Sample {
 
 int main(int argc, char **argv)
 {
-    double minutes = 5;
-    std::string program = besideThisProgram("vrel-host");
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--minutes") == 0)
-            minutes = std::stod(argv[i + 1]);
-        else if (std::strcmp(argv[i], "--host") == 0)
-            program = argv[i + 1];
-    }
-
+    const double minutes = std::stod(option(argc, argv, "--minutes", "5"));
     HostProcess host;
-    if (!host.start(program)) {
-        std::fprintf(stderr, "cannot start %s\n", program.c_str());
+    if (!startHost(host, argc, argv))
         return 1;
-    }
     std::printf("vrel-host on port %d, %.1f minutes\n", host.port(), minutes);
 
     std::vector<std::string> pool;

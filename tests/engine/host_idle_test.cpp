@@ -37,6 +37,7 @@ TEST_F(HostIdle, TimersStopWhenIdleAndStartAgainForWorkWithTheSameOrderAndPace)
     ann->deliver(msg::encode(msg::LoginInfo {1, proto::kVersion, "Ann"}));
     EXPECT_TRUE(tickIfRunning());
     EXPECT_EQ(server.seat(1).name, "Ann");
+    EXPECT_TRUE(tickIfRunning()); // the empty line after the login's second terminator
     EXPECT_FALSE(server.socktimerRunning());
     server.logintimerTimer();
     EXPECT_FALSE(server.logintimerRunning());
@@ -62,6 +63,7 @@ TEST_F(HostIdle, TimersStopWhenIdleAndStartAgainForWorkWithTheSameOrderAndPace)
     // is handled at its next tick.
     server.socktimerTimer();
     EXPECT_TRUE(bob->take().isEmpty());
+    ann->take();
     bob->deliver("CMD_chat+2+later|clRed\xFF");
     ASSERT_TRUE(tickIfRunning());
     EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_chat+2+Bob chats: later|clRed"}));

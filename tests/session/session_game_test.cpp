@@ -239,12 +239,13 @@ TEST_F(SessionGame, TheDispatcherRestsWhenIdleWakesForMessagesAndTicksWhileThePh
     ASSERT_EQ(a.queuedMessages(), 2);
     EXPECT_TRUE(a.dispatcherRunning());
     a.processsocktimer();
-    EXPECT_EQ(ann.lines, QStringList({"Bob chats: one", "Bob chats: two"}));
+    EXPECT_EQ(ann.lines, QStringList({"2+Bob chats: one", "2+Bob chats: two"}));
     EXPECT_FALSE(a.dispatcherRunning());
 
     // The phrase lock counts its ticks with nothing queued, and the dispatcher rests once it ends.
     a.b_phrase1Click(1);
     EXPECT_TRUE(a.phraseLocked());
+    EXPECT_TRUE(a.dispatcherRunning());
     server.socktimerTimer(); // the action comes back to Ann too
     for (int tick = 0; tick < ClientSession::kPhraseLockTicks; ++tick) {
         ASSERT_TRUE(a.dispatcherRunning()) << tick;
