@@ -46,11 +46,6 @@ TServer::TServer(std::shared_ptr<const TDictn> dictionary, QObject *parent)
     Sock1.setPortName(QString::number(proto::kDefaultPort));
     Sock1.SendLimit = kMaxUnsentBytes; // handed on to every accepted connection
     Sock1.OnAccept = [this](TSock *listener) { Sock1Accept(listener); };
-
-    socktimer.setInterval(proto::timing::kHostDispatchMs);
-    connect(&socktimer, &QTimer::timeout, this, [this] { vrel::guarded([this] { socktimerTimer(); }); });
-    socktimer.start();
-    logintimer_.start();
 }
 
 TServer::~TServer()
@@ -125,6 +120,8 @@ int TServer::seatConnection(std::unique_ptr<Link> link)
     forgetReceived(connection);
     connection.loggedIn = false;
     connection.secondsWithoutLogin = 0;
+    if (!logintimer_.running())
+        logintimer_.start();
 
     Seat &seat = seats_[size_t(seatNumber)];
     seat.inUse = true;
@@ -166,6 +163,9 @@ void TServer::Sock1Read(Link *link, const QByteArray &bytes)
         connection.received.enqueue(line);
         connection.receivedBytes += line.size();
     }
+    // An idle dispatcher starts again: the first message is handled a full tick from now.
+    if (!connection.received.isEmpty() && !socktimer.running())
+        socktimer.start();
     // Told once a connection, so that a stream of them cannot flood the log.
     if (droppedBefore == 0 && connection.cutter.droppedMessages() > 0) {
         emit activity(QStringLiteral("seat %1: dropped a message longer than %2 bytes (and drops any further ones)")
@@ -228,6 +228,11 @@ void TServer::logintimerTimer()
         emit activity(QStringLiteral("seat %1: closing a connection that did not log in").arg(n));
         connection.link->close();
     }
+    for (int n = 1; n <= kSeatTableSize; ++n) {
+        if (seats_[size_t(n)].inUse && !connections_[size_t(n)].loggedIn)
+            return;
+    }
+    logintimer_.stop();
 }
 
 void TServer::disconnectsock(int seatNumber)
@@ -275,8 +280,10 @@ void TServer::socktimerTimer()
         const proto::VerbAndData message = proto::splitVerb(line);
         if (!message.verb.isEmpty())
             dispatch(message.verb, message.data, seatNumber);
-        return;
+        break;
     }
+    if (queuedMessages() == 0)
+        socktimer.stop();
 }
 
 // The sender's seat field must be the seat of the connection the message came in on, so that

@@ -11,7 +11,6 @@
 #include <QList>
 #include <QObject>
 #include <QQueue>
-#include <QTimer>
 
 #include <array>
 #include <memory>
@@ -21,8 +20,8 @@ class TDictn;
 
 // The host engine: the seat table, accepting and seating connections, login and version check,
 // relays, and the game itself (dealing, words, rounds, scores, the winner). It is a plain
-// object, not a window; its rules talk to seats through Link and run on two timers that
-// tests can drive one tick at a time (socktimerTimer, timer1Timer).
+// object, not a window; its rules talk to seats through Link and run on timers that tests can
+// drive one tick at a time (socktimerTimer, timer1Timer, logintimerTimer).
 class TServer : public QObject
 {
     Q_OBJECT
@@ -119,13 +118,17 @@ public:
     const QList<QByteArray> &wordPool() const { return listbox_words; }
     int queuedMessages() const;
     bool timer1Running() const { return timer1_.running(); }
+    // The dispatcher runs only while messages wait, the login clock only while a connection has
+    // not logged in: an idle host does not wake.
+    bool socktimerRunning() const { return socktimer.running(); }
+    bool logintimerRunning() const { return logintimer_.running(); }
     void seedRandom(unsigned seed) { random_.seed(seed); }
     // With a manual clock the phase countdown and the login clock move only when timer1Timer and
     // logintimerTimer are called, so a test can play a whole game in moments without the real
     // second ticking in between.
     void setManualClock(bool manual);
-
-    QTimer socktimer;
+    // With a manual dispatcher received messages are handled only when socktimerTimer is called.
+    void setManualDispatch(bool manual) { socktimer.setManualClock(manual); }
 
 signals:
     // A line about what the host is doing, for a log (the headless host prints them).
@@ -173,6 +176,7 @@ private:
     std::array<std::array<Puzzle, proto::kWordsPerRound + 1>, kDealtRounds + 1> puzzles_ {};
     DrivableTimer timer1_ {proto::timing::kPhaseClockMs, [this] { timer1Timer(); }};
     DrivableTimer logintimer_ {proto::timing::kPhaseClockMs, [this] { logintimerTimer(); }};
+    DrivableTimer socktimer {proto::timing::kHostDispatchMs, [this] { socktimerTimer(); }};
     QList<QByteArray> listbox_words;
     std::shared_ptr<const TDictn> spell;
     std::mt19937 random_;

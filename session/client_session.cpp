@@ -82,7 +82,6 @@ ClientSession::ClientSession(QObject *parent)
 {
     // The queue starts with a line without a verb, which the first tick takes and drops.
     enqueue("receivedlist");
-    Timer1.start();
 }
 
 ClientSession::~ClientSession()
@@ -150,6 +149,14 @@ void ClientSession::enqueue(const QByteArray &line)
 {
     receivedlist_.enqueue(line);
     queuedBytes_ += line.size();
+    wakeDispatcher();
+}
+
+// An idle dispatcher starts again, its first tick a full interval from now.
+void ClientSession::wakeDispatcher()
+{
+    if (!Timer1.running())
+        Timer1.start();
 }
 
 void ClientSession::endWithNotice(const QString &reason)
@@ -191,6 +198,8 @@ void ClientSession::processsocktimer()
             break;
     }
     countPhraseLock();
+    if (receivedlist_.isEmpty() && !phraseLocked_)
+        Timer1.stop();
 }
 
 void ClientSession::dispatch(const QByteArray &line)
@@ -373,6 +382,7 @@ void ClientSession::b_phrase1Click(int button)
     send(msg::encode(msg::Action {localSeat_, text.toUtf8()}));
     phraseLocked_ = true;
     phraseLockTicks_ = 0;
+    wakeDispatcher();
 }
 
 void ClientSession::countPhraseLock()

@@ -94,6 +94,8 @@ public:
     // With a manual clock the dispatcher, or the turn clock, moves only when processsocktimer(),
     // or turntimeTimer(), is called.
     void setManualDispatch(bool manual) { Timer1.setManualClock(manual); }
+    // The dispatcher ticks only while messages wait or the phrase lock counts.
+    bool dispatcherRunning() const { return Timer1.running(); }
     void setManualTurnClock(bool manual) { clock_.setManualClock(manual); }
 
     // ---- the state
@@ -247,6 +249,7 @@ private:
     template <class T>
     void setOption(T PlayerOptions::*field, const T &value, Option option);
     void countPhraseLock();
+    void wakeDispatcher();
     // A game sound, unless "Play Sounds" is off.
     void playsounds(const QString &name);
     void addlinetochat(const QString &line, quint32 colour);

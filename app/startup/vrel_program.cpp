@@ -1,6 +1,7 @@
 #include "app/startup/vrel_program.h"
 
 #include "app/lobby/tdownload.h"
+#include "app/startup/startup_trace.h"
 #include "app/startup/tgamestart.h"
 #include "client/message_box.h"
 #include "client/tabout.h"
@@ -32,6 +33,7 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     , settings_(std::make_unique<SettingsFile>(*session_, playerFilePath(programFolder(), SettingsFile::kFileName)))
 {
     chat_ = std::make_unique<Tchat>(*session_);
+    traceStartupWhenAsked(*chat_, *session_);
     about_ = new Tabout(chat_.get());
     spylist_ = new Tspylist(chat_.get());
     help_ = new Thelp(chat_.get(), about_);

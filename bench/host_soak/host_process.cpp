@@ -1,6 +1,8 @@
 #include "host_process.h"
 
 #include <cerrno>
+#include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
@@ -10,6 +12,7 @@
 #include <regex>
 #include <spawn.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,41 +23,71 @@ HostProcess::~HostProcess()
     stop();
 }
 
-bool HostProcess::start(const std::string &program)
+bool HostProcess::spawn(const std::vector<std::string> &arguments, const std::vector<std::string> &environment)
 {
     int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
+    if (arguments.empty() || ::pipe2(pipeFds, O_CLOEXEC) != 0)
         return false;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
-    std::string portOption = "--port";
-    std::string portValue = "0";
-    char *argv[] = {const_cast<char *>(program.c_str()), portOption.data(), portValue.data(), nullptr};
-    const int spawned = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<char *> argv;
+    for (const std::string &argument : arguments)
+        argv.push_back(const_cast<char *>(argument.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char *> envp;
+    for (char **entry = environ; *entry; ++entry)
+        envp.push_back(*entry);
+    for (const std::string &entry : environment)
+        envp.push_back(const_cast<char *>(entry.c_str()));
+    envp.push_back(nullptr);
+    const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeFds[1]);
     log_ = pipeFds[0];
+    ::fcntl(log_, F_SETFL, O_NONBLOCK);
     if (spawned != 0) {
         pid_ = -1;
         return false;
     }
-    const std::regex listening("listening on port (\\d+)");
-    for (int waited = 0; waited < 100 && port_ == 0; ++waited) {
+    return true;
+}
+
+bool HostProcess::waitForLog(const std::string &pattern, int timeoutMs, std::string *group)
+{
+    const std::regex wanted(pattern);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (true) {
+        std::smatch match;
+        if (std::regex_search(head_, match, wanted)) {
+            if (group && match.size() > 1)
+                *group = match[1];
+            head_.erase(0, size_t(match.position(0) + match.length(0)));
+            return true;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
         pollfd entry {log_, POLLIN, 0};
-        if (::poll(&entry, 1, 100) <= 0)
+        if (::poll(&entry, 1, int(left.count())) <= 0)
             continue;
         char buffer[4096];
         const ssize_t n = ::read(log_, buffer, sizeof buffer);
-        if (n <= 0)
-            return false;
-        head_.append(buffer, size_t(n));
-        std::smatch match;
-        if (std::regex_search(head_, match, listening))
-            port_ = std::stoi(match[1]);
+        if (n == 0)
+            return false; // the program ended
+        if (n > 0)
+            head_.append(buffer, size_t(n));
     }
-    ::fcntl(log_, F_SETFL, O_NONBLOCK);
-    return port_ != 0;
+}
+
+bool HostProcess::start(const std::string &program)
+{
+    std::string port;
+    if (!spawn({program, "--port", "0"}) || !waitForLog("listening on port (\\d+)", 10000, &port))
+        return false;
+    port_ = std::stoi(port);
+    return true;
 }
 
 void HostProcess::readLog()
@@ -73,12 +106,17 @@ bool HostProcess::running() const
     return pid_ > 0 && ::kill(pid_, 0) == 0;
 }
 
-void HostProcess::stop()
+void HostProcess::reap(int signal)
 {
     if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
+        if (signal != 0)
+            ::kill(pid_, signal);
         int status = 0;
-        ::waitpid(pid_, &status, 0);
+        rusage usage {};
+        if (::wait4(pid_, &status, 0, &usage) == pid_) {
+            endedPeakKiB_ = usage.ru_maxrss;
+            exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
         pid_ = -1;
     }
     if (log_ >= 0)
@@ -86,15 +124,51 @@ void HostProcess::stop()
     log_ = -1;
 }
 
-long HostProcess::residentKiB() const
+void HostProcess::stop()
+{
+    reap(SIGTERM);
+}
+
+int HostProcess::wait()
+{
+    // Whatever it still writes is drained, so that it never blocks on the pipe while ending.
+    while (pid_ > 0) {
+        readLog();
+        int status = 0;
+        rusage usage {};
+        if (::wait4(pid_, &status, WNOHANG, &usage) == pid_) {
+            endedPeakKiB_ = usage.ru_maxrss;
+            exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            pid_ = -1;
+            break;
+        }
+        pollfd entry {log_, POLLIN, 0};
+        ::poll(&entry, 1, 50);
+    }
+    reap(0);
+    return exitStatus_;
+}
+
+long HostProcess::statusKiB(const char *field) const
 {
     std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
     std::string line;
+    const size_t length = std::strlen(field);
     while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
+        if (line.compare(0, length, field) == 0)
+            return std::stol(line.substr(length));
     }
     return -1;
+}
+
+long HostProcess::residentKiB() const
+{
+    return statusKiB("VmRSS:");
+}
+
+long HostProcess::peakResidentKiB() const
+{
+    return statusKiB("VmHWM:");
 }
 
 int HostProcess::openDescriptors() const
@@ -112,6 +186,25 @@ int HostProcess::openDescriptors() const
 
 double HostProcess::cpuSeconds() const
 {
+    // The run time the scheduler counts for each thread, in nanoseconds, where the system keeps
+    // it; else utime and stime of the process, in clock ticks (10 ms, too coarse for an idle
+    // program).
+    const std::string folder = "/proc/" + std::to_string(pid_) + "/task";
+    if (DIR *dir = ::opendir(folder.c_str())) {
+        unsigned long long nanoseconds = 0;
+        bool counted = false;
+        while (const dirent *entry = ::readdir(dir)) {
+            std::ifstream schedstat(folder + '/' + entry->d_name + "/schedstat");
+            unsigned long long running = 0;
+            if (entry->d_name[0] != '.' && schedstat >> running) {
+                nanoseconds += running;
+                counted = true;
+            }
+        }
+        ::closedir(dir);
+        if (counted)
+            return double(nanoseconds) / 1e9;
+    }
     std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
     std::string all((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
     // The fields after the command's closing parenthesis; utime and stime are the 12th and 13th.
@@ -126,4 +219,12 @@ double HostProcess::cpuSeconds() const
             stime = std::stoull(field);
     }
     return double(utime + stime) / double(::sysconf(_SC_CLK_TCK));
+}
+
+std::string besideThisProgram(const char *name)
+{
+    char path[PATH_MAX] = {};
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string self(path, n > 0 ? size_t(n) : 0);
+    return self.substr(0, self.rfind('/') + 1) + name;
 }

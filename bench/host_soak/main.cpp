@@ -7,6 +7,7 @@
 //
 //   vrel-soak-host [--minutes N] [--host PATH]     (default 5 minutes, vrel-host beside it)
 
+#include "figures.h"
 #include "host_process.h"
 #include "soak_client.h"
 
@@ -30,40 +31,14 @@ struct Sample {
     int descriptors;
 };
 
-double percentile(std::vector<double> values, double p)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, size_t(p * double(values.size())))];
-}
-
-std::string besideThisProgram(const char *name)
-{
-    char path[PATH_MAX] = {};
-    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string self(path, n > 0 ? size_t(n) : 0);
-    return self.substr(0, self.rfind('/') + 1) + name;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    double minutes = 5;
-    std::string program = besideThisProgram("vrel-host");
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--minutes") == 0)
-            minutes = std::stod(argv[i + 1]);
-        else if (std::strcmp(argv[i], "--host") == 0)
-            program = argv[i + 1];
-    }
-
+    const double minutes = std::stod(option(argc, argv, "--minutes", "5"));
     HostProcess host;
-    if (!host.start(program)) {
-        std::fprintf(stderr, "cannot start %s\n", program.c_str());
+    if (!startHost(host, argc, argv))
         return 1;
-    }
     std::printf("vrel-host on port %d, %.1f minutes\n", host.port(), minutes);
 
     std::vector<std::string> pool;

@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     TServer host(dictionary);
     host.seedRandom(1);
     host.setManualClock(true);
-    host.socktimer.stop();
+    host.setManualDispatch(true);
     std::vector<FuzzLink *> links; // owned by the host, or already destroyed when refused
 
     Reader in {data, size};

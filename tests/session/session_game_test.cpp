@@ -215,3 +215,45 @@ TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAnd
     EXPECT_FALSE(a.seat(2).occupied);
     EXPECT_EQ(ann.closings, 0);
 }
+
+TEST_F(SessionGame, TheDispatcherRestsWhenIdleWakesForMessagesAndTicksWhileThePhraseLockCounts)
+{
+    ClientSession fresh;
+    fresh.setManualDispatch(true);
+    EXPECT_TRUE(fresh.dispatcherRunning()); // for the line the queue starts with
+    fresh.processsocktimer();
+    EXPECT_FALSE(fresh.dispatcherRunning());
+
+    Player &ann = join(QStringLiteral("Ann"));
+    Player &bob = join(QStringLiteral("Bob"));
+    ClientSession &a = ann.session;
+    EXPECT_FALSE(a.dispatcherRunning());
+    EXPECT_FALSE(bob.session.dispatcherRunning());
+
+    // Lines arriving at an idle session wake it; they are shown in their order at its next tick.
+    ann.lines.clear();
+    bob.session.sendit(QStringLiteral("one"));
+    bob.session.sendit(QStringLiteral("two"));
+    server.socktimerTimer();
+    server.socktimerTimer();
+    ASSERT_EQ(a.queuedMessages(), 2);
+    EXPECT_TRUE(a.dispatcherRunning());
+    a.processsocktimer();
+    EXPECT_EQ(ann.lines, QStringList({"2+Bob chats: one", "2+Bob chats: two"}));
+    EXPECT_FALSE(a.dispatcherRunning());
+
+    // The phrase lock counts its ticks with nothing queued, and the dispatcher rests once it ends.
+    a.b_phrase1Click(1);
+    EXPECT_TRUE(a.phraseLocked());
+    EXPECT_TRUE(a.dispatcherRunning());
+    server.socktimerTimer(); // the action comes back to Ann too
+    for (int tick = 0; tick < ClientSession::kPhraseLockTicks; ++tick) {
+        ASSERT_TRUE(a.dispatcherRunning()) << tick;
+        a.processsocktimer();
+    }
+    EXPECT_TRUE(a.phraseLocked());
+    EXPECT_EQ(a.queuedMessages(), 0);
+    a.processsocktimer();
+    EXPECT_FALSE(a.phraseLocked());
+    EXPECT_FALSE(a.dispatcherRunning());
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "protocol/wire.h"
+
+#include <QByteArray>
+
+#include <chrono>
+#include <random>
+#include <string>
+#include <vector>
+
+using Clock = std::chrono::steady_clock;
+
+// One of the nine peers of the latency run, speaking the wire protocol through the protocol's
+// own builders and parsers over a non-blocking socket. It logs in, then chats one line at a
+// time, a pause after each of its lines came back; a player also submits a word now and then
+// while its word phase is open and waits for the host's verdict. The first player starts games.
+class LatencyClient
+{
+public:
+    LatencyClient(std::string name, int port, unsigned seed);
+
+    bool connect();
+    int fd() const { return fd_; }
+    short pollEvents() const;
+    bool loggedIn() const { return loggedIn_; }
+    bool closed() const { return fd_ < 0; }
+    // From now on this client starts a game whenever none runs.
+    void startGames() { startsGames_ = true; }
+    // Only from now on delays are recorded (the clients chat from their login on).
+    void record() { recording_ = true; }
+
+    void act(Clock::time_point now);
+    void onEvents(short revents, Clock::time_point now);
+
+    std::vector<double> chatMs;    // own chat line sent to relayed back
+    std::vector<double> verdictMs; // word submitted to the host's answer on it
+    long gamesStarted = 0;
+
+private:
+    void send(const QByteArray &message);
+    void flush();
+    void handle(const QByteArray &line, Clock::time_point now);
+    int randomMs(int low, int high);
+    QByteArray guess();
+
+    std::string name_;
+    int port_;
+    std::mt19937 random_;
+    int fd_ = -1;
+    proto::StreamCutter cutter_;
+    QByteArray out_;
+    int seat_ = 0;
+    bool loggedIn_ = false;
+    bool startsGames_ = false;
+    bool recording_ = false;
+    bool gameRunning_ = false;
+
+    long chatSerial_ = 0;
+    bool chatOutstanding_ = false;
+    Clock::time_point chatSentAt_ {};
+    Clock::time_point nextChatAt_ {};
+
+    QByteArray masked_;
+    bool wordPhase_ = false;
+    bool wordOutstanding_ = false;
+    Clock::time_point wordSentAt_ {};
+    Clock::time_point nextWordAt_ {};
+};
