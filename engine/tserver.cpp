@@ -45,6 +45,7 @@ TServer::TServer(std::shared_ptr<const TDictn> dictionary, QObject *parent)
 
     Sock1.setPortName(QString::number(proto::kDefaultPort));
     Sock1.SendLimit = kMaxUnsentBytes; // handed on to every accepted connection
+    Sock1.NoDelay = true;              // verdicts and relays are small and wanted at once
     Sock1.OnAccept = [this](TSock *listener) { Sock1Accept(listener); };
 }
 

@@ -11,6 +11,8 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -388,6 +390,8 @@ bool TSock::Connect()
         return false;
     }
 
+    if (socketType_ == stStream)
+        applyNoDelay();
     connectAddress_ = {};
     connectAddress_.sin_family = AF_INET;
     connectAddress_.sin_port = htons(lookupPort());
@@ -593,6 +597,8 @@ void TSock::adoptAccepted(int fd, const TSock &listener, const sockaddr_in &peer
     blocking_ = listener.blocking_;
     BlockingTimeout = listener.BlockingTimeout;
     SendLimit = listener.SendLimit;
+    NoDelay = listener.NoDelay;
+    applyNoDelay();
     OnRead = listener.OnRead;
     OnWrite = listener.OnWrite;
     OnDisconnect = listener.OnDisconnect;
@@ -603,6 +609,12 @@ void TSock::adoptAccepted(int fd, const TSock &listener, const sockaddr_in &peer
         registerNotifications();
     setPortName(listener.portName_);
     setHostName(dottedQuad(peer));
+}
+
+void TSock::applyNoDelay()
+{
+    const int on = NoDelay ? 1 : 0;
+    setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
 bool TSock::Accept(TSock *&newSock)

@@ -52,6 +52,9 @@ public:
     // behind is not reading: it is closed (an error report, then "Socket Closed"). Accepted
     // connections take their listener's limit.
     int SendLimit = 0;
+    // Small writes leave at once instead of waiting for the peer's acknowledgement of the last
+    // one (TCP_NODELAY). Set before connecting; accepted connections take their listener's.
+    bool NoDelay = false;
 
     bool Connected() const { return connected_; }
     bool hasHandle() const { return fd_ >= 0; }
@@ -89,6 +92,7 @@ private:
     void dropNotifications();
     void updateWriteInterest();
     void adoptAccepted(int fd, const TSock &listener, const sockaddr_in &peer);
+    void applyNoDelay();
     void onReadable();
     void onWritable();
     void connectCompleted();

@@ -30,6 +30,7 @@ std::unique_ptr<TSockLink> TSockLink::connectTo(const QString &address, int port
     auto link = std::make_unique<TSockLink>(new TSock);
     link->sock_->setHostName(address);
     link->sock_->setPortName(QString::number(port));
+    link->sock_->NoDelay = true;
     link->sock_->Connect();
     return link;
 }

@@ -18,9 +18,14 @@ bool acceptsWrites(const QString &path)
     return info.exists() && info.isWritable() && info.permissions().testFlag(QFileDevice::WriteOwner);
 }
 
+bool isInstalledProgramFolder(const QString &folder)
+{
+    return QFileInfo::exists(QDir(folder).filePath(QStringLiteral(VREL_DESKTOP_ENTRY_FROM_BIN)));
+}
+
 QString playerFolder(const QString &programFolder, QStandardPaths::StandardLocation userFolder)
 {
-    if (QFileInfo(programFolder).isDir() && acceptsWrites(programFolder))
+    if (QFileInfo(programFolder).isDir() && acceptsWrites(programFolder) && !isInstalledProgramFolder(programFolder))
         return programFolder;
     const QString user = QStandardPaths::writableLocation(userFolder);
     QDir().mkpath(user);

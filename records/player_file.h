@@ -7,9 +7,14 @@
 // the folder named by VREL_HOME when it is set, else the executable's folder.
 QString programFolder();
 
+// Whether a folder is the binary folder of an installed copy (PREFIX/bin beside
+// PREFIX/share/applications/vrel.desktop). Such a folder belongs to the system, even for a user
+// who may write there (root): the player's files never go into it.
+bool isInstalledProgramFolder(const QString &folder);
+
 // Where the files a player keeps (settings, tally, downloads) live: in the program's folder when
-// files can be written there, else (an installed copy in a system folder) in the user's folder of
-// the given kind for the program (configuration or data), which is created when needed.
+// files can be written there and it is not an installed copy's, else in the user's folder of the
+// given kind for the program (configuration or data), which is created when needed.
 QString playerFolder(const QString &programFolder, QStandardPaths::StandardLocation userFolder);
 
 // A settings file's path: in the program's folder, else in the user's configuration folder

@@ -12,52 +12,21 @@ chmod -R a-w "$root"
 touch "$work/before-runs"
 sleep 0.01
 
-# The TCP port that process $1 listens on, from /proc.
-listening_port() {
-  local inodes line
-  inodes=$(ls -l "/proc/$1/fd" 2>/dev/null | sed -n 's/.*socket:\[\([0-9]*\)\].*/\1/p')
-  [ -n "$inodes" ] || return 1
-  while read -r _ local _ state _ _ _ _ _ inode _; do
-    if [ "$state" = 0A ] && grep -qx "$inode" <<<"$inodes"; then
-      echo $((16#${local##*:}))
-      return 0
-    fi
-  done < <(cat /proc/net/tcp /proc/net/tcp6 2>/dev/null)
-  return 1
-}
-
-# Joins the game on port $1 as a second player and waits until the host lists "You" as seated:
-# the game's own player has logged in, and with that its settings have been read.
-wait_for_own_login() {
-  local line deadline=$((SECONDS + 30))
-  exec 3<>"/dev/tcp/127.0.0.1/$1"
-  read -r -t 20 -d $'\xff' -u 3 line || return 1
-  [[ $line == CMD_sendlogininfo+* ]] || return 1
-  printf 'CMD_logininfo+%s+%s+Probe\xff\xff' "${line#CMD_sendlogininfo+}" "$version" >&3
-  while [ "$SECONDS" -lt "$deadline" ]; do
-    read -r -t 1 -d $'\xff' -u 3 line || continue
-    [[ $line == CMD_existingplayers+*+You ]] && return 0
-  done
-  return 1
-}
-
 # Runs the installed game (a solo game on a free port) with $1 as the user's home, the extra
 # environment in the other arguments, until it has logged in; then SIGTERM, and it must end with 0.
 run_game() {
-  local home=$1 game port status
+  local home=$1 game status
   shift
   mkdir -p "$home/cwd"
   (cd "$home/cwd" && exec env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
-    XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=offscreen "$@" \
+    XDG_CACHE_HOME="$home/.cache" XDG_RUNTIME_DIR="$home/run" QT_QPA_PLATFORM=offscreen VREL_STARTUP_TRACE=1 "$@" \
     "$bin/vrel" --port 0 >"$home/game.log" 2>&1) &
   game=$!
   pids+=("$game")
-  port=
-  wait_for 30 listening_port "$game" >/dev/null || { fail "the game did not listen: $(cat "$home/game.log")"; return; }
-  port=$(listening_port "$game")
-  wait_for_own_login "$port" || fail "the game's player did not log in on port $port"
+  # The game tells its login (and with it the reading of its settings) when asked to.
+  wait_for 30 grep -q "^vrel: startup: logged in" "$home/game.log" ||
+    fail "the game's player did not log in: $(cat "$home/game.log")"
   kill -TERM "$game"
-  exec 3<&- 3>&-
   local deadline=$((SECONDS + 30))
   while kill -0 "$game" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.05; done
   kill -0 "$game" 2>/dev/null && { fail "the game did not end on SIGTERM"; return; }

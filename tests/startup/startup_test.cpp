@@ -49,6 +49,17 @@ TEST(ProgramFolder, VrelHomeStandsForTheProgramsFolder)
     EXPECT_TRUE(kept.startsWith(user.path() + QLatin1Char('/')));
     EXPECT_EQ(kept, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     EXPECT_TRUE(QFileInfo(kept).isDir());
+
+    // An installed copy's binary folder is the system's even where it could be written (root
+    // running /usr/bin/vrel): the desktop entry installed beside it marks it.
+    QTemporaryDir prefix;
+    QDir(prefix.path()).mkpath(QStringLiteral("bin"));
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    EXPECT_EQ(playerFolder(bin, QStandardPaths::AppDataLocation), bin);
+    QDir(prefix.path()).mkpath(QStringLiteral("share/applications"));
+    QFile(prefix.filePath(QStringLiteral("share/applications/vrel.desktop"))).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(isInstalledProgramFolder(bin));
+    EXPECT_EQ(playerFolder(bin, QStandardPaths::AppDataLocation), kept);
     qunsetenv("VREL_HOME");
     qunsetenv("XDG_DATA_HOME");
 }
