@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# An installed copy holds exactly its programs, desktop entry, icons, metainfo, manual pages and
-# the host's unit; the installed programs answer --help, --version and unknown options, pack and
-# unpack, and the host stops cleanly on SIGTERM; Debian's validators accept the desktop entry and
-# the metainfo.
+# An installed copy holds exactly its programs, desktop entry, icons, metainfo, manual pages,
+# copyright file and the host's unit; the installed programs answer --help, --version and unknown
+# options, pack and unpack, and the host stops cleanly on SIGTERM; Debian's validators accept the
+# desktop entry and the metainfo.
 source "$(dirname "$0")/install_helpers.sh"
 
 root=$work/root
@@ -15,6 +15,7 @@ usr/bin/vrel-host
 usr/bin/vrel-pack
 usr/lib/systemd/system/vrel-host.service
 usr/share/applications/vrel.desktop
+usr/share/doc/vrel/copyright
 usr/share/icons/hicolor/128x128/apps/vrel.png
 usr/share/icons/hicolor/256x256/apps/vrel.png
 usr/share/icons/hicolor/48x48/apps/vrel.png
