@@ -82,12 +82,10 @@ for size in 48 64 128 256; do
   printf -v want '49484452%08x%08x' "$size" "$size"
   [ "$header" = "$want" ] || fail "$png is not a ${size} by ${size} PNG ($header)"
 done
-if command -v groff >/dev/null; then
-  for page in "$share"/man/man6/*.6.gz; do
-    warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1)
-    [ -z "$warnings" ] || fail "$page: $warnings"
-  done
-fi
+for page in "$share"/man/man6/*.6.gz; do
+  warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1) || fail "$page: groff failed: $warnings"
+  [ -z "$warnings" ] || fail "$page: $warnings"
+done
 grep -qx "ExecStart=/usr/bin/vrel-host" "$root/usr/lib/systemd/system/vrel-host.service" || fail "the unit starts another program"
 
 finish
