@@ -28,9 +28,9 @@ const char kHelp[] =
     "\n"
     "Environment:\n"
     "  VREL_HOME     the folder for the settings (kovrlobby.ini), the tally (Vreltally.tld),\n"
-    "                tile sets (vreltiles/) and downloads, instead of the program's folder;\n"
-    "                when that folder cannot be written they go to ~/.config/Vrel and\n"
-    "                ~/.local/share/Vrel\n";
+    "                tile sets (vreltiles/) and downloads, instead of the program's folder.\n"
+    "                An installed copy, or one whose folder cannot be written, keeps them in\n"
+    "                ~/.config/Vrel (settings) and ~/.local/share/Vrel (the others).\n";
 
 } // namespace
 
