@@ -22,9 +22,12 @@ constexpr int ExitUsage = 2;
 
 const char kProgram[] = "vrel-pack";
 
-const char kHelp[] =
-    "Usage: vrel-pack c [--fast|--good|--auto] IN OUT\n"
-    "       vrel-pack d IN OUT\n"
+// The two forms of the command line, after "usage: " or "Usage: ".
+const char kUsage[] =
+    "vrel-pack c [--fast|--good|--auto] IN OUT\n"
+    "       vrel-pack d IN OUT\n";
+
+const char kHelpBody[] =
     "Packs the file IN into the compressed container OUT (c), or unpacks the container IN\n"
     "into OUT (d): the container of the Vrel tally file Vreltally.tld, to look into it or\n"
     "mend it. On failure OUT is left as it was.\n"
@@ -37,8 +40,7 @@ const char kHelp[] =
 
 int usage()
 {
-    std::cerr << "usage: vrel-pack c [--fast|--good|--auto] IN OUT\n"
-                 "       vrel-pack d IN OUT\n";
+    std::cerr << "usage: " << kUsage;
     return ExitUsage;
 }
 
@@ -65,7 +67,7 @@ int main(int argc, char **argv)
     const QStringList arguments = argumentsOf(argc, argv);
     const Request request = requestOf(arguments);
     if (request != Request::Run)
-        return answerRequest(request, kProgram, kHelp);
+        return answerRequest(request, kProgram, (std::string("Usage: ") + kUsage + kHelpBody).c_str());
     for (const QString &argument : arguments) {
         if (isLongOption(argument) && !modeOption(argument.toStdString()))
             return refuseCommandLine(kProgram, unknownOption(argument));
