@@ -238,6 +238,9 @@ void Tchat::buildMenus()
     }
     optionsMenu_->addAction(mainchat_->scrollChatOff2());
     optionsMenu_->addAction(mainchat_->clearMainChat2());
+    OpenPort1 = optionsMenu_->addAction(QStringLiteral("Open My &Port on the Router"));
+    OpenPort1->setObjectName(QStringLiteral("OpenPort1"));
+    OpenPort1->setCheckable(true);
     ResetScreenLocation1 = optionsMenu_->addAction(QStringLiteral("Reset Screen Location"));
     ResetScreenLocation1->setObjectName(QStringLiteral("ResetScreenLocation1"));
     connect(ResetScreenLocation1, &QAction::triggered, this, &Tchat::ResetScreenLocation1Click);
@@ -333,6 +336,7 @@ void Tchat::drawOptions()
 {
     const PlayerOptions &options = session_.options();
     AutoErase1->setChecked(options.autoErase);
+    OpenPort1->setChecked(options.openPort);
     PlaySounds1->setChecked(options.playSounds);
     PlayChatterSounds1->setChecked(options.chatterSounds);
     for (QAction *item : turnSounds_->actions())
@@ -365,6 +369,7 @@ void Tchat::connectInput()
     connect(button_start, &QPushButton::clicked, StartGame1, &QAction::trigger);
     connect(StartGame1, &QAction::triggered, this, [this] { vrel::guarded([this] { button_startClick(); }); });
     connect(AutoErase1, &QAction::triggered, this, [this](bool on) { session_.setAutoErase(on); });
+    connect(OpenPort1, &QAction::triggered, this, [this](bool on) { session_.setOpenPort(on); });
     connect(JustWatch1, &QAction::triggered, this, [this] { vrel::guarded([this] { JustWatch1Click(); }); });
     connect(ViewTally1, &QAction::triggered, this, &Tchat::ViewTally1Click);
     connect(Help2, &QAction::triggered, this, &Tchat::Help2Click);

@@ -61,6 +61,7 @@ public:
     QAction *startGameAction() const { return StartGame1; }
     QMenu *optionsMenu() const { return optionsMenu_; }
     QAction *autoEraseAction() const { return AutoErase1; }
+    QAction *openPortAction() const { return OpenPort1; }
     TileMenu &tileMenu() const { return *tileMenu_; }
     QWidget *gameStartDialog() const { return gamestart_; }
     Board &puzzleBoard() const { return *puzzleBoard_; }
@@ -163,6 +164,7 @@ private:
     QMenu *optionsMenu_ = nullptr;
     QAction *StartGame1 = nullptr;
     QAction *AutoErase1 = nullptr;
+    QAction *OpenPort1 = nullptr; // "Open My Port on the Router"
     QAction *SpyList1 = nullptr;
     QAction *JustWatch1 = nullptr;
     QAction *ViewTally1 = nullptr;

@@ -21,6 +21,7 @@ const QString kTiles = QStringLiteral("Tiles");
 const QString kPlaysounds = QStringLiteral("Playsounds");
 const QString kAutoerase = QStringLiteral("Autoerase");
 const QString kChatterSounds = QStringLiteral("ChatterSounds");
+const QString kOpenPort = QStringLiteral("OpenPort");
 
 constexpr int kDefaultTextSize = 8;
 
@@ -42,6 +43,7 @@ QStringList keysOf(ClientSession::Option option)
     case O::PlaySounds: return {kPlaysounds};
     case O::AutoErase: return {kAutoerase};
     case O::ChatterSounds: return {kChatterSounds};
+    case O::OpenPort: return {kOpenPort};
     }
     return {};
 }
@@ -116,6 +118,7 @@ void SettingsFile::loadinifile()
     session_.setPlaySounds(settings::readSwitch(read(kPlaysounds, QStringLiteral("true"))));
     session_.setAutoErase(settings::readSwitch(read(kAutoerase, QStringLiteral("true"))));
     session_.setChatterSounds(settings::readSwitch(read(kChatterSounds, QStringLiteral("true"))));
+    session_.setOpenPort(storedOpenPort());
 
     reading_ = false;
     read_ = true;
@@ -140,7 +143,13 @@ QList<SettingsFile::Entry> SettingsFile::savedEntries(const QRect &bounds) const
         {kAutoerase, settings::switchText(o.autoErase)},
         {kPlaysounds, settings::switchText(o.playSounds)},
         {kChatterSounds, settings::switchText(o.chatterSounds)},
+        {kOpenPort, settings::switchText(o.openPort)},
     };
+}
+
+bool SettingsFile::storedOpenPort() const
+{
+    return settings::readSwitch(read(kOpenPort, QStringLiteral("true")));
 }
 
 int SettingsFile::write(const QList<Entry> &entries)

@@ -47,6 +47,9 @@ public:
     // Writes every key except the phrases, in their order. A key that cannot be written stops
     // the save with "Unable to write to" and the path; the keys before it stay written.
     bool saveinifile();
+    // "Open My Port on the Router" as the file keeps it (on unless stored "false"): a game is
+    // hosted before the login reads the settings.
+    bool storedOpenPort() const;
     // Writes the nine phrases, each key on its own, as saveinifile does.
     bool savephrases();
 

@@ -416,6 +416,7 @@ void ClientSession::setBotSpeed(int speed) { setOption(&PlayerOptions::botSpeed,
 void ClientSession::setTurnSound(int tag) { setOption(&PlayerOptions::turnSound, tag, Option::TurnSound); }
 void ClientSession::setPlaySounds(bool on) { setOption(&PlayerOptions::playSounds, on, Option::PlaySounds); }
 void ClientSession::setChatterSounds(bool on) { setOption(&PlayerOptions::chatterSounds, on, Option::ChatterSounds); }
+void ClientSession::setOpenPort(bool on) { setOption(&PlayerOptions::openPort, on, Option::OpenPort); }
 void ClientSession::setTileSet(const QString &name) { setOption(&PlayerOptions::tileSet, name, Option::TileSet); }
 
 void ClientSession::setTextSize(int size)

@@ -54,6 +54,7 @@ public:
         PlaySounds,
         AutoErase,
         ChatterSounds,
+        OpenPort,
     };
     Q_ENUM(Option)
 
@@ -139,6 +140,7 @@ public:
     void setTurnSound(int tag);
     void setPlaySounds(bool on);
     void setChatterSounds(bool on);
+    void setOpenPort(bool on);
     void setTileSet(const QString &name);
     // The start dialog's values as its arrows move them (clamped to their ranges); they are
     // saved when a game is started.

@@ -35,5 +35,6 @@ struct PlayerOptions {
     bool playSounds = true;
     bool autoErase = true;
     bool chatterSounds = false;  // on by default once the settings are read
+    bool openPort = true;        // a hosted game asks the router to forward its port
     std::array<QString, chat::kPhraseButtons> phrases = chat::builtInPhrases();
 };

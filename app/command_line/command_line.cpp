@@ -81,6 +81,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
             line.parameters << arguments.mid(i + 1);
             break;
         }
+        if (arguments.at(i) == QLatin1String("--find-games")) {
+            line.findGames = true;
+            continue;
+        }
         switch (readPortOption(arguments, i, line.port, line.error)) {
         case PortOption::Absent:
             if (isLongOption(arguments.at(i))) {
@@ -105,6 +109,10 @@ HostCommandLine parseHostCommandLine(const QStringList &arguments)
     if (line.request != Request::Run)
         return line;
     for (int i = 0; i < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1String("--open-port")) {
+            line.openPort = true;
+            continue;
+        }
         switch (readPortOption(arguments, i, line.port, line.error)) {
         case PortOption::Absent:
             line.error = unknownOption(arguments.at(i));

@@ -34,6 +34,7 @@ struct CommandLine {
     int port = proto::kDefaultPort;
     QString error; // set when an option is unknown or malformed
     Request request = Request::Run;
+    bool findGames = false; // --find-games: print the games on the local network and stop
 
     enum class Mode { Solo, Host, Join, Waiting };
     // No parameters: a solo game; three or more: host when the third is exactly "true", else
@@ -44,9 +45,11 @@ struct CommandLine {
 // `arguments` without the program's own name.
 CommandLine parseCommandLine(const QStringList &arguments);
 
-// vrel-host's command line: the port option, --help and --version; anything else is an error.
+// vrel-host's command line: the port option, --open-port, --help and --version; anything else is
+// an error.
 struct HostCommandLine {
     int port = proto::kDefaultPort;
+    bool openPort = false; // --open-port: ask the router to forward the port
     QString error; // set when an option is unknown or malformed
     Request request = Request::Run;
 };

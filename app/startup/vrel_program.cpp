@@ -1,6 +1,7 @@
 #include "app/startup/vrel_program.h"
 
 #include "app/lobby/tdownload.h"
+#include "app/reach/host_reach.h"
 #include "app/startup/startup_trace.h"
 #include "app/startup/tgamestart.h"
 #include "client/message_box.h"
@@ -55,6 +56,7 @@ VrelProgram::VrelProgram(CommandLine commandLine)
 
 VrelProgram::~VrelProgram()
 {
+    reach_.reset(); // the service withdrawn and the router's forwarding removed first
     chat_.reset();
     settings_.reset();
     session_.reset();
@@ -93,8 +95,10 @@ void VrelProgram::processparams()
     if (mode == CommandLine::Mode::Waiting)
         return;
     session_->setPlayer(commandLine_.parameters.at(0), commandLine_.parameters.at(1));
-    if (mode == CommandLine::Mode::Host)
+    if (mode == CommandLine::Mode::Host) {
         hostpress();
+        reachOthers();
+    }
     else
         session_->joinpress(commandLine_.port);
     Sock11.Connect();
@@ -104,4 +108,19 @@ void VrelProgram::hostpress()
 {
     // With port 0 the engine takes a free port: the own client goes where it listens.
     session_->hostpress(server_->listen(commandLine_.port));
+}
+
+// A game hosted for others (not a solo game) is published on the local network and asks the
+// router for its port unless the player turned that off; neither holds up the start.
+void VrelProgram::reachOthers()
+{
+    reach_ = std::make_unique<HostReach>(*server_, session_->playerName(), session_->playerName());
+    // Before the login has read the settings, the option comes from the file itself.
+    if (settings_->storedOpenPort() != session_->options().openPort)
+        session_->setOpenPort(settings_->storedOpenPort());
+    QObject::connect(session_.get(), &ClientSession::optionChanged, reach_.get(), [this](ClientSession::Option option) {
+        if (option == ClientSession::Option::OpenPort)
+            reach_->setPortOpening(session_->options().openPort);
+    });
+    reach_->start(server_->listeningPort(), session_->options().openPort);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 class ClientSession;
+class HostReach;
 class SettingsFile;
 class Tphrases;
 class Tabout;
@@ -45,6 +46,9 @@ public:
     // The lobby window, shown when a solo game starts; tests close it with "Play Solo Game".
     Tdownload &download() { return *download_; }
     TServer &server() { return *server_; }
+    // A game hosted for others: published on the local network, its port opened on the router.
+    // Null in a solo game and when joining.
+    HostReach *reach() { return reach_.get(); }
     sound::SoundPlayer &sounds() { return *sounds_; }
 
     // Reads the parameters and starts hosting or joining.
@@ -54,12 +58,14 @@ public:
 
 private:
     void createTallyList();
+    void reachOthers();
 
     CommandLine commandLine_;
     QString tallyPath_;
     TallyTable tally_; // outlives the windows that draw it
     // Declared in the order that ends the connection before the engine it talks to.
     std::unique_ptr<TServer> server_;
+    std::unique_ptr<HostReach> reach_; // ends before the engine it describes
     std::unique_ptr<ClientSession> session_;
     std::unique_ptr<SettingsFile> settings_;
     std::unique_ptr<Tchat> chat_;

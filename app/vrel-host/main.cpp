@@ -2,12 +2,14 @@
 // hosted from a machine without a screen, and so that tests have a real peer to talk to.
 
 #include "app/command_line/command_line.h"
+#include "app/reach/host_reach.h"
 #include "app/termination/termination_signals.h"
 #include "engine/tserver.h"
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
 
 #include <QCoreApplication>
+#include <QSysInfo>
 
 #include <cstdio>
 
@@ -16,11 +18,14 @@ namespace {
 const char kProgram[] = "vrel-host";
 
 const char kHelp[] =
-    "Usage: vrel-host [--port N]\n"
+    "Usage: vrel-host [--port N] [--open-port]\n"
     "A Vrel game host without a window: players join it with \"vrel NAME HOST x\".\n"
-    "It logs its activity on stderr and stops cleanly on SIGINT or SIGTERM.\n"
+    "It logs its activity on stderr and stops cleanly on SIGINT or SIGTERM. The game is\n"
+    "published on the local network (DNS-SD \"_vrel._tcp\", through Avahi).\n"
     "\n"
     "  --port N      listen on TCP port N (default 7772; 0 picks a free one)\n"
+    "  --open-port   ask the router (NAT-PMP, then UPnP) to forward the port while the\n"
+    "                host runs\n"
     "  -h, --help    print this help and exit\n"
     "  --version     print the version and exit\n";
 
@@ -58,6 +63,13 @@ int main(int argc, char **argv)
         return 1;
     }
     say(QStringLiteral("listening on port %1").arg(port));
+    HostReach reach(server, QStringLiteral("Vrel host on %1").arg(QSysInfo::machineHostName()), QString());
+    QObject::connect(&reach.portMapper(), &PortMapper::activity, &app, say);
+    QObject::connect(&reach.publisher(), &GamePublisher::publishedChanged, &app, [&reach](bool published) {
+        if (published)
+            say(QStringLiteral("published on the local network as \"%1\"").arg(reach.publisher().publishedName()));
+    });
+    reach.start(port, commandLine.openPort);
     const int status = app.exec();
     say(QStringLiteral("stopped"));
     return status;

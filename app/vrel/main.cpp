@@ -2,6 +2,7 @@
 // "vrel NAME HOST other" joins the host at HOST.
 
 #include "app/command_line/command_line.h"
+#include "app/reach/find_games.h"
 #include "app/startup/instance_marker.h"
 #include "app/startup/vrel_application.h"
 #include "app/startup/vrel_program.h"
@@ -23,6 +24,8 @@ const char kHelp[] =
     "game waits and connects nowhere. Parameters after \"--\" are taken as they stand.\n"
     "\n"
     "  --port N      host or join on TCP port N (default 7772)\n"
+    "  --find-games  print the games on the local network, one a line (name, address,\n"
+    "                port, players, state, separated by tabs), and exit\n"
     "  -h, --help    print this help and exit\n"
     "  --version     print the version and exit\n"
     "\n"
@@ -40,6 +43,8 @@ int main(int argc, char **argv)
     const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
     if (const std::optional<int> status = answeredWithoutRunning(commandLine, kProgram, kHelp))
         return *status;
+    if (commandLine.findGames)
+        return printFoundGames(argc, argv);
 
     VrelApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Vrel"));

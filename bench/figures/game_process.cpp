@@ -22,7 +22,7 @@ bool GameProcess::start()
     if (!::mkdtemp(folder))
         return false;
     home_ = folder;
-    std::vector<std::string> environment = {"VREL_HOME=" + home_, "VREL_STARTUP_TRACE=1"};
+    std::vector<std::string> environment = {"VREL_HOME=" + home_, "VREL_STARTUP_TRACE=1", "VREL_LOCAL_ONLY=1"};
     if (display_.empty())
         environment.push_back("QT_QPA_PLATFORM=offscreen");
     else

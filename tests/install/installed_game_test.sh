@@ -4,6 +4,8 @@
 # The game is stopped by SIGTERM, which closes it as the player closing its window does.
 source "$(dirname "$0")/install_helpers.sh"
 export LC_ALL=C
+# The game it hosts stays on this computer: not published, no router asked.
+export VREL_LOCAL_ONLY=1
 
 root=$work/root
 install_into "$root"

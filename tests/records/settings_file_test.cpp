@@ -154,7 +154,7 @@ TEST_F(SettingsFileTest, EveryOptionChangeWritesEveryKeyInItsOrder)
     EXPECT_EQ(contents(path), QByteArray("[Lobby]\r\nName=Ann\r\n\r\n[Vrel]\r\nBotspeed=1000\r\nPhrase3=Hi\r\n"
                                          "Textsize=12\r\nTop=30\r\nLeft=40\r\nWidth=790\r\nHeight=600\r\nTiles=\r\n"
                                          "Textcolor=clBlack\r\nPlaytoscore=5\r\nTimeperturn=60\r\nTurnsound=0\r\n"
-                                         "Autoerase=true\r\nPlaysounds=true\r\nChatterSounds=true\r\n"));
+                                         "Autoerase=true\r\nPlaysounds=true\r\nChatterSounds=true\r\nOpenPort=true\r\n"));
     EXPECT_EQ(settings.rememberedBounds(), windowBounds);
 
     // Each setter saves, with the window's bounds of the moment.
@@ -171,6 +171,9 @@ TEST_F(SettingsFileTest, EveryOptionChangeWritesEveryKeyInItsOrder)
     EXPECT_EQ(value("ChatterSounds"), "false");
     session.setAutoErase(false);
     EXPECT_EQ(value("Autoerase"), "false");
+    session.setOpenPort(false);
+    EXPECT_EQ(value("OpenPort"), "false");
+    EXPECT_FALSE(settings.storedOpenPort());
     session.setTileSet(QStringLiteral("wood"));
     EXPECT_EQ(value("Tiles"), "wood");
     // The dialog's arrows are saved when a game starts.

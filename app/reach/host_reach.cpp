@@ -1,0 +1,72 @@
+#include "app/reach/host_reach.h"
+
+#include "discovery/local_only.h"
+#include "engine/tserver.h"
+#include "protocol/constants.h"
+
+HostReach::HostReach(TServer &server, const QString &serviceName, const QString &hostPlayer, QObject *parent)
+    : QObject(parent)
+    , server_(server)
+{
+    base_.serviceName = serviceName;
+    base_.hostPlayer = hostPlayer;
+    base_.version = QString::fromLatin1(proto::kVersion);
+    mapper_.setLeaseSeconds(leaseSecondsFromEnvironment());
+    // Every seat taken or freed and every game started or won is told as activity, just before
+    // the engine's table shows it: the facts are read once the engine is done.
+    connect(&server_, &TServer::activity, this, [this] {
+        if (!refreshPending_) {
+            refreshPending_ = true;
+            QMetaObject::invokeMethod(this, &HostReach::refresh, Qt::QueuedConnection);
+        }
+    });
+}
+
+GameFacts HostReach::factsOf(const TServer &server)
+{
+    GameFacts facts;
+    for (int n = 1; n <= proto::kLastSeat; ++n) {
+        if (!server.seat(n).inUse)
+            continue;
+        if (proto::isPlayerSeat(n))
+            ++facts.players;
+        else
+            ++facts.onlookers;
+    }
+    facts.running = server.gameRunning();
+    return facts;
+}
+
+GameFacts HostReach::facts() const
+{
+    GameFacts facts = factsOf(server_);
+    facts.serviceName = base_.serviceName;
+    facts.hostPlayer = base_.hostPlayer;
+    facts.version = base_.version;
+    facts.port = port_;
+    return facts;
+}
+
+void HostReach::start(quint16 port, bool openPort)
+{
+    if (keepsToThisComputer())
+        return;
+    port_ = port;
+    publisher_.publish(facts());
+    setPortOpening(openPort);
+}
+
+void HostReach::setPortOpening(bool open)
+{
+    if (open && port_ != 0 && mapper_.state() == PortMapper::State::Idle)
+        mapper_.open(port_);
+    else if (!open)
+        mapper_.close();
+}
+
+void HostReach::refresh()
+{
+    refreshPending_ = false;
+    if (port_ != 0)
+        publisher_.update(facts());
+}

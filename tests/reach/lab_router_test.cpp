@@ -1,0 +1,91 @@
+// The router's side on its own: UPnP-IGD when NAT-PMP is not used, a network without a router,
+// and a computer without an Avahi daemon. Each runs in the lab made for it.
+
+#include "discovery/game_publisher.h"
+#include "portmap/port_mapper.h"
+#include "portmap/router_mapping.h"
+#include "tests/reach/lab.h"
+
+using namespace testing_support;
+
+TEST(LabRouter, UpnpForwardsLearnsTheOutsideAddressRenewsAndRemoves)
+{
+    REQUIRE_NETWORK_LAB();
+    const quint16 port = 41234;
+    const portmap::Mapping mapping = portmap::mapWithUpnp(port, 60, PortMapper::kUpnpDiscoverMs);
+    ASSERT_TRUE(mapping.isOpen());
+    EXPECT_EQ(mapping.protocolName(), QStringLiteral("UPnP"));
+    EXPECT_EQ(mapping.externalAddress, QStringLiteral("11.77.0.7"));
+    EXPECT_EQ(mapping.internalAddress, QStringLiteral("10.77.0.2"));
+    EXPECT_TRUE(lab::routerLeases().contains(lab::leaseOf(port) )) << qPrintable(lab::routerLeases());
+    EXPECT_TRUE(lab::routerLeases().contains(QLatin1String("Vrel game")));
+    EXPECT_TRUE(portmap::renewMapping(mapping, 60, PortMapper::kNatPmpWaitMs));
+    EXPECT_TRUE(portmap::removeMapping(mapping, PortMapper::kNatPmpWaitMs));
+    EXPECT_FALSE(lab::routerLeases().contains(QStringLiteral("TCP:%1:").arg(port)));
+    // Nothing mapped: nothing to tell the router.
+    EXPECT_FALSE(portmap::removeMapping(portmap::Mapping {}, PortMapper::kNatPmpWaitMs));
+}
+
+TEST(NoRouter, HostingCarriesOnAndSaysOthersMayNotReachTheGame)
+{
+    REQUIRE_NETWORK_LAB();
+    // The mapper gives up within about two seconds, off the caller's thread.
+    PortMapper mapper;
+    QElapsedTimer clock;
+    clock.start();
+    mapper.open(7772);
+    const qint64 openReturned = clock.elapsed();
+    EXPECT_EQ(mapper.state(), PortMapper::State::Trying);
+    ASSERT_TRUE(waitUntil([&] { return mapper.state() == PortMapper::State::NoRouter; }, 5000));
+    lab::figure("open() returned to its caller", openReturned);
+    lab::figure("no router: mapper gave up", clock.elapsed());
+    EXPECT_TRUE(mapper.externalEndpoint().isEmpty());
+    mapper.close();
+    EXPECT_EQ(mapper.state(), PortMapper::State::Idle);
+
+    // vrel-host with --open-port listens as soon as without it, and says why others may not come.
+    for (const bool open : {false, true}) {
+        QStringList arguments {QStringLiteral("--port"), QStringLiteral("0")};
+        if (open)
+            arguments << QStringLiteral("--open-port");
+        clock.restart();
+        HostProcess host(arguments);
+        ASSERT_NE(host.port(), 0);
+        lab::figure(open ? "no router: vrel-host --open-port started to listening" : "vrel-host started to listening", clock.elapsed());
+        if (open) {
+            EXPECT_TRUE(waitUntil([&] { return host.log().contains("may not reach the game"); }, 5000)) << host.log().constData();
+            EXPECT_FALSE(host.log().contains("forwarded by"));
+        }
+        EXPECT_EQ(host.stop(), 0) << host.log().constData();
+    }
+}
+
+TEST(NoAvahi, NothingWaitsAndTheListSaysGamesCannotBeFound)
+{
+    REQUIRE_NETWORK_LAB();
+    QElapsedTimer clock;
+    clock.start();
+    GamePublisher publisher;
+    GameFacts facts;
+    facts.serviceName = QStringLiteral("Ann");
+    facts.port = 7772;
+    publisher.publish(facts);
+    lab::figure("no Avahi: publishing returned", clock.elapsed());
+    EXPECT_FALSE(publisher.published());
+
+    GameBrowser browser;
+    EXPECT_FALSE(browser.available());
+    EXPECT_TRUE(browser.unavailableText().startsWith(QLatin1String("Games on the network cannot be found: the Avahi service is not running")))
+        << qPrintable(browser.unavailableText());
+    EXPECT_EQ(browser.rowCount(), 0);
+
+    const lab::FoundGames found = lab::findGames();
+    EXPECT_EQ(found.status, 1);
+    EXPECT_TRUE(found.lines.isEmpty());
+    EXPECT_TRUE(found.errors.contains(QLatin1String("Games on the network cannot be found"))) << qPrintable(found.errors);
+
+    // The host runs as before.
+    HostProcess host;
+    EXPECT_NE(host.port(), 0) << host.log().constData();
+    EXPECT_EQ(host.stop(), 0);
+}
