@@ -22,6 +22,13 @@ HostReach::HostReach(TServer &server, const QString &serviceName, const QString 
     });
 }
 
+HostReach::~HostReach()
+{
+    // Whoever listens to the mapper's state may be going too: only its log lines still go out.
+    disconnect(&mapper_, &PortMapper::stateChanged, nullptr, nullptr);
+    mapper_.close();
+}
+
 GameFacts HostReach::factsOf(const TServer &server)
 {
     GameFacts facts;
@@ -62,6 +69,20 @@ void HostReach::setPortOpening(bool open)
         mapper_.open(port_);
     else if (!open)
         mapper_.close();
+}
+
+QString HostReach::routerNotice() const
+{
+    switch (mapper_.state()) {
+    case PortMapper::State::Open:
+        if (!mapper_.externalEndpoint().isEmpty())
+            return QStringLiteral("Players outside this network can join at %1.").arg(mapper_.externalEndpoint());
+        return QStringLiteral("The router forwards port %1 to this game.").arg(port_);
+    case PortMapper::State::NoRouter:
+        return QStringLiteral("No router opened port %1: others outside this network may not reach this game.").arg(port_);
+    default:
+        return {};
+    }
 }
 
 void HostReach::refresh()

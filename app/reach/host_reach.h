@@ -17,6 +17,8 @@ class HostReach : public QObject
 public:
     // `hostPlayer` is the hosting player's name; empty for a host without a window.
     HostReach(TServer &server, const QString &serviceName, const QString &hostPlayer, QObject *parent = nullptr);
+    // Withdraws the service and removes the router's forwarding.
+    ~HostReach() override;
 
     // Publishes the game listening on `port` and, with `openPort`, asks the router for it.
     void start(quint16 port, bool openPort);
@@ -26,6 +28,9 @@ public:
     GamePublisher &publisher() { return publisher_; }
     PortMapper &portMapper() { return mapper_; }
     GameFacts facts() const;
+    // What the players are told of the router once it has answered: where players outside this
+    // network join, or that they may not reach the game. Empty while asking and when off.
+    QString routerNotice() const;
 
     // The engine's seats and game as the network is told them.
     static GameFacts factsOf(const TServer &server);

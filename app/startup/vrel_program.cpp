@@ -122,5 +122,11 @@ void VrelProgram::reachOthers()
         if (option == ClientSession::Option::OpenPort)
             reach_->setPortOpening(session_->options().openPort);
     });
+    // The router's answer is told in the chat as a system line.
+    QObject::connect(&reach_->portMapper(), &PortMapper::stateChanged, session_.get(), [this] {
+        const QString notice = reach_->routerNotice();
+        if (!notice.isEmpty())
+            session_->systemLine(notice);
+    });
     reach_->start(server_->listeningPort(), session_->options().openPort);
 }

@@ -1,10 +1,16 @@
 // The router's side on its own: UPnP-IGD when NAT-PMP is not used, a network without a router,
 // and a computer without an Avahi daemon. Each runs in the lab made for it.
 
+#include "app/reach/host_reach.h"
+#include "app/startup/vrel_program.h"
 #include "discovery/game_publisher.h"
+#include "engine/tserver.h"
+#include "session/client_session.h"
 #include "portmap/port_mapper.h"
 #include "portmap/router_mapping.h"
 #include "tests/reach/lab.h"
+
+#include <QTemporaryDir>
 
 using namespace testing_support;
 
@@ -58,6 +64,16 @@ TEST(NoRouter, HostingCarriesOnAndSaysOthersMayNotReachTheGame)
         }
         EXPECT_EQ(host.stop(), 0) << host.log().constData();
     }
+
+    // A hosting window says so in its chat.
+    QTemporaryDir home;
+    qputenv("VREL_HOME", home.path().toUtf8());
+    VrelProgram dee(CommandLine {{QStringLiteral("Dee"), QStringLiteral("x"), QStringLiteral("true")}, 0, {}});
+    dee.chat().show();
+    const QString notice = QStringLiteral("No router opened port %1: others outside this network may not reach this game.");
+    ASSERT_TRUE(waitUntil([&] { return dee.reach() && dee.reach()->portMapper().state() == PortMapper::State::NoRouter; }, 5000));
+    EXPECT_EQ(dee.reach()->routerNotice(), notice.arg(dee.server().listeningPort()));
+    qunsetenv("VREL_HOME");
 }
 
 TEST(NoAvahi, NothingWaitsAndTheListSaysGamesCannotBeFound)

@@ -48,6 +48,7 @@ TEST(LabHostingWindow, IsListedWithItsPlayerAndOpensItsPortWhileTheOptionIsOn)
     EXPECT_TRUE(waitUntil([&] { return ann->reach()->portMapper().state() == PortMapper::State::Open; }, 4000));
     EXPECT_EQ(ann->reach()->portMapper().externalEndpoint(), QStringLiteral("11.77.0.7:%1").arg(port));
     EXPECT_TRUE(lab::routerLeases().contains(lab::leaseOf(port))) << qPrintable(lab::routerLeases());
+    EXPECT_EQ(ann->reach()->routerNotice(), QStringLiteral("Players outside this network can join at 11.77.0.7:%1.").arg(port));
 
     // Turned off: the forwarding goes at once, and the choice is kept for the next run.
     ann->chat().openPortAction()->trigger();
@@ -98,4 +99,22 @@ TEST(LabHostingWindow, StoredChoiceNotToOpenThePortIsHonouredFromTheStart)
     EXPECT_FALSE(bob.chat().openPortAction()->isChecked());
     EXPECT_FALSE(lab::routerLeases().contains(QStringLiteral("TCP:%1:").arg(bob.server().listeningPort())));
     qunsetenv("VREL_HOME");
+}
+
+TEST(LabHostingWindow, SigtermEndsTheGameAndGivesThePortBack)
+{
+    REQUIRE_NETWORK_LAB();
+    QTemporaryDir home;
+    QProcess game;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VREL_HOME"), home.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    game.setProcessEnvironment(environment);
+    const int port = 17790; // the lab's own network: no other program has it
+    game.start(builtProgram(QStringLiteral("vrel")), {QStringLiteral("--port"), QString::number(port), QStringLiteral("Cy"), QStringLiteral("x"), QStringLiteral("true")});
+    ASSERT_TRUE(waitUntil([&] { return lab::routerLeases().contains(lab::leaseOf(port)); }, 8000)) << qPrintable(lab::routerLeases());
+    game.terminate();
+    ASSERT_TRUE(game.waitForFinished(8000));
+    EXPECT_EQ(game.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(lab::routerLeases().contains(QStringLiteral("TCP:%1:").arg(port))) << qPrintable(lab::routerLeases());
 }
