@@ -1,6 +1,5 @@
 #include "net/thttpcli.h"
 
-#include "net/esock_exception.h"
 #include "net/wsa_errors.h"
 
 #include <QEventLoop>
@@ -128,12 +127,10 @@ void THttpCli::startRequest(const QUrl &url)
     sock->OnRead = [this](TSock *s, int) { received(s); };
     sock->OnDisconnect = [this](TSock *) { peerClosed(); };
     sock->OnInfo = [this](TSock *, TSocketInfo kind, const QString &text) { socketInfo(kind, text); };
-    try {
-        sock->Connect();
-    } catch (const ESockException &) {
-        // The port is a number, so only the host's name can fail to be looked up.
-        fail(kLocalFailure, QString::fromLatin1(kUnresolved));
-    }
+    // The port is a number, so only the host's name can fail to be looked up; the answer comes
+    // after Connect has returned.
+    sock->OnLookupFailed = [this](TSock *) { fail(kLocalFailure, QString::fromLatin1(kUnresolved)); };
+    sock->Connect();
 }
 
 void THttpCli::received(TSock *sock)
