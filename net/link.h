@@ -23,8 +23,8 @@ signals:
     void received(const QByteArray &bytes); // everything the connection had buffered
     void peerClosed();                      // the other side closed the connection
     void closed();                          // the connection reported "Socket Closed"
-    // The connection never came about (refused, unreachable, timed out): the Windows Sockets
-    // code of the reason. Nothing more comes from the link until it is closed.
+    // The connection never came about (refused, unreachable, timed out, a name not found): the
+    // Windows Sockets code of the reason. Nothing more comes from the link until it is closed.
     void connectFailed(int wsaCode);
     // The other side reset the established connection (a removal does); closed() follows.
     void resetByPeer();

@@ -27,6 +27,7 @@ TSockLink::TSockLink(TSock *sock, QObject *parent)
     sock_->setParent(this);
     sock_->OnRead = [this](TSock *s, int) { emit received(s->Receive()); };
     sock_->OnDisconnect = [this](TSock *) { emit peerClosed(); };
+    sock_->OnLookupFailed = [this](TSock *) { emit connectFailed(wsa::kHostNotFound); };
     sock_->OnInfo = [this](TSock *s, TSocketInfo kind, const QString &text) {
         if (text == QLatin1String("Socket Closed")) {
             emit closed();
@@ -45,6 +46,7 @@ TSockLink::TSockLink(TSock *sock, QObject *parent)
 TSockLink::~TSockLink()
 {
     sock_->OnInfo = nullptr;
+    sock_->OnLookupFailed = nullptr;
     sock_->OnRead = nullptr;
     sock_->OnDisconnect = nullptr;
 }

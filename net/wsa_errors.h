@@ -16,6 +16,7 @@ constexpr int kTimedOut = 10060;
 constexpr int kConnectionRefused = 10061;
 constexpr int kHostDown = 10064;
 constexpr int kHostUnreachable = 10065;
+constexpr int kHostNotFound = 11001;
 
 // The symbolic name of a Windows Sockets error code, or "UNKNOWN ERROR".
 QString errorName(int code);

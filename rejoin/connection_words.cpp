@@ -21,6 +21,8 @@ QString reason(int wsaCode)
         return QStringLiteral("the address cannot be reached");
     case wsa::kNetworkDown:
         return QStringLiteral("the network is down");
+    case wsa::kHostNotFound:
+        return QStringLiteral("the name cannot be found");
     case wsa::kConnectionReset:
         return QStringLiteral("the connection was reset");
     default:

@@ -7,6 +7,7 @@
 #include "net/esock_exception.h"
 #include "net/link.h"
 #include "net/tsock_link.h"
+#include "net/wsa_errors.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -163,6 +164,11 @@ void ClientSession::sockFailed(int wsaCode)
     connectionClosed_ = true;
     link_->disconnect(this);
     link_.release()->deleteLater();
+    // A joining copy tells a name it cannot find as the socket channel always has.
+    if (wsaCode == wsa::kHostNotFound && !rejoining_) {
+        vrel::reportError(QStringLiteral("Host Lookup - Could Not Find Host Entry"));
+        return;
+    }
     emit connectionFailed(wsaCode);
 }
 
