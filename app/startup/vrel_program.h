@@ -9,6 +9,7 @@
 
 class ClientSession;
 class HostReach;
+class Rejoiner;
 class SettingsFile;
 class Tphrases;
 class Tabout;
@@ -49,6 +50,7 @@ public:
     // A game hosted for others: published on the local network, its port opened on the router.
     // Null in a solo game and when joining.
     HostReach *reach() { return reach_.get(); }
+    Rejoiner &rejoiner() { return *rejoiner_; }
     sound::SoundPlayer &sounds() { return *sounds_; }
 
     // Reads the parameters and starts hosting or joining.
@@ -76,5 +78,6 @@ private:
     Thelp *help_ = nullptr;           // owned by the main window
     Tabout *about_ = nullptr;         // owned by the main window
     Tdownload *download_ = nullptr;   // owned by the main window
+    Rejoiner *rejoiner_ = nullptr;    // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };
