@@ -205,6 +205,14 @@ void Tchat::buildMenus()
     StartGame1 = file->addAction(QStringLiteral("Start Game"));
     StartGame1->setObjectName(QStringLiteral("StartGame1"));
     file->addSeparator();
+    HostaGame1 = file->addAction(QStringLiteral("&Host a Game..."));
+    HostaGame1->setObjectName(QStringLiteral("HostaGame1"));
+    JoinaGame1 = file->addAction(QStringLiteral("&Join a Game..."));
+    JoinaGame1->setObjectName(QStringLiteral("JoinaGame1"));
+    connect(JoinaGame1, &QAction::triggered, this, [this] { JoinaGame1Click(); });
+    CopyInviteLink1 = file->addAction(QStringLiteral("Copy &Invite Link"));
+    CopyInviteLink1->setObjectName(QStringLiteral("CopyInviteLink1"));
+    file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -321,6 +329,7 @@ void Tchat::draw(ClientSession::Parts parts)
     if (parts & ClientSession::Controls) {
         button_start->setVisible(session_.startOffered());
         StartGame1->setEnabled(session_.hostFlag());
+        CopyInviteLink1->setEnabled(session_.hostFlag());
         if (spylist_)
             spylist_->removeAction()->setEnabled(session_.hostFlag());
         JustWatch1->setChecked(session_.justWatching());
@@ -400,6 +409,11 @@ void Tchat::button_startClick()
         return;
     }
     showWindow(gamestart_);
+}
+
+void Tchat::JoinaGame1Click(const QString &address)
+{
+    emit joinGameAsked(address);
 }
 
 void Tchat::TextColor1Click()

@@ -71,6 +71,11 @@ public:
     void hostpress(int port);
     // Connects to the host's address on the port.
     void joinpress(int port);
+    // Leaves the game as closing the window does, without closing it: the connection ends
+    // without a word (the host frees the seat), whatever was received and not yet handled is
+    // dropped, and everything known of the game is forgotten. The player's options stay. The
+    // session can then host or join another game.
+    void leaveGame();
     // Talks to the host over this link from now on (the TCP link, or a test's).
     void setLink(std::unique_ptr<Link> link);
     bool hasLink() const { return link_ != nullptr; }

@@ -35,9 +35,10 @@ struct CommandLine {
     QString error; // set when an option is unknown or malformed
     Request request = Request::Run;
 
-    enum class Mode { Solo, Host, Join, Waiting };
+    enum class Mode { Solo, Host, Join, Waiting, Invite };
     // No parameters: a solo game; three or more: host when the third is exactly "true", else
-    // join; one or two: nothing happens but the loading line.
+    // join; a game's invite link alone ("vrel://HOST:PORT"): join that game; otherwise one or
+    // two: nothing happens but the loading line.
     Mode mode() const;
 };
 

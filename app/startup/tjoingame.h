@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/startup/game_choice_dialog.h"
+#include "joining/game_address.h"
+
+class QAbstractItemModel;
+class QComboBox;
+class QLabel;
+class QListView;
+class QModelIndex;
+class RecentGames;
+
+// "Join a Game...": the player's name (the last one used, to begin with) and the game's address
+// as HOST, HOST:PORT or [IPv6]:PORT, typed or picked from the last ten games joined. An address
+// that does not read is refused in words and the dialog stays open. A list of games found on the
+// local network can be shown above the address: picking one fills the address in.
+class Tjoingame : public GameChoiceDialog
+{
+    Q_OBJECT
+public:
+    Tjoingame(const RecentGames &recent, QWidget *mainWindow);
+
+    QComboBox *addressBox() const { return combo_address; }
+    QListView *foundList() const { return list_found; }
+    // Shows the dialog with the last name used and the recent addresses, the address field
+    // holding `address` (empty: the most recent one). "Try again" after a failed connection and
+    // an invite link without a name open it this way.
+    void showDialog(const QString &address = QString());
+    // The games found on the local network: the list shows the model's display texts, and
+    // picking one fills the address in from its `addressRole` (a text readGameAddress takes).
+    // Without a model the list is not shown.
+    void setFoundGames(QAbstractItemModel *model, int addressRole);
+
+signals:
+    void joinRequested(const QString &name, const GameAddress &address);
+
+protected:
+    void go() override;
+
+private:
+    void pickFound(const QModelIndex &index);
+
+    const RecentGames &recent_;
+    QComboBox *combo_address = nullptr;
+    QLabel *label_found = nullptr;
+    QListView *list_found = nullptr;
+    int foundAddressRole_ = Qt::DisplayRole;
+};
