@@ -127,15 +127,17 @@ TEST_F(SwitchingGames, HostAndJoinFromTheWindowSwitchTheGameWithoutARestart)
     ASSERT_TRUE(waitUntil([&] { return inviteLines(*bob).mid(inviteLines(*bob).size() - expectedInviteLines(bobPort).size()) == expectedInviteLines(bobPort); }));
     screenshot(&bob->chat(), QStringLiteral("hosting-invite-lines"));
 
-    // Ann is sent Bob's invite link in the chat (she chats it to herself here) and clicks it.
-    ann->session().sendit(QStringLiteral("come to vrel://127.0.0.1:%1 now").arg(bobPort));
-    const QString bobLink = QStringLiteral("vrel://127.0.0.1:%1 ").arg(bobPort);
+    // Ann is sent Bob's invite link in the chat (she chats it to herself here) and clicks it;
+    // it names his computer by its IPv6 address.
+    ann->session().sendit(QStringLiteral("come to vrel://[::1]:%1 now").arg(bobPort));
+    const QString bobLink = QStringLiteral("vrel://[::1]:%1 ").arg(bobPort);
     chat::ChatView &annChat = *ann->chat().mainchat();
     ASSERT_TRUE(waitUntil([&] { return annChat.linkCount() > 0 && annChat.linkTarget(annChat.linkCount() - 1) == bobLink; }));
     const int link = annChat.linkCount() - 1;
+    screenshot(&ann->chat(), QStringLiteral("chat-invite-link"));
     answer = false;
     ann->chat().mainchat()->mainchatJump(link);
-    const QString question = QStringLiteral("Join the game at 127.0.0.1:%1? You leave the game you are in.").arg(bobPort);
+    const QString question = QStringLiteral("Join the game at [::1]:%1? You leave the game you are in.").arg(bobPort);
     EXPECT_EQ(questions, QStringList {question});
     EXPECT_TRUE(ann->server().listening()); // "No" leaves everything as it was
     EXPECT_EQ(ann->session().localSeat(), 1);
@@ -146,14 +148,15 @@ TEST_F(SwitchingGames, HostAndJoinFromTheWindowSwitchTheGameWithoutARestart)
     ann->chat().mainchat()->mainchatJump(link);
     Tjoingame &annJoin = ann->joinDialog();
     ASSERT_TRUE(annJoin.isVisible());
-    EXPECT_EQ(annJoin.addressBox()->currentText(), QStringLiteral("127.0.0.1:%1").arg(bobPort));
-    EXPECT_TRUE(chatLines(*ann).contains(QStringLiteral("Type your name to join this game: 127.0.0.1:%1").arg(bobPort)));
+    EXPECT_EQ(annJoin.addressBox()->currentText(), QStringLiteral("[::1]:%1").arg(bobPort));
+    EXPECT_TRUE(chatLines(*ann).contains(QStringLiteral("Type your name to join this game: [::1]:%1").arg(bobPort)));
     screenshot(&annJoin, QStringLiteral("join-dialog-from-invite-link"));
     QTest::keyClicks(annJoin.nameEdit(), QStringLiteral("Ann"));
     QTest::keyClick(annJoin.nameEdit(), Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return rowName(*bob, 2) == "Ann" && rowName(*ann, 1) == "Bob" && ann->session().localSeat() == 2; }));
     EXPECT_FALSE(ann->server().listening());
     EXPECT_EQ(inviteLines(*ann), expectedInviteLines(annPort)); // a joining copy shows no new ones
+    EXPECT_EQ(ann->recentGames().addresses(), QStringList {QStringLiteral("[::1]:%1").arg(bobPort)});
     EXPECT_EQ(endings, 0);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
 
@@ -234,6 +237,21 @@ TEST_F(SwitchingGames, TheJoinDialogListsRecentAddressesAndGamesFoundOnTheNetwor
     join.setFoundGames(nullptr, Qt::UserRole);
     EXPECT_TRUE(join.foundList()->isHidden());
     EXPECT_EQ(ann->session().localSeat(), 1); // nothing was joined
+}
+
+// Started with an invite link it cannot follow, the window says why and opens the join dialog;
+// nothing is connected and nothing is hosted.
+TEST_F(SwitchingGames, AnInviteLinkThatNamesNoGameOpensTheJoinDialog)
+{
+    auto copy = launch({QStringLiteral("vrel://host:port")});
+    Tjoingame &join = copy->joinDialog();
+    ASSERT_TRUE(waitUntil([&] { return join.isVisible(); }));
+    EXPECT_EQ(chatLines(*copy), QStringList({"Loading Multi-player Game.. Please Wait.",
+                                             "No game to join: The invite link \"vrel://host:port\" does not name a game. The port "
+                                             "must be a number from 1 to 65535, not \"port\"."}));
+    EXPECT_FALSE(copy->session().hasLink());
+    EXPECT_FALSE(copy->server().listening());
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
 }
 
 // The program as a clicked link starts it: a separate process on a real host.
