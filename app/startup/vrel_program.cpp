@@ -15,9 +15,12 @@
 #include "engine/tserver.h"
 #include "joining/invite_links.h"
 #include "net/error_sink.h"
+#include "net/esock_exception.h"
 #include "records/player_file.h"
 #include "records/settings_file.h"
 #include "records/tally_file.h"
+#include "rejoin/connection_words.h"
+#include "rejoin/rejoiner.h"
 #include "session/client_session.h"
 #include "sound/sound_player.h"
 
@@ -58,6 +61,8 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     sounds_ = std::make_unique<sound::SoundPlayer>(sound::SoundSet::builtIn(), [] { QApplication::beep(); });
     QObject::connect(session_.get(), &ClientSession::soundRequested, sounds_.get(), &sound::SoundPlayer::play);
     chat_->attachHelp(help_, about_);
+    rejoiner_ = new Rejoiner(*session_, chat_.get());
+    chat_->attachRejoiner(rejoiner_);
     createGameDialogs();
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
@@ -104,6 +109,8 @@ void VrelProgram::createGameDialogs()
     QObject::connect(chat_->mainchat(), &chat::ChatView::gameLinkClicked, chat_.get(),
                      [this](const QString &link) { vrel::guarded([&] { askToFollowInviteLink(link); }); });
     QObject::connect(session_.get(), &ClientSession::loggedIn, chat_.get(), [this] { loggedIn(); });
+    // A join that never came about: the join dialog again, its address filled in, to try again.
+    QObject::connect(rejoiner_, &Rejoiner::joinFailed, chat_.get(), [this](const QString &address) { chat_->JoinaGame1Click(address); });
 }
 
 void VrelProgram::processparams()
@@ -134,7 +141,17 @@ void VrelProgram::processparams()
 void VrelProgram::hostpress(int port)
 {
     // With port 0 the engine takes a free port: the own client goes where it listens.
-    hostOn(server_->listen(port));
+    hostOn(listenOn(*server_, port));
+}
+
+quint16 VrelProgram::listenOn(TServer &engine, int port)
+{
+    try {
+        return engine.listen(port);
+    } catch (const ESockException &) {
+        // Told in a player's words, with a port that is free now.
+        throw ESockException(connectionwords::portInUse(port, connectionwords::freePortNear(port)));
+    }
 }
 
 void VrelProgram::hostOn(quint16 port)
@@ -150,6 +167,7 @@ void VrelProgram::leaveGame()
 
 void VrelProgram::leaveGameFor(std::unique_ptr<TServer> nextEngine)
 {
+    rejoiner_->stop(); // a game left is not rejoined
     session_->leaveGame();
     toRemember_.reset();
     if (nextEngine)
@@ -167,7 +185,7 @@ void VrelProgram::hostGame(const QString &name, int port)
         leaveGame();
     else
         engine = std::make_unique<TServer>();
-    const quint16 bound = (engine ? *engine : *server_).listen(port);
+    const quint16 bound = listenOn(engine ? *engine : *server_, port);
     if (engine)
         leaveGameFor(std::move(engine));
     session_->systemLine(QStringLiteral("Hosting a game on port %1 as %2.").arg(bound).arg(name));

@@ -11,6 +11,7 @@
 #include <optional>
 
 class ClientSession;
+class Rejoiner;
 class SettingsFile;
 class Tphrases;
 class Tabout;
@@ -50,6 +51,7 @@ public:
     // The lobby window, shown when a solo game starts; tests close it with "Play Solo Game".
     Tdownload &download() { return *download_; }
     TServer &server() { return *server_; }
+    Rejoiner &rejoiner() { return *rejoiner_; }
     sound::SoundPlayer &sounds() { return *sounds_; }
 
     Thostgame &hostDialog() { return *hostgame_; }
@@ -81,6 +83,8 @@ private:
     void createGameDialogs();
     void loggedIn();
     void hostOn(quint16 port);
+    // The engine listens on the port; a port in use throws with words a player understands.
+    static quint16 listenOn(TServer &engine, int port);
     // Leaves the game; a hosted game's engine gives way to the one given, or to an idle one.
     void leaveGameFor(std::unique_ptr<TServer> nextEngine);
     QStringList inviteLinks() const;
@@ -110,5 +114,6 @@ private:
     };
     std::optional<GameToRemember> toRemember_;
     bool invitesShown_ = false;
+    Rejoiner *rejoiner_ = nullptr;    // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };

@@ -237,6 +237,15 @@ TEST_F(SwitchingGames, TheJoinDialogListsRecentAddressesAndGamesFoundOnTheNetwor
     join.setFoundGames(nullptr, Qt::UserRole);
     EXPECT_TRUE(join.foundList()->isHidden());
     EXPECT_EQ(ann->session().localSeat(), 1); // nothing was joined
+
+    // A join that is refused opens the dialog again with its address, to try again.
+    const QString refused = QStringLiteral("127.0.0.1:%1").arg(freePort());
+    join.addressBox()->setEditText(refused);
+    clickGo(join);
+    EXPECT_FALSE(join.isVisible());
+    ASSERT_TRUE(waitUntil([&] { return join.isVisible(); }, 10000));
+    EXPECT_EQ(join.addressBox()->currentText(), refused);
+    EXPECT_FALSE(ann->server().listening());
 }
 
 // Started with an invite link it cannot follow, the window says why and opens the join dialog;
