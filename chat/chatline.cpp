@@ -50,7 +50,7 @@ int smileyPicture(QStringView code)
 
 bool isLinkWord(const QString &word)
 {
-    return word.contains(QLatin1String("http://")) || word.contains(QLatin1String("www."));
+    return word.contains(QLatin1String("http://")) || word.contains(QLatin1String("www.")) || word.startsWith(GameLinkPrefix);
 }
 
 std::optional<ChatLine> parseChatLine(const QString &line)

@@ -50,7 +50,11 @@ struct ChatLine
 // markers stay in the text as typed.
 std::optional<ChatLine> parseChatLine(const QString &line);
 
-// Words that look like web addresses are links; the test is case-sensitive.
+// A word that begins with this is a game's invite link.
+inline const QString GameLinkPrefix = QStringLiteral("vrel://");
+
+// Words that look like web addresses, and invite links to a game, are links; the test is
+// case-sensitive.
 bool isLinkWord(const QString &word);
 
 } // namespace chat

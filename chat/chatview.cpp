@@ -352,7 +352,12 @@ void ChatView::mainchatJump(int link)
 {
     if (link < m_droppedLinks || link >= linkCount())
         return;
-    const std::optional<QUrl> address = linkAddress(linkTarget(link));
+    const QString target = linkTarget(link);
+    if (target.startsWith(GameLinkPrefix)) {
+        emit gameLinkClicked(target.trimmed());
+        return;
+    }
+    const std::optional<QUrl> address = linkAddress(target);
     if (!address || !m_openLink || !m_openLink(*address))
         reportUnopenableLink();
 }

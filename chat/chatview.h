@@ -83,6 +83,9 @@ public slots:
 signals:
     // The view was emptied by "Clear Main Chat"; the main window puts the focus into the entry.
     void cleared();
+    // A game's invite link ("vrel://" and its address) was clicked: the game, not the browser,
+    // takes it.
+    void gameLinkClicked(const QString &link);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;

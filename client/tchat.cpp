@@ -206,6 +206,14 @@ void Tchat::buildMenus()
     StartGame1 = file->addAction(QStringLiteral("Start Game"));
     StartGame1->setObjectName(QStringLiteral("StartGame1"));
     file->addSeparator();
+    HostaGame1 = file->addAction(QStringLiteral("&Host a Game..."));
+    HostaGame1->setObjectName(QStringLiteral("HostaGame1"));
+    JoinaGame1 = file->addAction(QStringLiteral("&Join a Game..."));
+    JoinaGame1->setObjectName(QStringLiteral("JoinaGame1"));
+    connect(JoinaGame1, &QAction::triggered, this, [this] { JoinaGame1Click(); });
+    CopyInviteLink1 = file->addAction(QStringLiteral("Copy &Invite Link"));
+    CopyInviteLink1->setObjectName(QStringLiteral("CopyInviteLink1"));
+    file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -328,6 +336,7 @@ void Tchat::draw(ClientSession::Parts parts)
         StartGame1->setEnabled(session_.isStarter());
         if (gamestart_ && !session_.isStarter())
             gamestart_->hide();
+        CopyInviteLink1->setEnabled(session_.hostFlag());
         if (spylist_)
             spylist_->removeAction()->setEnabled(session_.isStarter());
         JustWatch1->setChecked(session_.justWatching());
@@ -425,6 +434,11 @@ void Tchat::button_startClick()
         return;
     }
     showWindow(gamestart_);
+}
+
+void Tchat::JoinaGame1Click(const QString &address)
+{
+    emit joinGameAsked(address);
 }
 
 void Tchat::TextColor1Click()

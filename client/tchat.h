@@ -64,6 +64,10 @@ public:
     chat::ChatEntry *mychat() const { return mychat_; }
     QPushButton *startButton() const { return button_start; }
     QAction *startGameAction() const { return StartGame1; }
+    // File's "Host a Game...", "Join a Game..." and "Copy Invite Link"; start-up answers them.
+    QAction *hostGameAction() const { return HostaGame1; }
+    QAction *joinGameAction() const { return JoinaGame1; }
+    QAction *copyInviteLinkAction() const { return CopyInviteLink1; }
     QMenu *optionsMenu() const { return optionsMenu_; }
     QAction *autoEraseAction() const { return AutoErase1; }
     QAction *openPortAction() const { return OpenPort1; }
@@ -116,6 +120,8 @@ public:
     void About1Click();
     // The logo on the board opens the game's web page.
     void image_logoClick();
+    // "Join a Game...", its address field holding `address` (empty: the most recent one).
+    void JoinaGame1Click(const QString &address = QString());
     // Tests replace the colour chooser: it gets the current colour, answers nothing on Cancel.
     std::function<std::optional<quint32>(quint32 current)> chooseColour;
 
@@ -124,6 +130,8 @@ signals:
     void firstShown();
     // The window closed: the program ends.
     void ended();
+    // The player asked to join a game, the address field to hold this address.
+    void joinGameAsked(const QString &address);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -168,6 +176,9 @@ private:
 
     QMenu *optionsMenu_ = nullptr;
     QAction *StartGame1 = nullptr;
+    QAction *HostaGame1 = nullptr;
+    QAction *JoinaGame1 = nullptr;
+    QAction *CopyInviteLink1 = nullptr;
     QAction *StopRejoining1 = nullptr;
     QAction *AutoErase1 = nullptr;
     QAction *OpenPort1 = nullptr; // "Open My Port on the Router"

@@ -75,6 +75,8 @@ QVariant GameBrowser::data(const QModelIndex &index, int role) const
     case NameRole: return g.serviceName;
     case AddressRole: return g.address;
     case PortRole: return g.port;
+    case JoinAddressRole:
+        return (g.address.contains(QLatin1Char(':')) ? QStringLiteral("[%1]:%2") : QStringLiteral("%1:%2")).arg(g.address).arg(g.port);
     case PlayersRole: return g.players;
     case OnlookersRole: return g.onlookers;
     case RunningRole: return g.running;
@@ -87,7 +89,8 @@ QHash<int, QByteArray> GameBrowser::roleNames() const
 {
     QHash<int, QByteArray> names = QAbstractListModel::roleNames();
     names.insert({{NameRole, "name"}, {AddressRole, "address"}, {PortRole, "port"}, {PlayersRole, "players"},
-                  {OnlookersRole, "onlookers"}, {RunningRole, "running"}, {HostPlayerRole, "hostPlayer"}});
+                  {OnlookersRole, "onlookers"}, {RunningRole, "running"}, {HostPlayerRole, "hostPlayer"},
+                  {JoinAddressRole, "joinAddress"}});
     return names;
 }
 

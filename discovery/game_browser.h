@@ -18,7 +18,9 @@ class GameBrowser : public QAbstractListModel
 {
     Q_OBJECT
 public:
-    enum Role { AddressRole = Qt::UserRole + 1, PortRole, PlayersRole, OnlookersRole, RunningRole, HostPlayerRole, NameRole };
+    enum Role { AddressRole = Qt::UserRole + 1, PortRole, PlayersRole, OnlookersRole, RunningRole, HostPlayerRole, NameRole,
+                // "ADDRESS:PORT" ("[ADDRESS]:PORT" for IPv6), as the join dialog takes an address
+                JoinAddressRole };
 
     explicit GameBrowser(QObject *parent = nullptr);
     ~GameBrowser() override;

@@ -43,11 +43,18 @@ QString ProfileFile::readString(const QString &section, const QString &key, cons
 
 bool ProfileFile::writeString(const QString &section, const QString &key, const QString &value) const
 {
+    return writeStrings(section, {{key, value}});
+}
+
+bool ProfileFile::writeStrings(const QString &section, const QList<std::pair<QString, QString>> &keysAndValues) const
+{
     // A file that cannot be read whole is never replaced: its other sections would be lost.
     const std::optional<QByteArray> text = readAll(path_);
     if (!text)
         return false;
-    const QByteArray changed = profile::withValue(*text, section, key, value);
+    QByteArray changed = *text;
+    for (const auto &[key, value] : keysAndValues)
+        changed = profile::withValue(changed, section, key, value);
     const QFileInfo file(path_);
     if (file.exists() && changed == *text)
         return true; // the key already holds the value: the file stays untouched

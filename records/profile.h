@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 // An INI file read and written one key at a time, as the desktop's private-profile functions do
 // (see profile_text.h for the grammar). Nothing is held open: every call opens the file and
@@ -23,6 +26,8 @@ public:
     // read-only, or the disk refuses; the file is then as it was. A key that already holds the
     // value leaves the file untouched.
     bool writeString(const QString &section, const QString &key, const QString &value) const;
+    // Sets several keys of a section in one replacement of the file: all of them, or none.
+    bool writeStrings(const QString &section, const QList<std::pair<QString, QString>> &keysAndValues) const;
 
     // What the player is told when a write fails: "Unable to write to " and the path.
     QString writeFailure() const;

@@ -64,7 +64,12 @@ SettingsFile::SettingsFile(ClientSession &session, const QString &path, QObject 
     , session_(session)
     , file_(path)
 {
-    connect(&session_, &ClientSession::loggedIn, this, &SettingsFile::loadinifile);
+    // Read at the first login of the run; a later game in the same window (hosted or joined from
+    // the File menu) keeps the options as they are, the window where the player has put it.
+    connect(&session_, &ClientSession::loggedIn, this, [this] {
+        if (!read_)
+            loadinifile();
+    });
     connect(&session_, &ClientSession::optionChanged, this, &SettingsFile::optionChanged);
 }
 

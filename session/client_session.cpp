@@ -117,6 +117,45 @@ void ClientSession::joinpress(int port)
     touch(Controls);
 }
 
+void ClientSession::leaveGame()
+{
+    if (link_) {
+        link_->disconnect(this);
+        link_->close();
+        link_.reset();
+    }
+    cutter_ = proto::StreamCutter();
+    receivedlist_.clear();
+    queuedBytes_ = 0;
+    Timer1.stop();
+    connectionClosed_ = false;
+    endingAfterNotice_ = false;
+    localSeat_ = 0;
+    connected_ = false;
+    hostFlag_ = false;
+    startOffered_ = false;
+    entrySeat_ = 0;
+    round_ = 0;
+    phase_ = proto::NoPhase;
+    phraseLocked_ = false;
+    phraseLockTicks_ = 0;
+    justWatch_ = false;
+    removed_ = false;
+    loggedInOnce_ = false;
+    rejoining_ = false;
+    gameOn_ = false;
+    starter_ = false;
+    seats_ = {};
+    spectators_.clear();
+    columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
+    board_ = BoardState();
+    clock_.reset();
+    results_ = ResultsState();
+    winner_ = WinnerState();
+    touch(Parts::fromInt(~0));
+    emit typingChanged(board_.typeInChat);
+}
+
 void ClientSession::setLink(std::unique_ptr<Link> link)
 {
     if (link_)

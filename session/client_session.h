@@ -72,6 +72,11 @@ public:
     void hostpress(int port);
     // Connects to the host's address on the port.
     void joinpress(int port);
+    // Leaves the game as closing the window does, without closing it: the connection ends
+    // without a word (the host frees the seat), whatever was received and not yet handled is
+    // dropped, and everything known of the game is forgotten. The player's options stay. The
+    // session can then host or join another game.
+    void leaveGame();
     // Connects again to the host it joined, under the same name, after the connection was lost:
     // the host's login brings the seat back with its score and words. A name that no longer
     // resolves throws ESockException.

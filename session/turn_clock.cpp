@@ -15,6 +15,16 @@ void TurnClock::setGame(const QString &roundsPerGame, int turnSeconds)
     barUnit_ = turnSeconds > 0 ? kBarWidth / turnSeconds : 0;
 }
 
+void TurnClock::reset()
+{
+    timer_.stop();
+    roundsPerGame_ = QStringLiteral("0");
+    roundCaption_ = QStringLiteral("Round: 0 of 0");
+    turnSeconds_ = barUnit_ = remaining_ = shownSeconds_ = 0;
+    barWidth_ = kBarWidth;
+    colour_ = Colour::Initial;
+}
+
 void TurnClock::setRoundCaption(int round)
 {
     roundCaption_ = QStringLiteral("Round: %1 of %2").arg(round).arg(roundsPerGame_);

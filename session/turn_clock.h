@@ -38,6 +38,8 @@ public:
     // Stops the clock, sets the remaining seconds and starts it again.
     void restart(int seconds);
     void stop() { timer_.stop(); }
+    // Stopped, with the face of a clock that no game has set yet.
+    void reset();
     bool running() const { return timer_.running(); }
     // One second of a running clock; true when the second is one that ticks audibly (20, 15, and
     // 10 down to 1).

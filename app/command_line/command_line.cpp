@@ -1,5 +1,7 @@
 #include "app/command_line/command_line.h"
 
+#include "joining/game_address.h"
+
 #include <cstdio>
 
 namespace {
@@ -65,6 +67,8 @@ CommandLine::Mode CommandLine::mode() const
 {
     if (parameters.isEmpty())
         return Mode::Solo;
+    if (parameters.size() == 1 && isInviteLink(parameters.at(0)))
+        return Mode::Invite;
     if (parameters.size() < 3)
         return Mode::Waiting;
     return parameters.at(2) == QLatin1String("true") ? Mode::Host : Mode::Join;

@@ -36,9 +36,10 @@ struct CommandLine {
     Request request = Request::Run;
     bool findGames = false; // --find-games: print the games on the local network and stop
 
-    enum class Mode { Solo, Host, Join, Waiting };
+    enum class Mode { Solo, Host, Join, Waiting, Invite };
     // No parameters: a solo game; three or more: host when the third is exactly "true", else
-    // join; one or two: nothing happens but the loading line.
+    // join; a game's invite link alone ("vrel://HOST:PORT"): join that game; otherwise one or
+    // two: nothing happens but the loading line.
     Mode mode() const;
 };
 

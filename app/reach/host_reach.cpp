@@ -76,7 +76,7 @@ QString HostReach::routerNotice() const
     switch (mapper_.state()) {
     case PortMapper::State::Open:
         if (!mapper_.externalEndpoint().isEmpty())
-            return QStringLiteral("Players outside this network can join at %1.").arg(mapper_.externalEndpoint());
+            return QStringLiteral("Invite link for players outside this network: vrel://%1").arg(mapper_.externalEndpoint());
         return QStringLiteral("The router forwards port %1 to this game.").arg(port_);
     case PortMapper::State::NoRouter:
         return QStringLiteral("No router opened port %1: others outside this network may not reach this game.").arg(port_);

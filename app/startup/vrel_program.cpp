@@ -4,6 +4,11 @@
 #include "app/reach/host_reach.h"
 #include "app/startup/startup_trace.h"
 #include "app/startup/tgamestart.h"
+#include "app/startup/thostgame.h"
+#include "app/startup/tjoingame.h"
+#include "chat/chatview.h"
+#include "discovery/game_browser.h"
+#include "discovery/local_only.h"
 #include "client/message_box.h"
 #include "client/tabout.h"
 #include "client/thelp.h"
@@ -11,6 +16,7 @@
 #include "client/tspylist.h"
 #include "client/ttallylist.h"
 #include "engine/tserver.h"
+#include "joining/invite_links.h"
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
 #include "records/player_file.h"
@@ -21,13 +27,17 @@
 #include "session/client_session.h"
 #include "sound/sound_player.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 
 namespace {
 
 constexpr char kLobbyAddress[] = "127.0.0.1";
 constexpr int kLobbyPort = 9001;
+
+const QString kNoInviteAddress = QStringLiteral("This computer has no network address that others could join this game at.");
 
 } // namespace
 
@@ -36,6 +46,7 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     , tally_(QDir(playerFolder(programFolder(), QStandardPaths::AppDataLocation)).filePath(QString::fromLatin1(tallyfile::kFileName)))
     , session_(std::make_unique<ClientSession>())
     , settings_(std::make_unique<SettingsFile>(*session_, playerFilePath(programFolder(), SettingsFile::kFileName)))
+    , recent_(settings_->path())
 {
     chat_ = std::make_unique<Tchat>(*session_);
     traceStartupWhenAsked(*chat_, *session_);
@@ -55,6 +66,7 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     chat_->attachHelp(help_, about_);
     rejoiner_ = new Rejoiner(*session_, chat_.get());
     chat_->attachRejoiner(rejoiner_);
+    createGameDialogs();
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
     Sock11.setPortName(QString::number(kLobbyPort));
@@ -86,6 +98,35 @@ void VrelProgram::createTallyList()
         messagebox::show(chat_.get(), problem);
 }
 
+// File's "Host a Game..." and "Join a Game...", and the hosting copy's invite links.
+void VrelProgram::createGameDialogs()
+{
+    hostgame_ = new Thostgame(recent_, chat_.get());
+    joingame_ = new Tjoingame(recent_, chat_.get());
+    QObject::connect(chat_->hostGameAction(), &QAction::triggered, hostgame_, &Thostgame::showDialog);
+    QObject::connect(chat_.get(), &Tchat::joinGameAsked, joingame_, &Tjoingame::showDialog);
+    QObject::connect(hostgame_, &Thostgame::hostRequested, chat_.get(),
+                     [this](const QString &name, int port) { vrel::guarded([&] { hostGame(name, port); }); });
+    QObject::connect(joingame_, &Tjoingame::joinRequested, chat_.get(),
+                     [this](const QString &name, const GameAddress &address) { vrel::guarded([&] { joinGame(name, address); }); });
+    if (!keepsToThisComputer()) {
+        // Games on the local network, listed live in the join dialog.
+        auto *browser = new GameBrowser(joingame_);
+        joingame_->setFoundGames(browser, GameBrowser::JoinAddressRole);
+        const auto tellAvailability = [this, browser] {
+            joingame_->setFoundGamesNote(browser->available() ? QString() : browser->unavailableText());
+        };
+        QObject::connect(browser, &GameBrowser::availabilityChanged, joingame_, tellAvailability);
+        tellAvailability();
+    }
+    QObject::connect(chat_->copyInviteLinkAction(), &QAction::triggered, chat_.get(), [this] { copyInviteLinks(); });
+    QObject::connect(chat_->mainchat(), &chat::ChatView::gameLinkClicked, chat_.get(),
+                     [this](const QString &link) { vrel::guarded([&] { askToFollowInviteLink(link); }); });
+    QObject::connect(session_.get(), &ClientSession::loggedIn, chat_.get(), [this] { loggedIn(); });
+    // A join that never came about: the join dialog again, its address filled in, to try again.
+    QObject::connect(rejoiner_, &Rejoiner::joinFailed, chat_.get(), [this](const QString &address) { chat_->JoinaGame1Click(address); });
+}
+
 void VrelProgram::processparams()
 {
     const CommandLine::Mode mode = commandLine_.mode();
@@ -93,15 +134,19 @@ void VrelProgram::processparams()
         session_->systemLine(QStringLiteral("Loading Solo Game..Please wait."));
         download_->show();
         session_->setPlayer(QStringLiteral("You"), QStringLiteral("127.0.0.1"));
-        hostpress();
+        hostpress(commandLine_.port);
         return;
     }
     session_->systemLine(QStringLiteral("Loading Multi-player Game.. Please Wait."));
+    if (mode == CommandLine::Mode::Invite) {
+        followInviteLink(commandLine_.parameters.at(0));
+        return;
+    }
     if (mode == CommandLine::Mode::Waiting)
         return;
     session_->setPlayer(commandLine_.parameters.at(0), commandLine_.parameters.at(1));
     if (mode == CommandLine::Mode::Host) {
-        hostpress();
+        hostpress(commandLine_.port);
         reachOthers();
     }
     else
@@ -109,16 +154,25 @@ void VrelProgram::processparams()
     Sock11.Connect();
 }
 
-void VrelProgram::hostpress()
+void VrelProgram::hostpress(int port)
 {
     // With port 0 the engine takes a free port: the own client goes where it listens.
-    quint16 port = 0;
+    hostOn(listenOn(*server_, port));
+}
+
+quint16 VrelProgram::listenOn(TServer &engine, int port)
+{
     try {
-        port = server_->listen(commandLine_.port);
+        return engine.listen(port);
     } catch (const ESockException &) {
         // Told in a player's words, with a port that is free now.
-        throw ESockException(connectionwords::portInUse(commandLine_.port, connectionwords::freePortNear(commandLine_.port)));
+        throw ESockException(connectionwords::portInUse(port, connectionwords::freePortNear(port)));
     }
+}
+
+void VrelProgram::hostOn(quint16 port)
+{
+    invitesShown_ = false;
     session_->hostpress(port);
 }
 
@@ -141,4 +195,119 @@ void VrelProgram::reachOthers()
             session_->systemLine(notice);
     });
     reach_->start(server_->listeningPort(), session_->options().openPort);
+}
+
+void VrelProgram::leaveGame()
+{
+    leaveGameFor(nullptr);
+}
+
+void VrelProgram::leaveGameFor(std::unique_ptr<TServer> nextEngine)
+{
+    rejoiner_->stop(); // a game left is not rejoined
+    reach_.reset();    // withdrawn from the network before its engine goes
+    session_->leaveGame();
+    toRemember_.reset();
+    if (nextEngine)
+        server_ = std::move(nextEngine);
+    else if (server_->listening())
+        server_ = std::make_unique<TServer>();
+}
+
+void VrelProgram::hostGame(const QString &name, int port)
+{
+    // The port of the game hosted now is freed first (the engine left idle then takes it); any
+    // other port must be taken before this game is left.
+    std::unique_ptr<TServer> engine;
+    if (server_->listening() && server_->listeningPort() == port)
+        leaveGame();
+    else
+        engine = std::make_unique<TServer>();
+    const quint16 bound = listenOn(engine ? *engine : *server_, port);
+    if (engine)
+        leaveGameFor(std::move(engine));
+    session_->systemLine(QStringLiteral("Hosting a game on port %1 as %2.").arg(bound).arg(name));
+    session_->setPlayer(name, QStringLiteral("127.0.0.1"));
+    toRemember_ = GameToRemember {name, std::nullopt};
+    hostOn(bound);
+    reachOthers();
+}
+
+void VrelProgram::joinGame(const QString &name, const GameAddress &address)
+{
+    leaveGame();
+    session_->systemLine(QStringLiteral("Joining the game as %1: %2").arg(name, address.text()));
+    session_->setPlayer(name, address.host);
+    toRemember_ = GameToRemember {name, address};
+    session_->joinpress(address.port);
+}
+
+void VrelProgram::followInviteLink(const QString &link)
+{
+    const AddressReading reading = readInviteLink(link);
+    if (!reading.address) {
+        session_->systemLine(QStringLiteral("No game to join: ") + reading.problem);
+        joingame_->showDialog();
+        return;
+    }
+    const QString name = recent_.lastName();
+    if (name.isEmpty()) {
+        session_->systemLine(QStringLiteral("Type your name to join this game: %1").arg(reading.address->text()));
+        joingame_->showDialog(reading.address->text());
+        return;
+    }
+    joinGame(name, *reading.address);
+}
+
+void VrelProgram::askToFollowInviteLink(const QString &link)
+{
+    const AddressReading reading = readInviteLink(link);
+    if (!reading.address) {
+        messagebox::show(chat_.get(), reading.problem);
+        return;
+    }
+    const QString question = session_->hasLink()
+        ? QStringLiteral("Join the game at %1? You leave the game you are in.").arg(reading.address->text())
+        : QStringLiteral("Join the game at %1?").arg(reading.address->text());
+    if (messagebox::ask(chat_.get(), question))
+        followInviteLink(link);
+}
+
+void VrelProgram::loggedIn()
+{
+    if (toRemember_) {
+        if (!recent_.remember(toRemember_->name, toRemember_->joined))
+            messagebox::show(chat_.get(), recent_.writeFailure());
+        toRemember_.reset();
+    }
+    if (!session_->hostFlag() || invitesShown_)
+        return;
+    invitesShown_ = true;
+    const QStringList links = inviteLinks();
+    if (links.isEmpty())
+        session_->systemLine(kNoInviteAddress);
+    for (const QString &link : links)
+        session_->systemLine(QStringLiteral("Invite link: %1").arg(link));
+}
+
+QStringList VrelProgram::inviteLinks() const
+{
+    if (!server_->listening())
+        return {};
+    QStringList links = machineInviteLinks(server_->listeningPort());
+    // The address the router forwards comes first: it is the one players elsewhere can reach.
+    if (reach_ && !reach_->portMapper().externalEndpoint().isEmpty())
+        links.prepend(QStringLiteral("vrel://") + reach_->portMapper().externalEndpoint());
+    return links;
+}
+
+void VrelProgram::copyInviteLinks()
+{
+    const QStringList links = inviteLinks();
+    if (links.isEmpty()) {
+        messagebox::show(chat_.get(), kNoInviteAddress);
+        return;
+    }
+    QGuiApplication::clipboard()->setText(links.join(QLatin1Char('\n')));
+    session_->systemLine(QStringLiteral("Invite link copied: %1").arg(links.join(QLatin1Char(' '))));
 }

@@ -2,10 +2,13 @@
 
 #include "app/command_line/command_line.h"
 #include "client/tchat.h"
+#include "joining/game_address.h"
+#include "joining/recent_games.h"
 #include "net/tsock.h"
 #include "records/tally_store.h"
 
 #include <memory>
+#include <optional>
 
 class ClientSession;
 class HostReach;
@@ -16,6 +19,8 @@ class Tabout;
 class Tdownload;
 class Tgamestart;
 class Thelp;
+class Thostgame;
+class Tjoingame;
 class TServer;
 class Tspylist;
 namespace sound {
@@ -53,14 +58,41 @@ public:
     Rejoiner &rejoiner() { return *rejoiner_; }
     sound::SoundPlayer &sounds() { return *sounds_; }
 
+    Thostgame &hostDialog() { return *hostgame_; }
+    Tjoingame &joinDialog() { return *joingame_; }
+    const RecentGames &recentGames() const { return recent_; }
+
     // Reads the parameters and starts hosting or joining.
     void processparams();
     // This copy hosts: the engine listens, and the own client connects to it.
-    void hostpress();
+    void hostpress(int port);
+
+    // The window goes over to another game without a restart, leaving the one it is in as
+    // closing does (the connection ends, a hosted game's engine stops). Hosting starts only
+    // once the port could be taken: a port in use throws and the current game goes on. The
+    // name, and a joined game's address, are kept for the next time once the login completes.
+    void hostGame(const QString &name, int port);
+    void joinGame(const QString &name, const GameAddress &address);
+    void leaveGame();
+    // An invite link given on the command line: joins with the last name used, or asks for a
+    // name in the join dialog when there is none.
+    void followInviteLink(const QString &link);
+    // An invite link clicked in the chat: joins after the player says yes.
+    void askToFollowInviteLink(const QString &link);
+    // File > "Copy Invite Link": the hosted game's links on the clipboard, one a line.
+    void copyInviteLinks();
 
 private:
     void createTallyList();
     void reachOthers();
+    void createGameDialogs();
+    void loggedIn();
+    void hostOn(quint16 port);
+    // The engine listens on the port; a port in use throws with words a player understands.
+    static quint16 listenOn(TServer &engine, int port);
+    // Leaves the game; a hosted game's engine gives way to the one given, or to an idle one.
+    void leaveGameFor(std::unique_ptr<TServer> nextEngine);
+    QStringList inviteLinks() const;
 
     CommandLine commandLine_;
     TallyStore tally_; // outlives the windows that draw it
@@ -78,6 +110,16 @@ private:
     Thelp *help_ = nullptr;           // owned by the main window
     Tabout *about_ = nullptr;         // owned by the main window
     Tdownload *download_ = nullptr;   // owned by the main window
+    Thostgame *hostgame_ = nullptr;   // owned by the main window
+    Tjoingame *joingame_ = nullptr;   // owned by the main window
+    RecentGames recent_;
+    // What is kept once the login of a game hosted or joined from the window completes.
+    struct GameToRemember {
+        QString name;
+        std::optional<GameAddress> joined;
+    };
+    std::optional<GameToRemember> toRemember_;
+    bool invitesShown_ = false;
     Rejoiner *rejoiner_ = nullptr;    // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };

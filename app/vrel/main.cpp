@@ -19,6 +19,8 @@ const char kHelp[] =
     "Usage: vrel [--port N]                    a solo game\n"
     "       vrel [--port N] NAME HOST true     host a game as NAME (HOST is not used)\n"
     "       vrel [--port N] NAME HOST x        join the game hosted at HOST as NAME\n"
+    "       vrel vrel://HOST:PORT              join the game of an invite link under the\n"
+    "                                          name last used ([IPv6]:PORT for IPv6)\n"
     "The Vrel word-puzzle game for up to six players and three onlookers. Any third\n"
     "parameter other than exactly \"true\" joins; with only one or two parameters the\n"
     "game waits and connects nowhere. Parameters after \"--\" are taken as they stand.\n"

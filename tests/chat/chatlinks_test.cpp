@@ -159,6 +159,24 @@ TEST(ChatLinks, HostileLinkWordsNeverOpenAnythingButHttp)
     EXPECT_EQ(f.opened[0], QUrl(QStringLiteral("https://www.x.org/safe")));
 }
 
+// An invite link to a game is a link like a web address, but the game takes it, never the
+// browser; "vrel://" in the middle of a word, or in capitals, is text.
+TEST(ChatLinks, AnInviteLinkClickedGoesToTheGameNotTheBrowser)
+{
+    LinkFixture f;
+    QStringList games;
+    QObject::connect(&f.view, &ChatView::gameLinkClicked, [&](const QString &link) { games << link; });
+    f.view.addlinetochat(QStringLiteral("3+Ann chats: join vrel://[2001:db8::1]:7800 or xvrel://a:1 VREL://b:2"), 0);
+    EXPECT_EQ(f.view.linkCount(), 1);
+    f.click(0, QStringLiteral("2001:db8"));
+    EXPECT_EQ(games, QStringList{QStringLiteral("vrel://[2001:db8::1]:7800")});
+    f.click(0, QStringLiteral("xvrel"));
+    f.click(0, QStringLiteral("VREL"));
+    EXPECT_EQ(games.size(), 1);
+    EXPECT_TRUE(f.opened.empty());
+    EXPECT_TRUE(LinkFixture::messageBoxTexts().isEmpty());
+}
+
 TEST(ChatLinks, ABrowserThatCannotBeStartedIsReported)
 {
     LinkFixture f;

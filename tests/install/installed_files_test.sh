@@ -74,6 +74,9 @@ grep -q "vrel-host: stopped" "$work/host.log" || fail "vrel-host did not stop cl
 # Debian's validators and the icons' sizes.
 desktop-file-validate "$share/applications/vrel.desktop" || fail "desktop-file-validate"
 grep -qx "Icon=vrel" "$share/applications/vrel.desktop" || fail "the desktop entry names another icon"
+# A clicked vrel:// invite link starts the game with the link as its parameter.
+grep -qx "MimeType=x-scheme-handler/vrel;" "$share/applications/vrel.desktop" || fail "the desktop entry does not take vrel:// links"
+grep -qx "Exec=vrel %u" "$share/applications/vrel.desktop" || fail "the desktop entry does not hand the link on"
 appstreamcli validate --no-net "$share/metainfo/com.kovren.vrel.metainfo.xml" >"$work/appstream.log" 2>&1 \
   || fail "appstreamcli validate: $(cat "$work/appstream.log")"
 for size in 48 64 128 256; do

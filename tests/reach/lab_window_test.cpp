@@ -48,7 +48,7 @@ TEST(LabHostingWindow, IsListedWithItsPlayerAndOpensItsPortWhileTheOptionIsOn)
     EXPECT_TRUE(waitUntil([&] { return ann->reach()->portMapper().state() == PortMapper::State::Open; }, 4000));
     EXPECT_EQ(ann->reach()->portMapper().externalEndpoint(), QStringLiteral("11.77.0.7:%1").arg(port));
     EXPECT_TRUE(lab::routerLeases().contains(lab::leaseOf(port))) << qPrintable(lab::routerLeases());
-    EXPECT_EQ(ann->reach()->routerNotice(), QStringLiteral("Players outside this network can join at 11.77.0.7:%1.").arg(port));
+    EXPECT_EQ(ann->reach()->routerNotice(), QStringLiteral("Invite link for players outside this network: vrel://11.77.0.7:%1").arg(port));
 
     // Turned off: the forwarding goes at once, and the choice is kept for the next run.
     ann->chat().openPortAction()->trigger();
