@@ -405,8 +405,10 @@ TEST_F(GamePlay, APlayerWhoRejoinsWithACompleteListFindsTheBoardClosed)
     auto bob = joinGame(*ann, QStringLiteral("Bob"), 2);
     startGame(*ann, 1, 60);
     ASSERT_TRUE(waitUntil([&] { return status(*bob) == kTurnText; }));
-    for (int w = 1; w <= 10; ++w)
+    for (int w = 1; w <= 10; ++w) {
         submit(*bob, QString::fromLatin1(source(*ann, 1, w)));
+        ASSERT_TRUE(waitUntil([&] { return label(*bob, "label_words2") == QString::number(w); })) << w;
+    }
     ASSERT_TRUE(waitUntil([&] { return status(*bob) == QLatin1String("You guessed all the words!"); }));
 
     // Bob's copy ends and he comes back into his seat while the round still runs.

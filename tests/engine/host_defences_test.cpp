@@ -273,28 +273,30 @@ TEST_F(HostDefences, StartFieldsAreReadFromTheRightAndKeptToTheDialogsRanges)
     // The name's "+" do not shift the numbers, whoever's name it is.
     deliver(fan, "CMD_startgame+C++ Fan+5+60+");
     EXPECT_EQ(two->takeVerb("CMD_startgame"), QList<QByteArray>({"CMD_startgame+C++ Fan+5+60++"}));
-    deliver(fan, "CMD_startgame+A+B+5+60+");
-    EXPECT_EQ(server.roundsPerGame(), 5);
-    EXPECT_EQ(server.turnSeconds(), 60);
-    two->take();
-
-    // Numbers outside the ranges are the nearest ends: -5 seconds is a 30-second turn that does
-    // not end at the first tick, 0 rounds is one round.
-    deliver(fan, "CMD_startgame+C++ Fan+0+-5+");
-    EXPECT_EQ(two->takeVerb("CMD_startgame"), QList<QByteArray>({"CMD_startgame+C++ Fan+1+30++"}));
+    // Numbers outside the ranges are their nearest ends; what is not a number plays the defaults.
+    const struct {
+        QByteArray fields;
+        int rounds;
+        int seconds;
+    } starts[] = {{"A+B+5+60+", 5, 60},
+                  {"C++ Fan+0+-5+", 1, 30},
+                  {"C++ Fan+2147483647+2147483647+", 10, 120},
+                  {"C++ Fan+-2147483648+-2147483648+", 1, 30},
+                  {"C++ Fan+many+long+", 5, 60}};
+    for (const auto &start : starts) {
+        two->take();
+        deliver(fan, "CMD_startgame+" + start.fields);
+        EXPECT_EQ(server.roundsPerGame(), start.rounds) << start.fields.constData();
+        EXPECT_EQ(server.turnSeconds(), start.seconds) << start.fields.constData();
+        EXPECT_EQ(two->takeVerb("CMD_startgame"),
+                  QList<QByteArray>({"CMD_startgame+C++ Fan+" + QByteArray::number(start.rounds) + '+'
+                                     + QByteArray::number(start.seconds) + "++"}));
+    }
+    // A turn of -5 seconds does not end at the first tick.
+    deliver(fan, "CMD_startgame+C++ Fan+1+-5+");
     tick(10);
     EXPECT_EQ(server.phase(), proto::WordPhase);
     EXPECT_EQ(server.countdown(), 30 + 4 - 10);
-    deliver(fan, "CMD_startgame+C++ Fan+2147483647+2147483647+");
-    EXPECT_EQ(server.roundsPerGame(), 10);
-    EXPECT_EQ(server.turnSeconds(), 120);
-    deliver(fan, "CMD_startgame+C++ Fan+-2147483648+-2147483648+");
-    EXPECT_EQ(server.roundsPerGame(), 1);
-    EXPECT_EQ(server.turnSeconds(), 30);
-    // What is not a number at all plays the defaults.
-    two->take();
-    deliver(fan, "CMD_startgame+C++ Fan+many+long+");
-    EXPECT_EQ(two->takeVerb("CMD_startgame"), QList<QByteArray>({"CMD_startgame+C++ Fan+5+60++"}));
 }
 
 TEST_F(HostDefences, APlayerWithACompleteListIsToldSoOnRejoinAndOnAnotherWord)
