@@ -36,10 +36,11 @@ SeatMenu::SeatMenu(ClientSession &session, SeatRows &rows, QWidget *window)
 
 void SeatMenu::label_playername1ContextPopup(int seat)
 {
-    const bool host = session_.hostFlag();
-    SettoJustWatch1->setEnabled(host);
-    UnsetJustWatch1->setEnabled(host);
-    RemoveFromGame1->setEnabled(host && session_.seat(seat).shownName() != kWaitingName);
+    // The starter may not remove itself: that would end its own game without a question.
+    const bool starter = session_.isStarter();
+    SettoJustWatch1->setEnabled(starter);
+    UnsetJustWatch1->setEnabled(starter);
+    RemoveFromGame1->setEnabled(starter && session_.seat(seat).shownName() != kWaitingName && seat != session_.localSeat());
     target_ = seat;
 }
 
