@@ -347,7 +347,7 @@ void TServer::disconnectsock(int seatNumber)
 int TServer::starterSeat() const
 {
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
-        if (seats_[size_t(n)].inUse && connections_[size_t(n)].loggedIn)
+        if (loggedIn(n))
             return n;
     }
     return 0;
