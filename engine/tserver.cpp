@@ -1,6 +1,7 @@
 #include "engine/tserver.h"
 
 #include "dictionary/tdictn.h"
+#include "engine/player_names.h"
 #include "engine/player_text.h"
 #include "dictionary/embeddedwords.h"
 #include "net/error_sink.h"
@@ -56,6 +57,8 @@ TServer::~TServer()
         if (connection.link)
             connection.link->disconnect(this);
     }
+    for (const std::unique_ptr<Link> &link : waiting_)
+        link->disconnect(this);
 }
 
 // ---------------------------------------------------------------- listening and seating
@@ -88,29 +91,58 @@ void TServer::Sock1Accept(TSock *listener)
     } while (listener->connectionPending());
 }
 
+int TServer::freeSeat()
+{
+    if (seatCount_ == 0) {
+        seatCount_ = 1;
+        return 1;
+    }
+    int candidate = 1;
+    while (candidate < seatCount_ && seats_[size_t(candidate)].inUse)
+        ++candidate;
+    if (!seats_[size_t(candidate)].inUse)
+        return candidate;
+    if (seatCount_ < proto::kLastSeat)
+        return ++seatCount_;
+    return 0;
+}
+
+bool TServer::hasFreeSeat() const
+{
+    if (seatCount_ < proto::kLastSeat)
+        return true;
+    for (int n = 1; n <= seatCount_; ++n) {
+        if (!seats_[size_t(n)].inUse)
+            return true;
+    }
+    return false;
+}
+
+bool TServer::strangerHoldsASeat() const
+{
+    for (int n = 1; n <= seatCount_; ++n) {
+        if (seats_[size_t(n)].inUse && !connections_[size_t(n)].loggedIn)
+            return true;
+    }
+    return false;
+}
+
 int TServer::seatConnection(std::unique_ptr<Link> link)
 {
-    int seatNumber = 0;
-    if (seatCount_ == 0) {
-        seatNumber = 1;
-        seatCount_ = 1;
-    } else {
-        int candidate = 1;
-        while (candidate < seatCount_ && seats_[size_t(candidate)].inUse)
-            ++candidate;
-        if (!seats_[size_t(candidate)].inUse) {
-            seatNumber = candidate;
-        } else if (seatCount_ < proto::kLastSeat) {
-            seatNumber = ++seatCount_;
-        }
-    }
-    if (seatNumber == 0) {
-        link->send(msg::encode(msg::Full {}));
-        link->disconnect(this);
-        link->close();
-        emit activity(QStringLiteral("refused a connection: the game is full"));
+    // Those at the door come first; a newcomer queues behind them.
+    if (!waiting_.empty() || !hasFreeSeat()) {
+        if (strangerHoldsASeat() && int(waiting_.size()) < kMaxWaiting)
+            waitAtTheDoor(std::move(link));
+        else
+            refuse(std::move(link));
         return 0;
     }
+    return takeSeat(std::move(link));
+}
+
+int TServer::takeSeat(std::unique_ptr<Link> link)
+{
+    const int seatNumber = freeSeat();
 
     Connection &connection = connections_[size_t(seatNumber)];
     if (connection.link) {
@@ -120,7 +152,8 @@ int TServer::seatConnection(std::unique_ptr<Link> link)
     connection.link = std::move(link);
     forgetReceived(connection);
     connection.loggedIn = false;
-    connection.secondsWithoutLogin = 0;
+    connection.toldUnloggedRequest = false;
+    connection.ticksWithoutLogin = 0;
     if (!logintimer_.running())
         logintimer_.start();
 
@@ -133,8 +166,72 @@ int TServer::seatConnection(std::unique_ptr<Link> link)
     connect(raw, &Link::closed, this, [this, raw] { tempsockInfo(raw); });
 
     emit activity(QStringLiteral("seat %1: connection accepted").arg(seatNumber));
-    sendToSeat(seatNumber, msg::encode(msg::SendLoginInfo {seatNumber}));
+    // The only message a connection gets before it has logged in.
+    raw->send(msg::encode(msg::SendLoginInfo {seatNumber}));
     return seatNumber;
+}
+
+void TServer::refuse(std::unique_ptr<Link> link)
+{
+    link->disconnect(this);
+    link->send(msg::encode(msg::Full {}));
+    link->close();
+    link.release()->deleteLater(); // it may be reporting to others still
+    emit activity(QStringLiteral("refused a connection: the game is full"));
+}
+
+void TServer::waitAtTheDoor(std::unique_ptr<Link> link)
+{
+    Link *raw = link.get();
+    // Nothing it sends counts before it has a seat; a client sends nothing before it is told one.
+    auto leave = [this, raw] {
+        const auto at = std::find_if(waiting_.begin(), waiting_.end(), [raw](const auto &w) { return w.get() == raw; });
+        if (at == waiting_.end())
+            return;
+        at->release()->deleteLater();
+        waiting_.erase(at);
+    };
+    connect(raw, &Link::peerClosed, this, [raw] { raw->close(); });
+    connect(raw, &Link::closed, this, leave);
+    waiting_.push_back(std::move(link));
+    emit activity(QStringLiteral("a connection waits for a seat held by one that has not logged in"));
+}
+
+// Hands free seats to those at the door, first comer first, and tells them the game is full
+// once every seat is held by a player who has logged in.
+void TServer::serveTheDoor()
+{
+    while (!waiting_.empty()) {
+        const bool free = hasFreeSeat();
+        if (!free && strangerHoldsASeat())
+            return;
+        std::unique_ptr<Link> first = std::move(waiting_.front());
+        waiting_.pop_front();
+        first->disconnect(this);
+        if (free)
+            takeSeat(std::move(first));
+        else
+            refuse(std::move(first));
+    }
+}
+
+// The longest-waiting strangers give their seats to those at the door, one for each.
+void TServer::makeRoomForTheWaiting()
+{
+    while (!waiting_.empty()) {
+        int oldest = 0;
+        for (int n = 1; n <= seatCount_; ++n) {
+            const Connection &connection = connections_[size_t(n)];
+            if (seats_[size_t(n)].inUse && !connection.loggedIn
+                && connection.ticksWithoutLogin >= kContestedLoginTicks
+                && (oldest == 0 || connection.ticksWithoutLogin > connections_[size_t(oldest)].ticksWithoutLogin))
+                oldest = n;
+        }
+        if (oldest == 0)
+            return;
+        emit activity(QStringLiteral("seat %1: closing a connection that did not log in, for one waiting").arg(oldest));
+        connections_[size_t(oldest)].link->close(); // frees the seat, which goes to the door
+    }
 }
 
 int TServer::seatOf(const Link *link) const
@@ -161,7 +258,7 @@ void TServer::Sock1Read(Link *link, const QByteArray &bytes)
     Connection &connection = connections_[size_t(seatNumber)];
     const int droppedBefore = connection.cutter.droppedMessages();
     for (const QByteArray &line : connection.cutter.feed(bytes)) {
-        connection.received.enqueue(line);
+        connection.received.enqueue({line, ++arrivals_});
         connection.receivedBytes += line.size();
     }
     // An idle dispatcher starts again: the first message is handled a full tick from now.
@@ -218,17 +315,20 @@ void TServer::tempsockInfo(Link *link)
     seat.watching = false;
     // What the connection sent and nobody handled yet goes with it.
     forgetReceived(connections_[size_t(seatNumber)]);
+    connections_[size_t(seatNumber)].loggedIn = false;
+    serveTheDoor();
 }
 
 void TServer::logintimerTimer()
 {
     for (int n = 1; n <= kSeatTableSize; ++n) {
         Connection &connection = connections_[size_t(n)];
-        if (!seats_[size_t(n)].inUse || connection.loggedIn || ++connection.secondsWithoutLogin < kLoginSeconds)
+        if (!seats_[size_t(n)].inUse || connection.loggedIn || ++connection.ticksWithoutLogin < kLoginSeconds * kLoginTicksPerSecond)
             continue;
         emit activity(QStringLiteral("seat %1: closing a connection that did not log in").arg(n));
         connection.link->close();
     }
+    makeRoomForTheWaiting();
     for (int n = 1; n <= kSeatTableSize; ++n) {
         if (seats_[size_t(n)].inUse && !connections_[size_t(n)].loggedIn)
             return;
@@ -247,7 +347,7 @@ void TServer::disconnectsock(int seatNumber)
 int TServer::starterSeat() const
 {
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
-        if (seats_[size_t(n)].inUse && connections_[size_t(n)].loggedIn)
+        if (loggedIn(n))
             return n;
     }
     return 0;
@@ -264,9 +364,8 @@ void TServer::sendToSeat(int seatNumber, const QByteArray &message)
         emit activity(QStringLiteral("seat %1: a message of %2 bytes was not sent").arg(seatNumber).arg(message.size()));
         return;
     }
-    const Seat &seat = seats_[size_t(seatNumber)];
-    if (seat.inUse && seat.link)
-        seat.link->send(message);
+    if (loggedIn(seatNumber) && seats_[size_t(seatNumber)].link)
+        seats_[size_t(seatNumber)].link->send(message);
 }
 
 void TServer::sendToAll(const QByteArray &message)
@@ -279,20 +378,32 @@ void TServer::sendToAll(const QByteArray &message)
 
 void TServer::socktimerTimer()
 {
-    // One message a tick, the connections taking turns in seat order: a connection with a long
-    // backlog delays only itself, and each connection's messages keep their order.
-    for (int i = 0; i < kSeatTableSize; ++i) {
-        const int seatNumber = (nextTurn_ - 1 + i) % kSeatTableSize + 1;
-        Connection &connection = connections_[size_t(seatNumber)];
-        if (connection.received.isEmpty())
+    // The next message of every connection that has one, in the order they arrived: a
+    // connection with a backlog delays only itself, each connection's messages keep their order,
+    // and of two players' messages the earlier is handled first.
+    struct Head {
+        quint64 arrival;
+        int seat;
+    };
+    std::array<Head, kSeatTableSize> heads {};
+    int count = 0;
+    for (int n = 1; n <= kSeatTableSize; ++n) {
+        const Connection &connection = connections_[size_t(n)];
+        if (!connection.received.isEmpty())
+            heads[size_t(count++)] = {connection.received.head().arrival, n};
+    }
+    std::sort(heads.begin(), heads.begin() + count, [](const Head &a, const Head &b) { return a.arrival < b.arrival; });
+    count = std::min(count, messagesPerTick_);
+    for (int i = 0; i < count; ++i) {
+        Connection &connection = connections_[size_t(heads[size_t(i)].seat)];
+        // A handler before it may have closed this connection.
+        if (connection.received.isEmpty() || connection.received.head().arrival != heads[size_t(i)].arrival)
             continue;
-        const QByteArray line = connection.received.dequeue();
-        connection.receivedBytes -= line.size();
-        nextTurn_ = seatNumber % kSeatTableSize + 1;
-        const proto::VerbAndData message = proto::splitVerb(line);
-        if (!message.verb.isEmpty())
-            dispatch(message.verb, message.data, seatNumber);
-        break;
+        const Received message = connection.received.dequeue();
+        connection.receivedBytes -= message.line.size();
+        const proto::VerbAndData parts = proto::splitVerb(message.line);
+        if (!parts.verb.isEmpty())
+            dispatch(parts.verb, parts.data, heads[size_t(i)].seat);
     }
     if (queuedMessages() == 0)
         socktimer.stop();
@@ -336,8 +447,18 @@ void TServer::dispatch(const QByteArray &verb, const QByteArray &data, int from)
         {msg::Pass::verb, &TServer::decodeAndHandle<msg::Pass, &TServer::pass>},
         {msg::PlayASound::verb, &TServer::decodeAndHandle<msg::PlayASound, &TServer::playasound>},
     };
+    // Until its login a connection may only log in.
+    Connection &connection = connections_[size_t(from)];
+    if (!connection.loggedIn && verb != msg::LoginInfo::verb) {
+        if (!connection.toldUnloggedRequest) {
+            connection.toldUnloggedRequest = true;
+            emit activity(QStringLiteral("seat %1: dropped a request sent before the login (and drops any further ones)").arg(from));
+        }
+        return;
+    }
     for (const auto &[name, handler] : table) {
         if (verb == name) {
+            sender_ = from;
             (this->*handler)(data, from);
             return;
         }
@@ -349,7 +470,7 @@ void TServer::dispatch(const QByteArray &verb, const QByteArray &data, int from)
 void TServer::receivedlogininfo(const msg::LoginInfo &m)
 {
     Seat &seat = seats_[size_t(m.seat)];
-    seat.name = playertext::playerName(m.name);
+    seat.name = tableName(m.seat, m.name);
     seat.inUse = true;
     connections_[size_t(m.seat)].loggedIn = true;
     emit activity(QStringLiteral("seat %1: %2 logged in").arg(m.seat).arg(playertext::forLog(seat.name)));
@@ -365,6 +486,24 @@ void TServer::receivedlogininfo(const msg::LoginInfo &m)
     }
     if (gameRunning_)
         lateJoin(m.seat);
+    // With this login every seat may be a player's: those at the door are then told so.
+    serveTheDoor();
+}
+
+// The name a seat is known by: cleaned and cut, without anything that marks a speaker in a chat
+// line, "Player" and the seat number when nothing visible is left, and unlike every other name
+// at the table.
+QByteArray TServer::tableName(int seatNumber, const QByteArray &sent) const
+{
+    QString name = playernames::withoutSpeakerMarks(QString::fromUtf8(playertext::cleaned(sent, proto::kMaxNameChars)));
+    if (playernames::isBlank(name))
+        name = QStringLiteral("Player %1").arg(seatNumber);
+    QStringList taken;
+    for (int n = 1; n <= seatCount_; ++n) {
+        if (n != seatNumber && loggedIn(n))
+            taken << QString::fromUtf8(seats_[size_t(n)].name);
+    }
+    return playertext::playerName(playernames::unique(name, taken, proto::kMaxNameChars).toUtf8());
 }
 
 void TServer::lateJoin(int seatNumber)
@@ -372,13 +511,10 @@ void TServer::lateJoin(int seatNumber)
     const Seat &seat = seats_[size_t(seatNumber)];
     // A spectator seat has no word to work on, so it is not handed one; a player whose list is
     // complete is told so, and the board stays closed.
-    if (phase_ == proto::WordPhase && proto::isPlayerSeat(seatNumber)) {
-        if (listComplete(seatNumber)) {
-            sendToSeat(seatNumber, msg::encode(msg::AllFilled {seatNumber, std::nullopt}));
-        } else {
-            sendToSeat(seatNumber, msg::encode(msg::NewWord {seatNumber, 0, seat.currentWord,
-                                                             puzzle(roundNumber_, seat.currentWord).masked}));
-        }
+    const bool inWordPhase = phase_ == proto::WordPhase && proto::isPlayerSeat(seatNumber);
+    if (inWordPhase && !listComplete(seatNumber)) {
+        sendToSeat(seatNumber, msg::encode(msg::NewWord {seatNumber, 0, seat.currentWord,
+                                                         puzzle(roundNumber_, seat.currentWord).masked}));
     }
     const qint64 remaining = std::clamp<qint64>(countdown_ - proto::timing::kWordPhaseLeadSeconds,
                                                 std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
@@ -386,10 +522,13 @@ void TServer::lateJoin(int seatNumber)
     // Seat 2 is listed even when it is free.
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         const Seat &player = seats_[size_t(n)];
-        if (player.inUse || n == 2)
+        if (loggedIn(n) || n == 2)
             stats.seats.append({n, player.totalScore, player.filledCount});
     }
     sendToSeat(seatNumber, msg::encode(stats));
+    // After the catch-up, which opens the board in the word phase: the board ends closed.
+    if (inWordPhase && listComplete(seatNumber))
+        sendToSeat(seatNumber, msg::encode(msg::AllFilled {seatNumber, std::nullopt}));
 }
 
 void TServer::kickhim(const msg::KickHim &m)

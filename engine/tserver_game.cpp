@@ -51,15 +51,14 @@ QByteArray maskedWord(const QByteArray &source, int pattern)
 void TServer::startgame(const msg::StartGame &m)
 {
     gameRunning_ = true;
-    roundsPerGame_ = proto::toNumber(m.rounds).value_or(kFallbackRounds);
-    turnSeconds_ = proto::toNumber(m.seconds).value_or(kFallbackSeconds);
-    // The fields go on as they came, as far as a client can take them: the starter's name is
-    // shown in the chat like any name.
-    msg::StartGame relayed = m.relayed();
-    relayed.name = playertext::playerName(relayed.name);
-    for (QByteArray *field : {&relayed.rounds, &relayed.seconds, &*relayed.fourth})
-        *field = playertext::cleaned(*field, proto::kMaxNameChars);
-    sendToAll(msg::encode(relayed));
+    // What the start dialog offers is what the host plays: numbers outside its ranges are taken
+    // as the nearest end.
+    roundsPerGame_ = std::clamp(proto::toNumber(m.rounds).value_or(kFallbackRounds), proto::kMinRounds, proto::kMaxRounds);
+    turnSeconds_ = std::clamp(proto::toNumber(m.seconds).value_or(kFallbackSeconds), proto::kMinTurnSeconds,
+                              proto::kMaxTurnSeconds);
+    // Announced with the name the starter is known by at the table and the numbers played.
+    sendToAll(msg::encode(msg::GameStarted {seats_[size_t(sender_)].name, QByteArray::number(roundsPerGame_),
+                                            QByteArray::number(turnSeconds_), {}}));
     emit activity(QStringLiteral("game started: %1 rounds of %2 seconds").arg(roundsPerGame_).arg(turnSeconds_));
 
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
@@ -123,7 +122,7 @@ void TServer::findplayer()
     }
     for (int n = 1; n <= seatCount_; ++n) {
         const Seat &seat = seats_[size_t(n)];
-        if (!seat.inUse)
+        if (!loggedIn(n))
             continue;
         if (proto::isPlayerSeat(n))
             sendToSeat(n, msg::encode(msg::NextPlayer {n, seat.currentWord, puzzle(roundNumber_, seat.currentWord).masked}));
@@ -171,7 +170,7 @@ bool TServer::listComplete(int seatNumber) const
 bool TServer::checkforfirst(int seatNumber) const
 {
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
-        if (n != seatNumber && seats_[size_t(n)].inUse && listComplete(n))
+        if (n != seatNumber && loggedIn(n) && listComplete(n))
             return false;
     }
     return true;
@@ -180,8 +179,7 @@ bool TServer::checkforfirst(int seatNumber) const
 bool TServer::checkforalldone() const
 {
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
-        const Seat &seat = seats_[size_t(n)];
-        if (seat.inUse && !seat.watching && !listComplete(n))
+        if (loggedIn(n) && !seats_[size_t(n)].watching && !listComplete(n))
             return false;
     }
     return true;
@@ -317,7 +315,7 @@ int TServer::checkforplaying() const
 {
     int active = 0;
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
-        if (seats_[size_t(n)].inUse && !seats_[size_t(n)].watching)
+        if (loggedIn(n) && !seats_[size_t(n)].watching)
             ++active;
     }
     return active;
@@ -329,17 +327,17 @@ bool TServer::checkforwin()
     // named the winner over the players still at the table.
     int leader = 1;
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
-        if (seats_[size_t(n)].inUse) {
+        if (loggedIn(n)) {
             leader = n;
             break;
         }
     }
     for (int n = leader + 1; n <= proto::kPlayerSeats; ++n) {
-        if (seats_[size_t(n)].inUse && seats_[size_t(n)].totalScore > seats_[size_t(leader)].totalScore)
+        if (loggedIn(n) && seats_[size_t(n)].totalScore > seats_[size_t(leader)].totalScore)
             leader = n;
     }
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
-        if (n != leader && seats_[size_t(n)].inUse
+        if (n != leader && loggedIn(n)
             && seats_[size_t(n)].totalScore == seats_[size_t(leader)].totalScore)
             return false;
     }

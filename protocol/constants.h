@@ -26,6 +26,12 @@ constexpr bool isSpectatorSeat(int n) { return n >= kFirstSpectatorSeat && n <= 
 constexpr int kMaxNameChars = 32;
 constexpr int kMaxChatChars = 500;
 
+// A game's options as the start dialog offers them and the host keeps to them.
+constexpr int kMinRounds = 1;
+constexpr int kMaxRounds = 10;
+constexpr int kMinTurnSeconds = 30;
+constexpr int kMaxTurnSeconds = 120;
+
 constexpr int kWordsPerRound = 10;
 constexpr int kWordLength = 5;
 // Letter codes 1 to 26 stand for "a" to "z"; 0 is no letter (an empty tile).
@@ -62,7 +68,7 @@ enum WatchFlag : int {
 };
 
 namespace timing {
-constexpr int kHostDispatchMs = 10;   // the host handles one received message per tick
+constexpr int kHostDispatchMs = 10;   // the host handles a received message of each connection per tick
 constexpr int kClientDispatchMs = 15; // every client's dispatch tick
 constexpr int kPhaseClockMs = 1000;   // the host's round phases count seconds
 constexpr int kTurnClockMs = 1000;    // the clients' turn clock

@@ -72,6 +72,25 @@ void FieldReader::restBeforeEnd(QByteArray &t)
     pos_ = data_.size(); // the closing "+" is read; end() finds it read
 }
 
+void FieldReader::leadingText(QByteArray &t, int separatorsAfter)
+{
+    if (!ok_ || !open_ || separatorsAfter < 1) {
+        ok_ = false;
+        return;
+    }
+    qsizetype plus = data_.size();
+    for (int found = 0; found < separatorsAfter; ++found) {
+        plus = plus > pos_ ? data_.lastIndexOf(kSeparator, plus - 1) : -1;
+        if (plus < pos_) {
+            ok_ = false;
+            return;
+        }
+    }
+    ++fields_;
+    t = data_.mid(pos_, plus - pos_);
+    pos_ = plus + 1;
+}
+
 void FieldReader::ignored(int)
 {
     next();

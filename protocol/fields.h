@@ -23,6 +23,8 @@ public:
     void rest(const QByteArray &t) { put(t); }
     // A last text that may hold "+" and is followed by the closing "+" (written by end()).
     void restBeforeEnd(const QByteArray &t) { put(t); }
+    // A first text that may hold "+", followed by fields whose "+" are the last `separatorsAfter`.
+    void leadingText(const QByteArray &t, int) { put(t); }
     // A number the receiver reads past without looking at it.
     void ignored(int n) { put(QByteArray::number(n)); }
     void optional(const std::optional<int> &n)
@@ -74,6 +76,9 @@ public:
     void text(QByteArray &t);
     void rest(QByteArray &t);
     void restBeforeEnd(QByteArray &t);
+    // Everything before the last `separatorsAfter` "+" of the data: the fields after it are read
+    // from the right, whatever "+" the text holds.
+    void leadingText(QByteArray &t, int separatorsAfter);
     void ignored(int);
     // Present when any data is left.
     void optional(std::optional<int> &n);

@@ -91,20 +91,37 @@ struct KickHim {
     friend bool operator==(const KickHim &, const KickHim &) = default;
 };
 
-// The start of a game, both ways. The start dialog sends name, rounds and seconds; the host
-// passes every field on as it came and adds the fourth, empty one. Rounds and seconds are carried
-// as text: the host falls back to 5 and 60 when they are not numbers, the clients show the
-// rounds as they came.
+// The start of a game, from the hosting player: name, rounds and seconds, each followed by "+".
+// The name may hold "+" of its own, so the two numbers are read from the right. Rounds and
+// seconds are carried as text: the host falls back to 5 and 60 when they are not numbers.
 struct StartGame {
     static constexpr char verb[] = "CMD_startgame";
     QByteArray name;
     QByteArray rounds;
     QByteArray seconds;
-    std::optional<QByteArray> fourth;
     template <class C, class M>
-    static void layout(C &c, M &m) { c.text(m.name); c.text(m.rounds); c.text(m.seconds); c.optional(m.fourth); c.end(); }
-    StartGame relayed() const { return {name, rounds, seconds, fourth.value_or(QByteArray())}; }
+    static void layout(C &c, M &m) { c.leadingText(m.name, 3); c.text(m.rounds); c.text(m.seconds); c.end(); }
     friend bool operator==(const StartGame &, const StartGame &) = default;
+};
+
+// The start as the host announces it: the starter's name, the rounds and seconds it plays and a
+// fourth, empty field, each followed by "+" (hence "++" before the terminator).
+struct GameStarted {
+    static constexpr char verb[] = "CMD_startgame";
+    QByteArray name;
+    QByteArray rounds;
+    QByteArray seconds;
+    QByteArray fourth;
+    template <class C, class M>
+    static void layout(C &c, M &m)
+    {
+        c.leadingText(m.name, 4);
+        c.text(m.rounds);
+        c.text(m.seconds);
+        c.text(m.fourth);
+        c.end();
+    }
+    friend bool operator==(const GameStarted &, const GameStarted &) = default;
 };
 
 // A seat starts watching (StartWatching) or plays again (PlayAgain), both ways.

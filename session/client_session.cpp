@@ -49,7 +49,7 @@ const QList<Route> &routes()
         {msg::PlayerDisconnected::verb, &decoded<msg::PlayerDisconnected, &S::playerdisconnected>},
         {msg::Full::verb, &decoded<msg::Full, &S::full>},
         {msg::JustWatching::verb, &decoded<msg::JustWatching, &S::justwatching>},
-        {msg::StartGame::verb, &decoded<msg::StartGame, &S::startthegame>},
+        {msg::GameStarted::verb, &decoded<msg::GameStarted, &S::startthegame>},
         {msg::NextPlayer::verb, &decoded<msg::NextPlayer, &S::getnextplayer>},
         {msg::Winner::verb, &decoded<msg::Winner, &S::winner>},
         {msg::StartRound::verb, &decoded<msg::StartRound, &S::startround>},

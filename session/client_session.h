@@ -214,7 +214,7 @@ public:
     void full(const msg::Full &m);
     void chatrecieved(const msg::Chat &m);
     void chatrecieved(const msg::Action &m);
-    void startthegame(const msg::StartGame &m);
+    void startthegame(const msg::GameStarted &m);
     void startround(const msg::StartRound &m);
     void getnextplayer(const msg::NextPlayer &m);
     void loadstats(const msg::LoadStats &m);

@@ -5,7 +5,8 @@
 
 void ClientSession::startgame(const QByteArray &rounds, const QByteArray &seconds)
 {
-    send(msg::encode(msg::StartGame {playerName_.toUtf8(), rounds, seconds, std::nullopt}));
+    // The host reads rounds and seconds from the right, so the name may hold any "+".
+    send(msg::encode(msg::StartGame {playerName_.toUtf8(), rounds, seconds}));
     // Starting a game keeps the dialog's values for the next run.
     setGameOptions(proto::toNumber(rounds).value_or(options_.roundsPerGame),
                    proto::toNumber(seconds).value_or(options_.secondsPerRound));
@@ -44,7 +45,7 @@ void ClientSession::startTurn()
 
 // ---------------------------------------------------------------- game, round, turn
 
-void ClientSession::startthegame(const msg::StartGame &m)
+void ClientSession::startthegame(const msg::GameStarted &m)
 {
     board_.goodJob = false;
     clock_.stop();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chat/phrases.h"
+#include "protocol/constants.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -13,10 +14,10 @@
 struct PlayerOptions {
     static constexpr int kMinTextSize = 1;
     static constexpr int kMaxTextSize = 96;
-    static constexpr int kMinRounds = 1;
-    static constexpr int kMaxRounds = 10;
-    static constexpr int kMinSeconds = 30;
-    static constexpr int kMaxSeconds = 120;
+    static constexpr int kMinRounds = proto::kMinRounds;
+    static constexpr int kMaxRounds = proto::kMaxRounds;
+    static constexpr int kMinSeconds = proto::kMinTurnSeconds;
+    static constexpr int kMaxSeconds = proto::kMaxTurnSeconds;
     static constexpr int kSecondsStep = 5;
     static constexpr int kSlowBots = 2000;
     static constexpr int kNormalBots = 1000;

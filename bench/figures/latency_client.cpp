@@ -60,6 +60,9 @@ void LatencyClient::send(const QByteArray &message)
     flush();
 }
 
+// A player submits its next word this long after the verdict on the last one.
+constexpr int kWordEveryMs = 300;
+
 void LatencyClient::flush()
 {
     while (fd_ >= 0 && !out_.isEmpty()) {
@@ -75,11 +78,12 @@ void LatencyClient::act(Clock::time_point now)
     if (!loggedIn_ || fd_ < 0)
         return;
     if (startsGames_ && !gameRunning_) {
-        send(msg::encode(msg::StartGame {QByteArray::fromStdString(name_), "20", "40", std::nullopt}));
+        send(msg::encode(msg::StartGame {QByteArray::fromStdString(name_), "20", "40"}));
         gameRunning_ = true;
         ++gamesStarted;
     }
-    if (!chatOutstanding_ && now >= nextChatAt_) {
+    // The players play, the watchers chat.
+    if (!proto::isPlayerSeat(seat_) && !chatOutstanding_ && now >= nextChatAt_) {
         QByteArray text = "c" + QByteArray::number(qlonglong(++chatSerial_)) + " well that was close, who is ahead";
         send(msg::encode(msg::Chat {seat_, text + "|clNavy"}));
         chatOutstanding_ = true;
@@ -140,7 +144,7 @@ void LatencyClient::handle(const QByteArray &line, Clock::time_point now)
         if (wordOutstanding_ && recording_)
             verdictMs.push_back(msSince(wordSentAt_, now));
         wordOutstanding_ = false;
-        nextWordAt_ = now + std::chrono::milliseconds(randomMs(300, 900));
+        nextWordAt_ = now + std::chrono::milliseconds(kWordEveryMs);
     };
     if (verb == msg::SendLoginInfo::verb) {
         if (const auto m = msg::decode<msg::SendLoginInfo>(data)) {

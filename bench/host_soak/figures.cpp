@@ -23,10 +23,10 @@ std::string option(int argc, char **argv, const char *name, const std::string &f
     return fallback;
 }
 
-bool startHost(HostProcess &host, int argc, char **argv)
+bool startHost(HostProcess &host, int argc, char **argv, const std::vector<std::string> &environment)
 {
     const std::string program = option(argc, argv, "--host", besideThisProgram("vrel-host"));
-    if (host.start(program))
+    if (host.start(program, environment))
         return true;
     std::fprintf(stderr, "cannot start %s\n", program.c_str());
     return false;

@@ -81,10 +81,10 @@ bool HostProcess::waitForLog(const std::string &pattern, int timeoutMs, std::str
     }
 }
 
-bool HostProcess::start(const std::string &program)
+bool HostProcess::start(const std::string &program, const std::vector<std::string> &environment)
 {
     std::string port;
-    if (!spawn({program, "--port", "0"}) || !waitForLog("listening on port (\\d+)", 10000, &port))
+    if (!spawn({program, "--port", "0"}, environment) || !waitForLog("listening on port (\\d+)", 10000, &port))
         return false;
     port_ = std::stoi(port);
     return true;

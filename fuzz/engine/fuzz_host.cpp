@@ -50,7 +50,7 @@ bool aClientTakes(const QByteArray &line)
     using namespace msg;
     return line.size() <= proto::kMaxMessageBytes
         && readsAsOneOf<SendLoginInfo, Full, NewPlayerInfo, ExistingPlayers, HaveWrongVersion, WrongVersion,
-                        PlayerDisconnected, JustWatching, Chat, Action, PlayASound, StartGame, StartRound,
+                        PlayerDisconnected, JustWatching, Chat, Action, PlayASound, StartGame, GameStarted, StartRound,
                         NextPlayer, NewWord, AllFilled, Invalid, HisCount, AllDone, TimeUp, PostScores, Winner,
                         LoadStats>(message.verb, message.data);
 }

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QByteArray line(reinterpret_cast<const char *>(data), qsizetype(size));
     line.truncate(line.indexOf(proto::kTerminator) < 0 ? line.size() : line.indexOf(proto::kTerminator));
     using namespace msg;
-    readBackAll<LoginInfo, Chat, Action, KickHim, StartGame, JustWatch, JustWatching, MyWord, Pass, PlayASound,
+    readBackAll<LoginInfo, Chat, Action, KickHim, StartGame, GameStarted, JustWatch, JustWatching, MyWord, Pass, PlayASound,
                 SendLoginInfo, Full, NewPlayerInfo, ExistingPlayers, HaveWrongVersion, WrongVersion,
                 PlayerDisconnected, StartRound, NextPlayer, NewWord, AllFilled, Invalid, HisCount, AllDone, TimeUp,
                 PostScores, Winner, LoadStats>(line);

@@ -398,3 +398,29 @@ TEST_F(GamePlay, LateJoinersAreBroughtUpToDate)
     EXPECT_FALSE(ownsBoard(*cid));
     EXPECT_TRUE(cid->session().board().typeInChat);
 }
+
+TEST_F(GamePlay, APlayerWhoRejoinsWithACompleteListFindsTheBoardClosed)
+{
+    auto ann = hostGame(QStringLiteral("Ann"));
+    auto bob = joinGame(*ann, QStringLiteral("Bob"), 2);
+    startGame(*ann, 1, 60);
+    ASSERT_TRUE(waitUntil([&] { return status(*bob) == kTurnText; }));
+    for (int w = 1; w <= 10; ++w) {
+        submit(*bob, QString::fromLatin1(source(*ann, 1, w)));
+        ASSERT_TRUE(waitUntil([&] { return label(*bob, "label_words2") == QString::number(w); })) << w;
+    }
+    ASSERT_TRUE(waitUntil([&] { return status(*bob) == QLatin1String("You guessed all the words!"); }));
+
+    // Bob's copy ends and he comes back into his seat while the round still runs.
+    bob.reset();
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2).isEmpty() || rowName(*ann, 2) != QLatin1String("Bob"); }));
+    auto back = joinGame(*ann, QStringLiteral("Bob"), 2);
+    settle(200);
+    EXPECT_EQ(status(*back), "You guessed all the words!");
+    EXPECT_FALSE(ownsBoard(*back));
+    EXPECT_FALSE(shown(*back, "button_clear"));
+    EXPECT_FALSE(shown(*back, "button_pass"));
+    EXPECT_TRUE(back->session().board().typeInChat);
+    EXPECT_EQ(label(*back, "label_words2"), "10");
+    screenshot(&back->chat(), QStringLiteral("rejoin_with_complete_list"));
+}

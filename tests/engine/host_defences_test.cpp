@@ -5,6 +5,7 @@
 #include "chat/chatline.h"
 #include "chat/colourtext.h"
 #include "chat/receivedchat.h"
+#include "engine/player_names.h"
 #include "tests/engine/host_fixture.h"
 #include "tests/support/qt_printers.h"
 
@@ -71,11 +72,12 @@ TEST_F(HostDefences, NamesAreCutCleanedAndRelayedSoThatNoNameReadsAsAChatLine)
     EXPECT_EQ(server.seat(3).name, QString(32, QChar(0x00E9)).toUtf8());
     Q_UNUSED(accents);
 
-    // A name that imitates somebody else's chat line shows as a name: the whole of it stays in
-    // the line's head, and the colour is the one the sender really chose.
+    // A name that imitates somebody else's chat line loses everything from the speaker's mark
+    // on and, being Ann's then, is told apart from hers; the colour is the one the sender chose.
     FakeLink *mallory = joinAs("Ann chats: bye|clRed\nBob: me too");
     const int seat = 4;
     const QByteArray safeName = server.seat(seat).name;
+    EXPECT_EQ(safeName, "Ann (2)");
     clearAll({ann, mallory});
     deliver(mallory, "CMD_chat+4+hello|clBlue");
     const QByteArray relayed = ann->take().value(0);
@@ -84,7 +86,7 @@ TEST_F(HostDefences, NamesAreCutCleanedAndRelayedSoThatNoNameReadsAsAChatLine)
     const std::optional<chat::ChatLine> line = chat::parseChatLine(received.line);
     ASSERT_TRUE(line.has_value());
     EXPECT_EQ(line->seat, seat);
-    EXPECT_EQ(line->head, QStringLiteral("Ann chats∶ bye¦clRed Bob∶ me too chats: "));
+    EXPECT_EQ(line->head, QStringLiteral("Ann (2) chats: "));
     ASSERT_EQ(line->items.size(), 2u); // " " and "hello ": the text after the head
     EXPECT_EQ(line->items.at(1).text, QStringLiteral("hello "));
 
@@ -93,8 +95,54 @@ TEST_F(HostDefences, NamesAreCutCleanedAndRelayedSoThatNoNameReadsAsAChatLine)
     EXPECT_EQ(asReceived(ann->take().value(0)).colour, chat::ColourBlue);
     mallory->hangUp();
     EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_playerdisconnected+4+" + safeName}));
-    EXPECT_EQ(log.filter(QStringLiteral("seat 4: \"Ann chats∶ bye¦clRed Bob∶ me too\" left")).size(), 1)
+    EXPECT_EQ(log.filter(QStringLiteral("seat 4: \"Ann (2)\" left")).size(), 1)
         << log.join(u'\n').toStdString();
+}
+
+TEST_F(HostDefences, NoNameAtTheTableLooksLikeAnothersOrCarriesASpeakersMark)
+{
+    FakeLink *ann = joinAs("Ann");
+    const QString annLooks = playernames::lookAlike(QStringLiteral("Ann"));
+    // Names that would pass for Ann's, or for Ann speaking, and look-alikes of them: another case,
+    // a Cyrillic "А", an invisible zero-width space, blanks around, full-width letters, U+2236 or
+    // a full-width colon for ":", a no-break space, a Cyrillic "а" in "chats", the phrase
+    // buttons' "says:", and a name that a leading ":" of an action would complete.
+    const QList<QByteArray> spoofs = {
+        "Ann", "ANN", "\xD0\x90nn", "A\xE2\x80\x8Bnn", "  Ann ", "\xEF\xBC\xA1\xEF\xBD\x8E\xEF\xBD\x8E",
+        "Ann chats: I resign", "Ann chats\xE2\x88\xB6 I resign", "Ann chats\xEF\xBC\x9A I resign",
+        "Ann\xC2\xA0" "chats: I resign", "Ann ch\xD0\xB0ts: I resign", "Ann says: I resign", "Ann chats", "ann CHATS",
+    };
+    for (const QByteArray &spoof : spoofs) {
+        FakeLink *spoofer = joinAs(spoof);
+        const QString name = QString::fromUtf8(server.seat(2).name);
+        const QString looks = playernames::lookAlike(name);
+        EXPECT_NE(looks, annLooks) << spoof.constData();
+        for (const QString &mark : {QStringLiteral(" chats:"), QStringLiteral(" says:")})
+            EXPECT_FALSE(playernames::lookAlike(name + u':').contains(mark)) << name.toStdString();
+        // Chat and action texts keep their content; the line starts with the spoofer's own name.
+        ann->take();
+        deliver(spoofer, "CMD_action+2+I resign, you win Bob|clRed");
+        deliver(spoofer, "CMD_action+2+|clRed");
+        EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_action+2+" + name.toUtf8() + " I resign, you win Bob|clRed",
+                                                  "CMD_action+2+" + name.toUtf8() + " |clRed"}));
+        spoofer->hangUp();
+    }
+    FakeLink *spoofer = joinAs("Ann chats: I resign");
+    EXPECT_EQ(server.seat(2).name, "Ann (2)");
+    // Blank names, invisible ones included, are the seat's number.
+    FakeLink *blank = joinAs("\xE2\x80\x8B \t");
+    EXPECT_EQ(server.seat(3).name, "Player 3");
+    FakeLink *empty = joinAs("");
+    EXPECT_EQ(server.seat(4).name, "Player 4");
+    // A name is made unique within its length.
+    FakeLink *longer = joinAs(QByteArray(40, 'x'));
+    FakeLink *twin = joinAs(QByteArray(40, 'X'));
+    EXPECT_EQ(server.seat(6).name, QByteArray(28, 'X') + " (2)");
+    Q_UNUSED(spoofer);
+    Q_UNUSED(blank);
+    Q_UNUSED(empty);
+    Q_UNUSED(longer);
+    Q_UNUSED(twin);
 }
 
 TEST_F(HostDefences, ChatActionAndGameTextsAreCappedSoEveryClientTakesWhatTheHostRelays)
@@ -117,14 +165,15 @@ TEST_F(HostDefences, ChatActionAndGameTextsAreCappedSoEveryClientTakesWhatTheHos
     EXPECT_EQ(toBob.at(2), "CMD_chat+2+Bob chats: one two three |clRed");
     EXPECT_TRUE(aClientTakesAll(sent));
 
-    // A game start and a chatter sound carry short fields; the start still counts what it can.
+    // A game start and a chatter sound carry short fields: the start is announced with the
+    // starter's name at the table and the numbers it plays.
     bob->take();
     deliver(ann, "CMD_startgame+" + QByteArray(30000, 'S') + "+3+" + QByteArray(30000, '9') + '+');
     deliver(ann, "CMD_playasound+1+wave" + QByteArray(65000, '7') + '+');
     EXPECT_EQ(server.turnSeconds(), 60); // not a number it can hold: the default
     EXPECT_EQ(server.roundsPerGame(), 3);
     const QList<QByteArray> started = bob->take();
-    EXPECT_EQ(started.value(0), "CMD_startgame+" + QByteArray(32, 'S') + "+3+" + QByteArray(32, '9') + "++");
+    EXPECT_EQ(started.value(0), "CMD_startgame+" + name + "+3+60++");
     EXPECT_EQ(started.last(), "CMD_playasound+1+wave" + QByteArray(28, '7') + '+');
 }
 
@@ -184,52 +233,70 @@ TEST_F(HostDefences, OverlongMessagesAreDroppedAndTheConnectionStays)
 
 TEST_F(HostDefences, ConnectionsThatDoNotLogInWithinThirtySecondsAreClosed)
 {
+    // Seconds of the login clock.
+    auto loginClock = [this] {
+        for (int tick = 0; tick < TServer::kLoginTicksPerSecond; ++tick)
+            server.logintimerTimer();
+    };
     FakeLink *ann = joinAs("Ann");
     FakeLink *stranger = connect(); // seat 2
     for (int second = 0; second < 20; ++second)
-        server.logintimerTimer();
+        loginClock();
     FakeLink *late = connect(); // seat 3, logs in after 29 seconds
     ann->take();
     for (int second = 0; second < 9; ++second)
-        server.logintimerTimer();
+        loginClock();
     EXPECT_EQ(stranger->closeCalls, 0);
-    server.logintimerTimer();
+    loginClock();
     EXPECT_EQ(stranger->closeCalls, 1);
     EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_playerdisconnected+2+"}));
 
     for (int second = 0; second < 18; ++second)
-        server.logintimerTimer();
+        loginClock();
     deliver(late, "CMD_logininfo+3+1.0.4+Late\xFF");
     for (int second = 0; second < 100; ++second)
-        server.logintimerTimer();
+        loginClock();
     EXPECT_EQ(late->closeCalls, 0);
     EXPECT_EQ(ann->closeCalls, 0);
     // The freed seat goes to the next newcomer, whose own thirty seconds start then.
     FakeLink *next = connect();
     EXPECT_EQ(next->take().value(0), "CMD_sendlogininfo+2");
     for (int second = 0; second < 29; ++second)
-        server.logintimerTimer();
+        loginClock();
     EXPECT_EQ(next->closeCalls, 0);
 }
 
-TEST_F(HostDefences, AbsurdTurnSecondsNeitherOverflowNorEndTheRound)
+TEST_F(HostDefences, StartFieldsAreReadFromTheRightAndKeptToTheDialogsRanges)
 {
-    FakeLink *boss = joinAs("Boss");
-    joinAs("Two"); // with two players at 0 points, a game of 0 rounds is a tie and plays on
-    deliver(boss, "CMD_startgame+Boss+0+2147483647+");
+    FakeLink *fan = joinAs("C++ Fan");
+    FakeLink *two = joinAs("Two");
+    // The name's "+" do not shift the numbers, whoever's name it is.
+    deliver(fan, "CMD_startgame+C++ Fan+5+60+");
+    EXPECT_EQ(two->takeVerb("CMD_startgame"), QList<QByteArray>({"CMD_startgame+C++ Fan+5+60++"}));
+    // Numbers outside the ranges are their nearest ends; what is not a number plays the defaults.
+    const struct {
+        QByteArray fields;
+        int rounds;
+        int seconds;
+    } starts[] = {{"A+B+5+60+", 5, 60},
+                  {"C++ Fan+0+-5+", 1, 30},
+                  {"C++ Fan+2147483647+2147483647+", 10, 120},
+                  {"C++ Fan+-2147483648+-2147483648+", 1, 30},
+                  {"C++ Fan+many+long+", 5, 60}};
+    for (const auto &start : starts) {
+        two->take();
+        deliver(fan, "CMD_startgame+" + start.fields);
+        EXPECT_EQ(server.roundsPerGame(), start.rounds) << start.fields.constData();
+        EXPECT_EQ(server.turnSeconds(), start.seconds) << start.fields.constData();
+        EXPECT_EQ(two->takeVerb("CMD_startgame"),
+                  QList<QByteArray>({"CMD_startgame+C++ Fan+" + QByteArray::number(start.rounds) + '+'
+                                     + QByteArray::number(start.seconds) + "++"}));
+    }
+    // A turn of -5 seconds does not end at the first tick.
+    deliver(fan, "CMD_startgame+C++ Fan+1+-5+");
     tick(10);
     EXPECT_EQ(server.phase(), proto::WordPhase);
-    EXPECT_EQ(server.countdown(), 2147483647LL + 4 - 10);
-    FakeLink *late = connect();
-    late->take();
-    deliver(late, "CMD_logininfo+3+1.0.4+Late\xFF");
-    EXPECT_EQ(late->takeVerb("CMD_loadstats").value(0).split('+').value(3), "2147483637");
-
-    // The most negative number ends the word phase at the first tick, as any negative does.
-    deliver(boss, "CMD_startgame+Boss+1+-2147483648+");
-    EXPECT_EQ(server.turnSeconds(), -2147483647 - 1);
-    tick();
-    EXPECT_EQ(server.phase(), proto::ResultsPhase);
+    EXPECT_EQ(server.countdown(), 30 + 4 - 10);
 }
 
 TEST_F(HostDefences, APlayerWithACompleteListIsToldSoOnRejoinAndOnAnotherWord)
@@ -247,9 +314,11 @@ TEST_F(HostDefences, APlayerWithACompleteListIsToldSoOnRejoinAndOnAnotherWord)
     FakeLink *back = connect();
     EXPECT_EQ(back->take().value(0), "CMD_sendlogininfo+2");
     deliver(back, "CMD_logininfo+2+1.0.4+Bob\xFF");
+    // The catch-up first, which opens the board, then the word that closes it again.
     const QList<QByteArray> got = back->take();
     EXPECT_FALSE(got.join('|').contains("CMD_newword")) << got.join('|').constData();
-    EXPECT_EQ(got.at(got.size() - 2), "CMD_allfilled+2+");
+    EXPECT_TRUE(got.at(got.size() - 2).startsWith("CMD_loadstats+2+")) << got.join('|').constData();
+    EXPECT_EQ(got.last(), "CMD_allfilled+2+");
 
     deliver(back, "CMD_myword+2+1+3+2+1+3+20+4+5+5+18");
     EXPECT_EQ(back->take(), QList<QByteArray>({"CMD_allfilled+2+"}));

@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+#include <memory>
+
 using testing_support::HostProcess;
 using testing_support::RawClient;
 
@@ -110,4 +112,68 @@ TEST(HostGame, TwoClientsPlayAOneRoundGameToItsWinner)
         EXPECT_EQ(kinds[seat], QList<int>({1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 3}));
     EXPECT_EQ(bob.waitFor("CMD_winner+", 20000), QByteArray("CMD_winner+Ann+"));
     EXPECT_EQ(ann.waitFor("CMD_winner+", 2000), QByteArray("CMD_winner+Ann+"));
+}
+
+TEST(HostGame, ARejoinWithACompleteListEndsWithTheBoardClosed)
+{
+    HostProcess host;
+    ASSERT_GT(host.port(), 0);
+    RawClient ann(host.port());
+    ASSERT_EQ(ann.next(), QByteArray("CMD_sendlogininfo+1"));
+    ann.send("CMD_logininfo+1+1.0.4+Ann" + T + T);
+    auto bob = std::make_unique<RawClient>(host.port());
+    ASSERT_EQ(bob->next(), QByteArray("CMD_sendlogininfo+2"));
+    bob->send("CMD_logininfo+2+1.0.4+Bob" + T + T);
+    ASSERT_TRUE(bob->waitFor("CMD_existingplayers+1+Ann").has_value());
+    ann.send("CMD_startgame+Ann+1+120+" + T);
+    std::optional<QByteArray> turn = bob->waitFor("CMD_nextplayer+2+1+");
+    ASSERT_TRUE(turn.has_value());
+    QByteArray masked = maskedOf(*turn);
+    for (int w = 1; w <= 10; ++w) {
+        bob->send(mywordMessage(2, answerFor(masked)));
+        const std::optional<QByteArray> reply = bob->waitFor(w < 10 ? "CMD_newword+2+" : "CMD_allfilled+2+");
+        ASSERT_TRUE(reply.has_value()) << "word " << w;
+        masked = maskedOf(*reply);
+    }
+
+    // Bob's connection drops and he comes back into his seat while the round runs.
+    bob.reset();
+    ASSERT_TRUE(ann.waitFor("CMD_playerdisconnected+2+Bob").has_value());
+    RawClient back(host.port());
+    ASSERT_EQ(back.next(), QByteArray("CMD_sendlogininfo+2"));
+    back.send("CMD_logininfo+2+1.0.4+Bob" + T + T);
+    const QList<QByteArray> got = back.take(4);
+    ASSERT_EQ(got.size(), 4);
+    EXPECT_EQ(got.at(0), "CMD_newplayerinfo+2+Bob");
+    EXPECT_EQ(got.at(1), "CMD_existingplayers+1+Ann");
+    EXPECT_TRUE(got.at(2).startsWith("CMD_loadstats+2+120+")) << got.at(2).constData();
+    EXPECT_EQ(got.at(3), "CMD_allfilled+2+");
+}
+
+TEST(HostGame, StartFieldsAreReadFromTheRightWhateverTheName)
+{
+    // The names of the hosting players who found their starts dropped or misread.
+    for (const QByteArray name : {"C++ Fan", "A+B"}) {
+        HostProcess host;
+        ASSERT_GT(host.port(), 0);
+        RawClient starter(host.port());
+        ASSERT_EQ(starter.next(), QByteArray("CMD_sendlogininfo+1"));
+        starter.send("CMD_logininfo+1+1.0.4+" + name + T + T);
+        ASSERT_EQ(starter.next(), "CMD_newplayerinfo+1+" + name);
+        starter.send("CMD_startgame+" + name + "+5+60+" + T);
+        EXPECT_EQ(starter.next(), "CMD_startgame+" + name + "+5+60++");
+        // A late joiner is told the turn the host plays: 60 seconds, not 5.
+        RawClient late(host.port());
+        ASSERT_EQ(late.next(), QByteArray("CMD_sendlogininfo+2"));
+        late.send("CMD_logininfo+2+1.0.4+Late" + T + T);
+        const std::optional<QByteArray> stats = late.waitFor("CMD_loadstats+");
+        ASSERT_TRUE(stats.has_value());
+        EXPECT_TRUE(stats->startsWith("CMD_loadstats+2+60+")) << stats->constData();
+        EXPECT_EQ(stats->split('+').value(4), "5"); // rounds
+
+        // -5 seconds is the shortest turn the dialog offers, and its round does not end at once.
+        starter.send("CMD_startgame+" + name + "+5+-5+" + T);
+        EXPECT_EQ(starter.waitFor("CMD_startgame+"), "CMD_startgame+" + name + "+5+30++");
+        EXPECT_FALSE(starter.waitFor("CMD_timeup", 1500).has_value());
+    }
 }

@@ -337,9 +337,12 @@ TEST_F(HostRules, ResultsLastLongerWithMorePlayers)
         for (int n = 0; n < players; ++n) {
             auto link = std::make_unique<FakeLink>();
             links.push_back(link.get());
-            host.seatConnection(std::move(link));
+            const int seat = host.seatConnection(std::move(link));
+            links.back()->deliver(msg::encode(msg::LoginInfo {seat, proto::kVersion, "P"}));
         }
-        host.startgame({"Ann", "2", "30", std::nullopt});
+        while (host.queuedMessages() > 0)
+            host.socktimerTimer();
+        host.startgame({"Ann", "2", "30"});
         for (int t = 0; t < 34; ++t)
             host.timer1Timer();
         EXPECT_EQ(host.phase(), proto::ResultsPhase);
@@ -379,6 +382,32 @@ TEST_F(HostRules, ATieAddsRoundsUntilOneSeatLeads)
     EXPECT_FALSE(server.timer1Running());
 }
 
+TEST_F(HostRules, TheWinnerCheckStartsFromTheLowestSeatStillAtTheTable)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    FakeLink *cid = join("Cid");
+    start(ann, 1, 30);
+    ticksUntil(ann, "CMD_postscores");
+    // Seat 1 leads by far and leaves; of those still playing, seat 3 leads seat 2.
+    server.seat(1).totalScore = 100;
+    server.seat(2).totalScore = 40;
+    server.seat(3).totalScore = 50;
+    ann->hangUp();
+    EXPECT_GT(ticksUntil(bob, "CMD_winner+Cid+"), 0);
+    EXPECT_FALSE(server.gameRunning());
+
+    // The same with seats 2 and 3 level: a tie between those left, so the game plays on.
+    FakeLink *dee = join("Dee"); // seat 1 again
+    deliver(dee, "CMD_startgame+Dee+1+30+");
+    ticksUntil(bob, "CMD_postscores");
+    server.seat(2).totalScore = 40;
+    server.seat(3).totalScore = 40;
+    server.seat(1).totalScore = 0;
+    EXPECT_GT(ticksUntil(cid, "CMD_startround+2+"), 0);
+    EXPECT_TRUE(server.gameRunning());
+}
+
 TEST_F(HostRules, AWinnerWithoutANameIsCalledBySeatAndASoloPlayerAlwaysWins)
 {
     FakeLink *ann = join("Ann");
@@ -386,7 +415,7 @@ TEST_F(HostRules, AWinnerWithoutANameIsCalledBySeatAndASoloPlayerAlwaysWins)
     start(ann, 1, 30);
     ticksUntil(ann, "CMD_postscores");
     server.seat(2).totalScore = 5;
-    EXPECT_EQ(ticksUntil(anon, "CMD_winner+Klot+"), 18);
+    EXPECT_EQ(ticksUntil(anon, "CMD_winner+Player 2+"), 18);
 
     // With no points at all the only player still wins.
     anon->hangUp();

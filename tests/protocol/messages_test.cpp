@@ -40,7 +40,8 @@ TEST(Messages, EveryMessageReadsBackAsItWasBuilt)
     expectRoundTrips<Chat>({{2, "1+1=2 isn't it|clRed"}, {3, ""}});
     expectRoundTrips<Action>({{2, "+waves + smiles|$000080FF"}});
     expectRoundTrips<KickHim>({{1, 9}});
-    expectRoundTrips<StartGame>({{"Ann", "5", "60", std::nullopt}, {"Ann", "many", "", QByteArray()}, {"", "1", "30", "x"}});
+    // Names with "+" of their own: the numbers are read from the right.
+    expectRoundTrips<StartGame>({{"Ann", "5", "60"}, {"C++ Fan", "5", "60"}, {"A+B", "many", ""}, {"", "1", "30"}, {"+", "2", "45"}});
     expectRoundTrips<JustWatch>({{6, proto::StartWatching}});
     expectRoundTrips<MyWord>({{2, {3, 1, 20, 5, 18}}, {1, {0, 27, -1, 26, 1}}});
     expectRoundTrips<Pass>({{7}});
@@ -54,6 +55,7 @@ TEST(Messages, EveryMessageReadsBackAsItWasBuilt)
     expectRoundTrips<WrongVersion>({{}});
     expectRoundTrips<PlayerDisconnected>({{3, ""}, {2, "a+b"}});
     expectRoundTrips<JustWatching>({{2, proto::PlayAgain}});
+    expectRoundTrips<GameStarted>({{"Ann", "5", "60", ""}, {"C++ Fan+", "5", "60", ""}, {"", "1", "30", "x"}});
     expectRoundTrips<StartRound>({{21}});
     expectRoundTrips<NextPlayer>({{2, 1, "c_t_r"}, NextPlayer::forSpectator()});
     expectRoundTrips<NewWord>({{1, 0, 3, "_bou_"}, {6, 10, 1, "c___r"}});
@@ -73,9 +75,8 @@ TEST(Messages, LayoutsAreByteForByte)
     EXPECT_EQ(encode(MyWord {2, {3, 1, 20, 5, 18}}), "CMD_myword+2+1+3+2+1+3+20+4+5+5+18" + T);
     // The login ends with a second terminator: the host drops the empty line it makes.
     EXPECT_EQ(encode(LoginInfo {4, "1.0.4", "Ann"}), "CMD_logininfo+4+1.0.4+Ann" + T + T);
-    const StartGame start {"Ann", "5", "60", std::nullopt};
-    EXPECT_EQ(encode(start), "CMD_startgame+Ann+5+60+" + T);
-    EXPECT_EQ(encode(start.relayed()), "CMD_startgame+Ann+5+60++" + T);
+    EXPECT_EQ(encode(StartGame {"Ann", "5", "60"}), "CMD_startgame+Ann+5+60+" + T);
+    EXPECT_EQ(encode(GameStarted {"Ann", "5", "60", ""}), "CMD_startgame+Ann+5+60++" + T);
     EXPECT_EQ(encode(Chat::relayed(2, "Bob", "1+1|clRed")), "CMD_chat+2+Bob chats: 1+1|clRed" + T);
     EXPECT_EQ(encode(Action::relayed(2, "Bob", "waves|clRed")), "CMD_action+2+Bob waves|clRed" + T);
     EXPECT_EQ(encode(JustWatching {3, 1}), "CMD_justwatching+3+1" + T);
@@ -116,7 +117,8 @@ TEST(Messages, MalformedDataIsRefusedNotReadAsZeros)
     EXPECT_TRUE(malformed<SendLoginInfo>("3+"));
     EXPECT_TRUE(malformed<JustWatch>("2+1+"));
     EXPECT_TRUE(malformed<HisCount>("2+1+x"));
-    EXPECT_TRUE(malformed<StartGame>("Ann+5+60+x+y+"));
+    EXPECT_TRUE(malformed<StartGame>("Ann+5+60"));
+    EXPECT_TRUE(malformed<GameStarted>("Ann+5+60+"));
     EXPECT_TRUE(malformed<Full>("x"));
     EXPECT_TRUE(malformed<TimeUp>("3"));
     // Score and seat entries come in whole triples.
@@ -130,4 +132,9 @@ TEST(Messages, MalformedDataIsRefusedNotReadAsZeros)
     EXPECT_TRUE(decode<AllFilled>("2+") == (AllFilled {2, std::nullopt}));
     EXPECT_TRUE(decode<TimeUp>("") == TimeUp {});
     EXPECT_TRUE(decode<LoginInfo>("3+Ann Smith+has+pluses") == (LoginInfo {3, "Ann Smith", "has+pluses"}));
+    // A start is read from the right: "A+B" picking 5 rounds of 60 seconds is not 5-second rounds,
+    // and what stands before the two numbers is the name, however many "+" it holds.
+    EXPECT_TRUE(decode<StartGame>("A+B+5+60+") == (StartGame {"A+B", "5", "60"}));
+    EXPECT_TRUE(decode<StartGame>("Ann+5+60+x+y+") == (StartGame {"Ann+5+60", "x", "y"}));
+    EXPECT_TRUE(decode<GameStarted>("C++ Fan+5+60++") == (GameStarted {"C++ Fan", "5", "60", ""}));
 }

@@ -257,3 +257,18 @@ TEST_F(SessionGame, TheDispatcherRestsWhenIdleWakesForMessagesAndTicksWhileThePh
     EXPECT_FALSE(a.phraseLocked());
     EXPECT_FALSE(a.dispatcherRunning());
 }
+
+TEST_F(SessionGame, AStarterWhoseNameHoldsPlusesStartsTheGameItChose)
+{
+    Player &fan = join(QStringLiteral("C++ Fan"));
+    Player &ab = join(QStringLiteral("A+B"));
+    fan.session.startgame("5", "60");
+    pump();
+    EXPECT_EQ(server.roundsPerGame(), 5);
+    EXPECT_EQ(server.turnSeconds(), 60);
+    for (Player *player : {&fan, &ab}) {
+        EXPECT_TRUE(player->lines.contains("C++ Fan has started a game.")) << player->lines.join(u'|').toStdString();
+        EXPECT_EQ(player->session.clock().roundCaption(), "Round: 1 of 5");
+        EXPECT_EQ(player->session.clock().turnSeconds(), 60);
+    }
+}
