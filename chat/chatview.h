@@ -80,10 +80,16 @@ public slots:
 signals:
     // The view was emptied by "Clear Main Chat"; the main window puts the focus into the entry.
     void cleared();
+    // A link was clicked: the keyboard goes back to where the player types.
+    void linkUsed();
+    // A key the view has no use for (a letter, Enter): it belongs to where the player types, and
+    // the main window hands it on there.
+    void keyForEntry(QKeyEvent *event);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
