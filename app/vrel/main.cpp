@@ -20,7 +20,8 @@ const char kHelp[] =
     "       vrel [--port N] NAME HOST x        join the game hosted at HOST as NAME\n"
     "The Vrel word-puzzle game for up to six players and three onlookers. Any third\n"
     "parameter other than exactly \"true\" joins; with only one or two parameters the\n"
-    "game waits and connects nowhere. Parameters after \"--\" are taken as they stand.\n"
+    "game waits and connects nowhere. Options are read only before the first parameter;\n"
+    "parameters after \"--\" are taken as they stand.\n"
     "\n"
     "  --port N      host or join on TCP port N (default 7772)\n"
     "  -h, --help    print this help and exit\n"
@@ -41,7 +42,7 @@ int main(int argc, char **argv)
     if (const std::optional<int> status = answeredWithoutRunning(commandLine, kProgram, kHelp))
         return *status;
 
-    VrelApplication app(argc, argv);
+    VrelApplication app(argc > 0 ? argv[0] : const_cast<char *>(kProgram));
     QCoreApplication::setApplicationName(QStringLiteral("Vrel"));
     messagebox::showErrorsInBoxes();
 
