@@ -1,6 +1,7 @@
 #include "app/startup/vrel_program.h"
 
 #include "app/lobby/tdownload.h"
+#include "client/dialog_window.h"
 #include "app/startup/startup_trace.h"
 #include "app/startup/tgamestart.h"
 #include "client/message_box.h"
@@ -84,7 +85,7 @@ void VrelProgram::processparams()
     const CommandLine::Mode mode = commandLine_.mode();
     if (mode == CommandLine::Mode::Solo) {
         session_->systemLine(QStringLiteral("Loading Solo Game..Please wait."));
-        download_->show();
+        showWindow(download_);
         session_->setPlayer(QStringLiteral("You"), QStringLiteral("127.0.0.1"));
         hostpress();
         return;
