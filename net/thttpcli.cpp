@@ -1,11 +1,11 @@
 #include "net/thttpcli.h"
 
-#include "net/esock_exception.h"
 #include "net/wsa_errors.h"
 
 #include <QEventLoop>
 #include <QIODevice>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -26,11 +26,24 @@ QString errorFromReport(const QString &report)
     return QStringLiteral("%1 (Error #%2)").arg(wsa::errorText(code)).arg(code);
 }
 
+// The host as the request names it: with its port when that is not HTTP's own.
+QByteArray hostHeader(const QUrl &url)
+{
+    QByteArray host = url.host(QUrl::FullyEncoded).toLatin1();
+    if (host.contains(':'))
+        host = '[' + host + ']';
+    const int port = url.port(kDefaultPort);
+    return port == kDefaultPort ? host : host + ':' + QByteArray::number(port);
+}
+
 } // namespace
 
 THttpCli::THttpCli(QObject *parent)
     : QObject(parent)
+    , silence_(new QTimer(this))
 {
+    silence_->setSingleShot(true);
+    connect(silence_, &QTimer::timeout, this, [this] { fail(kLocalFailure, QString::fromLatin1(kTimedOut)); });
 }
 
 // The socket is a child: its own destructor closes it without reporting to anybody.
@@ -44,7 +57,7 @@ QByteArray THttpCli::requestFor(const QUrl &url) const
     return "GET " + path + " HTTP/1.0\r\n"
          + "Accept: " + Accept.toLatin1() + "\r\n"
          + "User-Agent: " + Agent.toLatin1() + "\r\n"
-         + "Host: " + url.host(QUrl::FullyEncoded).toLatin1() + "\r\n"
+         + "Host: " + hostHeader(url) + "\r\n"
          + "\r\n";
 }
 
@@ -58,6 +71,8 @@ void THttpCli::Get()
     statusCode_ = 0;
     reasonPhrase_.clear();
     rcvdCount_ = 0;
+    contentLength_.reset();
+    failedHere_ = false;
 
     startRequest(QUrl(URL));
     if (!done_) {
@@ -70,15 +85,23 @@ void THttpCli::Get()
     if (!done_)
         fail(kLocalFailure, QString::fromLatin1(kAborted));
     running_ = false;
+    silence_->stop();
     parser_.reset();
     if (statusCode_ >= 400)
         throw EHttpException(reasonPhrase_, statusCode_);
 }
 
-void THttpCli::Abort()
+void THttpCli::Abort(const QString &reason)
 {
     if (running_ && !done_)
-        fail(kLocalFailure, QString::fromLatin1(kAborted));
+        fail(kLocalFailure, reason);
+}
+
+// The silence starts over: the connection is new, or the server sent something.
+void THttpCli::heardFromServer()
+{
+    if (SilenceTimeoutMs > 0 && !done_)
+        silence_->start(SilenceTimeoutMs);
 }
 
 void THttpCli::startRequest(const QUrl &url)
@@ -92,6 +115,7 @@ void THttpCli::startRequest(const QUrl &url)
         return;
     }
 
+    heardFromServer();
     auto *sock = new TSock(this);
     sock_ = sock;
     sock->setHostName(url.host());
@@ -103,12 +127,10 @@ void THttpCli::startRequest(const QUrl &url)
     sock->OnRead = [this](TSock *s, int) { received(s); };
     sock->OnDisconnect = [this](TSock *) { peerClosed(); };
     sock->OnInfo = [this](TSock *, TSocketInfo kind, const QString &text) { socketInfo(kind, text); };
-    try {
-        sock->Connect();
-    } catch (const ESockException &) {
-        // The port is a number, so only the host's name can fail to be looked up.
-        fail(kLocalFailure, QString::fromLatin1(kUnresolved));
-    }
+    // The port is a number, so only the host's name can fail to be looked up; the answer comes
+    // after Connect has returned.
+    sock->OnLookupFailed = [this](TSock *) { fail(kLocalFailure, QString::fromLatin1(kUnresolved)); };
+    sock->Connect();
 }
 
 void THttpCli::received(TSock *sock)
@@ -116,6 +138,7 @@ void THttpCli::received(TSock *sock)
     const QByteArray bytes = sock->Receive();
     if (done_ || !parser_)
         return;
+    heardFromServer();
     parser_->feed(bytes);
     afterFeed();
 }
@@ -176,12 +199,23 @@ void THttpCli::headEnded()
         parser_->stop();
         return;
     }
+    contentLength_ = parser_->contentLength();
+    if (MaxBodySize > 0 && contentLength_ && *contentLength_ > MaxBodySize) {
+        fail(kLocalFailure, QString::fromLatin1(kTooLarge));
+        return;
+    }
     if (OnDocBegin)
         OnDocBegin(this);
 }
 
 void THttpCli::bodyData(QByteArrayView piece)
 {
+    if (done_)
+        return;
+    if (MaxBodySize > 0 && rcvdCount_ + piece.size() > MaxBodySize) {
+        fail(kLocalFailure, QString::fromLatin1(kTooLarge));
+        return;
+    }
     if (RcvdStream && RcvdStream->write(piece.data(), piece.size()) != piece.size()) {
         fail(kLocalFailure, QStringLiteral("can't write the document: ") + RcvdStream->errorString());
         return;
@@ -205,6 +239,7 @@ void THttpCli::followRedirect()
 void THttpCli::succeed()
 {
     done_ = true;
+    silence_->stop();
     dropSocket();
     if (loop_)
         loop_->quit();
@@ -215,8 +250,10 @@ void THttpCli::fail(int statusCode, const QString &reason)
     if (done_)
         return;
     done_ = true;
+    failedHere_ = true;
     statusCode_ = statusCode;
     reasonPhrase_ = reason;
+    silence_->stop();
     if (parser_)
         parser_->stop();
     dropSocket();

@@ -11,10 +11,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 class QEventLoop;
 class QIODevice;
+class QTimer;
 
 // How a request ended when it did not succeed: the status code of the answer (400 or above), or
 // 404 for a failure on this side (the reason then says what it was).
@@ -46,6 +48,8 @@ public:
     static constexpr char kAborted[] = "Connection aborted on request";
     static constexpr char kUnresolved[] = "can't resolve hostname to IP address";
     static constexpr char kTooManyRedirects[] = "too many redirects";
+    static constexpr char kTooLarge[] = "too large";
+    static constexpr char kTimedOut[] = "timed out";
 
     explicit THttpCli(QObject *parent = nullptr);
     ~THttpCli() override;
@@ -53,6 +57,12 @@ public:
     QString URL;
     QString Agent;
     QString Accept;
+    // The largest body taken, checked against the announced Content-Length and the bytes that
+    // arrive; 0 takes any size.
+    qint64 MaxBodySize = 0;
+    // How long the connection may stay silent (no connection made, no byte received) before the
+    // request ends as timed out; 0 waits for ever.
+    int SilenceTimeoutMs = 0;
     // Where the body goes; the caller opens it before Get() and takes it back afterwards.
     QIODevice *RcvdStream = nullptr;
 
@@ -67,13 +77,19 @@ public:
     // with a status of 400 or above, which includes every failure on this side. If the program is
     // told to quit meanwhile, the request is aborted.
     void Get();
-    // Ends a running request with 404 "Connection aborted on request"; nothing when none runs.
-    void Abort();
+    // Ends a running request with 404 and the reason, "Connection aborted on request" unless
+    // another is given; nothing when none runs.
+    void Abort(const QString &reason = QString::fromLatin1(kAborted));
 
     bool busy() const { return running_; }
     int StatusCode() const { return statusCode_; }
     QString ReasonPhrase() const { return reasonPhrase_; }
     qint64 RcvdCount() const { return rcvdCount_; }
+    // The final answer's announced body length, when it announced one.
+    std::optional<qint64> ContentLength() const { return contentLength_; }
+    // Whether the last request failed here (no answer, a broken one, a limit, an abort) rather
+    // than by the server's status.
+    bool FailedOnThisSide() const { return failedHere_; }
     // The request as it goes on the wire for this address.
     QByteArray requestFor(const QUrl &url) const;
 
@@ -91,6 +107,7 @@ private:
     void succeed();
     void fail(int statusCode, const QString &reason);
     void dropSocket();
+    void heardFromServer();
 
     QPointer<TSock> sock_;
     std::unique_ptr<HttpResponseParser> parser_;
@@ -104,4 +121,7 @@ private:
     int statusCode_ = 0;
     QString reasonPhrase_;
     qint64 rcvdCount_ = 0;
+    std::optional<qint64> contentLength_;
+    bool failedHere_ = false;
+    QTimer *silence_ = nullptr;
 };

@@ -35,16 +35,42 @@ void setNonBlocking(int fd, bool nonBlocking)
         fcntl(fd, F_SETFL, nonBlocking ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK));
 }
 
-QString dottedQuad(const sockaddr_in &address)
-{
-    char buffer[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &address.sin_addr, buffer, sizeof buffer);
-    return QString::fromLatin1(buffer);
-}
-
 bool wouldBlock(int err)
 {
     return err == EAGAIN || err == EWOULDBLOCK || err == EINTR;
+}
+
+bool dualStack(int fd)
+{
+    SockAddress own;
+    own.length = sizeof own.storage;
+    return getsockname(fd, own.raw(), &own.length) == 0 && own.family() == AF_INET6;
+}
+
+// A system whose IPv6 is switched off still makes IPv6 sockets but cannot bind them: the
+// listener is made again as IPv4. Any other failure (a port in use) stands.
+bool bindIPv4Instead(int &fd, SockAddress &address)
+{
+    const int err = errno;
+    if (address.family() != AF_INET6 || (err != EADDRNOTAVAIL && err != EAFNOSUPPORT))
+        return false;
+    const int fd4 = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd4 < 0)
+        return false;
+    ::close(fd);
+    fd = fd4;
+    const int reuse = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    const uint16_t port = address.port();
+    address = SockAddress::ipv4(htonl(INADDR_ANY));
+    address.setPort(port);
+    return ::bind(fd, address.raw(), address.length) == 0;
+}
+
+int acceptOn(int listener, SockAddress &peer)
+{
+    peer.length = sizeof peer.storage;
+    return ::accept4(listener, peer.raw(), &peer.length, SOCK_CLOEXEC);
 }
 
 } // namespace
@@ -60,6 +86,8 @@ QString socketInfoName(TSocketInfo kind)
 TSock::TSock(QObject *owner)
     : QObject(owner)
 {
+    nextAddressTimer_.setSingleShot(true);
+    connect(&nextAddressTimer_, &QTimer::timeout, this, [this] { vrel::guarded([this] { nextAddressDue(); }); });
 }
 
 TSock::~TSock()
@@ -73,7 +101,8 @@ TSock::~TSock()
     OnAccept = nullptr;
     OnAutoAccept = nullptr;
     OnInfo = nullptr;
-    if (listening_ || connected_ || fd_ >= 0)
+    OnLookupFailed = nullptr;
+    if (listening_ || connected_ || hasHandle())
         Close();
 }
 
@@ -109,8 +138,11 @@ void TSock::setHostName(const QString &name)
     if (connected_ && socketType_ == stStream)
         info(siLookup, text("Setting HostName While Connected Has No Effect"));
     hostName_ = name;
-    if (connected_ && socketType_ == stDatagram)
-        connectAddress_.sin_addr.s_addr = lookupHost(hostName_);
+    if (connected_ && socketType_ == stDatagram) {
+        const uint16_t port = connectAddress_.port();
+        connectAddress_ = SockAddress::ipv4(lookupHost(hostName_));
+        connectAddress_.setPort(port);
+    }
 }
 
 void TSock::setPortName(const QString &name)
@@ -136,7 +168,7 @@ void TSock::setBlocking(bool blocking)
 
 void TSock::setListen(bool listen)
 {
-    if (fd_ >= 0 && !listening_) {
+    if (hasHandle() && !listening_) {
         if (listen)
             listening_ = false;
         throw ESockException(text("Listen - Socket Already In Use"));
@@ -156,20 +188,13 @@ void TSock::setListen(bool listen)
         return;
     }
 
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    fd_ = openListeningSocket();
     if (fd_ < 0)
         throw ESockException(text("Listen - Error Binding Socket"));
-    // Without this a host that restarts while old connections linger could not bind for a
-    // minute; a port that another program listens on is still refused.
-    const int reuse = 1;
-    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    SockAddress address = dualStack(fd_) ? SockAddress::anyIPv6() : SockAddress::ipv4(htonl(INADDR_ANY));
+    address.setPort(lookupPort());
 
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(lookupPort());
-
-    if (::bind(fd_, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
+    if (::bind(fd_, address.raw(), address.length) != 0 && !bindIPv4Instead(fd_, address))
         throw ESockException(text("Listen - Error Binding Socket"));
     if (::listen(fd_, kListenBacklog) != 0)
         throw ESockException(text("Listen - Error Starting Listen"));
@@ -177,6 +202,26 @@ void TSock::setListen(bool listen)
     setNonBlocking(fd_, true);
     registerNotifications();
     info(siListen, text("Listening Started"));
+}
+
+// One socket for both kinds of peers: IPv6, taking IPv4 connections too. A system without IPv6
+// gets an IPv4 socket.
+int TSock::openListeningSocket()
+{
+    int fd = ::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0) {
+        const int off = 0;
+        setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
+    } else {
+        fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    }
+    if (fd < 0)
+        return fd;
+    // Without this a host that restarts while old connections linger could not bind for a
+    // minute; a port that another program listens on is still refused.
+    const int reuse = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    return fd;
 }
 
 bool TSock::connectionPending() const
@@ -191,11 +236,11 @@ quint16 TSock::boundPort() const
 {
     if (fd_ < 0)
         return 0;
-    sockaddr_in address {};
-    socklen_t length = sizeof address;
-    if (getsockname(fd_, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+    SockAddress address;
+    address.length = sizeof address.storage;
+    if (getsockname(fd_, address.raw(), &address.length) != 0)
         return 0;
-    return ntohs(address.sin_port);
+    return address.port();
 }
 
 // ---------------------------------------------------------------- notifications
@@ -303,34 +348,6 @@ void TSock::writableEvent()
         updateWriteInterest();
 }
 
-void TSock::connectCompleted()
-{
-    connecting_ = false;
-    int err = 0;
-    socklen_t length = sizeof err;
-    // SO_ERROR clears itself: it is read exactly once.
-    if (getsockopt(fd_, SOL_SOCKET, SO_ERROR, &err, &length) != 0)
-        err = errno;
-    if (err != 0) {
-        // The connection stays in its connecting state until someone closes it; nothing more
-        // will arrive on it.
-        if (readNotifier_)
-            readNotifier_->setEnabled(false);
-        updateWriteInterest();
-        errorReport(wsa::codeFromErrno(err));
-        return;
-    }
-    connected_ = true;
-    updateWriteInterest();
-    QPointer<TSock> self(this);
-    info(siConnect, text("Non-Blocking Socket Connected"));
-    if (self && OnConnect)
-        OnConnect(this);
-    // A new connection is writable at once: bytes sent while it was connecting go out now.
-    if (self && connected_)
-        writableEvent();
-}
-
 void TSock::closedByPeer()
 {
     QPointer<TSock> self(this);
@@ -346,9 +363,8 @@ void TSock::acceptPending()
     if (readNotifier_)
         readNotifier_->setEnabled(false);
     if (autoAccept_ && OnAutoAccept) {
-        sockaddr_in peer {};
-        socklen_t length = sizeof peer;
-        const int fd = ::accept4(fd_, reinterpret_cast<sockaddr *>(&peer), &length, SOCK_CLOEXEC);
+        SockAddress peer;
+        const int fd = acceptOn(fd_, peer);
         if (readNotifier_)
             readNotifier_->setEnabled(true);
         if (fd < 0)
@@ -365,98 +381,15 @@ void TSock::acceptPending()
 
 // ---------------------------------------------------------------- operations
 
-uint16_t TSock::lookupPort()
-{
-    info(siLookup, QStringLiteral("Lookup Of Port ") + portName_);
-    return socklookup::portNumber(portName_, socketType_ == stStream ? "tcp" : "udp");
-}
-
-uint32_t TSock::lookupHost(const QString &name)
-{
-    if (!name.isEmpty())
-        info(siLookup, QStringLiteral("Lookup Of Host ") + name);
-    return socklookup::hostAddress(name);
-}
-
-bool TSock::Connect()
-{
-    if (fd_ >= 0)
-        return connected_;
-    ++connectAttempts_;
-    const int type = socketType_ == stStream ? SOCK_STREAM : SOCK_DGRAM;
-    fd_ = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) {
-        errorReport(wsa::codeFromErrno(errno));
-        return false;
-    }
-
-    if (socketType_ == stStream)
-        applyNoDelay();
-    connectAddress_ = {};
-    connectAddress_.sin_family = AF_INET;
-    connectAddress_.sin_port = htons(lookupPort());
-    connectAddress_.sin_addr.s_addr = lookupHost(socketType_ == stStream ? hostName_ : QString());
-    setBlocking(blocking_);
-
-    auto *address = reinterpret_cast<sockaddr *>(&connectAddress_);
-    if (socketType_ == stDatagram) {
-        if (::bind(fd_, address, sizeof connectAddress_) == 0) {
-            connected_ = true;
-            QPointer<TSock> self(this);
-            info(siConnect, text("Datagram Socket Connected"));
-            if (self && OnConnect)
-                OnConnect(this);
-        }
-        return connected_;
-    }
-    if (blocking_) {
-        if (::connect(fd_, address, sizeof connectAddress_) == 0) {
-            connected_ = true;
-            QPointer<TSock> self(this);
-            info(siConnect, text("Blocking Socket Connected"));
-            if (self && OnConnect)
-                OnConnect(this);
-        } else {
-            QPointer<TSock> self(this);
-            info(siClose, text("Blocking Socket Can't Connect"));
-            if (self)
-                Close();
-        }
-        return connected_;
-    }
-    // Completion, or failure, arrives later as a notification.
-    if (::connect(fd_, address, sizeof connectAddress_) != 0 && errno != EINPROGRESS && errno != EINTR) {
-        connectFailedAtOnce(wsa::codeFromErrno(errno));
-        return connected_;
-    }
-    connecting_ = true;
-    updateWriteInterest();
-    return connected_;
-}
-
-// A connection that fails at once (no route, an address nobody can connect to) is reported like
-// one that fails later: as its error, from the event loop, after Connect has returned. Nothing
-// more comes from the socket; it keeps its handle until it is closed.
-void TSock::connectFailedAtOnce(int wsaCode)
-{
-    if (readNotifier_)
-        readNotifier_->setEnabled(false);
-    updateWriteInterest();
-    const int handle = fd_;
-    const quint64 attempt = connectAttempts_;
-    QTimer::singleShot(0, this, [this, handle, attempt, wsaCode] {
-        if (fd_ == handle && connectAttempts_ == attempt && !connected_)
-            vrel::guarded([this, wsaCode] { errorReport(wsaCode); });
-    });
-}
-
 bool TSock::Close()
 {
     bool closed = false;
     try {
         dropNotifications();
-        closed = fd_ >= 0 && ::close(fd_) == 0;
+        // A connection still waiting for its name closes like one whose handle is open.
+        closed = fd_ >= 0 ? ::close(fd_) == 0 : lookup_ != Lookup::None;
         fd_ = -1;
+        forgetLookup();
         connected_ = false;
         connecting_ = false;
         // Bytes that were never sent can go nowhere now: their memory is given back at once.
@@ -481,7 +414,7 @@ bool TSock::flushSendBuffer()
 
 bool TSock::Send(const QByteArray &data)
 {
-    if (fd_ < 0)
+    if (!hasHandle())
         throw ESockException(text("Send - Socket Not Connected"));
     if (listening_)
         throw ESockException(text("Send - Cannot Send On A Listener Socket"));
@@ -497,7 +430,7 @@ bool TSock::Send(const QByteArray &data)
     }
     QPointer<TSock> self(this);
     info(siSend, text("Non-Blocking Outgoing Data"));
-    if (!self || fd_ < 0)
+    if (!self || !hasHandle())
         return true;
     flushSendBuffer();
     if (SendLimit > 0 && sendBuffer_.size() > SendLimit) {
@@ -528,7 +461,7 @@ void TSock::sendBlocking()
 
 QByteArray TSock::Receive(int count)
 {
-    if (fd_ < 0 && receiveBuffer_.isEmpty())
+    if (!hasHandle() && receiveBuffer_.isEmpty())
         throw ESockException(text("Receive - Socket Not Connected"));
     if (listening_)
         throw ESockException(text("Receive - Cannot Receive On A Listener Socket"));
@@ -591,7 +524,7 @@ QByteArray TSock::receiveBlocking(int readSize)
     return all;
 }
 
-void TSock::adoptAccepted(int fd, const TSock &listener, const sockaddr_in &peer)
+void TSock::adoptAccepted(int fd, const TSock &listener, const SockAddress &peer)
 {
     fd_ = fd;
     blocking_ = listener.blocking_;
@@ -608,13 +541,7 @@ void TSock::adoptAccepted(int fd, const TSock &listener, const sockaddr_in &peer
     if (!blocking_)
         registerNotifications();
     setPortName(listener.portName_);
-    setHostName(dottedQuad(peer));
-}
-
-void TSock::applyNoDelay()
-{
-    const int on = NoDelay ? 1 : 0;
-    setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    setHostName(peer.text());
 }
 
 bool TSock::Accept(TSock *&newSock)
@@ -624,9 +551,8 @@ bool TSock::Accept(TSock *&newSock)
     if (blocking_)
         info(siAccept, text("Blocking Accept"));
 
-    sockaddr_in peer {};
-    socklen_t length = sizeof peer;
-    const int fd = ::accept4(fd_, reinterpret_cast<sockaddr *>(&peer), &length, SOCK_CLOEXEC);
+    SockAddress peer;
+    const int fd = acceptOn(fd_, peer);
     if (readNotifier_)
         readNotifier_->setEnabled(true);
     if (fd < 0) {
@@ -647,10 +573,9 @@ bool TSock::SendDatagram(const QByteArray &data, const QString &host)
         throw ESockException(text("SendDatagram - Socket Not Connected"));
     if (socketType_ == stStream)
         throw ESockException(text("SendDatagram - Datagram Send Not Supported On Stream Sockets"));
-    sockaddr_in destination = connectAddress_;
-    destination.sin_addr.s_addr = lookupHost(host);
-    ::sendto(fd_, data.constData(), size_t(data.size()), 0,
-             reinterpret_cast<sockaddr *>(&destination), sizeof destination);
+    SockAddress destination = SockAddress::ipv4(lookupHost(host));
+    destination.setPort(connectAddress_.port());
+    ::sendto(fd_, data.constData(), size_t(data.size()), 0, destination.raw(), destination.length);
     return true;
 }
 
@@ -664,14 +589,13 @@ bool TSock::ReceiveDatagram(QByteArray &data, QString &host)
     if (!waitReadable())
         return false;
     char scratch[kScratchSize];
-    sockaddr_in sender {};
-    socklen_t length = sizeof sender;
-    const ssize_t count = ::recvfrom(fd_, scratch, sizeof scratch, MSG_DONTWAIT,
-                                     reinterpret_cast<sockaddr *>(&sender), &length);
+    SockAddress sender;
+    sender.length = sizeof sender.storage;
+    const ssize_t count = ::recvfrom(fd_, scratch, sizeof scratch, MSG_DONTWAIT, sender.raw(), &sender.length);
     if (count < 0)
         return false;
     data = QByteArray(scratch, int(count));
     peerAddress_ = sender;
-    host = dottedQuad(sender);
+    host = sender.text();
     return true;
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "net/sock_address.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
-#include <netinet/in.h>
 
 class QSocketNotifier;
 
@@ -27,6 +30,10 @@ using TNotifyAutoEvent = std::function<void(TSock *sender, TSock *newSock)>;
 // QSocketNotifier on the thread that owns the object, one notification at a time. It resolves
 // names, listens, accepts, connects, keeps unsent bytes until the connection takes them, buffers
 // received bytes, and reports every step through OnInfo with a fixed English text.
+//
+// IPv4 and IPv6 alike: a listener takes connections of both (one dual-stack socket), and a
+// connection to a name tries every address the resolver gives, in its order. Names are resolved
+// on a worker thread; the answer comes back on the owner's thread.
 class TSock : public QObject
 {
     Q_OBJECT
@@ -57,8 +64,12 @@ public:
     bool NoDelay = false;
 
     bool Connected() const { return connected_; }
-    bool hasHandle() const { return fd_ >= 0; }
+    // A platform socket is open, or a connection waits for its host's name to be resolved.
+    bool hasHandle() const { return fd_ >= 0 || lookup_ != Lookup::None; }
     int Tag = 0;
+    // How long an address that neither answers nor fails may keep a connection from the host's
+    // next address.
+    static constexpr int kNextAddressAfterMs = 1500;
 
     TNotifyEvent OnConnect;
     TNotifyEvent OnDisconnect;
@@ -67,6 +78,11 @@ public:
     TNotifyEvent OnAccept;
     TNotifyAutoEvent OnAutoAccept;
     TNotifyInfoEvent OnInfo;
+    // The host's name could not be resolved. The answer comes after Connect has returned; without
+    // this handler it reaches the program's error sink as "Host Lookup - Could Not Find Host
+    // Entry", the text Connect raises for a name it cannot look up at once. Either way the
+    // socket stays as it is until it is closed.
+    TNotifyEvent OnLookupFailed;
 
     bool Connect();
     bool Close();
@@ -84,14 +100,24 @@ public:
     int pendingSendBytes() const { return int(sendBuffer_.size()); }
 
 private:
+    enum class Lookup { None, Pending, Failed };
+
     void info(TSocketInfo kind, const QString &text);
     void errorReport(int wsaCode);
     uint16_t lookupPort();
     uint32_t lookupHost(const QString &name);
+    bool connectDatagram();
+    void lookupFinished(const QList<SockAddress> &addresses);
+    void tryNextAddress();
+    bool tryAddress(const SockAddress &address, bool last);
+    void abandonAttempt();
+    void nextAddressDue();
+    void forgetLookup();
     void registerNotifications();
     void dropNotifications();
     void updateWriteInterest();
-    void adoptAccepted(int fd, const TSock &listener, const sockaddr_in &peer);
+    void adoptAccepted(int fd, const TSock &listener, const SockAddress &peer);
+    int openListeningSocket();
     void applyNoDelay();
     void onReadable();
     void onWritable();
@@ -117,8 +143,13 @@ private:
     int fd_ = -1;
     QByteArray receiveBuffer_;
     QByteArray sendBuffer_;
-    sockaddr_in connectAddress_ {};
-    sockaddr_in peerAddress_ {};
+    SockAddress connectAddress_;
+    SockAddress peerAddress_;
+    Lookup lookup_ = Lookup::None;
+    QPointer<QObject> pendingLookup_;
+    uint16_t connectPort_ = 0;
+    QList<SockAddress> nextAddresses_; // the host's addresses not tried yet
+    QTimer nextAddressTimer_;
     QPointer<QSocketNotifier> readNotifier_;
     QPointer<QSocketNotifier> writeNotifier_;
 };

@@ -17,8 +17,10 @@ public:
     explicit TSockLink(TSock *sock, QObject *parent = nullptr);
     ~TSockLink() override;
 
-    // A link to a host: resolves the address and starts connecting. A name that cannot be resolved
-    // throws ESockException; a refused connection ends in closed() like any other end.
+    // A link to a host: starts connecting to the address (IPv4 or IPv6, or a name resolved on a
+    // worker thread). A name that cannot be resolved reaches the program's error sink as "Host
+    // Lookup - Could Not Find Host Entry" once the resolver has answered; a refused connection
+    // ends in closed() like any other end.
     static std::unique_ptr<TSockLink> connectTo(const QString &address, int port);
 
     void send(const QByteArray &bytes) override;

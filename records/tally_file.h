@@ -16,8 +16,10 @@ inline constexpr char kFileName[] = "Vreltally.tld";
 inline constexpr std::uint64_t kLargestText = 4u << 20;
 
 struct Loaded {
-    TallyTable table;  // what was read, this run's counters at 0; an empty tally on failure
-    QString error;     // the component's text when the file could not be read, else empty
+    // What was read, this run's counters at 0: an empty tally when the file could not be read,
+    // the readable cells when only some counters were spoiled.
+    TallyTable table;
+    QString error;     // the component's text when the file could not be read whole, else empty
 };
 
 // Reads the tally at `path`. A missing file is an empty tally without an error.
@@ -26,5 +28,9 @@ Loaded load(const QString &path);
 // Writes the tally beside the file and puts it in place only when it is complete and on disk,
 // so the stored tally is the old one or the new one whatever happens. False when it failed.
 bool save(const QString &path, const TallyTable &table);
+
+// Moves a tally that could not be read out of the way, to PATH.damaged, or PATH.damaged.1 and
+// on when that is taken. The new name, or empty when it could not be moved.
+QString keepAside(const QString &path);
 
 } // namespace tallyfile

@@ -1,6 +1,5 @@
 #include "records/tally_table.h"
 
-#include <QSet>
 #include <QStringDecoder>
 
 namespace {
@@ -100,13 +99,16 @@ bool TallyTable::addPlayer(const QString &name)
     row.fill(QStringLiteral("0"));
     row[0] = name;
     rows_.append(row);
+    changes_.append(TallyChange::of(TallyChange::Kind::AddPlayer, name));
     return true;
 }
 
 void TallyTable::removePlayer(int row)
 {
-    if (row >= 1 && row < rowCount())
-        rows_.removeAt(row);
+    if (row < 1 || row >= rowCount())
+        return;
+    changes_.append(TallyChange::of(TallyChange::Kind::RemovePlayer, cell(row, 0)));
+    rows_.removeAt(row);
 }
 
 void TallyTable::reset()
@@ -114,6 +116,7 @@ void TallyTable::reset()
     rows_.resize(1);
     for (int column = 1; column <= 4; ++column)
         rows_[0][size_t(column)] = QStringLiteral("0");
+    changes_.append(TallyChange::of(TallyChange::Kind::Reset));
 }
 
 void TallyTable::startSession()
@@ -132,17 +135,24 @@ void TallyTable::increment(Row &row, int column)
 
 void TallyTable::addgame(const QString &winner, bool localWins, const QStringList &opponents)
 {
+    // Two opponents of one name are one tallied player: the game counts once for them.
+    QStringList counted;
+    for (const QString &name : opponents) {
+        if (rowOf(name) > 0 && !counted.contains(name))
+            counted << name;
+    }
+    countGame(winner, localWins, counted);
+}
+
+void TallyTable::countGame(const QString &winner, bool localWins, const QStringList &counted)
+{
     increment(rows_[0], 1);
     if (localWins)
         increment(rows_[0], 2);
-
-    // Two opponents of one name are one tallied player: the game counts once for them.
-    QSet<int> counted;
-    for (const QString &name : opponents) {
+    for (const QString &name : counted) {
         const int found = rowOf(name);
-        if (found < 1 || counted.contains(found))
+        if (found < 1)
             continue;
-        counted.insert(found);
         Row &row = rows_[found];
         for (int column = 1; column < kColumns; ++column) {
             if (row[size_t(column)].isEmpty())
@@ -154,6 +164,29 @@ void TallyTable::addgame(const QString &winner, bool localWins, const QStringLis
         for (const int block : {kTotalColumn, kSessionColumn}) {
             increment(row, block + Games);
             increment(row, block + outcome);
+        }
+    }
+    changes_.append({TallyChange::Kind::Game, winner, localWins, counted});
+}
+
+// Names are looked up again: a player another copy removed meanwhile is counted no more, and
+// one that copy added too is the same row.
+void TallyTable::apply(const TallyChanges &changes)
+{
+    for (const TallyChange &change : changes) {
+        switch (change.kind) {
+        case TallyChange::Kind::AddPlayer:
+            addPlayer(change.name);
+            break;
+        case TallyChange::Kind::RemovePlayer:
+            removePlayer(rowOf(change.name));
+            break;
+        case TallyChange::Kind::Reset:
+            reset();
+            break;
+        case TallyChange::Kind::Game:
+            countGame(change.name, change.localWins, change.counted);
+            break;
         }
     }
 }
@@ -173,7 +206,7 @@ QByteArray TallyTable::toText() const
     return text.toUtf8();
 }
 
-std::optional<TallyTable> TallyTable::fromText(const QByteArray &text)
+std::optional<TallyTable> TallyTable::fromText(const QByteArray &text, int *spoiledCells)
 {
     const QStringList lines = linesOf(decoded(text));
     if (lines.size() < 2)
@@ -185,13 +218,19 @@ std::optional<TallyTable> TallyTable::fromText(const QByteArray &text)
 
     TallyTable table;
     table.rows_.resize(*rows);
+    int spoiled = 0;
     for (int column = 0; column < kColumns; ++column) {
         for (int row = 0; row < *rows; ++row) {
             const QString &cellText = lines.at(2 + column * *rows + row);
-            if (isCounterCell(row, column) && !isCounterText(cellText))
-                return std::nullopt;
+            if (isCounterCell(row, column) && !isCounterText(cellText)) {
+                table.rows_[row][size_t(column)] = QStringLiteral("0");
+                ++spoiled;
+                continue;
+            }
             table.rows_[row][size_t(column)] = cellText;
         }
     }
+    if (spoiledCells)
+        *spoiledCells = spoiled;
     return table;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/tally_changes.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -58,13 +60,23 @@ public:
     // column, one a line, each line ended by CR LF.
     QByteArray toText() const;
     // The table such a text describes, or nothing when it describes none (a column count other
-    // than 9, too few lines, counters that are not numbers).
-    static std::optional<TallyTable> fromText(const QByteArray &text);
+    // than 9, too few lines). A counter that is no number of at most 18 digits spoils only its
+    // own cell, which reads as "0"; `spoiledCells` (when given) counts them.
+    static std::optional<TallyTable> fromText(const QByteArray &text, int *spoiledCells = nullptr);
 
-    friend bool operator==(const TallyTable &, const TallyTable &) = default;
+    // Everything done to the table since it was made or read: what a save applies to the tally
+    // on disk. Applying changes to a table records them there too.
+    const TallyChanges &changes() const { return changes_; }
+    void apply(const TallyChanges &changes);
+
+    // Tables are equal when their cells are; how they came to be does not matter.
+    friend bool operator==(const TallyTable &a, const TallyTable &b) { return a.rows_ == b.rows_; }
 
 private:
     void increment(Row &row, int column);
+    // Counts a game for the named rows (each a tallied opponent at the board).
+    void countGame(const QString &winner, bool localWins, const QStringList &counted);
 
     QList<Row> rows_;
+    TallyChanges changes_;
 };

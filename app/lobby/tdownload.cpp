@@ -1,5 +1,6 @@
 #include "app/lobby/tdownload.h"
 
+#include "app/lobby/download_limits.h"
 #include "app/lobby/download_target.h"
 #include "app/lobby/jpeg_picture.h"
 #include "app/lobby/lobby_programs.h"
@@ -96,6 +97,9 @@ Tdownload::Tdownload(LobbyConfig config, QWidget *mainWindow)
     HttpCli1->setObjectName(QStringLiteral("HttpCli1"));
     HttpCli1->Agent = QString::fromLatin1(kAgent);
     HttpCli1->Accept = QString::fromLatin1(kAccept);
+    HttpCli1->MaxBodySize = download_limits::kLargestInstaller;
+    HttpCli1->SilenceTimeoutMs = download_limits::kSilenceMs;
+    freeSpace = download_limits::freeBytes;
     HttpCli1->OnHeaderData = [this](THttpCli *, const QByteArray &) { HttpCli1HeaderData(); };
     HttpCli1->OnDocBegin = [this](THttpCli *) { HttpCli1DocBegin(); };
     HttpCli1->OnDocData = [this](THttpCli *, QByteArrayView, qint64 count) { HttpCli1DocData(count); };
@@ -203,37 +207,16 @@ void Tdownload::getbuttonClick()
     setInfoTag(kTagRunningOrDone);
     const QString name = installerFileName(config_.downloadUrl);
     infolabel2->setText(name);
-
-    // The file is written beside its place and put there when the download ends, however it
-    // ends: a stopped or failed download leaves what arrived, as a finished one does.
-    const QString target = QDir(downloadFolder()).filePath(name);
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) {
-        messagebox::show(this, cannotCreate(target, file.errorString()));
+    downloadFolder_ = downloadFolder();
+    if (!download_limits::roomFor(freeSpace(downloadFolder_), 0)) {
+        showFailure(QString::fromLatin1(download_limits::kDiskFull));
         return;
     }
-    HttpCli1->URL = config_.downloadUrl;
-    HttpCli1->RcvdStream = &file;
-    getbutton->setEnabled(false);
-    abortbutton->setEnabled(true);
-    infolabel->setText(QStringLiteral("Loading"));
 
-    try {
-        HttpCli1->Get();
-        infolabel->setText(QStringLiteral("Received %1 bytes").arg(file.size()));
-    } catch (const EHttpException &) {
-        infolabel->setText(QStringLiteral("Download Aborted"));
-        setInfoTag(kTagStopped);
-    }
-
-    getbutton->setEnabled(true);
-    abortbutton->setEnabled(false);
-    HttpCli1->RcvdStream = nullptr;
-    if (!file.commit()) {
-        messagebox::show(this, cannotCreate(target, file.errorString()));
-        return;
-    }
-    if (infoTag() == kTagStopped)
+    // The download goes to a new file beside its place and takes that place only when it is
+    // complete: however else it ends, the earlier file stays as it was and nothing is left.
+    const QString target = QDir(downloadFolder_).filePath(name);
+    if (!downloadInto(target))
         return;
     infolabel3->setText(QStringLiteral("Installing"));
     if (!lobby::startInstaller(target, config_.installerSha256)) {
@@ -241,6 +224,55 @@ void Tdownload::getbuttonClick()
         return;
     }
     emit exitGame();
+}
+
+// True when the whole installer is in place.
+bool Tdownload::downloadInto(const QString &target)
+{
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly)) {
+        messagebox::show(this, cannotCreate(target, file.errorString()));
+        return false;
+    }
+    HttpCli1->URL = config_.downloadUrl;
+    HttpCli1->RcvdStream = &file;
+    getbutton->setEnabled(false);
+    abortbutton->setEnabled(true);
+    infolabel->setText(QStringLiteral("Loading"));
+
+    QString failure;
+    try {
+        HttpCli1->Get();
+        // An answer that is no document (a redirection without an address) is no installer.
+        const int status = HttpCli1->StatusCode();
+        if (status < 200 || status > 299)
+            failure = download_limits::failureText(*HttpCli1);
+    } catch (const EHttpException &) {
+        failure = download_limits::failureText(*HttpCli1);
+    }
+    getbutton->setEnabled(true);
+    abortbutton->setEnabled(false);
+    HttpCli1->RcvdStream = nullptr;
+
+    if (!failure.isEmpty()) {
+        file.cancelWriting();
+        // "Stop Download" has said so already.
+        showFailure(infoTag() == kTagStopped ? infolabel3->text() : failure);
+        return false;
+    }
+    infolabel->setText(QStringLiteral("Received %1 bytes").arg(file.size()));
+    if (!file.commit()) {
+        messagebox::show(this, cannotCreate(target, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+void Tdownload::showFailure(const QString &why)
+{
+    infolabel->setText(QStringLiteral("Download Aborted"));
+    infolabel3->setText(why);
+    setInfoTag(kTagStopped);
 }
 
 void Tdownload::abortbuttonClick()
@@ -261,11 +293,16 @@ void Tdownload::HttpCli1HeaderData()
 void Tdownload::HttpCli1DocBegin()
 {
     infolabel3->setText(QStringLiteral("Downloading: ") + infolabel2->text());
+    if (!download_limits::roomFor(freeSpace(downloadFolder_), HttpCli1->ContentLength().value_or(0)))
+        HttpCli1->Abort(QString::fromLatin1(download_limits::kDiskFull));
 }
 
 void Tdownload::HttpCli1DocData(qint64 count)
 {
     infolabel->setText(QStringLiteral("%1 bytes").arg(count));
+    // A body without a length, or a disk that other programs fill meanwhile.
+    if (!download_limits::roomFor(freeSpace(downloadFolder_), 0))
+        HttpCli1->Abort(QString::fromLatin1(download_limits::kDiskFull));
 }
 
 // ---------------------------------------------------------------- the window

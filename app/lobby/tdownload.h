@@ -5,6 +5,9 @@
 #include <QByteArrayView>
 #include <QDialog>
 
+#include <functional>
+#include <optional>
+
 class QLabel;
 class QPushButton;
 class THttpCli;
@@ -34,6 +37,8 @@ public:
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
     THttpCli *HttpCli1 = nullptr;
+    // The free bytes in a folder's file system; tests stand in for a nearly full disk.
+    std::function<std::optional<qint64>(const QString &folder)> freeSpace;
 
     // 1 while a download runs or after it ended normally, 2 after it was stopped or failed.
     int infoTag() const;
@@ -62,6 +67,9 @@ private:
     void HttpCli1HeaderData();
     void HttpCli1DocBegin();
     void HttpCli1DocData(qint64 count);
+    bool downloadInto(const QString &target);
+    void showFailure(const QString &why);
 
     LobbyConfig config_;
+    QString downloadFolder_; // where the running download goes
 };

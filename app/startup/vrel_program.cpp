@@ -30,6 +30,7 @@ constexpr int kLobbyPort = 9001;
 
 VrelProgram::VrelProgram(CommandLine commandLine)
     : commandLine_(std::move(commandLine))
+    , tally_(QDir(playerFolder(programFolder(), QStandardPaths::AppDataLocation)).filePath(QString::fromLatin1(tallyfile::kFileName)))
     , session_(std::make_unique<ClientSession>())
     , settings_(std::make_unique<SettingsFile>(*session_, playerFilePath(programFolder(), SettingsFile::kFileName)))
 {
@@ -59,25 +60,24 @@ VrelProgram::~VrelProgram()
     chat_.reset();
     settings_.reset();
     session_.reset();
-    // A tally that cannot be written stays as it was on disk; nothing is shown at exit.
-    tallyfile::save(tallyPath_, tally_);
+    // A tally that cannot be written stays as it was on disk; the player was told at start when
+    // it is marked read-only, and nothing is shown at exit.
+    tally_.save();
 }
 
-// The tally window, with the tally read from its file; a file that cannot be read is reported
-// once, and the game starts with an empty tally.
+// The tally window, with the tally read from its file; a file that cannot be read (kept aside,
+// the game starting with what could be read of it) or written is reported once.
 void VrelProgram::createTallyList()
 {
-    tallyPath_ = QDir(playerFolder(programFolder(), QStandardPaths::AppDataLocation)).filePath(QString::fromLatin1(tallyfile::kFileName));
-    tallyfile::Loaded loaded = tallyfile::load(tallyPath_);
-    tally_ = std::move(loaded.table);
-    tallylist_ = new Ttallylist(tally_, chat_.get());
+    const QString problem = tally_.load();
+    tallylist_ = new Ttallylist(tally_.table(), chat_.get());
     chat_->attachTallyList(tallylist_);
     QObject::connect(session_.get(), &ClientSession::gameWon, tallylist_, [this](const QString &winner, bool localWins) {
         chat_->loadchecklist();
         tallylist_->addgame(winner, localWins);
     });
-    if (!loaded.error.isEmpty())
-        messagebox::show(chat_.get(), loaded.error);
+    if (!problem.isEmpty())
+        messagebox::show(chat_.get(), problem);
 }
 
 void VrelProgram::processparams()

@@ -3,7 +3,7 @@
 #include "app/command_line/command_line.h"
 #include "client/tchat.h"
 #include "net/tsock.h"
-#include "records/tally_table.h"
+#include "records/tally_store.h"
 
 #include <memory>
 
@@ -39,9 +39,9 @@ public:
     Ttallylist &tallylist() { return *tallylist_; }
     Thelp &help() { return *help_; }
     Tabout &about() { return *about_; }
-    const TallyTable &tally() const { return tally_; }
+    const TallyTable &tally() const { return tally_.table(); }
     // The tally file: read at start, written when the program ends.
-    const QString &tallyPath() const { return tallyPath_; }
+    const QString &tallyPath() const { return tally_.path(); }
     // The lobby window, shown when a solo game starts; tests close it with "Play Solo Game".
     Tdownload &download() { return *download_; }
     TServer &server() { return *server_; }
@@ -56,8 +56,7 @@ private:
     void createTallyList();
 
     CommandLine commandLine_;
-    QString tallyPath_;
-    TallyTable tally_; // outlives the windows that draw it
+    TallyStore tally_; // outlives the windows that draw it
     // Declared in the order that ends the connection before the engine it talks to.
     std::unique_ptr<TServer> server_;
     std::unique_ptr<ClientSession> session_;

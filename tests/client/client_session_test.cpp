@@ -155,6 +155,8 @@ TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReported)
 
     boxes.clear();
     auto lost = start({QStringLiteral("Cid"), QStringLiteral("no-such-host.invalid"), QStringLiteral("false")});
+    // The name is looked up while the window goes on: the box comes when the resolver answers.
+    ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }, 30000));
     settle(100);
     EXPECT_EQ(boxes, QStringList({"Host Lookup - Could Not Find Host Entry"}));
     EXPECT_TRUE(lost->chat().isVisible());

@@ -204,8 +204,10 @@ TEST_F(TallyWindow, ADamagedTallyIsReportedOnceAndTheGameStartsWithAnEmptyOne)
     const struct {
         QByteArray bytes;
         QString box;
-    } cases[] = {{whole.left(whole.size() - 3), readError},
-                 {"not a tally", path + QStringLiteral(" : Lzrw1 decompression : this file has no valid header !")}};
+        QString aside;
+    } cases[] = {{whole.left(whole.size() - 3), readError, path + QStringLiteral(".damaged")},
+                 {"not a tally", path + QStringLiteral(" : Lzrw1 decompression : this file has no valid header !"),
+                  path + QStringLiteral(".damaged.1")}};
     for (const auto &c : cases) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(c.bytes);
@@ -213,13 +215,16 @@ TEST_F(TallyWindow, ADamagedTallyIsReportedOnceAndTheGameStartsWithAnEmptyOne)
         boxes.clear();
         {
             auto ann = hostGame(QStringLiteral("Ann"));
-            EXPECT_EQ(boxes, QStringList {c.box});
+            EXPECT_EQ(boxes, QStringList {c.box + QStringLiteral("\nThe tally was kept as ") + c.aside});
             EXPECT_EQ(ann->tally(), TallyTable());
             Ttallylist &window = openTally(*ann);
             EXPECT_EQ(text(window, "label_totalgames"), "0");
             EXPECT_EQ(window.tallyList()->count(), 0);
         }
-        // The damaged file gave way to the tally of this run.
+        // The damaged file was kept whole beside the tally of this run.
+        QFile aside(c.aside);
+        ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
+        EXPECT_EQ(aside.readAll(), c.bytes);
         const tallyfile::Loaded written = tallyfile::load(path);
         EXPECT_TRUE(written.error.isEmpty());
         EXPECT_EQ(written.table, TallyTable());

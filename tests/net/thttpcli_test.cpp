@@ -80,7 +80,7 @@ TEST_F(HttpClient, TheRequestGoesOutExactlyAndTheBodyArrivesPieceByPiece)
     EXPECT_EQ(server.requests().value(0), QByteArray("GET /files/Setup%20Lobby.bin?v=2 HTTP/1.0\r\n"
                                                      "Accept: image/gif, */*\r\n"
                                                      "User-Agent: Mozilla/3.0 (compatible)\r\n"
-                                                     "Host: 127.0.0.1\r\n"
+                                                     "Host: 127.0.0.1:" + QByteArray::number(server.port()) + "\r\n"
                                                      "\r\n"));
     EXPECT_TRUE(outcome.error.isEmpty()) << outcome.error.toStdString();
     EXPECT_EQ(outcome.status, 200);
@@ -92,6 +92,11 @@ TEST_F(HttpClient, TheRequestGoesOutExactlyAndTheBodyArrivesPieceByPiece)
     EXPECT_TRUE(testing_support::waitUntil([&] { return clientClosed.load(); }));
     EXPECT_EQ(cli.requestFor(QUrl(QStringLiteral("http://example.org"))),
               "GET / HTTP/1.0\r\nAccept: image/gif, */*\r\nUser-Agent: Mozilla/3.0 (compatible)\r\nHost: example.org\r\n\r\n");
+    // The port goes with the host unless it is HTTP's own.
+    for (const auto &[url, host] : {std::pair {"http://example.org:80/x", "Host: example.org\r\n"},
+                                    std::pair {"http://example.org:8080/x", "Host: example.org:8080\r\n"},
+                                    std::pair {"http://[::1]:81/x", "Host: [::1]:81\r\n"}})
+        EXPECT_TRUE(cli.requestFor(QUrl(QString::fromLatin1(url))).contains(host)) << url;
 }
 
 TEST_F(HttpClient, ABodyWithoutALengthEndsWhenTheServerCloses)
@@ -256,4 +261,49 @@ TEST_F(HttpClient, TheProgramQuittingAbortsARequestThatWaits)
     EXPECT_EQ(outcome.status, 404);
     EXPECT_EQ(outcome.error, "Connection aborted on request");
     EXPECT_EQ(outcome.body.size(), 200);
+}
+
+TEST_F(HttpClient, BodiesBeyondTheLimitAndSilentServersEndTheRequest)
+{
+    std::atomic<int> clientsGone {0};
+    ScriptedHttpServer server([&](const QByteArray &request, ScriptedHttpServer::Exchange &exchange) {
+        const QByteArray path = ScriptedHttpServer::pathOf(request);
+        if (path == "/slow") {
+            ScriptedHttpServer::slowBody(exchange, 10); // 100 bytes every 40 ms
+        } else {
+            if (path == "/announced")
+                exchange.send("HTTP/1.0 200 OK\r\nContent-Length: 5000000000\r\n\r\n");
+            else if (path == "/endless")
+                exchange.send("HTTP/1.0 200 OK\r\n\r\n");
+            else if (path == "/fits")
+                exchange.send(ScriptedHttpServer::answer("200 OK", QByteArray(1000, 'f')));
+            // Zeros without end, or silence, until the client goes.
+            while (exchange.pause(1) && (path == "/silent" || path == "/fits" || exchange.send(QByteArray(100, 'z')))) {
+            }
+        }
+        ++clientsGone;
+    });
+    cli.MaxBodySize = 1000;
+    cli.SilenceTimeoutMs = 100;
+    const struct {
+        const char *path;
+        int status;
+        QString reason;
+        qint64 received;
+    } cases[] = {
+        {"/announced", 404, QStringLiteral("too large"), 0},   // refused on its Content-Length
+        {"/endless", 404, QStringLiteral("too large"), 1000},  // refused past the limit, not a byte more
+        {"/fits", 200, QString(), 1000},                      // exactly the limit is taken
+        {"/silent", 404, QStringLiteral("timed out"), 0},      // not a byte after the request
+        {"/slow", 200, QString(), 1000},                      // 400 ms in all, but never 100 ms silent
+    };
+    for (const auto &c : cases) {
+        outcome = {};
+        get(server.url(QString::fromLatin1(c.path)));
+        EXPECT_EQ(outcome.status, c.status) << c.path;
+        EXPECT_EQ(outcome.error, c.reason) << c.path;
+        EXPECT_EQ(outcome.body.size(), c.received) << c.path;
+        EXPECT_EQ(cli.FailedOnThisSide(), c.status == 404) << c.path;
+    }
+    EXPECT_TRUE(testing_support::waitUntil([&] { return clientsGone.load() == 5; }));
 }

@@ -472,3 +472,98 @@ TEST(TSockLookup, DigitsAreNeverResolvedAndUnknownNamesRaise)
     socklookup::hostAddress(QStringLiteral("localhost"));
     EXPECT_EQ(socklookup::hostCacheSize(), before + 1);
 }
+
+TEST(TSockIPv6, OneListenerTakesIPv6AndIPv4PeersAndTheyAreToldAsForIPv4)
+{
+    TSock listener;
+    listener.setPortName(QStringLiteral("0"));
+    std::vector<std::unique_ptr<TSock>> accepted;
+    QByteArray received;
+    listener.OnAccept = [&](TSock *l) {
+        TSock *sock = nullptr;
+        if (l->Accept(sock))
+            accepted.emplace_back(sock);
+    };
+    listener.OnRead = [&](TSock *s, int) { received += s->Receive(); }; // copied on accept
+    listener.setListen(true);
+    const QString port = QString::number(listener.boundPort());
+
+    // The same host written four ways: IPv6 with and without brackets, IPv4, and a name that is
+    // resolved after Connect has returned.
+    const QStringList hosts {QStringLiteral("::1"), QStringLiteral("[::1]"), QStringLiteral("127.0.0.1"),
+                             QStringLiteral("localhost")};
+    std::vector<std::unique_ptr<TSock>> clients;
+    std::vector<InfoLog> logs(size_t(hosts.size()));
+    for (qsizetype i = 0; i < hosts.size(); ++i) {
+        auto client = std::make_unique<TSock>();
+        logs[size_t(i)].attach(*client);
+        client->setHostName(hosts[i]);
+        client->setPortName(port);
+        EXPECT_FALSE(client->Connect()) << hosts[i].toStdString();
+        EXPECT_TRUE(client->hasHandle());
+        EXPECT_EQ(logs[size_t(i)].texts, QStringList({"Lookup Of Port " + port, "Lookup Of Host " + hosts[i]}));
+        // Bytes handed over before the connection exists (even before the name is resolved) wait.
+        EXPECT_NO_THROW(client->Send(hosts[i].toLatin1() + '\xFF'));
+        clients.push_back(std::move(client));
+    }
+    ASSERT_TRUE(waitUntil([&] {
+        for (const auto &client : clients) {
+            if (!client->Connected())
+                return false;
+        }
+        return accepted.size() == clients.size() && received.count('\xFF') == hosts.size();
+    }));
+    settle(50);
+
+    QStringList peers;
+    for (const auto &sock : accepted)
+        peers << sock->HostName();
+    peers.sort();
+    EXPECT_EQ(peers, QStringList({"127.0.0.1", "127.0.0.1", "::1", "::1"}));
+    for (const QString &host : hosts)
+        EXPECT_TRUE(received.contains(host.toLatin1() + '\xFF')) << host.toStdString();
+
+    // Every client told the same steps as the IPv4 one, its host's name aside.
+    const QStringList ipv4Steps = logs[2].texts.mid(2);
+    EXPECT_TRUE(ipv4Steps.contains("Non-Blocking Socket Connected"));
+    for (size_t i = 0; i < logs.size(); ++i)
+        EXPECT_EQ(logs[i].texts.mid(2), ipv4Steps) << hosts[qsizetype(i)].toStdString();
+
+    // The peer going away is told alike over IPv6.
+    int disconnects = 0;
+    clients[0]->OnDisconnect = [&](TSock *) { ++disconnects; };
+    for (auto &sock : accepted) {
+        if (sock->HostName() == QLatin1String("::1"))
+            sock->Close();
+    }
+    ASSERT_TRUE(waitUntil([&] { return disconnects == 1; }));
+    EXPECT_EQ(logs[0].texts.last(), "Socket Closed");
+    EXPECT_FALSE(clients[0]->Connected());
+}
+
+TEST(TSockLookup, LiteralsAndCachedNamesAreKnownAtOnce)
+{
+    const auto textsOf = [](const QString &name) {
+        QStringList texts;
+        for (const SockAddress &address : socklookup::knownAddresses(name).value_or(QList<SockAddress>()))
+            texts << address.text();
+        return texts;
+    };
+    EXPECT_EQ(textsOf(QStringLiteral("::1")), QStringList({"::1"}));
+    EXPECT_EQ(textsOf(QStringLiteral("[::1]")), QStringList({"::1"}));
+    // An IPv6 literal that begins with a digit is IPv6, not a dotted quad.
+    EXPECT_EQ(textsOf(QStringLiteral("2001:DB8::7")), QStringList({"2001:db8::7"}));
+    EXPECT_EQ(textsOf(QStringLiteral("::ffff:127.0.0.1")), QStringList({"127.0.0.1"}));
+    EXPECT_EQ(textsOf(QStringLiteral("127.0.0.1")), QStringList({"127.0.0.1"}));
+    EXPECT_EQ(textsOf(QStringLiteral("1nvalid.example")), QStringList({"255.255.255.255"}));
+    EXPECT_EQ(textsOf(QString()), QStringList({"0.0.0.0"}));
+    // Neither a literal nor a dotted quad: the resolver is asked (and finds nothing).
+    EXPECT_FALSE(socklookup::knownAddresses(QStringLiteral("[::1")).has_value());
+    EXPECT_FALSE(socklookup::knownAddresses(QStringLiteral("abc:def")).has_value());
+
+    const QList<SockAddress> resolved = socklookup::resolve(QStringLiteral("localhost"));
+    ASSERT_FALSE(resolved.isEmpty());
+    const std::optional<QList<SockAddress>> cached = socklookup::knownAddresses(QStringLiteral("localhost"));
+    ASSERT_TRUE(cached.has_value());
+    EXPECT_EQ(*cached, resolved);
+}

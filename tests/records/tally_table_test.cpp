@@ -139,10 +139,18 @@ TEST(TallyTable, TextsThatAreNoTableAreRefused)
     ASSERT_TRUE(TallyTable::fromText(good));
     for (const QByteArray &bad : {QByteArray(), QByteArray("9\r\n"), QByteArray("8\r\n1\r\n") + good.mid(6),
                                   QByteArray("9\r\n0\r\n"), QByteArray("9\r\n-1\r\n"), good.left(good.size() - 4),
-                                  QByteArray("9\r\n2147483647\r\n") + good.mid(6),
-                                  QByteArray("9\r\n1\r\n0\r\nmany\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"),
-                                  QByteArray("9\r\n1\r\n0\r\n1234567890123456789\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n")})
+                                  QByteArray("9\r\n2147483647\r\n") + good.mid(6)})
         EXPECT_FALSE(TallyTable::fromText(bad)) << bad.toStdString();
+    // A counter that is no number, or too long to count on, spoils its own cell only.
+    for (const QByteArray &spoiled : {QByteArray("9\r\n1\r\n0\r\nmany\r\n7\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"),
+                                      QByteArray("9\r\n1\r\n0\r\n1234567890123456789\r\n7\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n")}) {
+        int spoiledCells = 0;
+        const std::optional<TallyTable> read = TallyTable::fromText(spoiled, &spoiledCells);
+        ASSERT_TRUE(read) << spoiled.toStdString();
+        EXPECT_EQ(spoiledCells, 1);
+        EXPECT_EQ(read->gamesPlayed(), 0);
+        EXPECT_EQ(read->gamesWon(), 7);
+    }
     // The unused cells of the overall row may hold anything; lines after the last cell are not read.
     EXPECT_TRUE(TallyTable::fromText("9\r\n1\r\nx\r\n0\r\n0\r\ny\r\n0\r\n0\r\n0\r\n0\r\n0\r\nextra\r\n"));
 }
