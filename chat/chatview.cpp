@@ -282,7 +282,23 @@ int ChatView::dropOldestLines()
         m_linkTargets.erase(m_linkTargets.begin(), m_linkTargets.begin() + links);
         m_droppedLinks += links;
     }
-    return qRound(height);
+    // The notice of an earlier drop went with the oldest lines; a new one takes its place.
+    return qRound(height - insertRemovedNotice());
+}
+
+// The system line at the top that tells the player older lines were removed. Returns its height.
+qreal ChatView::insertRemovedNotice()
+{
+    setStyleLook(SystemStyle, SystemLineColour, true);
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::Start);
+    // A system line without a head begins with a blank, as every such line does.
+    cursor.insertText(QStringLiteral(" ") + QLatin1String(RemovedLinesNotice), styleFormat(SystemStyle));
+    cursor.insertBlock();
+    cursor.endEditBlock();
+    m_lineLinks.push_front(0);
+    return document()->documentLayout()->blockBoundingRect(document()->firstBlock()).height();
 }
 
 // Each run of a style's text on screen, with the colour it is drawn in now. Only what is on

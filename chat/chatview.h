@@ -29,9 +29,12 @@ public:
     static constexpr int DefaultTextSize = 10;
     static constexpr quint32 BackgroundColour = 0x00B0DAFF;
     static constexpr quint32 LinkColour = ColourGreen;
-    // Past MaxLines lines the oldest DroppedLines go, all in one step.
-    static constexpr int MaxLines = 2000;
-    static constexpr int DroppedLines = 200;
+    // Past MaxLines lines the oldest DroppedLines go, all in one step, so that an evening's chat
+    // stays (at least MaxLines - DroppedLines lines); a system line at the top then says that
+    // older lines were removed.
+    static constexpr int MaxLines = 22000;
+    static constexpr int DroppedLines = 2000;
+    static constexpr char RemovedLinesNotice[] = "Older lines were removed.";
 
     explicit ChatView(QWidget *parent = nullptr);
 
@@ -110,6 +113,7 @@ private:
     QTextCharFormat lookOf(int style) const;
     void insertLine(const ChatLine &line);
     int dropOldestLines();
+    qreal insertRemovedNotice();
 
     void openClickedLink(const QUrl &href);
     void reportUnopenableLink();

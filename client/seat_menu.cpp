@@ -36,11 +36,12 @@ SeatMenu::SeatMenu(ClientSession &session, SeatRows &rows, QWidget *window)
 
 void SeatMenu::label_playername1ContextPopup(int seat)
 {
-    const bool host = session_.hostFlag();
-    SettoJustWatch1->setEnabled(host);
-    UnsetJustWatch1->setEnabled(host);
+    // The starter may not remove itself: that would end its own game without a question.
+    const bool starter = session_.isStarter();
+    SettoJustWatch1->setEnabled(starter);
+    UnsetJustWatch1->setEnabled(starter);
     // A player who calls himself "<Waiting>" is there all the same.
-    RemoveFromGame1->setEnabled(host && session_.seat(seat).occupied);
+    RemoveFromGame1->setEnabled(starter && session_.seat(seat).occupied && seat != session_.localSeat());
     target_ = seat;
 }
 

@@ -23,6 +23,7 @@
 #include "client/winner_banner.h"
 #include "net/error_sink.h"
 #include "records/settings_file.h"
+#include "rejoin/rejoiner.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 
@@ -333,9 +334,12 @@ void Tchat::draw(ClientSession::Parts parts)
         winnerBanner_->draw(session_.winnerState());
     if (parts & ClientSession::Controls) {
         button_start->setVisible(session_.startOffered());
-        StartGame1->setEnabled(session_.hostFlag());
+        // The starter's controls go when another player becomes the starter.
+        StartGame1->setEnabled(session_.isStarter());
+        if (gamestart_ && !session_.isStarter())
+            gamestart_->hide();
         if (spylist_)
-            spylist_->removeAction()->setEnabled(session_.hostFlag());
+            spylist_->removeAction()->setEnabled(session_.isStarter());
         JustWatch1->setChecked(session_.justWatching());
     }
     if (parts & ClientSession::Options)
@@ -423,6 +427,22 @@ bool Tchat::eventFilter(QObject *watched, QEvent *event)
     if (handled)
         key->accept();
     return handled;
+}
+
+void Tchat::attachRejoiner(Rejoiner *rejoiner)
+{
+    auto *exit = findChild<QAction *>(QStringLiteral("Exit1"));
+    auto *file = qobject_cast<QMenu *>(exit->parent());
+    StopRejoining1 = new QAction(QStringLiteral("Stop &Rejoining"), file);
+    StopRejoining1->setObjectName(QStringLiteral("StopRejoining1"));
+    StopRejoining1->setVisible(false);
+    file->insertAction(exit, StopRejoining1);
+    connect(StopRejoining1, &QAction::triggered, rejoiner, &Rejoiner::stop);
+    connect(rejoiner, &Rejoiner::activeChanged, StopRejoining1, &QAction::setVisible);
+    connect(rejoiner, &Rejoiner::hostEnded, this, [this] {
+        messagebox::show(this, QStringLiteral("The host has ended the game."));
+        close();
+    });
 }
 
 void Tchat::button_startClick()

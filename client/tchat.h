@@ -10,6 +10,7 @@
 
 class Board;
 class PhraseButtons;
+class Rejoiner;
 class SettingsFile;
 class Tphrases;
 class QAction;
@@ -49,6 +50,10 @@ public:
     // The tally window, and the help and about windows.
     void attachTallyList(Ttallylist *tallylist);
     void attachHelp(Thelp *help, Tabout *about);
+    // What keeps a joining copy in its game: File gets "Stop Rejoining" while it tries, and the
+    // host's end of the game is told in a message box before the window closes.
+    void attachRejoiner(Rejoiner *rejoiner);
+    QAction *stopRejoiningAction() const { return StopRejoining1; }
 
     ClientSession &session() const { return session_; }
 
@@ -164,6 +169,7 @@ private:
 
     QMenu *optionsMenu_ = nullptr;
     QAction *StartGame1 = nullptr;
+    QAction *StopRejoining1 = nullptr;
     QAction *AutoErase1 = nullptr;
     QAction *SpyList1 = nullptr;
     QAction *JustWatch1 = nullptr;

@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
+
+#include <algorithm>
 
 namespace {
 
@@ -19,6 +22,25 @@ constexpr int kLabelWidth = 128;
 constexpr QSize kFieldSize {224, 22};
 
 } // namespace
+
+// Typing stops at the phrase length, but a longer stored phrase is shown whole and may be
+// shortened or changed in place: the field refuses only text longer than both the phrase length
+// and the text it held before.
+class PhraseLengthLimit : public QValidator
+{
+public:
+    explicit PhraseLengthLimit(QLineEdit *field)
+        : QValidator(field)
+    {
+        connect(field, &QLineEdit::textChanged, this, [this](const QString &text) { allow(text.size()); });
+    }
+    State validate(QString &input, int &) const override { return input.size() <= longest_ ? Acceptable : Invalid; }
+    // The field is about to be given a text of this length, which is not validated itself.
+    void allow(qsizetype length) { longest_ = std::max<qsizetype>(chat::kPhraseLength, length); }
+
+private:
+    qsizetype longest_ = chat::kPhraseLength;
+};
 
 Tphrases::Tphrases(ClientSession &session, SettingsFile &settings, QWidget *mainWindow)
     : DialogWindow(QStringLiteral("Tphrases"), QStringLiteral("Vrel - Phrase Buttons "), kEditorSize, mainWindow)
@@ -33,7 +55,8 @@ Tphrases::Tphrases(ClientSession &session, SettingsFile &settings, QWidget *main
         label->setText(QStringLiteral("Phrase Button %1:").arg(n));
         QLineEdit *edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("phrase%1").arg(n));
-        edit->setMaxLength(chat::kPhraseLength);
+        limits_[size_t(n - 1)] = new PhraseLengthLimit(edit);
+        edit->setValidator(limits_[size_t(n - 1)]);
         edit->setGeometry(QRect(QPoint(kLeft + kLabelWidth, top), kFieldSize));
         label->setBuddy(edit);
         fields_[size_t(n - 1)] = edit;
@@ -53,8 +76,11 @@ Tphrases::Tphrases(ClientSession &session, SettingsFile &settings, QWidget *main
 
 void Tphrases::showPhrases()
 {
-    for (int n = 1; n <= chat::kPhraseButtons; ++n)
-        field(n)->setText(session_.phrase(n));
+    for (int n = 1; n <= chat::kPhraseButtons; ++n) {
+        const QString phrase = session_.phrase(n);
+        limits_[size_t(n - 1)]->allow(phrase.size());
+        field(n)->setText(phrase);
+    }
     showWindow(this);
 }
 

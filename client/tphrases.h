@@ -7,6 +7,7 @@
 #include <array>
 
 class ClientSession;
+class PhraseLengthLimit;
 class QLineEdit;
 class QPushButton;
 class SettingsFile;
@@ -33,5 +34,6 @@ private:
     ClientSession &session_;
     SettingsFile &settings_;
     std::array<QLineEdit *, chat::kPhraseButtons> fields_ {};
+    std::array<PhraseLengthLimit *, chat::kPhraseButtons> limits_ {};
     QPushButton *button_done = nullptr;
 };

@@ -238,8 +238,19 @@ void TServer::logintimerTimer()
 
 void TServer::disconnectsock(int seatNumber)
 {
+    // A removed player's connection is reset rather than closed: the window can tell a removal
+    // from a dropped connection, which it rejoins.
     if (inSeatTable(seatNumber) && seats_[size_t(seatNumber)].inUse)
-        seats_[size_t(seatNumber)].link->close();
+        seats_[size_t(seatNumber)].link->reset();
+}
+
+int TServer::starterSeat() const
+{
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
+        if (seats_[size_t(n)].inUse && connections_[size_t(n)].loggedIn)
+            return n;
+    }
+    return 0;
 }
 
 // ---------------------------------------------------------------- sending
@@ -288,15 +299,16 @@ void TServer::socktimerTimer()
 }
 
 // The sender's seat field must be the seat of the connection the message came in on, so that
-// no client can speak for another seat. The start of a game belongs to the hosting player's
-// connection in seat 1, which may also switch any player seat to watching or back.
+// no client can speak for another seat. The start of a game belongs to the starter (the lowest
+// player seat taken: the hosting player's own seat 1 on a hosting copy), who may also switch any
+// player seat to watching or back.
 template <class M>
 bool TServer::senderMayUse(const M &message, int from) const
 {
     if constexpr (std::is_same_v<M, msg::StartGame>)
-        return from == 1;
+        return from == starterSeat();
     else if constexpr (std::is_same_v<M, msg::JustWatch>)
-        return message.seat == from || (from == 1 && proto::isPlayerSeat(message.seat));
+        return message.seat == from || (from == starterSeat() && proto::isPlayerSeat(message.seat));
     else
         return message.seat == from;
 }
@@ -382,9 +394,9 @@ void TServer::lateJoin(int seatNumber)
 
 void TServer::kickhim(const msg::KickHim &m)
 {
-    if (m.seat != 1)
+    if (m.seat != starterSeat())
         return;
-    emit activity(QStringLiteral("seat 1 removes seat %1").arg(m.target));
+    emit activity(QStringLiteral("seat %1 removes seat %2").arg(m.seat).arg(m.target));
     disconnectsock(m.target);
 }
 

@@ -76,7 +76,11 @@ public:
     void socktimerTimer();
     // One second of the login clock: closes connections that took too long to log in.
     void logintimerTimer();
+    // Removes a seat's player: its connection is reset.
     void disconnectsock(int seat);
+    // The starter, who may start a game and remove players: the lowest player seat (1-6) that is
+    // logged in, 0 when there is none. It moves on at once when the starter leaves.
+    int starterSeat() const;
 
     // ---- message handlers; the dispatcher has checked that the seat a message names is the
     // seat of the connection it came in on

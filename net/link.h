@@ -15,9 +15,17 @@ public:
     virtual void send(const QByteArray &bytes) = 0;
     // Closes the connection; every call ends in closed(), also a repeated one.
     virtual void close() = 0;
+    // Ends the connection abruptly (the peer reads a reset, not an orderly end), as a removal
+    // does; like close(), it ends in closed().
+    virtual void reset() { close(); }
 
 signals:
     void received(const QByteArray &bytes); // everything the connection had buffered
     void peerClosed();                      // the other side closed the connection
     void closed();                          // the connection reported "Socket Closed"
+    // The connection never came about (refused, unreachable, timed out, a name not found): the
+    // Windows Sockets code of the reason. Nothing more comes from the link until it is closed.
+    void connectFailed(int wsaCode);
+    // The other side reset the established connection (a removal does); closed() follows.
+    void resetByPeer();
 };

@@ -402,6 +402,16 @@ bool TSock::Close()
     return closed;
 }
 
+bool TSock::Abort()
+{
+    // A zero linger time makes the close send a reset instead of an orderly end.
+    if (fd_ >= 0 && !listening_) {
+        const linger immediately {1, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
+    }
+    return Close();
+}
+
 bool TSock::flushSendBuffer()
 {
     if (!connected_ || sendBuffer_.isEmpty())

@@ -86,6 +86,8 @@ public:
 
     bool Connect();
     bool Close();
+    // Close, with a reset instead of an orderly end: the peer reads WSAECONNRESET.
+    bool Abort();
     bool Send(const QByteArray &data);
     QByteArray Receive(int count = -1);
     bool Accept(TSock *&newSock);

@@ -2,8 +2,23 @@
 
 #include "net/esock_exception.h"
 #include "net/tsock.h"
+#include "net/wsa_errors.h"
+
+#include <QRegularExpression>
 
 #include <memory>
+
+namespace {
+
+// The code of an error report, "Error #10061 (WSAECONNREFUSED)"; 0 for other error texts.
+int errorCode(const QString &report)
+{
+    static const QRegularExpression numbered(QStringLiteral("^Error #(\\d+) "));
+    const QRegularExpressionMatch match = numbered.match(report);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+} // namespace
 
 TSockLink::TSockLink(TSock *sock, QObject *parent)
     : Link(parent)
@@ -12,15 +27,26 @@ TSockLink::TSockLink(TSock *sock, QObject *parent)
     sock_->setParent(this);
     sock_->OnRead = [this](TSock *s, int) { emit received(s->Receive()); };
     sock_->OnDisconnect = [this](TSock *) { emit peerClosed(); };
-    sock_->OnInfo = [this](TSock *, TSocketInfo, const QString &text) {
-        if (text == QLatin1String("Socket Closed"))
+    sock_->OnLookupFailed = [this](TSock *) { emit connectFailed(wsa::kHostNotFound); };
+    sock_->OnInfo = [this](TSock *s, TSocketInfo kind, const QString &text) {
+        if (text == QLatin1String("Socket Closed")) {
             emit closed();
+            return;
+        }
+        if (kind != siError)
+            return;
+        const int code = errorCode(text);
+        if (!s->Connected())
+            emit connectFailed(code);
+        else if (code == wsa::kConnectionReset)
+            emit resetByPeer();
     };
 }
 
 TSockLink::~TSockLink()
 {
     sock_->OnInfo = nullptr;
+    sock_->OnLookupFailed = nullptr;
     sock_->OnRead = nullptr;
     sock_->OnDisconnect = nullptr;
 }
@@ -48,4 +74,9 @@ void TSockLink::send(const QByteArray &bytes)
 void TSockLink::close()
 {
     sock_->Close();
+}
+
+void TSockLink::reset()
+{
+    sock_->Abort();
 }

@@ -25,6 +25,7 @@ public:
 
     void send(const QByteArray &bytes) override;
     void close() override;
+    void reset() override;
     TSock *socket() const { return sock_; }
 
 private:

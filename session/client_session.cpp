@@ -7,6 +7,7 @@
 #include "net/esock_exception.h"
 #include "net/link.h"
 #include "net/tsock_link.h"
+#include "net/wsa_errors.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -101,13 +102,16 @@ void ClientSession::setPlayer(const QString &name, const QString &hostAddress)
 void ClientSession::hostpress(int port)
 {
     hostFlag_ = true;
+    hostPort_ = port;
     setLink(TSockLink::connectTo(QStringLiteral("127.0.0.1"), port));
     startOffered_ = true;
+    starter_ = true;
     touch(Controls);
 }
 
 void ClientSession::joinpress(int port)
 {
+    hostPort_ = port;
     setLink(TSockLink::connectTo(hostAddress_, port));
     startOffered_ = false;
     touch(Controls);
@@ -120,6 +124,52 @@ void ClientSession::setLink(std::unique_ptr<Link> link)
     link_ = std::move(link);
     connect(link_.get(), &Link::received, this, &ClientSession::sockRead);
     connect(link_.get(), &Link::closed, this, &ClientSession::sockInfo);
+    connect(link_.get(), &Link::connectFailed, this, &ClientSession::sockFailed);
+    connect(link_.get(), &Link::resetByPeer, this, [this] { removed_ = true; });
+}
+
+void ClientSession::rejoin()
+{
+    rejoining_ = true;
+    connectionClosed_ = false;
+    removed_ = false;
+    cutter_ = proto::StreamCutter();
+    receivedlist_.clear();
+    queuedBytes_ = 0;
+    setLink(TSockLink::connectTo(hostAddress_, hostPort_));
+}
+
+void ClientSession::dropConnection()
+{
+    rejoining_ = false;
+    connectionClosed_ = true;
+    if (!link_)
+        return;
+    link_->disconnect(this);
+    link_->close();
+    link_.reset();
+}
+
+QString ClientSession::hostAddressText() const
+{
+    const QString host = hostAddress_.contains(QLatin1Char(':')) ? QLatin1Char('[') + hostAddress_ + QLatin1Char(']') : hostAddress_;
+    return host + QLatin1Char(':') + QString::number(hostPort_);
+}
+
+void ClientSession::sockFailed(int wsaCode)
+{
+    if (connectionClosed_)
+        return;
+    // The connection that never came about is let go quietly: it has nothing to close.
+    connectionClosed_ = true;
+    link_->disconnect(this);
+    link_.release()->deleteLater();
+    // A joining copy tells a name it cannot find as the socket channel always has.
+    if (wsaCode == wsa::kHostNotFound && !rejoining_) {
+        vrel::reportError(QStringLiteral("Host Lookup - Could Not Find Host Entry"));
+        return;
+    }
+    emit connectionFailed(wsaCode);
 }
 
 void ClientSession::send(const QByteArray &message)
@@ -180,8 +230,19 @@ void ClientSession::sockInfo()
     connectionClosed_ = true;
     while (!receivedlist_.isEmpty() && !endingAfterNotice_)
         vrel::guarded([this] { processsocktimer(); });
-    if (!endingAfterNotice_)
+    if (endingAfterNotice_)
+        return;
+    // A joining copy that had its seat keeps its board and may come back; a removal, the hosting
+    // copy's own connection and a connection that never logged in end the window.
+    if (hostFlag_ || removed_ || !loggedInOnce_) {
         emit connectionClosed();
+        return;
+    }
+    connected_ = false;
+    entrySeat_ = 0;
+    touch(Board | Controls);
+    refreshStarter();
+    emit connectionLost();
 }
 
 // ---------------------------------------------------------------- dispatching
@@ -238,6 +299,15 @@ void ClientSession::sendloginfo(const msg::SendLoginInfo &m)
 {
     localSeat_ = m.seat;
     connected_ = true;
+    loggedInOnce_ = true;
+    if (rejoining_) {
+        // The host announces everybody again, this copy's seat perhaps another one.
+        columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
+        for (SeatRow &seat : seats_)
+            seat.occupied = false;
+        spectators_.clear();
+        touch(Seats | Spectators);
+    }
     send(msg::encode(msg::LoginInfo {m.seat, proto::kVersion, playerName_.toUtf8()}));
     sortstuff(m.seat);
     touch(Controls | Results);
@@ -248,7 +318,12 @@ void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
     const QString name = QString::fromUtf8(m.name);
     if (m.seat == localSeat_) {
         systemLine(QStringLiteral("You are Connected."));
-        emit loggedIn();
+        if (rejoining_) {
+            rejoining_ = false;
+            emit rejoined();
+        } else {
+            emit loggedIn();
+        }
     } else {
         systemLine(name + QStringLiteral(" is Connected."));
     }
@@ -258,6 +333,7 @@ void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
         seat.occupied = true;
         seat.name = name;
         touch(Seats);
+        refreshStarter();
     } else {
         spectators_.append({m.seat, name});
         touch(Spectators);
@@ -295,6 +371,7 @@ void ClientSession::playerdisconnected(const msg::PlayerDisconnected &m)
         seat.name.clear();
         seat.watching = false;
         touch(Seats);
+        refreshStarter();
         return;
     }
     const Spectator leaving {m.seat, QString::fromUtf8(m.name)};

@@ -71,6 +71,15 @@ public:
     void hostpress(int port);
     // Connects to the host's address on the port.
     void joinpress(int port);
+    // Connects again to the host it joined, under the same name, after the connection was lost:
+    // the host's login brings the seat back with its score and words. A name that no longer
+    // resolves throws ESockException.
+    void rejoin();
+    // Lets the connection go without a word (an attempt to rejoin that is given up).
+    void dropConnection();
+    // The address joined and its port, as a player writes them ("10.0.0.5:7772", "[::1]:7772").
+    QString hostAddressText() const;
+    int hostPort() const { return hostPort_; }
     // Talks to the host over this link from now on (the TCP link, or a test's).
     void setLink(std::unique_ptr<Link> link);
     bool hasLink() const { return link_ != nullptr; }
@@ -102,6 +111,11 @@ public:
     int localSeat() const { return localSeat_; }
     bool connected() const { return connected_; }
     bool hostFlag() const { return hostFlag_; }
+    // The starter may start a game and remove players: the hosting copy, or, on a host without a
+    // window, the player in the lowest player seat taken.
+    bool isStarter() const;
+    // Between the loss of the connection and a rejoin.
+    bool rejoining() const { return rejoining_; }
     const QString &playerName() const { return playerName_; }
     bool isPlayer() const { return proto::isPlayerSeat(localSeat_); }
     bool isSpectator() const { return localSeat_ > proto::kPlayerSeats; }
@@ -179,7 +193,8 @@ public:
     void JustWatch1Click();
     // The seat menu's "Set to Just Watch" (StartWatching) and "Unset Just Watch" (PlayAgain).
     void setJustWatch(int seat, proto::WatchFlag flag);
-    // Asks the host to remove a seat from the game; only the hosting copy asks.
+    // Asks the host to remove a seat from the game; only the starter asks, and never for its own
+    // seat.
     void kicking(int seat);
     // The hosting player starts a game with the start dialog's rounds and seconds.
     void startgame(const QByteArray &rounds, const QByteArray &seconds);
@@ -240,8 +255,17 @@ signals:
     // The session ended for the reason given (the host sent what this client cannot take): the
     // window tells the player, then closes.
     void endedWithNotice(const QString &reason);
-    // The connection to the host ended: the window closes.
+    // The connection to the host ended for good (removed, or never logged in, or the hosting
+    // copy's own): the window closes.
     void connectionClosed();
+    // The connection of a joining copy ended without the player asking, after it had logged in:
+    // the board stays, and the copy may rejoin().
+    void connectionLost();
+    // A connection to the host never came about (refused, unreachable, timed out), with the
+    // Windows Sockets code of the reason.
+    void connectionFailed(int wsaCode);
+    // The login after rejoin() is complete: the seat is back.
+    void rejoined();
     // A game ended with a winner while the local player held a seat (spectators count nothing);
     // localWins when the winner's name is the one on the local player's seat.
     void gameWon(const QString &winnerName, bool localWins);
@@ -249,6 +273,8 @@ signals:
 private:
     void sockRead(const QByteArray &bytes);
     void sockInfo();
+    void sockFailed(int wsaCode);
+    void refreshStarter();
     void enqueue(const QByteArray &line);
     void endWithNotice(const QString &reason);
     void touch(Parts parts) { emit changed(parts); }
@@ -274,6 +300,12 @@ private:
     qsizetype queuedBytes_ = 0;
     DrivableTimer Timer1;
     bool connectionClosed_ = false;
+    bool removed_ = false;     // the host reset the connection: this player was removed
+    bool loggedInOnce_ = false;
+    bool rejoining_ = false;
+    bool gameOn_ = false;      // a game runs, as far as this client knows
+    bool starter_ = false;     // isStarter() when the controls were last drawn
+    int hostPort_ = 0;
     bool endingAfterNotice_ = false;
 
     QString playerName_;

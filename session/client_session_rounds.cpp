@@ -48,6 +48,7 @@ void ClientSession::startthegame(const msg::StartGame &m)
 {
     board_.goodJob = false;
     clock_.stop();
+    gameOn_ = true;
     startOffered_ = false;
     // The watching icons stay as they are, although the host has cleared every watching seat.
     justWatch_ = false;
@@ -105,6 +106,8 @@ void ClientSession::loadstats(const msg::LoadStats &m)
     clock_.setRoundCaption(m.round);
     round_ = m.round;
     phase_ = m.phase;
+    gameOn_ = true;
+    refreshStarter();
     for (const msg::SeatStats &stats : m.seats) {
         if (!proto::isPlayerSeat(stats.seat))
             continue;
@@ -248,8 +251,8 @@ void ClientSession::winner(const msg::Winner &m)
     systemLine(winner_.text);
     winner_.shown = true;
     phase_ = proto::NoPhase;
-    if (hostFlag_)
-        startOffered_ = true;
+    gameOn_ = false;
+    refreshStarter();
     touch(Winner | Controls);
     if (isPlayer())
         emit gameWon(name, localWins);

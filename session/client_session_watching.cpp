@@ -22,7 +22,7 @@ void ClientSession::setJustWatch(int seat, proto::WatchFlag flag)
 
 void ClientSession::kicking(int seat)
 {
-    if (!hostFlag_ || !connected_)
+    if (!isStarter() || !connected_ || seat == localSeat_)
         return;
     send(msg::encode(msg::KickHim {localSeat_, seat}));
 }
@@ -50,4 +50,30 @@ QStringList ClientSession::opponents() const
             names << seat(n).name;
     }
     return names;
+}
+
+bool ClientSession::isStarter() const
+{
+    if (hostFlag_)
+        return true;
+    if (!connected_ || !isPlayer() || !seat(localSeat_).occupied)
+        return false;
+    for (int n = 1; n < localSeat_; ++n) {
+        if (seat(n).occupied)
+            return false;
+    }
+    return true;
+}
+
+// The Start button is offered to the starter between games; the window draws the starter's
+// controls again whenever who starts changes.
+void ClientSession::refreshStarter()
+{
+    const bool starter = isStarter();
+    const bool offered = starter && !gameOn_;
+    if (starter == starter_ && offered == startOffered_)
+        return;
+    starter_ = starter;
+    startOffered_ = offered;
+    touch(Controls);
 }

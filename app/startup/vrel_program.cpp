@@ -12,9 +12,12 @@
 #include "client/ttallylist.h"
 #include "engine/tserver.h"
 #include "net/error_sink.h"
+#include "net/esock_exception.h"
 #include "records/player_file.h"
 #include "records/settings_file.h"
 #include "records/tally_file.h"
+#include "rejoin/connection_words.h"
+#include "rejoin/rejoiner.h"
 #include "session/client_session.h"
 #include "sound/sound_player.h"
 
@@ -50,6 +53,8 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     sounds_ = std::make_unique<sound::SoundPlayer>(sound::SoundSet::builtIn(), [] { QApplication::beep(); });
     QObject::connect(session_.get(), &ClientSession::soundRequested, sounds_.get(), &sound::SoundPlayer::play);
     chat_->attachHelp(help_, about_);
+    rejoiner_ = new Rejoiner(*session_, chat_.get());
+    chat_->attachRejoiner(rejoiner_);
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
     Sock11.setPortName(QString::number(kLobbyPort));
@@ -104,5 +109,12 @@ void VrelProgram::processparams()
 void VrelProgram::hostpress()
 {
     // With port 0 the engine takes a free port: the own client goes where it listens.
-    session_->hostpress(server_->listen(commandLine_.port));
+    quint16 port = 0;
+    try {
+        port = server_->listen(commandLine_.port);
+    } catch (const ESockException &) {
+        // Told in a player's words, with a port that is free now.
+        throw ESockException(connectionwords::portInUse(commandLine_.port, connectionwords::freePortNear(commandLine_.port)));
+    }
+    session_->hostpress(port);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 class ClientSession;
+class Rejoiner;
 class SettingsFile;
 class Tphrases;
 class Tabout;
@@ -45,6 +46,7 @@ public:
     // The lobby window, shown when a solo game starts; tests close it with "Play Solo Game".
     Tdownload &download() { return *download_; }
     TServer &server() { return *server_; }
+    Rejoiner &rejoiner() { return *rejoiner_; }
     sound::SoundPlayer &sounds() { return *sounds_; }
 
     // Reads the parameters and starts hosting or joining.
@@ -70,5 +72,6 @@ private:
     Thelp *help_ = nullptr;           // owned by the main window
     Tabout *about_ = nullptr;         // owned by the main window
     Tdownload *download_ = nullptr;   // owned by the main window
+    Rejoiner *rejoiner_ = nullptr;    // owned by the main window
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };

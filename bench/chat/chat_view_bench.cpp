@@ -1,7 +1,9 @@
 // What the chat view costs a player's window: the time to add one chat line carrying 1, 100 and
 // 4,000 link words, and to add many lines (10,000 by default) whose colours alternate, so that
-// every line recolours its seat's earlier lines. The view is shown and painted after every line,
-// as in the game.
+// every line recolours its seat's earlier lines. Then an evening's chat: 30,000 lines, with the
+// time a line takes and the process's memory at every 2,500 lines, so that both can be seen to
+// stay flat at 20,000 lines and past the point where the oldest lines go. The view is shown and
+// painted after every line, as in the game.
 //
 //   vrel-bench-chat [LINES]
 #include "chat/chatview.h"
@@ -11,6 +13,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -60,6 +64,47 @@ double secondsForAlternatingLines(int lines)
     return double(clock.nsecsElapsed()) / 1e9;
 }
 
+// The process's resident memory now, in KiB.
+long residentKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string word;
+    while (status >> word) {
+        if (word == "VmRSS:") {
+            long kb = 0;
+            status >> kb;
+            return kb;
+        }
+    }
+    return -1;
+}
+
+// An evening's chat in the view the game keeps: every 2,500 lines, the time a line took over the
+// last 2,500 and the memory, through 20,000 lines and on past the view's limit.
+void eveningOfChat()
+{
+    constexpr int kLines = 30000;
+    constexpr int kStep = 2500;
+    chat::ChatView view;
+    view.resize(470, 190);
+    view.show();
+    paint(view);
+    std::printf("lines in view   ms a line   resident memory\n");
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 1; i <= kLines; ++i) {
+        view.addlinetochat(QStringLiteral("%1+Ann chats: line %2 of an evening, www.site%2.org :)#12 ok").arg(i % 6 + 1).arg(i),
+                           i % 2 ? 0x00FF0000 : 0x000000FF);
+        paint(view);
+        if (i % kStep == 0) {
+            const double msALine = double(clock.nsecsElapsed()) / 1e6 / kStep;
+            std::printf("%13d   %9.3f   %9.1f MiB\n", view.document()->blockCount(), msALine, residentKb() / 1024.0);
+            std::fflush(stdout);
+            clock.restart();
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -74,5 +119,6 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     const double seconds = secondsForAlternatingLines(lines);
     std::printf("%d alternating-colour lines: %.2f s (%.3f ms a line)\n", lines, seconds, seconds * 1000 / lines);
+    eveningOfChat();
     return 0;
 }

@@ -179,14 +179,16 @@ TEST(ChatLinks, TheViewKeepsTheNewestLinesWithTheirLinksAndALockedViewStaysPut)
     for (int i = 0; i < total; ++i)
         f.view.addlinetochat(QStringLiteral("%1+P: line %2 www.site%2.org").arg(i % 9 + 1).arg(i), 0);
     QTextDocument *document = f.view.document();
-    EXPECT_EQ(document->blockCount(), kept);
-    EXPECT_TRUE(document->firstBlock().text().contains(QStringLiteral("line %1 ").arg(firstKept)));
+    // A system line on top says that older lines went.
+    EXPECT_EQ(document->blockCount(), kept + 1);
+    EXPECT_EQ(document->firstBlock().text(), QStringLiteral(" Older lines were removed."));
+    EXPECT_TRUE(document->findBlockByNumber(1).text().contains(QStringLiteral("line %1 ").arg(firstKept)));
     // Links keep their numbers; those of dropped lines have no target any more.
     EXPECT_EQ(f.view.linkCount(), total);
     EXPECT_EQ(f.view.linkTarget(firstKept - 1), QString());
     EXPECT_EQ(f.view.linkTarget(firstKept), QStringLiteral("www.site%1.org ").arg(firstKept));
-    f.click(0, QStringLiteral("www.site%1").arg(firstKept));
-    f.click(kept - 1, QStringLiteral("www.site%1").arg(total - 1));
+    f.click(1, QStringLiteral("www.site%1").arg(firstKept));
+    f.click(kept, QStringLiteral("www.site%1").arg(total - 1));
     const std::vector<QUrl> expected{QUrl(QStringLiteral("http://www.site%1.org").arg(firstKept)),
                                      QUrl(QStringLiteral("http://www.site%1.org").arg(total - 1))};
     EXPECT_EQ(f.opened, expected);
@@ -196,8 +198,12 @@ TEST(ChatLinks, TheViewKeepsTheNewestLinesWithTheirLinksAndALockedViewStaysPut)
     QScrollBar *bar = f.view.verticalScrollBar();
     bar->setValue(bar->maximum() / 2);
     const QString onTop = f.view.cursorForPosition(QPoint(10, 10)).block().text();
-    for (int i = 0; i <= ChatView::DroppedLines; ++i)
+    // (The notice on top counts among the lines: these fill the view past its limit by one.)
+    for (int i = 0; i < ChatView::DroppedLines; ++i)
         f.view.addlinetochat(QStringLiteral("1+P: more %1").arg(i), 0);
-    EXPECT_EQ(document->blockCount(), kept);
+    EXPECT_EQ(document->blockCount(), kept + 1);
+    EXPECT_EQ(document->firstBlock().text(), QStringLiteral(" Older lines were removed."));
+    // The notice of the first drop went with the oldest lines: one notice, on top.
+    EXPECT_EQ(document->toPlainText().count(QStringLiteral("Older lines were removed.")), 1);
     EXPECT_EQ(f.view.cursorForPosition(QPoint(10, 10)).block().text(), onTop);
 }

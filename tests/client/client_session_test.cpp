@@ -7,6 +7,7 @@
 #include "tests/support/host_process.h"
 
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTest>
 
@@ -120,16 +121,18 @@ TEST_F(PlayerSession, GameIsFullIsShownAndThenTheProgramEnds)
     EXPECT_FALSE(late->chat().isVisible());
 }
 
-TEST_F(PlayerSession, TheProgramEndsWhenItsConnectionCloses)
+TEST_F(PlayerSession, WhenTheHostEndsTheGameTheWindowSaysSoAndCloses)
 {
     testing_support::HostProcess host;
     ASSERT_GT(host.port(), 0);
     auto bob = start({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("no")}, host.port());
     ASSERT_TRUE(waitUntil([&] { return rowName(*bob, 1) == QLatin1String("Bob"); }));
     host.stop();
-    ASSERT_TRUE(waitUntil([&] { return endings == 1; }));
+    // The first attempt to rejoin, a second later, is refused: nothing listens any more.
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Connection lost. Rejoining..."); }));
+    ASSERT_TRUE(waitUntil([&] { return endings == 1; }, 4000));
+    EXPECT_EQ(boxes, QStringList({"The host has ended the game."}));
     EXPECT_FALSE(bob->chat().isVisible());
-    EXPECT_TRUE(boxes.isEmpty());
 }
 
 TEST_F(PlayerSession, ARemovedPlayersWindowCloses)
@@ -148,7 +151,11 @@ TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReported)
     auto first = host(QStringLiteral("Ann"));
     auto second = start({QStringLiteral("Bob"), QStringLiteral("x"), QStringLiteral("true")}, portOf(*first));
     settle(100);
-    EXPECT_EQ(boxes, QStringList({"Listen - Error Binding Socket"}));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.at(0).startsWith(QStringLiteral("Port %1 is already in use on this computer").arg(portOf(*first))))
+        << boxes.at(0).toStdString();
+    EXPECT_TRUE(boxes.at(0).contains(QRegularExpression(QStringLiteral("for example (\\d+) \\(start with --port \\1\\)\\.$"))))
+        << boxes.at(0).toStdString();
     EXPECT_FALSE(second->chat().startButton()->isVisible());
     EXPECT_FALSE(second->session().hasLink());
     EXPECT_EQ(chatLines(*second), QStringList({"Loading Multi-player Game.. Please Wait."}));
@@ -162,15 +169,16 @@ TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReported)
     EXPECT_TRUE(lost->chat().isVisible());
 }
 
-TEST_F(PlayerSession, AConnectionThatFailsAtOnceLeavesTheWindowWithItsLoadingLine)
+TEST_F(PlayerSession, AConnectionThatFailsAtOnceIsToldWithItsReasonAndTheWindowStays)
 {
-    // 192.168.1.300 is no address: no connection can even start.
-    auto ann = start({QStringLiteral("Ann"), QStringLiteral("192.168.1.300"), QStringLiteral("x")});
+    // 192.168.1.300 is no address: no connection can even start, nothing leaves the machine.
+    auto ann = start({QStringLiteral("Ann"), QStringLiteral("192.168.1.300"), QStringLiteral("x")}, 7772);
     settle(400);
     EXPECT_TRUE(ann->chat().isVisible());
     EXPECT_EQ(endings, 0);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
-    EXPECT_EQ(chatLines(*ann), QStringList({"Loading Multi-player Game.. Please Wait."}));
+    EXPECT_EQ(chatLines(*ann), QStringList({"Loading Multi-player Game.. Please Wait.",
+                                            "Could not connect: 192.168.1.300:7772, the address cannot be reached."}));
     EXPECT_FALSE(ann->session().connected());
 }
 

@@ -339,3 +339,44 @@ TEST_F(PhraseButtonsTest, ASpectatorAndACopyNotYetLoggedInSendNoChatterSound)
     EXPECT_TRUE(host->drain(200).isEmpty());
     EXPECT_TRUE(boxes.isEmpty());
 }
+
+TEST_F(PhraseButtonsTest, AStoredPhraseLongerThanTheFieldsTakeIsKeptWholeUnlessThePlayerEditsIt)
+{
+    // A phrase of 200 characters written by another copy or by hand.
+    QString longPhrase;
+    while (longPhrase.size() < 200)
+        longPhrase += QStringLiteral("Well played, everybody! ");
+    longPhrase.truncate(200);
+    {
+        QFile file(settingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Vrel]\nPhrase3=" + longPhrase.toUtf8() + "\n");
+    }
+    auto ann = host(QStringLiteral("Ann"));
+    ASSERT_TRUE(waitUntil([&] { return ann->session().phrase(3) == longPhrase; }));
+
+    // The editor shows it whole; typing cannot make it longer, and no field takes more than 50.
+    ann->chat().PrhaseList1Click();
+    Tphrases &editor = ann->phrases();
+    EXPECT_EQ(editor.field(3)->text(), longPhrase);
+    editor.field(3)->end(false);
+    QTest::keyClicks(editor.field(3), QStringLiteral("more"));
+    EXPECT_EQ(editor.field(3)->text(), longPhrase);
+    editor.field(1)->selectAll();
+    QTest::keyClicks(editor.field(1), QString(60, QLatin1Char('g')));
+    EXPECT_EQ(editor.field(1)->text(), QString(50, QLatin1Char('g')));
+    // Another phrase changed, Done: the long one is stored as it was.
+    QTest::mouseClick(editor.doneButton(), Qt::LeftButton);
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(ann->session().phrase(3), longPhrase);
+    const QByteArray file = settingsBytes();
+    EXPECT_TRUE(file.contains("\nPhrase1=" + QByteArray(50, 'g') + "\n")) << file.constData();
+    EXPECT_TRUE(file.contains("\nPhrase3=" + longPhrase.toUtf8() + "\n")) << file.constData();
+
+    // The player may still shorten it.
+    ann->chat().PrhaseList1Click();
+    editor.field(3)->end(false);
+    QTest::keyClick(editor.field(3), Qt::Key_Backspace);
+    QTest::mouseClick(editor.doneButton(), Qt::LeftButton);
+    EXPECT_EQ(ann->session().phrase(3), longPhrase.chopped(1));
+}

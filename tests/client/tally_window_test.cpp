@@ -135,7 +135,8 @@ TEST_F(TallyWindow, AGameIsCountedForTheTalliedOpponentsAndReadBackAfterARestart
     ann = hostGame(QStringLiteral("Ann"));
     EXPECT_TRUE(boxes.isEmpty());
     Ttallylist &again = openTally(*ann);
-    EXPECT_EQ(text(again, "label_totalgames"), "1");
+    // Zed's copy shares Ann's folder: both copies' games are in the tally they share.
+    EXPECT_EQ(text(again, "label_totalgames"), "2");
     EXPECT_EQ(text(again, "label_yourwins"), "1");
     EXPECT_EQ(items(again.tallyList()), QStringList({"Bob", "Cid"}));
     again.tallyList()->setCurrentRow(0);
@@ -230,4 +231,27 @@ TEST_F(TallyWindow, ADamagedTallyIsReportedOnceAndTheGameStartsWithAnEmptyOne)
         EXPECT_EQ(written.table, TallyTable());
         EXPECT_EQ(boxes.size(), 1);
     }
+}
+
+TEST_F(TallyWindow, AReadOnlyTallyIsToldAtStartAndLeftAsItWas)
+{
+    const QString path = home.filePath(QString::fromLatin1(tallyfile::kFileName));
+    TallyTable kept;
+    kept.addPlayer(QStringLiteral("Bob"));
+    ASSERT_TRUE(tallyfile::save(path, kept));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    {
+        auto ann = hostGame(QStringLiteral("Ann"));
+        EXPECT_EQ(boxes, QStringList {QStringLiteral("Unable to write to ") + path});
+        EXPECT_EQ(ann->tally().players(), QStringList {"Bob"});
+        hostWinsAOneRoundGame(*ann, {});
+        EXPECT_EQ(ann->tally().gamesPlayed(), 1);
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(boxes.size(), 1);
 }

@@ -102,6 +102,49 @@ TEST_F(HostRules, OnlyTheHostingPlayerStartsAGameAndBadNumbersFallBack)
     EXPECT_EQ(server.turnSeconds(), 60);
 }
 
+// The starter is the lowest player seat logged in: it alone starts games, removes players and
+// switches others to watching, and the next lowest seat takes over the moment it leaves.
+TEST_F(HostRules, TheStarterIsTheLowestPlayerSeatAndMovesOnWhenItLeaves)
+{
+    FakeLink *ann = join("Ann");
+    FakeLink *bob = join("Bob");
+    FakeLink *cid = join("Cid");
+    FakeLink *silent = connect(); // seat 4, never logs in
+    EXPECT_EQ(server.starterSeat(), 1);
+    deliver(bob, "CMD_kickhim+2+3+");
+    EXPECT_EQ(cid->closeCalls, 0);
+
+    ann->close();
+    EXPECT_EQ(server.starterSeat(), 2);
+    clearAll({bob, cid, silent});
+    deliver(cid, "CMD_startgame+Cid+3+30+");
+    EXPECT_FALSE(server.gameRunning());
+    deliver(bob, "CMD_startgame+Bob+3+30+");
+    EXPECT_TRUE(server.gameRunning());
+    EXPECT_EQ(cid->take().value(0), "CMD_startgame+Bob+3+30++");
+    deliver(bob, "CMD_justwatch+3+1");
+    EXPECT_TRUE(server.seat(3).watching);
+    deliver(cid, "CMD_justwatch+2+1");
+    EXPECT_FALSE(server.seat(2).watching);
+
+    // A newcomer in the freed seat 1 is the starter as soon as it has logged in.
+    FakeLink *dan = connect();
+    EXPECT_EQ(server.starterSeat(), 2);
+    dan->deliver(msg::encode(msg::LoginInfo {1, proto::kVersion, "Dan"}));
+    dispatchAll();
+    EXPECT_EQ(server.starterSeat(), 1);
+    deliver(bob, "CMD_kickhim+2+3+");
+    EXPECT_EQ(cid->closeCalls, 0);
+    deliver(dan, "CMD_kickhim+1+3+");
+    EXPECT_EQ(cid->closeCalls, 1);
+    EXPECT_FALSE(server.seat(3).inUse);
+
+    bob->close();
+    dan->close();
+    EXPECT_EQ(server.starterSeat(), 0); // the one left has not logged in
+    EXPECT_EQ(silent->closeCalls, 0);
+}
+
 TEST_F(HostRules, SpectatorGetsTheRoundStartWithAStarForItsWord)
 {
     FakeLink *links[7] = {};

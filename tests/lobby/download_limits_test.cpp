@@ -89,6 +89,8 @@ TEST_F(DownloadLimits, EveryFailedDownloadKeepsTheEarlierInstallerAndSaysWhy)
         const long before = peakMemoryKb();
         QTest::mouseClick(lobby->getbutton, Qt::LeftButton);
         EXPECT_EQ(Look::of(*lobby), (Look {"Download Aborted", c.status, true, false, 2})) << c.folder;
+        if (c.status == QLatin1String("too large"))
+            screenshot(lobby.get(), QStringLiteral("lobby-download-too-large"));
         EXPECT_EQ(contents(inHome(QStringLiteral("Setup"))), "the good installer") << c.folder;
         EXPECT_EQ(files(), QStringList {"Setup"}) << c.folder;
         // What arrived went to the disk, never into memory.

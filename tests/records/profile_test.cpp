@@ -6,6 +6,8 @@
 #include "records/profile_text.h"
 #include "tests/support/qt_printers.h"
 
+#include "tests/records/file_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -16,19 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void save(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 // The lobby's file: its own sections around ours, comments, odd spacing and letter case, CR LF.
 const QByteArray kSharedFile =
@@ -129,22 +118,22 @@ TEST_F(ProfileFileTest, AMissingFileReadsAsDefaultsAndTheFirstWriteCreatesIt)
     EXPECT_EQ(file.readString(QStringLiteral("Vrel"), QStringLiteral("Top"), QStringLiteral("3")), QStringLiteral("3"));
     EXPECT_FALSE(QFile::exists(path()));
     ASSERT_TRUE(file.writeString(QStringLiteral("Vrel"), QStringLiteral("Top"), QStringLiteral("40")));
-    EXPECT_EQ(contents(path()), QByteArray("[Vrel]\nTop=40\n"));
+    EXPECT_EQ(file_bytes::read(path()), QByteArray("[Vrel]\nTop=40\n"));
     EXPECT_EQ(file.readString(QStringLiteral("vrel"), QStringLiteral("TOP"), QStringLiteral("3")), QStringLiteral("40"));
     EXPECT_EQ(file.readString(QStringLiteral("Lobby"), QStringLiteral("Top"), QStringLiteral("3")), QStringLiteral("3"));
 }
 
 TEST_F(ProfileFileTest, EachWriteReplacesTheFileWholeAndLeavesNothingBeside)
 {
-    save(path(), kSharedFile);
+    file_bytes::write(path(), kSharedFile);
     // A second name for the old file keeps the old bytes: the new file took its place by a
     // rename, it was not written over the old one.
     const QString oldName = folder.filePath(QStringLiteral("old"));
     ASSERT_EQ(::link(QFile::encodeName(path()).constData(), QFile::encodeName(oldName).constData()), 0);
     const ProfileFile file(path());
     ASSERT_TRUE(file.writeString(QStringLiteral("Vrel"), QStringLiteral("Top"), QStringLiteral("5")));
-    EXPECT_EQ(contents(oldName), kSharedFile);
-    EXPECT_TRUE(contents(path()).contains("top\t=\t5\r\n"));
+    EXPECT_EQ(file_bytes::read(oldName), kSharedFile);
+    EXPECT_TRUE(file_bytes::read(path()).contains("top\t=\t5\r\n"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"kovrlobby.ini", "old"}));
     // The file keeps its permissions.
     EXPECT_EQ(QFile::permissions(path()), QFile::permissions(oldName));
@@ -155,12 +144,12 @@ TEST_F(ProfileFileTest, AReadOnlyFileOrFolderRefusesTheWriteAndKeepsTheKeysBefor
     const ProfileFile file(path());
     ASSERT_TRUE(file.writeString(QStringLiteral("Vrel"), QStringLiteral("Textsize"), QStringLiteral("12")));
     ASSERT_TRUE(file.writeString(QStringLiteral("Vrel"), QStringLiteral("Top"), QStringLiteral("40")));
-    const QByteArray before = contents(path());
+    const QByteArray before = file_bytes::read(path());
 
     ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     EXPECT_FALSE(file.writeString(QStringLiteral("Vrel"), QStringLiteral("Left"), QStringLiteral("9")));
     EXPECT_EQ(file.writeFailure(), QStringLiteral("Unable to write to ") + path());
-    EXPECT_EQ(contents(path()), before);
+    EXPECT_EQ(file_bytes::read(path()), before);
     EXPECT_EQ(file.readString(QStringLiteral("Vrel"), QStringLiteral("Top"), {}), QStringLiteral("40"));
     // A key that already holds the value asks nothing of the file.
     EXPECT_TRUE(file.writeString(QStringLiteral("VREL"), QStringLiteral("top"), QStringLiteral("40")));
@@ -171,7 +160,7 @@ TEST_F(ProfileFileTest, AReadOnlyFileOrFolderRefusesTheWriteAndKeepsTheKeysBefor
     ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
     EXPECT_FALSE(file.writeString(QStringLiteral("Vrel"), QStringLiteral("Left"), QStringLiteral("9")));
     QFile::setPermissions(folder.path(), folderRights);
-    EXPECT_EQ(contents(path()), before);
+    EXPECT_EQ(file_bytes::read(path()), before);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"kovrlobby.ini"}));
 
     // Nor can a file in a folder that is not there.

@@ -6,6 +6,8 @@
 
 #include "compress/in_memory.h"
 
+#include "tests/records/file_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -16,19 +18,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 QByteArray pack(const QByteArray &text, TCompressMode mode)
 {
@@ -72,7 +61,7 @@ TEST_F(TallyFile, WrittenAndReadBackWithThisRunsCountersAtZero)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList {QString::fromLatin1(tallyfile::kFileName)});
 
     // The file is the fast container around the table's text.
-    const QByteArray stored = readAll(path());
+    const QByteArray stored = file_bytes::read(path());
     EXPECT_TRUE(stored.startsWith("WRZL"));
     EXPECT_EQ(stored, pack(played.toText(), TCompressMode::Fast));
 
@@ -86,7 +75,7 @@ TEST_F(TallyFile, WrittenAndReadBackWithThisRunsCountersAtZero)
 
     // A tally that another copy packed, in either of the container's methods, reads the same.
     for (const TCompressMode mode : {TCompressMode::Fast, TCompressMode::Good}) {
-        writeAll(path(), pack(played.toText(), mode));
+        file_bytes::write(path(), pack(played.toText(), mode));
         EXPECT_EQ(tallyfile::load(path()).table, expected);
     }
 }
@@ -108,7 +97,7 @@ TEST_F(TallyFile, DamagedFilesAreReportedInTheComponentsWordsAndGiveAnEmptyTally
         {pack(tally_samples::sample(2, 2).toText().replace("9\r\n3", "9\r\n9"), TCompressMode::Fast), readError},
     };
     for (const auto &c : cases) {
-        writeAll(path(), c.bytes);
+        file_bytes::write(path(), c.bytes);
         const tallyfile::Loaded loaded = tallyfile::load(path());
         EXPECT_EQ(loaded.error, c.error);
         EXPECT_EQ(loaded.table, TallyTable());
@@ -124,7 +113,7 @@ TEST_F(TallyFile, AFileAnnouncingFourGigabytesIsRefusedWithoutTakingTheMemory)
     QByteArray container("WRZL\xFF\xFF\xFF\xFF", 8);
     for (int block = 0; block < 2048; ++block)
         container += char(runsChunk.size()) + QByteArray(1, '\0') + runsChunk;
-    writeAll(path(), container);
+    file_bytes::write(path(), container);
 
     const long before = peakMemoryKb();
     const tallyfile::Loaded loaded = tallyfile::load(path());

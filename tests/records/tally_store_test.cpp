@@ -8,6 +8,8 @@
 
 #include "compress/in_memory.h"
 
+#include "tests/records/file_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -15,19 +17,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 QByteArray pack(const QByteArray &text)
 {
@@ -62,12 +51,12 @@ TEST_F(TallyStoreTest, UnreadableTalliesAreMovedAsideAndTheGamesOfTheRunStillCou
         {oversize, readError(), path() + QStringLiteral(".damaged.1")},
     };
     for (const auto &c : cases) {
-        writeAll(path(), c.bytes);
+        file_bytes::write(path(), c.bytes);
         TallyStore store(path());
         EXPECT_EQ(store.load(), c.error + QStringLiteral("\nThe tally was kept as ") + c.aside);
         EXPECT_EQ(store.table(), TallyTable());
         // The damaged file went aside whole, the earlier damaged one stays where it was.
-        EXPECT_EQ(readAll(c.aside), c.bytes);
+        EXPECT_EQ(file_bytes::read(c.aside), c.bytes);
         EXPECT_FALSE(QFile::exists(path()));
 
         store.table().addPlayer(QStringLiteral("Bob"));
@@ -78,7 +67,7 @@ TEST_F(TallyStoreTest, UnreadableTalliesAreMovedAsideAndTheGamesOfTheRunStillCou
         EXPECT_EQ(written.table.gamesPlayed(), 1);
         EXPECT_EQ(written.table.count(1, TallyTable::kTotalColumn + TallyTable::TheirWins), 1);
     }
-    EXPECT_EQ(readAll(path() + QStringLiteral(".damaged")), garbage);
+    EXPECT_EQ(file_bytes::read(path() + QStringLiteral(".damaged")), garbage);
     EXPECT_EQ(files(), QStringList({"Vreltally.tld", "Vreltally.tld.damaged", "Vreltally.tld.damaged.1", "Vreltally.tld.lock"}));
 }
 
@@ -94,11 +83,11 @@ TEST_F(TallyStoreTest, ASpoiledCounterCostsOnlyItsCell)
     lines[2 + 2 * stored.rowCount() + 2] = "many\r";
     text = lines.join('\n');
     const QByteArray damaged = pack(text);
-    writeAll(path(), damaged);
+    file_bytes::write(path(), damaged);
 
     TallyStore store(path());
     EXPECT_EQ(store.load(), readError() + QStringLiteral("\nThe tally was kept as ") + path() + QStringLiteral(".damaged"));
-    EXPECT_EQ(readAll(path() + QStringLiteral(".damaged")), damaged);
+    EXPECT_EQ(file_bytes::read(path() + QStringLiteral(".damaged")), damaged);
     TallyTable expected = stored;
     expected.startSession();
     EXPECT_EQ(store.table().players(), expected.players());
@@ -120,7 +109,7 @@ TEST_F(TallyStoreTest, ASpoiledCounterCostsOnlyItsCell)
 TEST_F(TallyStoreTest, AReadOnlyTallyIsNeverWritten)
 {
     ASSERT_TRUE(tallyfile::save(path(), tally_samples::sample(3, 4)));
-    const QByteArray before = readAll(path());
+    const QByteArray before = file_bytes::read(path());
     ASSERT_TRUE(QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 
     TallyStore store(path());
@@ -128,16 +117,16 @@ TEST_F(TallyStoreTest, AReadOnlyTallyIsNeverWritten)
     EXPECT_EQ(store.table().gamesPlayed(), 4);
     store.table().addgame(QStringLiteral("Me"), true, store.table().players());
     EXPECT_FALSE(store.save());
-    EXPECT_EQ(readAll(path()), before);
+    EXPECT_EQ(file_bytes::read(path()), before);
 
     // Damaged and read-only: neither moved nor written.
     QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
-    writeAll(path(), "not a tally");
+    file_bytes::write(path(), "not a tally");
     QFile::setPermissions(path(), QFile::ReadOwner);
     TallyStore damaged(path());
     EXPECT_EQ(damaged.load(), path() + QStringLiteral(" : Lzrw1 decompression : this file has no valid header !\n")
                                   + QStringLiteral("Unable to write to ") + path());
     EXPECT_FALSE(damaged.save());
-    EXPECT_EQ(readAll(path()), "not a tally");
+    EXPECT_EQ(file_bytes::read(path()), "not a tally");
     EXPECT_FALSE(QFile::exists(path() + QStringLiteral(".damaged")));
 }

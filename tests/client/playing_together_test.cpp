@@ -1,0 +1,273 @@
+// Playing with others on a host without a window: the starter, rejoining after a dropped
+// connection, and what a player is told when a connection fails. Real windows, a real vrel-host
+// process, real sockets on loopback.
+
+#include "tests/client/game_fixture.h"
+
+#include "client/seat_menu.h"
+#include "dictionary/embeddedwords.h"
+#include "rejoin/connection_words.h"
+#include "rejoin/rejoin_schedule.h"
+#include "rejoin/rejoiner.h"
+#include "tests/support/host_process.h"
+#include "tests/support/relay.h"
+
+#include <QAction>
+#include <QMessageBox>
+#include <QTcpServer>
+
+using testing_support::HostProcess;
+using testing_support::Relay;
+using testing_support::settle;
+using testing_support::waitUntil;
+
+namespace {
+
+// A pool word that keeps every letter the masked word shows (the source word always does).
+QString answerFor(const BoardState &board)
+{
+    static const QStringList pool = loadWordPool();
+    for (const QString &word : pool) {
+        bool fits = word.size() == BoardState::kPositions;
+        for (int i = 0; fits && i < BoardState::kPositions; ++i) {
+            const int code = board.puzzle[size_t(i)].code;
+            fits = code == 0 || code == word.at(i).unicode() - 'a' + 1;
+        }
+        if (fits)
+            return word;
+    }
+    return {};
+}
+
+} // namespace
+
+class PlayingTogether : public GameFixture
+{
+protected:
+    std::unique_ptr<VrelProgram> joinAt(const QString &name, int port, int seat)
+    {
+        auto program = launch({name, QStringLiteral("127.0.0.1"), QStringLiteral("x")}, port);
+        EXPECT_TRUE(waitUntil([&] { return program->session().localSeat() == seat && rowName(*program, seat) == name; }));
+        return program;
+    }
+
+    // The player types a pool word that fits each masked word until `words` more are accepted.
+    static void fillWords(VrelProgram &program, int words)
+    {
+        ClientSession &session = program.session();
+        for (int n = 0; n < words; ++n) {
+            ASSERT_TRUE(waitUntil([&] { return session.ownsBoard() && session.board().captionWord > 0; }, 10000));
+            const int before = session.seat(session.localSeat()).wordCount.value_or(0);
+            submit(program, answerFor(session.board()));
+            ASSERT_TRUE(waitUntil([&] { return session.seat(session.localSeat()).wordCount.value_or(0) == before + 1; }))
+                << "word " << n + 1 << " of " << program.session().playerName().toStdString();
+        }
+    }
+
+    // The seat menu as it opens on a seat's name: Remove, Set to Just Watch, Unset Just Watch.
+    static QList<bool> seatMenu(VrelProgram &program, int seat)
+    {
+        SeatMenu &menu = program.chat().seatMenu();
+        menu.label_playername1ContextPopup(seat);
+        return {menu.removeFromGame()->isEnabled(), menu.setToJustWatch()->isEnabled(), menu.unsetJustWatch()->isEnabled()};
+    }
+
+    // With VREL_SCREENSHOTS set, a message box with this text is saved to be looked at.
+    static void screenshotBox(const QString &text, const QString &name)
+    {
+        if (qEnvironmentVariable("VREL_SCREENSHOTS").isEmpty())
+            return;
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vrel"), text, QMessageBox::Ok);
+        box.show();
+        screenshot(&box, name);
+    }
+
+    static bool startsGames(VrelProgram &program)
+    {
+        return program.chat().startButton()->isVisible() && program.chat().startGameAction()->isEnabled();
+    }
+};
+
+TEST_F(PlayingTogether, TheStarterPlaysAWholeGameOnADedicatedHostAndTheNextPlayerStartsTheNext)
+{
+    HostProcess host;
+    ASSERT_GT(host.port(), 0);
+    auto ann = joinAt(QStringLiteral("Ann"), host.port(), 1);
+    auto bob = joinAt(QStringLiteral("Bob"), host.port(), 2);
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == "Bob"; }));
+
+    // Ann, in the lowest seat, starts games and may remove anybody but herself; Bob may not.
+    EXPECT_TRUE(ann->session().isStarter());
+    EXPECT_TRUE(startsGames(*ann));
+    EXPECT_FALSE(bob->session().isStarter());
+    EXPECT_FALSE(bob->chat().startButton()->isVisible());
+    EXPECT_FALSE(bob->chat().startGameAction()->isEnabled());
+    EXPECT_EQ(seatMenu(*ann, 1), QList<bool>({false, true, true}));
+    EXPECT_EQ(seatMenu(*ann, 2), QList<bool>({true, true, true}));
+    EXPECT_EQ(seatMenu(*bob, 1), QList<bool>({false, false, false}));
+    // A start that Bob sends anyway is not his to make.
+    bob->session().startgame("1", "30");
+    settle(300);
+    EXPECT_FALSE(chatLines(*ann).contains("Bob has started a game."));
+
+    startGame(*ann, 1, 30);
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Ann has started a game."); }));
+    EXPECT_FALSE(ann->chat().startButton()->isVisible());
+    fillWords(*ann, 10);
+    fillWords(*bob, 10);
+    ASSERT_TRUE(waitUntil([&] { return ann->session().winnerState().shown && bob->session().winnerState().shown; }, 40000));
+    EXPECT_TRUE(startsGames(*ann));
+    EXPECT_FALSE(bob->chat().startButton()->isVisible());
+
+    // Ann leaves: Bob is the starter at once, with the Start button, the dialog and the seat menu.
+    ann->chat().close();
+    ann.reset();
+    ASSERT_TRUE(waitUntil([&] { return bob->session().isStarter() && startsGames(*bob); }));
+    EXPECT_EQ(seatMenu(*bob, 2), QList<bool>({false, true, true}));
+    // Cid takes the free seat 1 and with it the start; Bob's controls go, his open dialog too.
+    QTest::mouseClick(bob->chat().startButton(), Qt::LeftButton);
+    ASSERT_TRUE(bob->gamestart().isVisible());
+    auto cid = joinAt(QStringLiteral("Cid"), host.port(), 1);
+    ASSERT_TRUE(waitUntil([&] { return cid->session().isStarter() && !bob->session().isStarter(); }));
+    EXPECT_FALSE(bob->chat().startButton()->isVisible());
+    EXPECT_FALSE(bob->gamestart().isVisible());
+    EXPECT_EQ(seatMenu(*bob, 1), QList<bool>({false, false, false}));
+    cid->chat().close();
+    cid.reset();
+
+    ASSERT_TRUE(waitUntil([&] { return startsGames(*bob); }));
+    startGame(*bob, 1, 30);
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Bob has started a game."); }));
+    fillWords(*bob, 1);
+    EXPECT_TRUE(host.log().contains("game started: 1 rounds of 30 seconds"));
+}
+
+TEST_F(PlayingTogether, ADroppedConnectionRejoinsItsSeatWithItsScoreAndWordsAndPlaysOn)
+{
+    HostProcess host;
+    ASSERT_GT(host.port(), 0);
+    Relay relay(quint16(host.port()));
+    auto ann = joinAt(QStringLiteral("Ann"), host.port(), 1);
+    auto bob = joinAt(QStringLiteral("Bob"), relay.port(), 2);
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == "Bob"; }));
+
+    // Round 1 is played out for a score; in round 2 Bob has three words when his line breaks.
+    startGame(*ann, 2, 30);
+    fillWords(*ann, 10);
+    fillWords(*bob, 10);
+    ASSERT_TRUE(waitUntil([&] { return bob->session().round() == 2 && bob->session().ownsBoard(); }, 40000));
+    const int score = bob->session().seat(2).score;
+    EXPECT_GT(score, 0);
+    fillWords(*bob, 3);
+    const BoardState boardBefore = bob->session().board();
+    ASSERT_EQ(boardBefore.captionWord, 4);
+
+    relay.cutAll();
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Connection lost. Rejoining..."); }));
+    EXPECT_TRUE(bob->chat().isVisible());
+    EXPECT_TRUE(bob->chat().stopRejoiningAction()->isVisible());
+    // The board stays as it was, closed to typing until the seat is back.
+    EXPECT_EQ(bob->session().board().marks, boardBefore.marks);
+    EXPECT_FALSE(bob->session().ownsBoard());
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*ann).contains("Bob disconnected."); }));
+
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Rejoined."); }, 5000));
+    EXPECT_EQ(relay.connectionsMade(), 2);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+    EXPECT_FALSE(bob->chat().stopRejoiningAction()->isVisible());
+    ASSERT_TRUE(waitUntil([&] { return bob->session().ownsBoard(); }));
+    EXPECT_EQ(bob->session().localSeat(), 2);
+    EXPECT_EQ(rowName(*bob, 2), "Bob");
+    EXPECT_EQ(rowName(*bob, 1), "Ann");
+    EXPECT_EQ(bob->session().seat(2).score, score);
+    EXPECT_EQ(bob->session().seat(2).wordCount.value_or(-1), 3);
+    EXPECT_EQ(bob->session().board().captionWord, 4);
+    EXPECT_EQ(bob->session().board().marks, boardBefore.marks);
+    EXPECT_EQ(bob->session().columnOfSeat(2), 1); // his results stay leftmost
+    // Bob is announced once on Ann's board and counted once in his own spy list.
+    EXPECT_EQ(rowName(*ann, 2), "Bob");
+    EXPECT_TRUE(bob->session().spectators().isEmpty());
+    screenshot(bob->chat().mainchat(), QStringLiteral("rejoined-chat"));
+
+    fillWords(*bob, 1);
+    ASSERT_TRUE(waitUntil([&] { return ann->session().seat(2).wordCount.value_or(-1) == 4; }));
+
+    // Removed by the starter, Cid (on a connection of his own) does not come back: his window
+    // closes at once.
+    auto cid = joinAt(QStringLiteral("Cid"), host.port(), 3);
+    ann->chat().seatMenu().label_playername1ContextPopup(3);
+    ann->chat().seatMenu().removeFromGame()->trigger();
+    ASSERT_TRUE(waitUntil([&] { return endings == 1; }));
+    EXPECT_FALSE(cid->chat().isVisible());
+    EXPECT_FALSE(chatLines(*cid).contains("Connection lost. Rejoining..."));
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+}
+
+TEST_F(PlayingTogether, RejoiningGivesUpAfterItsAttemptsOrWhenThePlayerStopsIt)
+{
+    EXPECT_EQ(rejoinschedule::attemptTimes(), QList<int>({1, 3, 7, 15, 31, 63, 120}));
+
+    HostProcess host;
+    ASSERT_GT(host.port(), 0);
+    auto relay = std::make_unique<Relay>(quint16(host.port()));
+    auto bob = joinAt(QStringLiteral("Bob"), relay->port(), 1);
+    Rejoiner &rejoiner = bob->rejoiner();
+    rejoiner.setMillisecondsPerSecond(5); // two minutes pass in 0.6 s
+
+    // The first attempt reaches the relay but not the host; every later one is refused.
+    relay->hangUpNewcomers();
+    relay->cutAll();
+    ASSERT_TRUE(waitUntil([&] { return relay->connectionsMade() >= 2; }));
+    relay->stopListening();
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Could not rejoin the game."); }, 5000));
+    EXPECT_FALSE(rejoiner.active());
+    EXPECT_TRUE(bob->chat().isVisible());
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+    EXPECT_EQ(endings, 0);
+    EXPECT_EQ(rowName(*bob, 1), "Bob"); // the board as it was
+
+    // Against a host that answers, the player stops trying from File before the first attempt.
+    relay = std::make_unique<Relay>(quint16(host.port()));
+    auto cid = joinAt(QStringLiteral("Cid"), relay->port(), 1);
+    relay->cutAll();
+    ASSERT_TRUE(waitUntil([&] { return cid->chat().stopRejoiningAction()->isVisible(); }));
+    cid->chat().stopRejoiningAction()->trigger();
+    EXPECT_TRUE(chatLines(*cid).contains("Rejoining stopped."));
+    EXPECT_FALSE(cid->chat().stopRejoiningAction()->isVisible());
+    settle(1500);
+    EXPECT_EQ(relay->connectionsMade(), 1);
+    EXPECT_FALSE(chatLines(*cid).contains("Rejoined."));
+    EXPECT_TRUE(cid->chat().isVisible());
+}
+
+TEST_F(PlayingTogether, ARefusedAddressIsToldWithItsReasonAndAddress)
+{
+    // A port that was free a moment ago: nothing listens there.
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    const int port = probe.serverPort();
+    probe.close();
+    auto ann = start({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("x")}, port);
+    const QString line = QStringLiteral("Could not connect: 127.0.0.1:%1, connection refused.").arg(port);
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*ann).contains(line); }));
+    EXPECT_EQ(ann->rejoiner().failedAddress(), QStringLiteral("127.0.0.1:%1").arg(port));
+    EXPECT_TRUE(ann->chat().isVisible());
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+    screenshot(ann->chat().mainchat(), QStringLiteral("refused-chat"));
+    screenshotBox(QStringLiteral("The host has ended the game."), QStringLiteral("host-ended-box"));
+    screenshotBox(connectionwords::portInUse(7772, 7773), QStringLiteral("port-in-use-box"));
+}
+
+TEST(ConnectionWords, ReasonsInAPlayersWords)
+{
+    EXPECT_EQ(connectionwords::couldNotConnect(QStringLiteral("10.0.0.5:7772"), 10061),
+              "Could not connect: 10.0.0.5:7772, connection refused.");
+    EXPECT_EQ(connectionwords::reason(10060), "no answer (timed out)");
+    EXPECT_EQ(connectionwords::reason(10051), "the address cannot be reached");
+    EXPECT_EQ(connectionwords::reason(10065), "the address cannot be reached");
+    EXPECT_TRUE(connectionwords::reason(10055).startsWith("network error ("));
+    EXPECT_EQ(connectionwords::portInUse(7772, 7773),
+              "Port 7772 is already in use on this computer, perhaps by another game that is hosting. Close that "
+              "program, or host on another port, for example 7773 (start with --port 7773).");
+    EXPECT_TRUE(connectionwords::portInUse(7772, 0).endsWith("host on another port."));
+}
