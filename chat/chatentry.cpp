@@ -37,7 +37,7 @@ ChatEntry::ChatEntry(QWidget *parent) : QLineEdit(Placeholder, parent)
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("popup_mychat"));
-    m_paste1 = new QAction(tr("Paste"), this);
+    m_paste1 = new QAction(tr("&Paste"), this);
     m_paste1->setObjectName(QStringLiteral("Paste1"));
     // Shown in the menu; the key itself is handled in keyPressEvent, where the line edit's own
     // paste would otherwise insert at the caret.

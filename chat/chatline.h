@@ -20,10 +20,14 @@ inline constexpr int FirstSmileyCode = 10; // code n shows picture n - 10
 inline constexpr int LastSmileyCode = FirstSmileyCode + SmileyCount - 1;
 inline const QString SmileyMarker = QStringLiteral(":)#");
 
+// The longest line the host relays: a name, " chats: " and the text.
+inline constexpr int MaxRelayedLineChars = proto::kMaxNameChars + 8 + proto::kMaxChatChars;
 // One line turns at most this many link words and smilies into links and pictures; the rest
-// stays text, so a line stuffed with them costs no more to show than its text.
-inline constexpr int MaxLinksPerLine = 16;
-inline constexpr int MaxSmiliesPerLine = 32;
+// stays text, so a line stuffed with them from a hostile host costs no more to show than its
+// text. A link word takes at least five characters with its blank ("www. "), a smiley five
+// (":)#10"), so every one of a relayed line is shown as it should be.
+inline constexpr int MaxLinksPerLine = MaxRelayedLineChars / 5 + 1;
+inline constexpr int MaxSmiliesPerLine = MaxRelayedLineChars / 5 + 1;
 
 struct ChatItem
 {

@@ -71,16 +71,22 @@ ChatView::ChatView(QWidget *parent)
     m_styles[LinkStyle] = Style{LinkColour, false, true};
 
     prepareDocument();
-    connect(this, &QTextBrowser::anchorClicked, this, &ChatView::openClickedLink);
+    connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl &href) {
+        // Back to the entry first, so that a message box about the link hands the focus there.
+        emit linkUsed();
+        openClickedLink(href);
+    });
+    // Taken by a click (to select and copy), never by Tab.
+    setFocusPolicy(Qt::ClickFocus);
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("popup_mainchat"));
-    m_scrollChatOff1 = makeAction(tr("Scroll Chat Off"), "ScrollChatOff1");
-    m_scrollChatOff2 = makeAction(tr("Scroll Chat Off"), "ScrollChatOff2");
-    m_clearMainChat1 = makeAction(tr("Clear Main Chat"), "ClearMainChat1");
-    m_clearMainChat2 = makeAction(tr("Clear Main Chat"), "ClearMainChat2");
-    m_copy1 = makeAction(tr("Copy"), "Copy1");
-    m_selectAll1 = makeAction(tr("Select All"), "SelectAll1");
+    m_scrollChatOff1 = makeAction(tr("Scroll Chat O&ff"), "ScrollChatOff1");
+    m_scrollChatOff2 = makeAction(tr("Scroll Chat O&ff"), "ScrollChatOff2");
+    m_clearMainChat1 = makeAction(tr("Clear &Main Chat"), "ClearMainChat1");
+    m_clearMainChat2 = makeAction(tr("Clear &Main Chat"), "ClearMainChat2");
+    m_copy1 = makeAction(tr("&Copy"), "Copy1");
+    m_selectAll1 = makeAction(tr("Select &All"), "SelectAll1");
 
     for (QAction *item : {m_scrollChatOff1, m_scrollChatOff2}) {
         item->setCheckable(true);
@@ -431,7 +437,22 @@ void ChatView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QTextBrowser::keyPressEvent(event);
+    if (event->matches(QKeySequence::SelectAll) || event->matches(QKeySequence::MoveToPreviousPage)
+        || event->matches(QKeySequence::MoveToNextPage) || event->matches(QKeySequence::MoveToStartOfDocument)
+        || event->matches(QKeySequence::MoveToEndOfDocument) || event->key() == Qt::Key_Up
+        || event->key() == Qt::Key_Down) {
+        QTextBrowser::keyPressEvent(event);
+        return;
+    }
+    // Everything else, Enter above all (which would open the link last clicked), is typing.
+    emit keyForEntry(event);
+    event->accept();
+}
+
+bool ChatView::focusNextPrevChild(bool next)
+{
+    // Tab leaves the view as it leaves any other control, rather than stepping through links.
+    return QWidget::focusNextPrevChild(next);
 }
 
 void ChatView::resizeEvent(QResizeEvent *event)

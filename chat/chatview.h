@@ -86,10 +86,16 @@ signals:
     // A game's invite link ("vrel://" and its address) was clicked: the game, not the browser,
     // takes it.
     void gameLinkClicked(const QString &link);
+    // A link was clicked: the keyboard goes back to where the player types.
+    void linkUsed();
+    // A key the view has no use for (a letter, Enter): it belongs to where the player types, and
+    // the main window hands it on there.
+    void keyForEntry(QKeyEvent *event);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 

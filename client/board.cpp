@@ -1,6 +1,7 @@
 #include "client/board.h"
 
 #include "client/board_controls.h"
+#include "client/entry_outline.h"
 #include "client/picture_controls.h"
 #include "client/tile_set.h"
 #include "resources/art/art.h"
@@ -41,6 +42,7 @@ Board::Board(QWidget *board, const TileSet &tiles)
         marks_[size_t(word - 1)] = pictureLabel(board, QStringLiteral("image_check%1").arg(word),
                                                 layout::progressMark(word), art::progressMark());
     }
+    outline_ = new EntryOutline(layout::entryTile(1).united(layout::entryTile(BoardState::kPositions)), board);
     image_goodjob = pictureLabel(board, QStringLiteral("image_goodjob"), layout::goodJob, art::goodJob());
 
     button_pass = new PlateButton(QStringLiteral("button_pass"), &art::passPlate, board);
@@ -66,11 +68,22 @@ Board::Board(QWidget *board, const TileSet &tiles)
     setTextColour(label_typing, art::palette::ink);
     connect(checkbox_typing, &ClickLabel::clicked, this, &Board::typingClicked);
     connect(label_typing, &ClickLabel::clicked, this, &Board::typingClicked);
-    draw(BoardState());
+    draw(BoardState(), false);
 }
 
-void Board::draw(const BoardState &state)
+QWidget *Board::keyTarget() const
 {
+    return outline_;
+}
+
+void Board::setKeysElsewhere(QWidget *elsewhere)
+{
+    outline_->setKeysElsewhere(elsewhere);
+}
+
+void Board::draw(const BoardState &state, bool hasKeys)
+{
+    outline_->setVisible(hasKeys);
     label_wordcount->setText(state.caption());
     for (int position = 1; position <= BoardState::kPositions; ++position) {
         puzzleTile(position)->draw(state.puzzle[size_t(position - 1)], tiles_);

@@ -9,6 +9,7 @@
 #include <array>
 
 class ClickLabel;
+class EntryOutline;
 class PlateButton;
 class TileSet;
 
@@ -34,7 +35,12 @@ class Board : public QObject
 public:
     Board(QWidget *board, const TileSet &tiles);
 
-    void draw(const BoardState &state);
+    // With `hasKeys` the entry row is outlined: the board takes the keyboard.
+    void draw(const BoardState &state, bool hasKeys);
+    // The control that holds the keyboard while the board has it; keys it has no use for go on
+    // to `elsewhere`.
+    QWidget *keyTarget() const;
+    void setKeysElsewhere(QWidget *elsewhere);
 
     Tile *puzzleTile(int position) const { return puzzle_[size_t(position - 1)]; }
     Tile *entryTile(int position) const { return entry_[size_t(position - 1)]; }
@@ -58,6 +64,7 @@ private:
     PlateButton *button_clear = nullptr;
     ClickLabel *checkbox_typing = nullptr;
     ClickLabel *label_typing = nullptr;
+    EntryOutline *outline_ = nullptr;
     bool typingShown_ = false;
     bool typingDrawn_ = false;
 };

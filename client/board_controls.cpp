@@ -65,3 +65,10 @@ void Backdrop::paintEvent(QPaintEvent *)
 {
     QPainter(this).drawPixmap(0, 0, picture_());
 }
+
+void setElidedText(QLabel *label, const QString &text)
+{
+    const QString shown = label->fontMetrics().elidedText(text, Qt::ElideRight, label->width());
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text);
+}

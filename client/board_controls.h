@@ -25,6 +25,10 @@ void setFieldColours(QWidget *field);
 QLabel *textLabel(QWidget *parent, const QString &objectName, const QRect &place, const QFont &font,
                   Qt::Alignment alignment, const QColor &colour = Qt::black);
 
+// Shows a name in a label, cut short with an ellipsis when it is wider than the label; the
+// whole name is then the label's tooltip.
+void setElidedText(QLabel *label, const QString &text);
+
 // A picture at its place, hidden until something shows it.
 QLabel *pictureLabel(QWidget *parent, const QString &objectName, const QRect &place, const QPixmap &picture);
 

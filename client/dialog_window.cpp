@@ -2,6 +2,7 @@
 
 #include "client/board_controls.h"
 #include "resources/art/art.h"
+#include "resources/art/palette.h"
 
 #include <QPainter>
 
@@ -13,6 +14,7 @@ DialogWindow::DialogWindow(const QString &objectName, const QString &title, QSiz
     setWindowTitle(title);
     setFixedSize(size);
     setModal(false);
+    setPalette(art::windowPalette());
 }
 
 void DialogWindow::showEvent(QShowEvent *event)

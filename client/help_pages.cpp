@@ -14,40 +14,68 @@ const QList<HelpPage> &helpPages()
     static const QList<HelpPage> pages = {
         {QStringLiteral("Overview"), 1,
          page("Overview",
-              "<p>Vrel is a word game for up to six players. Every player gets the same list of ten "
-              "words with letters missing. Fill in the missing letters to make valid words: the "
-              "faster and the better you fill your list, the more points you score.</p>"
-              "<p>Up to three more people can join a game to watch it; they are listed under "
-              "View, Spy List.</p>")},
+              "<p>Vrel is a word game for up to six players. Each round every player gets the same "
+              "ten five-letter words, each with two or three letters hidden. You type a whole "
+              "word that fits the letters shown; the host checks it against its dictionary. The "
+              "faster and better you fill your list, the more points you score.</p>"
+              "<p>The board shows the round and its clock at the top, the word to fill and the row "
+              "you type into in the middle, the players with their scores and word counts at the "
+              "lower left, and the chat at the lower right.</p>"
+              "<p><b>Watching.</b> Up to three more people can join a game to watch it; they are "
+              "listed under View, Spy List. A player can sit out with Options, Just Watch (eyes "
+              "beside a name show who is watching) and choose it again to play the next game.</p>"
+              "<p><b>The tally.</b> View, View Tally keeps count of the games you finish. Tick a "
+              "name under Players In Current Game to follow that player: from then on every game "
+              "you play together is counted, with who won it.</p>")},
         {QStringLiteral("Connecting"), 2,
          page("Connecting",
-              "<p><b>Solo games</b> start with the Start Game button and work without a network "
-              "connection. The game still uses its network components on your own computer, so "
-              "your firewall must let Vrel use them.</p>"
-              "<p><b>Multiplayer games</b> are started from the Kovren lobby: pick a game there "
-              "and Vrel opens and connects by itself.</p>"
-              "<p>If nobody can join a game you host, your modem, router or firewall must allow "
-              "incoming connections on port 7772.</p>"
-              "<p>The host is usually the first player in the list. If the host is disconnected, "
-              "all play ends.</p>")},
+              "<p><b>Solo games</b> start when Vrel is started on its own: press START GAME (or "
+              "File, Start Game) to play. They need no network connection, but the game talks to "
+              "itself over your computer's own network components, so your firewall must let Vrel "
+              "use them.</p>"
+              "<p><b>Hosting.</b> <tt>vrel NAME HOST true</tt> hosts a game as NAME; the others "
+              "join you on TCP port 7772. If nobody can join, your modem, router or firewall must "
+              "let incoming connections through on that port. Only the host starts games.</p>"
+              "<p><b>Joining.</b> <tt>vrel NAME HOST x</tt> joins the game hosted at HOST as NAME. "
+              "The Kovren lobby starts Vrel this way for you. A host can also hand out an invite "
+              "link naming its address and port (vrel://HOST:PORT); opening it joins the game.</p>"
+              "<p>The host is usually the first player in the list. If the host leaves or is "
+              "disconnected, the game ends for everybody.</p>")},
         {QStringLiteral("Game Play"), 3,
          page("Game Play",
-              "<p>The host chooses the number of rounds. Every round deals ten words, and every "
-              "player gets the same words, each with two or three of its five letters missing.</p>"
-              "<p>Type the letters to fill the blanks; Backspace deletes the last letter. Press "
-              "ENTER to submit the word. A word counts when it is a valid word that keeps every "
-              "letter shown; then the next word comes up.</p>"
-              "<p>The Pass Word button or the key 1 passes the word; the Clear Word button or the "
-              "key 0 clears what you typed. Tab moves the keyboard to the chat and back.</p>"
+              "<p>The host chooses the number of rounds and the time for each. When a round starts "
+              "the first word appears and the keyboard belongs to the board: the row you type "
+              "into is outlined.</p>"
+              "<p>Type the <b>whole word</b>, all five letters, the letters already shown "
+              "included: the word must keep every letter shown and be in the dictionary. "
+              "Backspace takes back the last letter; ENTER submits the word. A word that is "
+              "not accepted says why (Invalid Word, Invalid Match) so you can correct it or "
+              "try another.</p>"
+              "<p>The key 1 (or Space) or the PASS WORD button passes a word; you come back to it "
+              "after the others. The key 0 (or =) or the CLEAR WORD button clears what you "
+              "typed.</p>"
+              "<p>Each accepted word puts a mark in its box in the row of numbered boxes at the "
+              "top right, so you see which words of the list you have solved.</p>"
+              "<p><b>Chatting during a round.</b> Click into the chat entry, or press Tab, to "
+              "type in the chat; the Type In Chat box shows a red dot while the chat has the "
+              "keys. Click the board, or press Escape or Tab, to go back to your words.</p>"
               "<p>A round ends when its time runs out or when every player has filled the list. "
-              "After the last round the highest score wins; while the top score is tied, further "
-              "rounds are played.</p>")},
+              "After the last round the highest total wins; while the top total is shared, "
+              "further rounds are played.</p>")},
         {QStringLiteral("Scoring"), 4,
          page("Scoring",
-              "<ul><li>5 points for every valid word.</li>"
-              "<li>5 more if your word is the original word.</li>"
-              "<li>A bonus of 25 points for completing all ten words of a round.</li>"
-              "<li>Another 25 points for the first player to complete the list.</li></ul>")},
+              "<ul><li>5 points for every accepted word.</li>"
+              "<li>10 points instead when your word is the original word itself.</li>"
+              "<li>A bonus of 25 points for filling all ten words of a round.</li>"
+              "<li>25 points more for the player who fills all ten first.</li></ul>"
+              "<p><b>The results</b> after each round show the Original Words at the left and "
+              "every player's list beside them:</p>"
+              "<ul><li>a word in CAPITALS is the original word (10 points);</li>"
+              "<li>a word in small letters is another valid word (5 points);</li>"
+              "<li>a word with underscores was left unfilled (no points);</li>"
+              "<li>BONUS under a list: the player filled all ten words;</li>"
+              "<li>the star: the player who filled the list fastest.</li></ul>"
+              "<p>Score shows the points of the round; the player list keeps the totals.</p>")},
         {QStringLiteral("Documentation"), 5,
          page("History",
               "<p><b>1.0.4.2</b> Sounds and smilies added.</p>"

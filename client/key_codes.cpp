@@ -58,6 +58,7 @@ int virtualKeyCode(const QKeyEvent &event, bool keyNumbers)
     case Qt::Key_Enter: return Enter;
     case Qt::Key_Backspace: return Backspace;
     case Qt::Key_Space: return Space;
+    case Qt::Key_Escape: return Escape;
     default: break;
     }
     if (event.modifiers().testFlag(Qt::KeypadModifier))

@@ -1,6 +1,7 @@
 #include "client/message_box.h"
 
 #include "net/error_sink.h"
+#include "resources/art/palette.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -12,8 +13,7 @@ namespace {
 Presenter &presenter()
 {
     static Presenter current = [](QWidget *parent, const QString &text) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vrel"), text, QMessageBox::Ok, parent);
-        box.exec();
+        makeBox(parent, QMessageBox::NoIcon, text, QMessageBox::Ok)->exec();
     };
     return current;
 }
@@ -21,14 +21,22 @@ Presenter &presenter()
 Questioner &questioner()
 {
     static Questioner current = [](QWidget *parent, const QString &text) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Vrel"), text, QMessageBox::Yes | QMessageBox::No, parent);
-        box.setDefaultButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes;
+        const auto box = makeBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::No);
+        return box->exec() == QMessageBox::Yes;
     };
     return current;
 }
 
 } // namespace
+
+std::unique_ptr<QMessageBox> makeBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                     QMessageBox::StandardButtons buttons)
+{
+    auto box = std::make_unique<QMessageBox>(icon, QStringLiteral("Vrel"), text, buttons, parent);
+    box->setPalette(art::windowPalette());
+    return box;
+}
 
 bool ask(QWidget *parent, const QString &text)
 {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -13,6 +15,10 @@ namespace messagebox {
 using Presenter = std::function<void(QWidget *parent, const QString &text)>;
 // Asks a question with the buttons Yes and No; true for Yes.
 using Questioner = std::function<bool(QWidget *parent, const QString &text)>;
+
+// The box itself, "Vrel" over the text, in the game's colours whatever the desktop's theme.
+std::unique_ptr<QMessageBox> makeBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                     QMessageBox::StandardButtons buttons);
 
 void show(QWidget *parent, const QString &text);
 void setPresenter(Presenter presenter);

@@ -1,5 +1,7 @@
 #include "client/picture_controls.h"
 
+#include "resources/art/palette.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,7 +22,14 @@ void PlateButton::paintEvent(QPaintEvent *)
         state = art::PlateState::Pressed;
     else if (underMouse())
         state = art::PlateState::Hover;
-    QPainter(this).drawPixmap(0, 0, plate_(state, devicePixelRatioF()));
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, plate_(state, devicePixelRatioF()));
+    // Only a plate that takes the keyboard (a dialog's button) ever shows it has it.
+    if (hasFocus()) {
+        QPen dots(art::palette::peachLight, 1, Qt::DotLine);
+        painter.setPen(dots);
+        painter.drawRect(rect().adjusted(5, 5, -6, -6));
+    }
 }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)

@@ -8,8 +8,9 @@
 #include <functional>
 
 // A button that is all picture: one of the plates, drawn as it looks at rest, under the mouse and
-// pressed, at the screen's pixel ratio. It never takes the keyboard focus, so clicking it leaves
-// the keys where they were.
+// pressed, at the screen's pixel ratio. On the board it never takes the keyboard focus, so
+// clicking it leaves the keys where they were; a dialog may let it take the focus (Tab), and it
+// then shows a dotted frame.
 class PlateButton : public QPushButton
 {
     Q_OBJECT

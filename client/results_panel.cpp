@@ -92,7 +92,7 @@ void ResultsPanel::draw(const ClientSession &session)
     for (int seat = 1; seat <= kColumns; ++seat) {
         const ResultColumn &shown = results.of(seat);
         const Column &column = columns_[index(session.columnOfSeat(seat))];
-        column.name->setText(shown.name);
+        setElidedText(column.name, shown.name);
         column.score->setText(shown.roundScore ? QStringLiteral("Score: %1").arg(*shown.roundScore) : QString());
         fill(column.words, shown.words);
         column.fastest->setVisible(shown.fastest);

@@ -14,11 +14,11 @@ SeatMenu::SeatMenu(ClientSession &session, SeatRows &rows, QWidget *window)
 {
     popup_kick = new QMenu(window);
     popup_kick->setObjectName(QStringLiteral("popup_kick"));
-    RemoveFromGame1 = popup_kick->addAction(QStringLiteral("Remove From Game"));
+    RemoveFromGame1 = popup_kick->addAction(QStringLiteral("&Remove From Game"));
     RemoveFromGame1->setObjectName(QStringLiteral("RemoveFromGame1"));
-    SettoJustWatch1 = popup_kick->addAction(QStringLiteral("Set to Just Watch"));
+    SettoJustWatch1 = popup_kick->addAction(QStringLiteral("Set to &Just Watch"));
     SettoJustWatch1->setObjectName(QStringLiteral("SettoJustWatch1"));
-    UnsetJustWatch1 = popup_kick->addAction(QStringLiteral("Unset Just Watch"));
+    UnsetJustWatch1 = popup_kick->addAction(QStringLiteral("&Unset Just Watch"));
     UnsetJustWatch1->setObjectName(QStringLiteral("UnsetJustWatch1"));
     connect(RemoveFromGame1, &QAction::triggered, this, [this] { vrel::guarded([this] { RemoveFromGame1Click(); }); });
     connect(SettoJustWatch1, &QAction::triggered, this, [this] { vrel::guarded([this] { SettoJustWatch1Click(); }); });
@@ -40,7 +40,8 @@ void SeatMenu::label_playername1ContextPopup(int seat)
     const bool starter = session_.isStarter();
     SettoJustWatch1->setEnabled(starter);
     UnsetJustWatch1->setEnabled(starter);
-    RemoveFromGame1->setEnabled(starter && session_.seat(seat).shownName() != kWaitingName && seat != session_.localSeat());
+    // A player who calls himself "<Waiting>" is there all the same.
+    RemoveFromGame1->setEnabled(starter && session_.seat(seat).occupied && seat != session_.localSeat());
     target_ = seat;
 }
 

@@ -43,7 +43,7 @@ void SeatRows::draw(const ClientSession &session)
 {
     for (int n = 1; n <= kSeats; ++n) {
         const SeatRow &seat = session.seat(n);
-        name(n)->setText(seat.shownName());
+        setElidedText(name(n), seat.shownName());
         score(n)->setText(QString::number(seat.score));
         words(n)->setText(seat.wordCount ? QString::number(*seat.wordCount) : QString());
         eyes(n)->setVisible(seat.watching);

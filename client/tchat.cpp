@@ -60,7 +60,7 @@ QActionGroup *addRadioItems(QMenu *menu, std::initializer_list<std::pair<const c
     auto *group = new QActionGroup(menu);
     for (const auto &[caption, tag] : items) {
         QAction *item = menu->addAction(QString::fromLatin1(caption));
-        item->setObjectName(QString::fromLatin1(caption) + QLatin1Char('1'));
+        item->setObjectName(QString::fromLatin1(caption).remove(QLatin1Char('&')) + QLatin1Char('1'));
         item->setCheckable(true);
         item->setData(tag);
         group->addAction(item);
@@ -163,7 +163,7 @@ void Tchat::buildBoard()
     logo->setCursor(Qt::PointingHandCursor);
     connect(logo, &ClickLabel::clicked, this, &Tchat::image_logoClick);
     image_logo = logo;
-    tileMenu_ = new TileMenu(new QMenu(QStringLiteral("Tiles"), this), this);
+    tileMenu_ = new TileMenu(new QMenu(QStringLiteral("&Tiles"), this), this);
     tileMenu_->menu()->setObjectName(QStringLiteral("Tiles1"));
     roundDisplay_ = new RoundDisplay(board_);
     puzzleBoard_ = new Board(board_, tileMenu_->tiles());
@@ -184,11 +184,18 @@ void Tchat::buildChat()
     mychat_ = new chat::ChatEntry(board_);
     button_smilies = new chat::SmileyButton(board_);
     connect(button_smilies, &chat::SmileyButton::smileyChosen, mychat_, &chat::ChatEntry::appendSmiley);
+    connect(button_smilies, &chat::SmileyButton::smileyChosen, this, &Tchat::focusWhereKeysGo);
     connect(mainchat_, &chat::ChatView::cleared, this, [this] { mychat_->setFocus(); });
+    connect(mainchat_, &chat::ChatView::linkUsed, this, &Tchat::focusWhereKeysGo);
+    connect(mainchat_, &chat::ChatView::keyForEntry, this, [this](QKeyEvent *key) {
+        focusWhereKeysGo();
+        QCoreApplication::sendEvent(focusWidget() ? focusWidget() : mychat_, key);
+    });
     mainchat_->setGeometry(layout::chatView);
     mychat_->setGeometry(layout::chatEntry);
     button_smilies->setGeometry(layout::smileyButton);
     mychat_->setFocus();
+    puzzleBoard_->setKeysElsewhere(mychat_);
     phraseButtons_ = new PhraseButtons(board_);
     connect(phraseButtons_, &PhraseButtons::phraseClicked, this,
             [this](int button) { vrel::guarded([this, button] { session_.b_phrase1Click(button); }); });
@@ -202,8 +209,8 @@ QPushButton *Tchat::chatterSoundButton() const
 
 void Tchat::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("File"));
-    StartGame1 = file->addAction(QStringLiteral("Start Game"));
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    StartGame1 = file->addAction(QStringLiteral("&Start Game"));
     StartGame1->setObjectName(QStringLiteral("StartGame1"));
     file->addSeparator();
     HostaGame1 = file->addAction(QStringLiteral("&Host a Game..."));
@@ -214,32 +221,35 @@ void Tchat::buildMenus()
     CopyInviteLink1 = file->addAction(QStringLiteral("Copy &Invite Link"));
     CopyInviteLink1->setObjectName(QStringLiteral("CopyInviteLink1"));
     file->addSeparator();
-    QAction *exit = file->addAction(QStringLiteral("Exit"));
+    QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("Exit1"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exit, &QAction::triggered, this, &QWidget::close);
 
-    optionsMenu_ = menuBar()->addMenu(QStringLiteral("Options"));
+    optionsMenu_ = menuBar()->addMenu(QStringLiteral("&Options"));
     optionsMenu_->setObjectName(QStringLiteral("Options1"));
     buildSoundMenu();
     // Kept in the settings file but never shown in the menu.
-    BotSpeed1 = optionsMenu_->addMenu(QStringLiteral("Bot Speed"));
+    BotSpeed1 = optionsMenu_->addMenu(QStringLiteral("&Bot Speed"));
     BotSpeed1->setObjectName(QStringLiteral("BotSpeed1"));
     BotSpeed1->menuAction()->setVisible(false);
-    botSpeeds_ = addRadioItems(BotSpeed1, {{"Slow", PlayerOptions::kSlowBots}, {"Normal", PlayerOptions::kNormalBots}, {"Fast", PlayerOptions::kFastBots}},
+    botSpeeds_ = addRadioItems(BotSpeed1, {{"&Slow", PlayerOptions::kSlowBots}, {"&Normal", PlayerOptions::kNormalBots}, {"&Fast", PlayerOptions::kFastBots}},
                                [this](int tag) { Fast1Click(tag); });
-    AutoErase1 = optionsMenu_->addAction(QStringLiteral("Auto Erase Invalid Word"));
+    AutoErase1 = optionsMenu_->addAction(QStringLiteral("&Auto Erase Invalid Word"));
     AutoErase1->setObjectName(QStringLiteral("autoerase"));
     // The entry's check mark shows the option; choosing the entry flips it.
     AutoErase1->setCheckable(true);
-    QAction *textColor = optionsMenu_->addAction(QStringLiteral("Text Color"));
+    QAction *textColor = optionsMenu_->addAction(QStringLiteral("Text &Color"));
     textColor->setObjectName(QStringLiteral("TextColor1"));
     connect(textColor, &QAction::triggered, this, [this] { vrel::guarded([this] { TextColor1Click(); }); });
-    QMenu *sizes = optionsMenu_->addMenu(QStringLiteral("Text Size"));
+    QMenu *sizes = optionsMenu_->addMenu(QStringLiteral("Text Si&ze"));
     textSizes_ = new QActionGroup(this);
     // Until the settings are read no size is marked.
     textSizes_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (int size : {8, 10, 12, 14}) {
-        QAction *item = sizes->addAction(QString::number(size));
+        QString caption = QString::number(size);
+        caption.insert(caption.size() - 1, QLatin1Char('&')); // &8, 1&0, 1&2, 1&4
+        QAction *item = sizes->addAction(caption);
         item->setObjectName(QStringLiteral("N%1").arg(size));
         item->setCheckable(true);
         textSizes_->addAction(item);
@@ -250,48 +260,48 @@ void Tchat::buildMenus()
     OpenPort1 = optionsMenu_->addAction(QStringLiteral("Open My &Port on the Router"));
     OpenPort1->setObjectName(QStringLiteral("OpenPort1"));
     OpenPort1->setCheckable(true);
-    ResetScreenLocation1 = optionsMenu_->addAction(QStringLiteral("Reset Screen Location"));
+    ResetScreenLocation1 = optionsMenu_->addAction(QStringLiteral("&Reset Screen Location"));
     ResetScreenLocation1->setObjectName(QStringLiteral("ResetScreenLocation1"));
     connect(ResetScreenLocation1, &QAction::triggered, this, &Tchat::ResetScreenLocation1Click);
     optionsMenu_->addSeparator();
-    JustWatch1 = optionsMenu_->addAction(QStringLiteral("Just Watch"));
+    JustWatch1 = optionsMenu_->addAction(QStringLiteral("&Just Watch"));
     JustWatch1->setObjectName(QStringLiteral("JustWatch1"));
     JustWatch1->setCheckable(true);
 
     menuBar()->addMenu(tileMenu_->menu());
 
-    QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
-    ViewTally1 = view->addAction(QStringLiteral("View Tally"));
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    ViewTally1 = view->addAction(QStringLiteral("View &Tally"));
     ViewTally1->setObjectName(QStringLiteral("ViewTally1"));
-    SpyList1 = view->addAction(QStringLiteral("Spy List"));
+    SpyList1 = view->addAction(QStringLiteral("S&py List"));
     SpyList1->setObjectName(QStringLiteral("SpyList1"));
-    PrhaseList1 = view->addAction(QStringLiteral("Phrase List"));
+    PrhaseList1 = view->addAction(QStringLiteral("P&hrase List"));
     PrhaseList1->setObjectName(QStringLiteral("PrhaseList1"));
     connect(PrhaseList1, &QAction::triggered, this, &Tchat::PrhaseList1Click);
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    Help2 = help->addAction(QStringLiteral("Content"));
+    Help2 = help->addAction(QStringLiteral("&Content"));
     Help2->setObjectName(QStringLiteral("Help2"));
     Help2->setShortcut(Qt::Key_F1);
-    About1 = help->addAction(QStringLiteral("About"));
+    About1 = help->addAction(QStringLiteral("&About"));
     About1->setObjectName(QStringLiteral("About1"));
 }
 
 // The sound options at the head of the Options menu.
 void Tchat::buildSoundMenu()
 {
-    PlaySounds1 = optionsMenu_->addAction(QStringLiteral("Play Sounds"));
+    PlaySounds1 = optionsMenu_->addAction(QStringLiteral("Play &Sounds"));
     PlaySounds1->setObjectName(QStringLiteral("PlaySounds1"));
     PlaySounds1->setCheckable(true);
     connect(PlaySounds1, &QAction::triggered, this, &Tchat::PlaySounds1Click);
-    PlayChatterSounds1 = optionsMenu_->addAction(QStringLiteral("Play Chatter Sounds"));
+    PlayChatterSounds1 = optionsMenu_->addAction(QStringLiteral("Play C&hatter Sounds"));
     PlayChatterSounds1->setObjectName(QStringLiteral("PlayChatterSounds1"));
     PlayChatterSounds1->setCheckable(true);
     connect(PlayChatterSounds1, &QAction::triggered, this, &Tchat::PlayChatterSounds1Click);
-    TurnSound1 = optionsMenu_->addMenu(QStringLiteral("Turn Sound"));
+    TurnSound1 = optionsMenu_->addMenu(QStringLiteral("&Turn Sound"));
     TurnSound1->setObjectName(QStringLiteral("TurnSound1"));
-    turnSounds_ = addRadioItems(TurnSound1, {{"Classic", PlayerOptions::kClassicTurnSound}, {"New", PlayerOptions::kNewTurnSound}},
+    turnSounds_ = addRadioItems(TurnSound1, {{"&Classic", PlayerOptions::kClassicTurnSound}, {"&New", PlayerOptions::kNewTurnSound}},
                                 [this](int tag) { Classic1Click(tag); });
 }
 
@@ -301,9 +311,9 @@ void Tchat::connectSession()
 {
     connect(&session_, &ClientSession::changed, this, &Tchat::draw);
     connect(&session_, &ClientSession::lineAdded, mainchat_, &chat::ChatView::addlinetochat);
-    // The keys that the board does not take go on to the focused control: the chat entry, in
-    // either mode (digits and punctuation during a turn, everything outside it).
-    connect(&session_, &ClientSession::typingChanged, mychat_, [this] { mychat_->setFocus(); });
+    // The keys that the board does not take go on to the chat entry, in either mode (digits and
+    // punctuation during a turn, everything outside it).
+    connect(&session_, &ClientSession::typingChanged, this, &Tchat::focusWhereKeysGo);
     const auto tellAndClose = [this](const QString &text) {
         messagebox::show(this, text);
         close();
@@ -322,8 +332,11 @@ void Tchat::draw(ClientSession::Parts parts)
         seatRows_->draw(session_);
     if ((parts & ClientSession::Spectators) && spylist_)
         spylist_->draw(session_.spectators());
-    if (parts & ClientSession::Board)
-        puzzleBoard_->draw(session_.board());
+    if (parts & ClientSession::Board) {
+        puzzleBoard_->draw(session_.board(), session_.boardHasKeys());
+        if (keysOnBoard_ != session_.boardHasKeys())
+            focusWhereKeysGo();
+    }
     if (parts & ClientSession::Clock)
         roundDisplay_->draw(session_.clock());
     if (parts & ClientSession::Results)
@@ -393,8 +406,27 @@ void Tchat::connectInput()
     });
 }
 
+void Tchat::focusWhereKeysGo()
+{
+    keysOnBoard_ = session_.boardHasKeys();
+    if (keysOnBoard_)
+        puzzleBoard_->keyTarget()->setFocus(Qt::OtherFocusReason);
+    else
+        mychat_->setFocus(Qt::OtherFocusReason);
+}
+
 bool Tchat::eventFilter(QObject *watched, QEvent *event)
 {
+    // A click into the chat entry (or Tab to it) hands it the keys, a click on the board takes
+    // them back; both only during the player's turn.
+    if (watched == mychat_ && event->type() == QEvent::FocusIn && session_.boardHasKeys()) {
+        session_.chooseChat();
+        return false;
+    }
+    if (watched == board_ && event->type() == QEvent::MouseButtonPress) {
+        session_.chooseBoard();
+        return false;
+    }
     const bool keyPress = event->type() == QEvent::KeyPress;
     if ((!keyPress && event->type() != QEvent::ShortcutOverride) || !watched->isWidgetType()
         || static_cast<QWidget *>(watched)->window() != this)
@@ -415,7 +447,7 @@ void Tchat::attachRejoiner(Rejoiner *rejoiner)
 {
     auto *exit = findChild<QAction *>(QStringLiteral("Exit1"));
     auto *file = qobject_cast<QMenu *>(exit->parent());
-    StopRejoining1 = new QAction(QStringLiteral("Stop Rejoining"), file);
+    StopRejoining1 = new QAction(QStringLiteral("Stop &Rejoining"), file);
     StopRejoining1->setObjectName(QStringLiteral("StopRejoining1"));
     StopRejoining1->setVisible(false);
     file->insertAction(exit, StopRejoining1);
@@ -450,6 +482,8 @@ void Tchat::TextColor1Click()
 void Tchat::N14Click(int size)
 {
     session_.setTextSize(size);
+    // The player sees the new size at once, the lines already shown included.
+    mainchat_->layOutAgain();
 }
 
 void Tchat::Fast1Click(int tag)

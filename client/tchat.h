@@ -148,6 +148,8 @@ private:
     void connectInput();
     void draw(ClientSession::Parts parts);
     void drawOptions();
+    // The keyboard focus to the board while it has the keys, else to the chat entry.
+    void focusWhereKeysGo();
 
     ClientSession &session_;
     Tspylist *spylist_ = nullptr;
@@ -196,6 +198,7 @@ private:
     QActionGroup *botSpeeds_ = nullptr;
     QAction *ResetScreenLocation1 = nullptr;
     QAction *PrhaseList1 = nullptr;
+    bool keysOnBoard_ = false;
     bool shown_ = false;
     bool ended_ = false;
 };

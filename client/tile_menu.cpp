@@ -17,8 +17,26 @@ TileMenu::TileMenu(QMenu *menu, QObject *parent)
 
 void TileMenu::grouptilesmenu()
 {
-    for (const QString &name : TileSet::namesInFolder())
+    builtIn_ = menu_->addAction(QStringLiteral("&Built-in Tiles"));
+    builtIn_->setObjectName(QStringLiteral("BuiltInTiles1"));
+    builtIn_->setCheckable(true);
+    builtIn_->setChecked(tiles_.isClassic());
+    connect(builtIn_, &QAction::triggered, this, &TileMenu::useBuiltInTiles);
+    const QStringList names = TileSet::namesInFolder();
+    if (!names.isEmpty())
+        menu_->addSeparator();
+    for (const QString &name : names)
         creategrouptilesmenu(name);
+}
+
+void TileMenu::useBuiltInTiles()
+{
+    tiles_.useBuiltIn();
+    current_ = QStringLiteral("classic");
+    checked_ = nullptr;
+    checkOnly(nullptr);
+    builtIn_->setChecked(true);
+    emit tilesChanged();
 }
 
 void TileMenu::creategrouptilesmenu(const QString &name)
@@ -58,6 +76,8 @@ void TileMenu::loadgrouptiles(const QString &name)
         }
     }
     checkOnly(checked_);
+    if (builtIn_)
+        builtIn_->setChecked(false);
     emit tilesChanged();
 }
 

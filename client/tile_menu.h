@@ -20,6 +20,8 @@ public:
     const TileSet &tiles() const { return tiles_; }
     QMenu *menu() const { return menu_; }
     QActionGroup *group() const { return group_; }
+    // "Built-in Tiles", at the head of the menu: back to the pictures the game carries.
+    QAction *builtInEntry() const { return builtIn_; }
     // The set in use; empty until one is chosen or loaded.
     QString currentTileSet() const { return current_; }
 
@@ -27,6 +29,8 @@ public:
     void grouptilesmenu();
     void creategrouptilesmenu(const QString &name);
     void grouptilesmenuClick(QAction *entry);
+    // The built-in pictures are used and kept as the set "classic".
+    void useBuiltInTiles();
     // Loads a set by name; a set that is missing, unreadable or too small changes nothing.
     void loadgrouptiles(const QString &name);
 
@@ -42,4 +46,5 @@ private:
     QActionGroup *group_;
     QString current_;
     QAction *checked_ = nullptr; // the entry of the set in use, if it has one
+    QAction *builtIn_ = nullptr;
 };

@@ -23,6 +23,8 @@ public:
     // The picture of a letter code; null for a code the board does not draw.
     QPixmap picture(int code) const;
     bool isClassic() const { return strip_.empty(); }
+    // Back to the built-in pictures.
+    void useBuiltIn() { strip_.clear(); }
 
     // Replaces the pictures with the file's tiles. A file that is missing, unreadable, not a
     // bitmap or too small changes nothing and gives false.

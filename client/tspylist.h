@@ -13,6 +13,13 @@ class QMenu;
 
 // The spy-list window: the spectators, one entry "number: name" each. It stays on top of the
 // other windows; the hosting copy can remove a spectator from its pop-up menu.
+// Where a small window of `size` goes beside the main window's frame `main` on the desktop
+// `desk`, so that it covers none of the game: to its right when the desktop has room there, else
+// to its left, else at the desktop's right edge.
+QPoint besidePlace(const QRect &main, const QSize &size, const QRect &desk);
+// Moves a small window beside the main window rather than over it.
+void moveBeside(QWidget *window, const QWidget *mainWindow);
+
 class Tspylist : public QDialog
 {
     Q_OBJECT
@@ -35,6 +42,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QListWidget *listbox_spys;

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 
 namespace {
@@ -27,9 +28,31 @@ QLabel *caption(QWidget *parent, const QString &name, const QString &text, const
     return label;
 }
 
-QListWidget *checkList(QWidget *parent, const QString &name, const QRect &place)
+// A check list that says how to use it while it is empty.
+class HintedList : public QListWidget
 {
-    auto *list = new QListWidget(parent);
+public:
+    HintedList(const QString &hint, QWidget *parent) : QListWidget(parent), hint_(hint) {}
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QListWidget::paintEvent(event);
+        if (count() != 0)
+            return;
+        QPainter painter(viewport());
+        painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+        painter.setFont(boardFont(12));
+        painter.drawText(viewport()->rect().adjusted(8, 6, -8, -6), Qt::AlignCenter | Qt::TextWordWrap, hint_);
+    }
+
+private:
+    QString hint_;
+};
+
+QListWidget *checkList(QWidget *parent, const QString &name, const QRect &place, const QString &hint)
+{
+    QListWidget *list = new HintedList(hint, parent);
     list->setObjectName(name);
     list->setGeometry(place);
     list->setFont(boardFont(13));
@@ -61,10 +84,14 @@ void Ttallylist::buildLists()
 {
     caption(this, QStringLiteral("label_currentgame"), QStringLiteral("Players In Current Game"),
             QRect(kListLeft, 10, kListWidth, 18), 13);
-    checklist_ = checkList(this, QStringLiteral("checklist"), QRect(kListLeft, 30, kListWidth, 112));
+    checklist_ = checkList(this, QStringLiteral("checklist"), QRect(kListLeft, 30, kListWidth, 112),
+                           QStringLiteral("The other players of your game show here. Tick a name to follow "
+                                          "that player from game to game."));
     caption(this, QStringLiteral("label_beingtallied"), QStringLiteral("Players Being Tallied"),
             QRect(kListLeft, 152, kListWidth, 18), 13);
-    listbox_tally = checkList(this, QStringLiteral("listbox_tally"), QRect(kListLeft, 172, kListWidth, 134));
+    listbox_tally = checkList(this, QStringLiteral("listbox_tally"), QRect(kListLeft, 172, kListWidth, 134),
+                              QStringLiteral("Nobody is followed yet. The players you tick above are listed "
+                                             "here; click one to see your record against them."));
 
     connect(checklist_, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
         if (!drawing_)

@@ -133,6 +133,9 @@ public:
     const WinnerState &winnerState() const { return winner_; }
     int entrySeat() const { return entrySeat_; }
     bool ownsBoard() const { return entrySeat_ != 0 && entrySeat_ == localSeat_; }
+    // The board has the keyboard: the player's turn in board mode, the wait for the host's answer
+    // to a submitted word included.
+    bool boardHasKeys() const { return !board_.typeInChat && (ownsBoard() || wordSent_); }
     int round() const { return round_; }
     int phase() const { return phase_; }
     bool startOffered() const { return startOffered_; }
@@ -179,6 +182,10 @@ public:
     void hitclear();
     void hitpass();
     void settyping();
+    // The player moved to the chat entry (a click, Tab) or to the board (a click, Escape in the
+    // entry): during the player's turn the keys follow; outside it nothing changes.
+    void chooseChat();
+    void chooseBoard();
     // A phrase button (1 to 9) was clicked: its phrase goes to everybody as an action, unless the
     // phrase lock is closed. The lock closes for the next 101 dispatcher ticks. Without any
     // connection to send on, the socket's "Send - Socket Not Connected" is thrown.
@@ -291,6 +298,8 @@ private:
     void startTurn();
     void switchToChat();
     void switchToBoard();
+    // Clears the wait for an answer to a sent word along with it.
+    void setEntrySeat(int seat);
 
     std::unique_ptr<Link> link_;
     proto::StreamCutter cutter_;
@@ -313,6 +322,7 @@ private:
     bool hostFlag_ = false;
     bool startOffered_ = false;
     int entrySeat_ = 0;
+    bool wordSent_ = false; // a word is with the host; its answer gives the board back
     int round_ = 0;
     int phase_ = proto::NoPhase;
     PlayerOptions options_;

@@ -11,7 +11,7 @@ ClientSession::BoardKey ClientSession::boardKey(int keyCode) const
 {
     if (!ownsBoard())
         return BoardKey::None;
-    if (keyCode == keys::Tab)
+    if (keyCode == keys::Tab || (keyCode == keys::Escape && board_.typeInChat))
         return BoardKey::Typing;
     if (board_.typeInChat)
         return BoardKey::None;
@@ -59,6 +59,24 @@ void ClientSession::settyping()
     emit typingChanged(board_.typeInChat);
 }
 
+void ClientSession::chooseChat()
+{
+    if (ownsBoard())
+        switchToChat();
+}
+
+void ClientSession::chooseBoard()
+{
+    if (ownsBoard() && board_.typeInChat)
+        switchToBoard();
+}
+
+void ClientSession::setEntrySeat(int seat)
+{
+    entrySeat_ = seat;
+    wordSent_ = false;
+}
+
 void ClientSession::switchToChat()
 {
     if (!board_.typeInChat)
@@ -86,7 +104,8 @@ void ClientSession::hitdone()
         return;
     }
     // Nothing more is typed until the host has answered: no word goes twice.
-    entrySeat_ = 0;
+    setEntrySeat(0);
+    wordSent_ = true;
     if (connected_)
         send(msg::encode(msg::MyWord {localSeat_, board_.entryCodes()}));
 }
@@ -125,7 +144,7 @@ void ClientSession::newword(const msg::NewWord &m)
     touch(Board);
     if (m.seat != localSeat_)
         return;
-    entrySeat_ = localSeat_;
+    setEntrySeat(localSeat_);
     if (m.done != 0) {
         board_.showMark(m.done);
         playsounds(QStringLiteral("goodword"));
@@ -150,7 +169,7 @@ void ClientSession::invalid(const msg::Invalid &m)
     else if (m.verdict == proto::VerdictWord)
         board_.status = QStringLiteral("Invalid Word");
     touch(Board);
-    entrySeat_ = localSeat_;
+    setEntrySeat(localSeat_);
     if (options_.autoErase)
         hitclear();
     playsounds(QStringLiteral("invalid"));

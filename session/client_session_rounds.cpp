@@ -37,7 +37,7 @@ void ClientSession::clearall()
 void ClientSession::startTurn()
 {
     switchToBoard();
-    entrySeat_ = localSeat_;
+    setEntrySeat(localSeat_);
     board_.buttons = true;
     touch(Board);
     playsounds(options_.turnSound == PlayerOptions::kNewTurnSound ? QStringLiteral("turnnew") : QStringLiteral("turn"));
@@ -86,7 +86,7 @@ void ClientSession::startround(const msg::StartRound &m)
 void ClientSession::getnextplayer(const msg::NextPlayer &m)
 {
     board_.goodJob = false;
-    entrySeat_ = m.seat;
+    setEntrySeat(m.seat);
     board_.clearEntry();
     setword(m.wordNumber, m.masked);
     if (isSpectator()) {
@@ -146,7 +146,7 @@ void ClientSession::allfilled(const msg::AllFilled &m)
 {
     if (m.seat != localSeat_)
         return;
-    entrySeat_ = 0;
+    setEntrySeat(0);
     switchToChat();
     board_.goodJob = true;
     // After a pass the host sends no done field: no word was just filled.
@@ -164,7 +164,7 @@ void ClientSession::alldone(const msg::AllDone &)
     if (!board_.goodJob && isPlayer())
         board_.goodJob = true;
     board_.status = QStringLiteral("All players completed the list.");
-    entrySeat_ = 0;
+    setEntrySeat(0);
     phase_ = proto::AllDonePause;
     clock_.stop();
     touch(Board | Clock);
@@ -172,7 +172,7 @@ void ClientSession::alldone(const msg::AllDone &)
 
 void ClientSession::timeup(const msg::TimeUp &)
 {
-    entrySeat_ = 0;
+    setEntrySeat(0);
     board_.buttons = true;
     board_.status = QStringLiteral("Time is Up.");
     touch(Board);
@@ -183,7 +183,7 @@ void ClientSession::timeup(const msg::TimeUp &)
 
 void ClientSession::postscores(const msg::PostScores &m)
 {
-    entrySeat_ = 0;
+    setEntrySeat(0);
     phase_ = proto::ResultsPhase;
     if (proto::isPlayerSeat(m.fastestSeat))
         results_.of(m.fastestSeat).fastest = true;

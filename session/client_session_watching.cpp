@@ -46,7 +46,7 @@ QStringList ClientSession::opponents() const
 {
     QStringList names;
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
-        if (n != localSeat_ && seat(n).shownName() != kWaitingName)
+        if (n != localSeat_ && seat(n).occupied)
             names << seat(n).name;
     }
     return names;

@@ -7,6 +7,7 @@ namespace keys {
 constexpr int Backspace = 8;
 constexpr int Tab = 9;
 constexpr int Enter = 13;
+constexpr int Escape = 27;
 constexpr int Space = 32;
 constexpr int Zero = 48; // top row
 constexpr int One = 49;  // top row

@@ -34,7 +34,17 @@ void TurnClock::restart(int seconds)
 {
     timer_.stop();
     remaining_ = seconds;
+    // The new round's time shows from its first moment, not the last round's after a second.
+    showRemaining();
     timer_.start();
+}
+
+void TurnClock::showRemaining()
+{
+    shownSeconds_ = std::max(remaining_, 0);
+    // A clock restored for a late joiner may hold more seconds than a turn has.
+    barWidth_ = int(std::clamp<qint64>(qint64(barUnit_) * shownSeconds_, 0, kBarWidth));
+    colour_ = remaining_ < kRedBelow ? Colour::Hurry : Colour::Calm;
 }
 
 bool TurnClock::tick()
@@ -49,10 +59,7 @@ bool TurnClock::tick()
         barWidth_ = 0;
         return false;
     }
-    // A clock restored for a late joiner may hold more seconds than a turn has.
-    barWidth_ = int(std::min<qint64>(qint64(barUnit_) * remaining_, kBarWidth));
-    colour_ = remaining_ < kRedBelow ? Colour::Hurry : Colour::Calm;
-    shownSeconds_ = remaining_;
+    showRemaining();
     return remaining_ == 20 || remaining_ == 15 || remaining_ <= 10;
 }
 

@@ -9,7 +9,8 @@
 
 // The round caption and the turn clock at the top of the board. The clock counts down once a
 // second from the turn seconds the host gave; it only shows time, the host decides when a round
-// ends. Its face (the text, the bar and their colour) keeps its last look until the next tick.
+// ends. Its face (the text, the bar and their colour) shows the remaining time from the moment
+// it is started and keeps that look until the next tick.
 class TurnClock
 {
 public:
@@ -35,7 +36,7 @@ public:
     int barUnit() const { return barUnit_; }
     int remaining() const { return remaining_; }
 
-    // Stops the clock, sets the remaining seconds and starts it again.
+    // Stops the clock, sets the remaining seconds, shows them and starts it again.
     void restart(int seconds);
     void stop() { timer_.stop(); }
     // Stopped, with the face of a clock that no game has set yet.
@@ -55,6 +56,8 @@ public:
     static QString timeText(int seconds);
 
 private:
+    void showRemaining();
+
     DrivableTimer timer_;
     QString roundsPerGame_ = QStringLiteral("0");
     QString roundCaption_ = QStringLiteral("Round: 0 of 0");

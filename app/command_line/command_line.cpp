@@ -2,6 +2,7 @@
 
 #include "joining/game_address.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -38,6 +39,16 @@ PortOption readPortOption(const QStringList &arguments, int &i, int &port, QStri
     return PortOption::Read;
 }
 
+// How many arguments at the head of the game's line are options (a port option's value
+// included); the first parameter or a lone "--" ends them.
+int optionsLength(const QStringList &arguments)
+{
+    int i = 0;
+    while (i < arguments.size() && looksLikeOption(arguments.at(i)))
+        i += arguments.at(i) == QLatin1String("--port") ? 2 : 1;
+    return std::min(i, int(arguments.size()));
+}
+
 } // namespace
 
 QString unknownOption(const QString &argument)
@@ -48,6 +59,11 @@ QString unknownOption(const QString &argument)
 bool isLongOption(const QString &argument)
 {
     return argument.size() > 2 && argument.startsWith(kEndOfOptions);
+}
+
+bool looksLikeOption(const QString &argument)
+{
+    return isLongOption(argument) || argument == QLatin1String("-h");
 }
 
 Request requestOf(const QStringList &arguments)
@@ -77,12 +93,17 @@ CommandLine::Mode CommandLine::mode() const
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     CommandLine line;
-    line.request = requestOf(arguments);
+    line.request = requestOf(arguments.mid(0, optionsLength(arguments)));
     if (line.request != Request::Run)
         return line;
     for (int i = 0; i < arguments.size(); ++i) {
         if (arguments.at(i) == kEndOfOptions) {
             line.parameters << arguments.mid(i + 1);
+            break;
+        }
+        // The first parameter ends the options: the rest are parameters as they stand.
+        if (!looksLikeOption(arguments.at(i))) {
+            line.parameters << arguments.mid(i);
             break;
         }
         if (arguments.at(i) == QLatin1String("--find-games")) {

@@ -23,12 +23,17 @@ bool isLongOption(const QString &argument);
 // "Unknown option: ARGUMENT"
 QString unknownOption(const QString &argument);
 
-// Finds --help, -h or --version among `arguments` (without the program's own name).
+// Whether an argument is read as an option where options may stand: a long option or "-h".
+bool looksLikeOption(const QString &argument);
+
+// Finds --help, -h or --version among `arguments` (without the program's own name), up to a
+// lone "--".
 Request requestOf(const QStringList &arguments);
 
 // The game's command line: up to three positional parameters (player name, host address, and
-// "true" to host) and the port option, which is not a parameter. Every argument after a lone "--"
-// is a parameter, so that a name that looks like an option can still be given.
+// "true" to host) and the port option, which is not a parameter. Options are read only before
+// the first parameter ("vrel Ann 10.0.0.2 -h" joins as "-h"); every argument after a lone "--"
+// is a parameter, so that a name that looks like an option can still be given first.
 struct CommandLine {
     QStringList parameters;
     int port = proto::kDefaultPort;

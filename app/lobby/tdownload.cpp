@@ -90,6 +90,8 @@ Tdownload::Tdownload(LobbyConfig config, QWidget *mainWindow)
     setWindowTitle(QStringLiteral("Download The Kovren Lobby"));
     setModal(false);
     setFixedSize(kWindowSize);
+    // Its texts are black on peach panels whatever the desktop's theme.
+    setPalette(art::windowPalette());
 
     HttpCli1 = new THttpCli(this);
     HttpCli1->setObjectName(QStringLiteral("HttpCli1"));
@@ -308,6 +310,8 @@ void Tdownload::HttpCli1DocData(qint64 count)
 void Tdownload::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
+    // Opens with the keys on "Play Solo Game", its default: Enter goes on playing.
+    Button1->setFocus();
     if (const QScreen *desktop = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(desktop->availableGeometry().center());

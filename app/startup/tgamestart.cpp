@@ -87,6 +87,12 @@ Tgamestart::Tgamestart(ClientSession &session, QWidget *mainWindow)
     const QSize plate = art::layout::startPlate.size();
     button_start->setGeometry(QRect(QPoint((kDialogSize.width() - plate.width()) / 2, 134), plate));
     connect(button_start, &QPushButton::clicked, this, [this] { vrel::guarded([this] { button_startClick(); }); });
+    // Operable from the keyboard: Tab reaches the Start plate, Enter starts from anywhere in the
+    // dialog, Escape closes it.
+    button_start->setFocusPolicy(Qt::StrongFocus);
+    button_start->setDefault(true);
+    setTabOrder(UpDown1, UpDown2);
+    setTabOrder(UpDown2, button_start);
 }
 
 void Tgamestart::button_startClick()

@@ -4,8 +4,21 @@
 
 #include <exception>
 
-VrelApplication::VrelApplication(int &argc, char **argv)
-    : QApplication(argc, argv)
+namespace {
+// QApplication keeps these for its whole life.
+int applicationArgc = 1;
+char *applicationArgv[] = {nullptr, nullptr};
+
+int &programNameOnly(char *programName)
+{
+    applicationArgv[0] = programName;
+    applicationArgc = 1;
+    return applicationArgc;
+}
+} // namespace
+
+VrelApplication::VrelApplication(char *programName)
+    : QApplication(programNameOnly(programName), applicationArgv)
 {
 }
 

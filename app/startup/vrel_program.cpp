@@ -2,6 +2,7 @@
 
 #include "app/lobby/tdownload.h"
 #include "app/reach/host_reach.h"
+#include "client/dialog_window.h"
 #include "app/startup/startup_trace.h"
 #include "app/startup/tgamestart.h"
 #include "app/startup/thostgame.h"
@@ -132,7 +133,7 @@ void VrelProgram::processparams()
     const CommandLine::Mode mode = commandLine_.mode();
     if (mode == CommandLine::Mode::Solo) {
         session_->systemLine(QStringLiteral("Loading Solo Game..Please wait."));
-        download_->show();
+        showWindow(download_);
         session_->setPlayer(QStringLiteral("You"), QStringLiteral("127.0.0.1"));
         hostpress(commandLine_.port);
         return;

@@ -23,7 +23,8 @@ const char kHelp[] =
     "                                          name last used ([IPv6]:PORT for IPv6)\n"
     "The Vrel word-puzzle game for up to six players and three onlookers. Any third\n"
     "parameter other than exactly \"true\" joins; with only one or two parameters the\n"
-    "game waits and connects nowhere. Parameters after \"--\" are taken as they stand.\n"
+    "game waits and connects nowhere. Options are read only before the first parameter;\n"
+    "parameters after \"--\" are taken as they stand.\n"
     "\n"
     "  --port N      host or join on TCP port N (default 7772)\n"
     "  --find-games  print the games on the local network, one a line (name, address,\n"
@@ -48,7 +49,7 @@ int main(int argc, char **argv)
     if (commandLine.findGames)
         return printFoundGames(argc, argv);
 
-    VrelApplication app(argc, argv);
+    VrelApplication app(argc > 0 ? argv[0] : const_cast<char *>(kProgram));
     QCoreApplication::setApplicationName(QStringLiteral("Vrel"));
     messagebox::showErrorsInBoxes();
 

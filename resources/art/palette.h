@@ -24,3 +24,14 @@ inline const QColor backdropTop{0x7C, 0x2E, 0x18};
 inline const QColor backdropBottom{0x4C, 0x17, 0x0C};
 
 } // namespace art::palette
+
+#include <QPalette>
+
+namespace art {
+
+// The colours every window of the game draws its controls in, whatever the desktop's theme: black
+// text on peach and white, dark-red selection. Every role of every group is set, so a light or
+// dark desktop palette never reaches a window that carries it, nor its controls.
+QPalette windowPalette();
+
+} // namespace art

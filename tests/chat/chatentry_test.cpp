@@ -74,7 +74,7 @@ TEST(ChatEntry, PasteAppendsAtTheEnd)
     ChatEntry entry;
     ASSERT_EQ(entry.contextMenu()->actions(), QList<QAction *>{entry.paste1()});
     EXPECT_EQ(entry.contextMenu()->objectName(), QStringLiteral("popup_mychat"));
-    EXPECT_EQ(entry.paste1()->text(), QStringLiteral("Paste"));
+    EXPECT_EQ(entry.paste1()->text(), QStringLiteral("&Paste"));
 
     QGuiApplication::clipboard()->setText(QStringLiteral("xyz"));
     entry.paste1()->trigger(); // from the menu the placeholder stays

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace chat;
 
 namespace {
@@ -133,6 +135,18 @@ TEST(ChatLineGrammar, LinkWordsAreCaseSensitiveAndWholeWords)
 
 TEST(ChatLineGrammar, OnlyTheFirstLinksAndSmiliesOfALineBecomeLinksAndPictures)
 {
+    // Every link word and smiley of the longest line the host relays counts.
+    const QString name(proto::kMaxNameChars, u'n');
+    for (const QString &unit : {QStringLiteral("www. "), QStringLiteral(":)#10")}) {
+        QString relayed = QStringLiteral("2+") + name + QStringLiteral(" chats: ");
+        relayed += unit.repeated(proto::kMaxChatChars / int(unit.size()));
+        const ChatLine full = parsed(relayed.toUtf8().constData());
+        const auto kind = unit.startsWith(u'w') ? ChatItem::Kind::Link : ChatItem::Kind::Smiley;
+        EXPECT_EQ(std::count_if(full.items.begin(), full.items.end(), [kind](const ChatItem &item) { return item.kind == kind; }),
+                  proto::kMaxChatChars / 5)
+            << unit.toStdString();
+    }
+
     QString typed = QStringLiteral("1+A:");
     for (int i = 0; i < MaxLinksPerLine + 3; ++i)
         typed += QStringLiteral(" www.x.org");

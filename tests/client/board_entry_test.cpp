@@ -14,21 +14,13 @@ using testing_support::waitUntil;
 
 namespace {
 const QByteArray T("\xFF", 1);
-const QString kTurnText = QStringLiteral("Type a Word - Press ENTER to submit your word.");
 }
 
 class BoardEntry : public FakeHostGame
 {
 protected:
     // Ann joins the fake host, gets seat 2 and her turn on the masked word ap_le.
-    void SetUp() override
-    {
-        joinAnn();
-        peer->send("CMD_newplayerinfo+2+Ann" + T + "CMD_startgame+Cid+5+60++" + T + "CMD_startround+1+" + T
-                   + "CMD_nextplayer+2+1+ap_le+" + T);
-        ASSERT_TRUE(waitUntil([&] { return status(*ann) == kTurnText; }));
-        soundsOf(*ann).clear();
-    }
+    void SetUp() override { joinAnnForHerTurn(); }
 
     // What the client sent since the last look.
     QList<QByteArray> sent(int ms = 150) { return peer->drain(ms); }

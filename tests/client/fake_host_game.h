@@ -19,6 +19,16 @@ protected:
         ASSERT_EQ(peer->next(), QByteArray()); // the login's second terminator
     }
 
+    // Ann joins, a game starts and she gets her turn on the masked word ap_le.
+    void joinAnnForHerTurn()
+    {
+        joinAnn();
+        peer->send("CMD_newplayerinfo+2+Ann" + kEnd + "CMD_startgame+Cid+5+60++" + kEnd + "CMD_startround+1+" + kEnd
+                   + "CMD_nextplayer+2+1+ap_le+" + kEnd);
+        ASSERT_TRUE(testing_support::waitUntil([&] { return status(*ann) == kTurnText; }));
+        soundsOf(*ann).clear();
+    }
+
     // The peer sends one message, and the window works it off: a word count for the empty seat 6
     // follows it, and once that shows, the message before it has been handled too.
     void hostSends(const QByteArray &message)
@@ -29,6 +39,7 @@ protected:
     }
 
     const QByteArray kEnd {1, '\xFF'};
+    const QString kTurnText = QStringLiteral("Type a Word - Press ENTER to submit your word.");
     int sentMarks_ = 0;
     testing_support::FakeHost fake;
     std::unique_ptr<VrelProgram> ann;

@@ -158,7 +158,10 @@ TEST_F(GamePlay, TheTurnClockCountsDownWithItsBarColourAndTicks)
 
     startGame(*ann, 1, 60);
     ASSERT_TRUE(waitUntil([&] { return status(*ann) == kTurnText; }));
-    EXPECT_EQ(clock->text(), "Time: 0:00"); // unchanged until the first tick
+    // The round's own time shows from its first moment.
+    EXPECT_EQ(clock->text(), "Time: 1:00");
+    EXPECT_EQ(bar->width(), 240);
+    EXPECT_EQ(textColour(clock), art::palette::paleYellow);
     soundsOf(*ann).clear();
     ann->session().turntimeTimer();
     EXPECT_EQ(bar->width(), 236);

@@ -89,6 +89,32 @@ TEST_F(GameStart, TheDialogSendsThePlayerNameAndTheBoxTexts)
     EXPECT_EQ(peer->next(), QByteArray("CMD_startgame+Ann Lee+5+60+"));
     EXPECT_FALSE(ann->gamestart().isVisible());
     EXPECT_TRUE(boxes.isEmpty());
+
+    // From the keyboard alone: Tab goes from box to box to the Start plate and round again, the
+    // arrows move the box that has the keys, Enter starts from anywhere, Escape closes.
+    Tgamestart &dialog = ann->gamestart();
+    ann->chat().button_startClick();
+    ASSERT_TRUE(dialog.isVisible());
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    const auto key = [&dialog](Qt::Key k) { QTest::keyClick(dialog.focusWidget() ? dialog.focusWidget() : &dialog, k); };
+    dialog.UpDown1->setFocus();
+    key(Qt::Key_Up);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(dialog.focusWidget(), dialog.UpDown2);
+    key(Qt::Key_Down);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(dialog.focusWidget(), dialog.startButton());
+    key(Qt::Key_Tab);
+    EXPECT_EQ(dialog.focusWidget(), dialog.UpDown1);
+    key(Qt::Key_Return);
+    EXPECT_EQ(peer->next(), QByteArray("CMD_startgame+Ann Lee+6+55+"));
+    EXPECT_FALSE(dialog.isVisible());
+    ann->chat().button_startClick();
+    ASSERT_TRUE(dialog.isVisible());
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(peer->drain(150).isEmpty());
 }
 
 TEST_F(GameStart, StartBeforeTheSeatIsKnownSaysNotConnected)

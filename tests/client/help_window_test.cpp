@@ -30,9 +30,9 @@ TEST_F(HelpWindows, PagesChosenByTheirButtonsAndTheLastOneKept)
 {
     auto ann = hostGame(QStringLiteral("Ann"));
     QAction *content = ann->chat().helpAction();
-    EXPECT_EQ(content->text(), "Content");
+    EXPECT_EQ(content->text(), "&Content");
     EXPECT_EQ(content->shortcut(), QKeySequence(Qt::Key_F1));
-    EXPECT_EQ(ann->chat().aboutAction()->text(), "About");
+    EXPECT_EQ(ann->chat().aboutAction()->text(), "&About");
 
     content->trigger();
     Thelp &help = ann->help();

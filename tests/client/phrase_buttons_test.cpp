@@ -100,7 +100,7 @@ TEST_F(PhraseButtonsTest, TheColumnAndTheEditorAsAPlayerSeesThem)
     // "Phrase List" in the View menu opens the editor on the buttons' phrases.
     QAction *phraseList = window.findChild<QAction *>(QStringLiteral("PrhaseList1"));
     ASSERT_NE(phraseList, nullptr);
-    EXPECT_EQ(phraseList->text(), "Phrase List");
+    EXPECT_EQ(phraseList->text(), "P&hrase List");
     phraseList->trigger();
     Tphrases &editor = ann->phrases();
     ASSERT_TRUE(editor.isVisible());

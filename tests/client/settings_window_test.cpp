@@ -89,6 +89,7 @@ TEST_F(SettingsWindow, TheMenusShowTheBuiltInValuesUntilTheLoginThenWhatTheFileS
     // The next save writes "Normal" as 1000, and every other key.
     action(*ann, "N12")->trigger();
     EXPECT_EQ(checked(*ann, sizeItems), QStringList({"N12"}));
+    EXPECT_EQ(ann->chat().mainchat()->document()->defaultFont().pointSize(), 12); // at once
     EXPECT_EQ(stored("Botspeed"), "1000");
     EXPECT_EQ(stored("Textsize"), "12");
     EXPECT_EQ(stored("Textcolor"), "clRed");
@@ -212,15 +213,15 @@ TEST_F(SettingsWindow, TheSoundOptionsHeadTheOptionsMenuAndEveryChangeIsSaved)
     const QList<QAction *> head = ann->chat().optionsMenu()->actions().mid(0, 3);
     ASSERT_EQ(head.size(), 3);
     EXPECT_EQ(head[0], action(*ann, "PlaySounds1"));
-    EXPECT_EQ(head[0]->text(), "Play Sounds");
+    EXPECT_EQ(head[0]->text(), "Play &Sounds");
     EXPECT_EQ(head[1], action(*ann, "PlayChatterSounds1"));
-    EXPECT_EQ(head[1]->text(), "Play Chatter Sounds");
+    EXPECT_EQ(head[1]->text(), "Play C&hatter Sounds");
     QMenu *turnSound = ann->chat().turnSoundMenu();
     EXPECT_EQ(head[2], turnSound->menuAction());
-    EXPECT_EQ(turnSound->title(), "Turn Sound");
+    EXPECT_EQ(turnSound->title(), "&Turn Sound");
     ASSERT_EQ(turnSound->actions().size(), 2);
-    EXPECT_EQ(turnSound->actions()[0]->text(), "Classic");
-    EXPECT_EQ(turnSound->actions()[1]->text(), "New");
+    EXPECT_EQ(turnSound->actions()[0]->text(), "&Classic");
+    EXPECT_EQ(turnSound->actions()[1]->text(), "&New");
     EXPECT_EQ(checked(*ann, soundItems), QStringList({"PlaySounds1", "Classic1"}));
 
     // Read at the login, before the arrival's sound, which "Play Sounds" off keeps silent.

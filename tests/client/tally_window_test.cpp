@@ -96,6 +96,13 @@ TEST_F(TallyWindow, AGameIsCountedForTheTalliedOpponentsAndReadBackAfterARestart
     EXPECT_EQ(ticks(window.checklist()), QList<bool>({false, false, false}));
     EXPECT_EQ(window.tallyList()->count(), 0);
     EXPECT_EQ(text(window, "label_totalgames"), "0");
+    // The empty list says how to use it: its hint is written on the white field.
+    const QImage emptyList = window.tallyList()->viewport()->grab().toImage();
+    int written = 0;
+    for (int y = 0; y < emptyList.height(); ++y)
+        for (int x = 0; x < emptyList.width(); ++x)
+            written += qGray(emptyList.pixel(x, y)) < 160;
+    EXPECT_GT(written, 100);
 
     // Bob and Cid are tallied; Zed joins as a player but is not.
     tick(window.checklist(), 0, true);

@@ -99,9 +99,10 @@ TEST_F(TileSets, TheMenuListsEverySetAndOnlyReadableStripsReplaceThePictures)
     ClientSession session;
     Tchat chat(session);
     QStringList names;
-    for (QAction *action : chat.tileMenu().menu()->actions())
+    for (QAction *action : chat.tileMenu().group()->actions())
         names << action->text();
     names.sort();
+    EXPECT_EQ(chat.tileMenu().menu()->actions().first(), chat.tileMenu().builtInEntry());
     EXPECT_EQ(names, QStringList({"Classic", "broken", "disguised", "flat", "neon", "tiny", "wide"}));
     EXPECT_EQ(checkedEntries(chat), QStringList({"Classic"}));
     EXPECT_TRUE(chat.tileMenu().group()->isExclusive());
@@ -148,6 +149,15 @@ TEST_F(TileSets, TheMenuListsEverySetAndOnlyReadableStripsReplaceThePictures)
     EXPECT_EQ(checkedEntries(chat), QStringList({"Classic"}));
     chat.tileMenu().loadgrouptiles(QStringLiteral("nothing-like-it"));
     EXPECT_EQ(chat.tileMenu().currentTileSet(), "Classic");
+    EXPECT_FALSE(chat.tileMenu().builtInEntry()->isChecked());
+
+    // "Built-in Tiles" goes back to the pictures the game carries, kept as "classic".
+    entry(chat, "neon")->trigger(); // gone: nothing changes
+    chat.tileMenu().builtInEntry()->trigger();
+    EXPECT_EQ(pictureOf(board.puzzleTile(1)), builtIn);
+    EXPECT_TRUE(chat.tileMenu().builtInEntry()->isChecked());
+    EXPECT_TRUE(checkedEntries(chat).isEmpty());
+    EXPECT_EQ(chat.tileMenu().currentTileSet(), "classic");
 }
 
 TEST_F(TileSets, WithoutTheFolderTheMenuIsEmptyAndTheBuiltInSetIsUsed)
@@ -155,7 +165,10 @@ TEST_F(TileSets, WithoutTheFolderTheMenuIsEmptyAndTheBuiltInSetIsUsed)
     ASSERT_TRUE(QDir(home.path()).rmdir(QStringLiteral("vreltiles")));
     ClientSession session;
     Tchat chat(session);
-    EXPECT_TRUE(chat.tileMenu().menu()->actions().isEmpty());
+    // Only "Built-in Tiles", checked: the menu never drops down nothing.
+    ASSERT_EQ(chat.tileMenu().menu()->actions().size(), 1);
+    EXPECT_EQ(chat.tileMenu().menu()->actions().first()->text(), "&Built-in Tiles");
+    EXPECT_TRUE(chat.tileMenu().builtInEntry()->isChecked());
     session.setword(2, "z____");
     EXPECT_EQ(pictureOf(chat.puzzleBoard().puzzleTile(1)),
               art::classicTile(26).toImage().convertToFormat(QImage::Format_ARGB32));

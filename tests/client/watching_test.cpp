@@ -92,6 +92,15 @@ TEST_F(Watching, TheSeatMenuIsTheHostsAndRemovesAPlayer)
     EXPECT_EQ(removals, QStringList {"seat 1 removes seat 2"});
     EXPECT_TRUE(chatLines(*ann).contains("Bob disconnected."));
     EXPECT_FALSE(bob->chat().isVisible());
+
+    // A player who calls himself "<Waiting>" is a player all the same: he can be removed, and he
+    // is among the opponents the tally may follow.
+    auto odd = joinGame(*ann, kWaitingName, 2);
+    ASSERT_TRUE(waitUntil([&] { return ann->session().seat(2).occupied; }));
+    openSeatMenu(*ann, 2);
+    EXPECT_EQ(enabled(menu), QList<bool>({true, true, true}));
+    menu.menu()->hide();
+    EXPECT_EQ(ann->session().opponents(), QStringList({kWaitingName}));
 }
 
 TEST_F(Watching, JustWatchWaitsForTheHostThenEveryoneSeesTheEyes)
@@ -103,7 +112,7 @@ TEST_F(Watching, JustWatchWaitsForTheHostThenEveryoneSeesTheEyes)
     const QList<QAction *> options = bob->chat().optionsMenu()->actions();
     ASSERT_EQ(options.last(), justWatch);
     EXPECT_TRUE(options.at(options.size() - 2)->isSeparator());
-    EXPECT_EQ(justWatch->text(), "Just Watch");
+    EXPECT_EQ(justWatch->text(), "&Just Watch");
 
     // Between games the host does not answer: nothing changes.
     justWatch->trigger();

@@ -3,11 +3,18 @@
 
 #include "tests/client/client_fixture.h"
 
+#include "app/lobby/tdownload.h"
 #include "app/startup/tgamestart.h"
 #include "chat/chatentry.h"
+#include "client/message_box.h"
+#include "client/tabout.h"
+#include "client/thelp.h"
+#include "client/tphrases.h"
 #include "client/tspylist.h"
+#include "client/ttallylist.h"
 
 #include <QApplication>
+#include <QTimer>
 
 using testing_support::settle;
 
@@ -23,6 +30,13 @@ QPalette darkTheme()
     dark.setColor(QPalette::Base, QColor(25, 25, 25));
     return dark;
 }
+
+// The desktop's palette turned dark for as long as it lives.
+struct DarkTheme {
+    QPalette desktop = QApplication::palette();
+    DarkTheme() { QApplication::setPalette(darkTheme()); }
+    ~DarkTheme() { QApplication::setPalette(desktop); }
+};
 
 // How a window looks, and where each of its named texts is.
 struct Shot {
@@ -72,11 +86,7 @@ TEST_F(WindowColours, ADarkDesktopThemeLeavesTheBoardAndItsDialogsAsTheyAre)
     for (Shot &shot : shots)
         shot.image = shot.window->grab().toImage();
 
-    struct DarkTheme {
-        QPalette desktop = QApplication::palette();
-        DarkTheme() { QApplication::setPalette(darkTheme()); }
-        ~DarkTheme() { QApplication::setPalette(desktop); }
-    } theme;
+    DarkTheme theme;
     settle(50);
     for (const Shot &shot : shots) {
         const QImage dark = shot.window->grab().toImage();
@@ -99,4 +109,52 @@ TEST_F(WindowColours, ADarkDesktopThemeLeavesTheBoardAndItsDialogsAsTheyAre)
     ann->chat().grab().save(QStringLiteral("screenshots/main-window-dark-theme.png"));
     ann->gamestart().grab().save(QStringLiteral("screenshots/game-options-dark-theme.png"));
     ann->spylist().grab().save(QStringLiteral("screenshots/spy-list-dark-theme.png"));
+}
+
+// Every window and dialog looks the same, pixel for pixel, under a light and a dark desktop
+// palette: each carries the colours it draws in (the options dialog, the spy list, the lobby
+// window, the tally, help, about and phrase windows, and the message boxes). The board's texts
+// are compared above; its chat scroll bar follows the desktop.
+TEST_F(WindowColours, EveryWindowLooksTheSameUnderADarkDesktopPalette)
+{
+    QApplication::setCursorFlashTime(0); // a caret that does not blink looks the same each time
+    auto ann = host(QStringLiteral("Ann"));
+    const std::vector<std::pair<QString, QWidget *>> windows {
+        {"game-options", &ann->gamestart()},
+        {"spy-list", &ann->spylist()},          {"lobby", &ann->download()},
+        {"tally", &ann->tallylist()}, {"help", &ann->help()},
+        {"about", &ann->about()},     {"phrases", &ann->phrases()},
+    };
+    for (const auto &[name, window] : windows)
+        window->window()->show();
+    settle(50);
+
+    // A message box of the game as it shows.
+    const auto box = messagebox::makeBox(nullptr, QMessageBox::NoIcon, QStringLiteral("You are not connected"), QMessageBox::Ok);
+    box->show();
+    settle(20);
+    const auto messageBox = [&box] { return box->grab().toImage(); };
+
+    const QString folder = qEnvironmentVariable("VREL_SCREENSHOTS");
+    std::vector<QImage> light;
+    for (const auto &[name, window] : windows) {
+        light.push_back(window->grab().toImage());
+        if (!folder.isEmpty())
+            light.back().save(folder + QStringLiteral("/light-") + name + QStringLiteral(".png"));
+    }
+    const QImage lightBox = messageBox();
+    ASSERT_FALSE(lightBox.isNull());
+
+    DarkTheme theme;
+    settle(50);
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const QImage dark = windows[i].second->grab().toImage();
+        EXPECT_TRUE(dark == light[i]) << windows[i].first.toStdString() << " changed with the desktop's palette";
+        EXPECT_TRUE(hasDarkText(dark)) << windows[i].first.toStdString();
+        if (!folder.isEmpty())
+            dark.save(folder + QStringLiteral("/dark-") + windows[i].first + QStringLiteral(".png"));
+    }
+    const QImage darkBox = messageBox();
+    EXPECT_TRUE(darkBox == lightBox) << "the message box changed with the desktop's palette";
+    QApplication::setCursorFlashTime(1000);
 }
