@@ -54,6 +54,15 @@ void ChatEntry::setTextColour(quint32 colour)
     setPalette(look);
 }
 
+void ChatEntry::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    if (hasSelectedText() && selectedText() == text()) {
+        deselect();
+        setCursorPosition(int(text().size()));
+    }
+}
+
 void ChatEntry::emptyPlaceholder()
 {
     if (text() == Placeholder)

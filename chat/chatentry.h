@@ -36,6 +36,10 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // The line typed so far is never selected by the focus coming back (a line edit selects all
+    // when reached by Tab, or when the focused board row hides at the end of a turn): the next
+    // key would replace the player's unsent text.
+    void focusInEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:

@@ -32,6 +32,13 @@ void PlateButton::paintEvent(QPaintEvent *)
     }
 }
 
+void ClickLabel::mousePressEvent(QMouseEvent *event)
+{
+    QLabel::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        event->accept();
+}
+
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);

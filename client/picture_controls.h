@@ -37,5 +37,8 @@ signals:
     void clicked();
 
 protected:
+    // The press is the control's own: it does not reach the board behind it as a click on the
+    // board (which would hand the board the keys before the box is toggled).
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };

@@ -129,15 +129,21 @@ TEST_F(BoardEntry, TabHandsTheKeysBetweenTheChatAndTheBoard)
 
     press(*ann, Qt::Key_Tab);
     EXPECT_FALSE(ann->session().board().typeInChat);
-    EXPECT_EQ(ann->chat().focusWidget(), entry); // for the keys the board does not take
+    EXPECT_EQ(ann->chat().focusWidget(), board(*ann).keyTarget());
     type(*ann, QStringLiteral("a"));
-    // Even with the chat entry clicked into, the board keeps the letters while it has the keys.
-    entry->setFocus();
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 0, 0, 0, 0}));
+    // A click into the chat entry hands it the keys, and the line typed so far is kept: the next
+    // letter is added to it, not typed over it.
+    QTest::mouseClick(entry, Qt::LeftButton);
+    EXPECT_TRUE(ann->session().board().typeInChat);
     type(*ann, QStringLiteral("b"));
-    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 2, 0, 0, 0}));
-    EXPECT_EQ(entry->text(), "hi");
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 0, 0, 0, 0}));
+    EXPECT_EQ(entry->text(), "hib");
 
-    // The box and its caption switch the mode too.
+    // Escape in the entry gives the board the keys back; the box and its caption switch too.
+    press(*ann, Qt::Key_Escape);
+    EXPECT_FALSE(ann->session().board().typeInChat);
+    EXPECT_EQ(entry->text(), "hib");
     QTest::mouseClick(ann->chat().findChild<QLabel *>("label_typing"), Qt::LeftButton);
     EXPECT_TRUE(ann->session().board().typeInChat);
     QTest::mouseClick(ann->chat().findChild<QLabel *>("checkbox_typing"), Qt::LeftButton);
@@ -155,14 +161,14 @@ TEST_F(BoardEntry, TabHandsTheKeysBetweenTheChatAndTheBoard)
     press(*ann, Qt::Key_Return);
     const QList<QByteArray> lines = sent();
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines.first().startsWith("CMD_chat+2+hiyo|")) << lines.first().toStdString();
+    EXPECT_TRUE(lines.first().startsWith("CMD_chat+2+hibyo|")) << lines.first().toStdString();
 }
 
 TEST_F(BoardEntry, KeysAreReadAsKeysAndWhatTheBoardLeavesGoesToTheChat)
 {
     chat::ChatEntry *entry = ann->chat().mychat();
     chat::ChatView *view = ann->chat().mainchat();
-    EXPECT_EQ(ann->chat().focusWidget(), entry);
+    EXPECT_EQ(ann->chat().focusWidget(), board(*ann).keyTarget());
 
     // Shift+0 is still the "0" key: it clears. Shift+1 is still the "1" key: it passes.
     type(*ann, QStringLiteral("ab"));
