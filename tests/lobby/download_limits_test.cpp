@@ -93,8 +93,13 @@ TEST_F(DownloadLimits, EveryFailedDownloadKeepsTheEarlierInstallerAndSaysWhy)
             screenshot(lobby.get(), QStringLiteral("lobby-download-too-large"));
         EXPECT_EQ(contents(inHome(QStringLiteral("Setup"))), "the good installer") << c.folder;
         EXPECT_EQ(files(), QStringList {"Setup"}) << c.folder;
-        // What arrived went to the disk, never into memory.
+        // What arrived went to the disk, never into memory. (The address sanitizer keeps freed
+        // blocks in quarantine, so the peak says nothing about this under it.)
+#ifndef __SANITIZE_ADDRESS__
         EXPECT_LT(peakMemoryKb() - before, 32 * 1024) << c.folder;
+#else
+        (void)before;
+#endif
     }
     // The endless body stopped at the limit.
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
