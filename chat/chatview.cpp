@@ -119,10 +119,6 @@ void ChatView::prepareDocument()
     QTextDocument *doc = document();
     doc->setUndoRedoEnabled(false);
     doc->setDocumentMargin(1);
-    QTextFrameFormat frame = doc->rootFrame()->frameFormat();
-    frame.setLeftMargin(MarginPixels);
-    frame.setRightMargin(MarginPixels);
-    doc->rootFrame()->setFrameFormat(frame);
     m_smileyPixelRatio = 0;
     applyTextSize();
 }
@@ -131,8 +127,53 @@ void ChatView::applyTextSize()
 {
     m_textSize = m_pendingTextSize;
     QFont font(FontFamily);
-    font.setPointSize(m_textSize);
+    if (m_scale == 1)
+        font.setPointSize(m_textSize);
+    else
+        font.setPointSizeF(m_textSize * m_scale);
+    QTextFrameFormat frame = document()->rootFrame()->frameFormat();
+    frame.setLeftMargin(MarginPixels * m_scale);
+    frame.setRightMargin(MarginPixels * m_scale);
+    document()->rootFrame()->setFrameFormat(frame);
     document()->setDefaultFont(font);
+}
+
+void ChatView::setScale(qreal scale)
+{
+    if (scale == m_scale || scale <= 0)
+        return;
+    m_scale = scale;
+    provideSmileyPictures();
+    resizeSmilies();
+    applyTextSize();
+}
+
+QSizeF ChatView::smileySize() const
+{
+    return QSizeF(SmileySize) * m_scale;
+}
+
+// The smilies of the lines already shown take the size of the scale.
+void ChatView::resizeSmilies()
+{
+    std::vector<std::pair<int, int>> pictures; // position and length
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        for (auto part = block.begin(); !part.atEnd(); ++part) {
+            if (part.fragment().charFormat().isImageFormat())
+                pictures.emplace_back(part.fragment().position(), part.fragment().length());
+        }
+    }
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const auto &[position, length] : pictures) {
+        cursor.setPosition(position);
+        cursor.setPosition(position + length, QTextCursor::KeepAnchor);
+        QTextImageFormat picture = cursor.charFormat().toImageFormat();
+        picture.setWidth(smileySize().width());
+        picture.setHeight(smileySize().height());
+        cursor.setCharFormat(picture);
+    }
+    cursor.endEditBlock();
 }
 
 void ChatView::layOutAgain()
@@ -148,7 +189,7 @@ void ChatView::setTextSize(int points)
 
 void ChatView::provideSmileyPictures()
 {
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = devicePixelRatioF() * m_scale;
     if (ratio == m_smileyPixelRatio)
         return;
     m_smileyPixelRatio = ratio;
@@ -248,8 +289,8 @@ void ChatView::insertLine(const ChatLine &line)
             flushText();
             QTextImageFormat picture;
             picture.setName(smileyResourceName(item.picture));
-            picture.setWidth(SmileySize.width());
-            picture.setHeight(SmileySize.height());
+            picture.setWidth(smileySize().width());
+            picture.setHeight(smileySize().height());
             picture.setToolTip(smileyName(item.picture));
             picture.setVerticalAlignment(QTextCharFormat::AlignMiddle);
             cursor.insertImage(picture);

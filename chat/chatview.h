@@ -48,6 +48,9 @@ public:
     int textSize() const { return m_textSize; }
     // Lays the view out again now, so that a new text size shows at once.
     void layOutAgain();
+    // The board's scale: text, margins and smilies, earlier lines' included, grow with it.
+    void setScale(qreal scale);
+    qreal scale() const { return m_scale; }
 
     bool scrollLocked() const { return m_scrollLocked; }
     void setScrollLocked(bool locked);
@@ -111,6 +114,8 @@ private:
     void prepareDocument();
     void applyTextSize();
     void provideSmileyPictures();
+    void resizeSmilies();
+    QSizeF smileySize() const;
     void setStyleLook(int style, quint32 colour, bool bold);
     QTextCharFormat styleFormat(int style) const;
     QTextCharFormat lookOf(int style) const;
@@ -130,6 +135,7 @@ private:
     int m_pendingTextSize = DefaultTextSize;
     bool m_scrollLocked = false;
     qreal m_smileyPixelRatio = 0;
+    qreal m_scale = 1;
 
     QMenu *m_popup = nullptr;
     QAction *m_scrollChatOff1 = nullptr;

@@ -1,6 +1,7 @@
 #include "client/board.h"
 
 #include "client/board_controls.h"
+#include "client/board_scale.h"
 #include "client/entry_outline.h"
 #include "client/picture_controls.h"
 #include "client/tile_set.h"
@@ -14,17 +15,17 @@ Tile::Tile(const QString &objectName, const QRect &place, QWidget *parent)
     : QLabel(parent)
 {
     setObjectName(objectName);
-    setGeometry(place);
+    board_scale::place(this, place);
 }
 
 void Tile::draw(const TileState &state, const TileSet &tiles)
 {
     code_ = state.code;
-    const QPixmap picture = state.drawn ? tiles.picture(code_) : QPixmap();
-    if (picture.isNull())
-        clear();
-    else
-        setPixmap(picture);
+    if (!state.drawn) {
+        board_scale::show(this, {});
+        return;
+    }
+    board_scale::show(this, [&tiles, code = code_](qreal dpr) { return tiles.picture(code, dpr); });
 }
 
 Board::Board(QWidget *board, const TileSet &tiles)
@@ -40,16 +41,16 @@ Board::Board(QWidget *board, const TileSet &tiles)
     }
     for (int word = 1; word <= BoardState::kWords; ++word) {
         marks_[size_t(word - 1)] = pictureLabel(board, QStringLiteral("image_check%1").arg(word),
-                                                layout::progressMark(word), art::progressMark());
+                                                layout::progressMark(word), [](qreal dpr) { return art::progressMark(dpr); });
     }
     outline_ = new EntryOutline(layout::entryTile(1).united(layout::entryTile(BoardState::kPositions)), board);
-    image_goodjob = pictureLabel(board, QStringLiteral("image_goodjob"), layout::goodJob, art::goodJob());
+    image_goodjob = pictureLabel(board, QStringLiteral("image_goodjob"), layout::goodJob, [](qreal dpr) { return art::goodJob(dpr); });
 
     button_pass = new PlateButton(QStringLiteral("button_pass"), &art::passPlate, board);
-    button_pass->setGeometry(layout::passPlate);
+    board_scale::place(button_pass, layout::passPlate);
     connect(button_pass, &QPushButton::clicked, this, &Board::passClicked);
     button_clear = new PlateButton(QStringLiteral("button_clear"), &art::clearPlate, board);
-    button_clear->setGeometry(layout::clearPlate);
+    board_scale::place(button_clear, layout::clearPlate);
     connect(button_clear, &QPushButton::clicked, this, &Board::clearClicked);
 
     label_status = textLabel(board, QStringLiteral("label_status"), layout::statusLine, boardFont(13, true),
@@ -57,13 +58,12 @@ Board::Board(QWidget *board, const TileSet &tiles)
 
     checkbox_typing = new ClickLabel(board);
     checkbox_typing->setObjectName(QStringLiteral("checkbox_typing"));
-    checkbox_typing->setGeometry(layout::typingBox);
+    board_scale::place(checkbox_typing, layout::typingBox);
     checkbox_typing->setCursor(Qt::PointingHandCursor);
     label_typing = new ClickLabel(QStringLiteral("Type In Chat"), board);
     label_typing->setObjectName(QStringLiteral("label_typing"));
-    label_typing->setFont(boardFont(12, true));
-    label_typing->move(layout::typingCaption);
-    label_typing->adjustSize();
+    board_scale::letter(label_typing, boardFont(12, true));
+    board_scale::placeFitted(label_typing, layout::typingCaption);
     label_typing->setCursor(Qt::PointingHandCursor);
     setTextColour(label_typing, art::palette::ink);
     connect(checkbox_typing, &ClickLabel::clicked, this, &Board::typingClicked);
@@ -96,7 +96,7 @@ void Board::draw(const BoardState &state, bool hasKeys)
     image_goodjob->setVisible(state.goodJob);
     label_status->setText(state.status);
     if (!typingDrawn_ || typingShown_ != state.typeInChat) {
-        checkbox_typing->setPixmap(art::typingBox(state.typeInChat));
+        board_scale::show(checkbox_typing, [on = state.typeInChat](qreal dpr) { return art::typingBox(on, dpr); });
         typingShown_ = state.typeInChat;
         typingDrawn_ = true;
     }

@@ -1,5 +1,7 @@
 #include "client/board_controls.h"
 
+#include "client/board_scale.h"
+
 #include <QLabel>
 #include <QPainter>
 
@@ -31,20 +33,20 @@ QLabel *textLabel(QWidget *parent, const QString &objectName, const QRect &place
 {
     auto *label = new QLabel(parent);
     label->setObjectName(objectName);
-    label->setGeometry(place);
-    label->setFont(font);
+    board_scale::place(label, place);
+    board_scale::letter(label, font);
     label->setAlignment(alignment);
     label->setTextFormat(Qt::PlainText);
     setTextColour(label, colour);
     return label;
 }
 
-QLabel *pictureLabel(QWidget *parent, const QString &objectName, const QRect &place, const QPixmap &picture)
+QLabel *pictureLabel(QWidget *parent, const QString &objectName, const QRect &place, const board_scale::Picture &picture)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(objectName);
-    label->setGeometry(place);
-    label->setPixmap(picture);
+    board_scale::place(label, place);
+    board_scale::show(label, picture);
     label->hide();
     return label;
 }
@@ -55,7 +57,7 @@ void centreOver(QWidget *window, const QWidget *mainWindow)
     window->move(over.center() - QPoint(window->width() / 2, window->height() / 2));
 }
 
-Backdrop::Backdrop(std::function<QPixmap()> picture, QWidget *parent)
+Backdrop::Backdrop(board_scale::Picture picture, QWidget *parent)
     : QWidget(parent)
     , picture_(std::move(picture))
 {
@@ -63,7 +65,16 @@ Backdrop::Backdrop(std::function<QPixmap()> picture, QWidget *parent)
 
 void Backdrop::paintEvent(QPaintEvent *)
 {
-    QPainter(this).drawPixmap(0, 0, picture_());
+    // Drawn again only when the scale or the screen changes: a large picture at a scale is a
+    // copy of its own, too big to make at every paint.
+    const qreal scale = board_scale::of(this);
+    const qreal dpr = devicePixelRatioF();
+    if (shown_.isNull() || shownScale_ != scale || shownRatio_ != dpr) {
+        shown_ = board_scale::picture(this, picture_);
+        shownScale_ = scale;
+        shownRatio_ = dpr;
+    }
+    QPainter(this).drawPixmap(0, 0, shown_);
 }
 
 void setElidedText(QLabel *label, const QString &text)

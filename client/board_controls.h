@@ -1,5 +1,7 @@
 #pragma once
 
+#include "client/board_scale.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPixmap>
@@ -30,7 +32,7 @@ QLabel *textLabel(QWidget *parent, const QString &objectName, const QRect &place
 void setElidedText(QLabel *label, const QString &text);
 
 // A picture at its place, hidden until something shows it.
-QLabel *pictureLabel(QWidget *parent, const QString &objectName, const QRect &place, const QPixmap &picture);
+QLabel *pictureLabel(QWidget *parent, const QString &objectName, const QRect &place, const board_scale::Picture &picture);
 
 // Moves a small window to the middle of the main window.
 void centreOver(QWidget *window, const QWidget *mainWindow);
@@ -39,11 +41,14 @@ void centreOver(QWidget *window, const QWidget *mainWindow);
 class Backdrop : public QWidget
 {
 public:
-    Backdrop(std::function<QPixmap()> picture, QWidget *parent);
+    Backdrop(board_scale::Picture picture, QWidget *parent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    std::function<QPixmap()> picture_;
+    board_scale::Picture picture_;
+    QPixmap shown_;
+    qreal shownScale_ = 0;
+    qreal shownRatio_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "client/entry_outline.h"
 
+#include "client/board_scale.h"
 #include "resources/art/palette.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,7 @@ EntryOutline::EntryOutline(const QRect &entryRow, QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("entry_outline"));
-    setGeometry(entryRow.adjusted(-kGap - kPen, -kGap - kPen, kGap + kPen, kGap + kPen));
+    board_scale::place(this, entryRow.adjusted(-kGap - kPen, -kGap - kPen, kGap + kPen, kGap + kPen));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus); // given the focus by the window, never by Tab or a click
     hide();
@@ -25,11 +26,12 @@ void EntryOutline::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(art::palette::darkRed, kPen);
+    const qreal scale = board_scale::of(this);
+    QPen pen(art::palette::darkRed, kPen * scale);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    const qreal half = kPen / 2.0;
-    painter.drawRoundedRect(QRectF(rect()).adjusted(half, half, -half, -half), 5, 5);
+    const qreal half = kPen * scale / 2.0;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(half, half, -half, -half), 5 * scale, 5 * scale);
 }
 
 void EntryOutline::keyPressEvent(QKeyEvent *event)

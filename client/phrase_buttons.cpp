@@ -1,6 +1,7 @@
 #include "client/phrase_buttons.h"
 
 #include "chat/chatter_sounds.h"
+#include "client/board_scale.h"
 #include "client/picture_controls.h"
 #include "resources/art/board_layout.h"
 #include "session/client_session.h"
@@ -34,7 +35,7 @@ PlateButton *phraseButton(int button, QWidget *board)
 {
     auto *made = new PlateButton(QStringLiteral("b_phrase%1").arg(button),
                                  [button](art::PlateState state, qreal dpr) { return face(button, state, dpr); }, board);
-    made->setGeometry(art::layout::phraseButton(button - 1));
+    board_scale::place(made, art::layout::phraseButton(button - 1));
     return made;
 }
 

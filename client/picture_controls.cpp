@@ -1,5 +1,6 @@
 #include "client/picture_controls.h"
 
+#include "client/board_scale.h"
 #include "resources/art/palette.h"
 
 #include <QMouseEvent>
@@ -23,7 +24,7 @@ void PlateButton::paintEvent(QPaintEvent *)
     else if (underMouse())
         state = art::PlateState::Hover;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, plate_(state, devicePixelRatioF()));
+    painter.drawPixmap(0, 0, board_scale::picture(this, [this, state](qreal dpr) { return plate_(state, dpr); }));
     // Only a plate that takes the keyboard (a dialog's button) ever shows it has it.
     if (hasFocus()) {
         QPen dots(art::palette::peachLight, 1, Qt::DotLine);

@@ -1,6 +1,7 @@
 #include "client/results_panel.h"
 
 #include "client/board_controls.h"
+#include "client/board_scale.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 #include "resources/art/palette.h"
@@ -18,8 +19,8 @@ QListWidget *wordList(QWidget *parent, const QString &objectName, const QRect &p
 {
     auto *list = new QListWidget(parent);
     list->setObjectName(objectName);
-    list->setGeometry(place);
-    list->setFont(boardFont(13));
+    board_scale::place(list, place);
+    board_scale::letter(list, boardFont(13));
     list->setFrameShape(QFrame::NoFrame);
     list->setFocusPolicy(Qt::NoFocus);
     list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -40,9 +41,9 @@ QListWidget *wordList(QWidget *parent, const QString &objectName, const QRect &p
 ResultsPanel::ResultsPanel(QWidget *board)
     : QObject(board)
 {
-    panel_scores = new Backdrop([] { return art::resultsBackground(); }, board);
+    panel_scores = new Backdrop([](qreal dpr) { return art::resultsBackground(dpr); }, board);
     panel_scores->setObjectName(QStringLiteral("panel_scores"));
-    panel_scores->setGeometry(layout::resultsPanel);
+    board_scale::place(panel_scores, layout::resultsPanel);
 
     const QRect originalCaptionPlace(layout::originalCaption, QSize(layout::originalList.width() + 6, 18));
     textLabel(panel_scores, QStringLiteral("label_original"), originalCaptionPlace, boardFont(12, true),
@@ -67,9 +68,9 @@ ResultsPanel::ResultsPanel(QWidget *board)
                             Qt::AlignCenter, art::palette::darkRed);
         c.words = wordList(panel_scores, QStringLiteral("listbox_player") + n, layout::wordList(column));
         c.fastest = pictureLabel(panel_scores, QStringLiteral("image_fastest") + n, layout::fastestStar(column),
-                                 art::fastestStar());
+                                 [](qreal dpr) { return art::fastestStar(dpr); });
         c.bonus = pictureLabel(panel_scores, QStringLiteral("image_bonus") + n, layout::bonusMarker(column),
-                               art::bonusMarker());
+                               [](qreal dpr) { return art::bonusMarker(dpr); });
     }
     panel_scores->hide();
 }
@@ -99,7 +100,7 @@ void ResultsPanel::draw(const ClientSession &session)
         column.bonus->setVisible(shown.bonus);
     }
     if (results.shown && panel_scores->isHidden()) {
-        panel_scores->move(layout::resultsPanel.topLeft());
+        board_scale::move(panel_scores, layout::resultsPanel.topLeft());
         panel_scores->raise();
         panel_scores->show();
     } else if (!results.shown) {

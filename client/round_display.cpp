@@ -1,6 +1,7 @@
 #include "client/round_display.h"
 
 #include "client/board_controls.h"
+#include "client/board_scale.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 #include "resources/art/palette.h"
@@ -32,9 +33,9 @@ RoundDisplay::RoundDisplay(QWidget *board)
 
     image_timer = new QLabel(board);
     image_timer->setObjectName(QStringLiteral("image_timer"));
-    image_timer->setGeometry(layout::timerBar);
+    board_scale::place(image_timer, layout::timerBar);
     image_timer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image_timer->setPixmap(art::timerBar());
+    board_scale::show(image_timer, [](qreal dpr) { return art::timerBar(dpr); });
 
     label_timer = textLabel(board, QStringLiteral("label_timer"), layout::timerText, boardFont(16, true),
                             Qt::AlignCenter, timerColour(TurnClock::Colour::Initial));
@@ -43,7 +44,7 @@ RoundDisplay::RoundDisplay(QWidget *board)
 void RoundDisplay::draw(const TurnClock &clock)
 {
     label_roundnum->setText(clock.roundCaption());
-    image_timer->resize(clock.barWidth(), layout::timerBar.height());
+    board_scale::resize(image_timer, QSize(clock.barWidth(), layout::timerBar.height()));
     setTextColour(label_timer, timerColour(clock.colour()));
     label_timer->setText(clock.text());
 }

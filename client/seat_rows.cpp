@@ -1,6 +1,7 @@
 #include "client/seat_rows.h"
 
 #include "client/board_controls.h"
+#include "client/board_scale.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 #include "session/client_session.h"
@@ -32,8 +33,8 @@ SeatRows::SeatRows(QWidget *board)
                                        layout::wordCountLeft, 60, top);
         auto *eyes = new QLabel(board);
         eyes->setObjectName(QStringLiteral("image_eyes") + n);
-        eyes->setPixmap(art::eyes());
-        eyes->setGeometry(layout::eyesIcon(seat));
+        board_scale::place(eyes, layout::eyesIcon(seat));
+        board_scale::show(eyes, [](qreal dpr) { return art::eyes(dpr); });
         eyes->hide();
         eyes_[index(seat)] = eyes;
     }

@@ -3,7 +3,10 @@
 #include "chat/chatentry.h"
 #include "chat/chatview.h"
 #include "chat/smileybutton.h"
+#include "chat/smilies.h"
 #include "client/board.h"
+#include "client/board_scale.h"
+#include "client/board_stage.h"
 #include "client/board_controls.h"
 #include "client/dialog_window.h"
 #include "client/key_codes.h"
@@ -41,8 +44,6 @@ namespace layout = art::layout;
 
 namespace {
 
-constexpr int kBoardMargin = 4;
-
 quint32 colourValue(const QColor &colour)
 {
     return quint32(colour.red()) | quint32(colour.green()) << 8 | quint32(colour.blue()) << 16;
@@ -79,9 +80,8 @@ Tchat::Tchat(ClientSession &session, QWidget *parent)
     setWindowTitle(QStringLiteral("Vrel"));
     setWindowIcon(art::appIcon());
 
-    central_ = new QWidget(this);
+    central_ = new BoardStage(this);
     central_->setObjectName(QStringLiteral("client"));
-    central_->setMinimumSize(layout::boardSize + QSize(kBoardMargin, kBoardMargin));
     central_->setAutoFillBackground(true);
     QPalette backdrop = central_->palette();
     backdrop.setColor(QPalette::Window, QColor(0x4A, 0x1C, 0x12));
@@ -91,6 +91,8 @@ Tchat::Tchat(ClientSession &session, QWidget *parent)
     buildBoard();
     buildChat();
     buildMenus();
+    central_->setBoard(board_);
+    connect(central_, &BoardStage::scaleChanged, this, &Tchat::scaleBoard);
     resize(SettingsFile::kDefaultBounds.size());
     connectSession();
     connectInput();
@@ -151,15 +153,13 @@ void Tchat::attachHelp(Thelp *help, Tabout *about)
 
 void Tchat::buildBoard()
 {
-    board_ = new Backdrop([] { return art::boardBackground(); }, central_);
+    board_ = new Backdrop([](qreal dpr) { return art::boardBackground(dpr); }, central_);
     board_->setObjectName(QStringLiteral("board"));
-    board_->setFixedSize(layout::boardSize);
-    board_->move(0, 0);
     seatRows_ = std::make_unique<SeatRows>(board_);
     seatMenu_ = new SeatMenu(session_, *seatRows_, this);
     auto *logo = new ClickLabel(board_);
     logo->setObjectName(QStringLiteral("image_logo"));
-    logo->setGeometry(layout::logo);
+    board_scale::place(logo, layout::logo);
     logo->setCursor(Qt::PointingHandCursor);
     connect(logo, &ClickLabel::clicked, this, &Tchat::image_logoClick);
     image_logo = logo;
@@ -169,7 +169,7 @@ void Tchat::buildBoard()
     puzzleBoard_ = new Board(board_, tileMenu_->tiles());
 
     button_start = new PlateButton(QStringLiteral("button_start"), &art::startPlate, board_);
-    button_start->setGeometry(layout::startPlate);
+    board_scale::place(button_start, layout::startPlate);
     button_start->hide();
 
     // Laid over the board when shown; created last so that they cover the board's controls.
@@ -191,15 +191,30 @@ void Tchat::buildChat()
         focusWhereKeysGo();
         QCoreApplication::sendEvent(focusWidget() ? focusWidget() : mychat_, key);
     });
-    mainchat_->setGeometry(layout::chatView);
-    mychat_->setGeometry(layout::chatEntry);
-    button_smilies->setGeometry(layout::smileyButton);
+    board_scale::place(mainchat_, layout::chatView);
+    board_scale::place(mychat_, layout::chatEntry);
+    board_scale::letter(mychat_, mychat_->font());
+    board_scale::place(button_smilies, layout::smileyButton);
     mychat_->setFocus();
     puzzleBoard_->setKeysElsewhere(mychat_);
     phraseButtons_ = new PhraseButtons(board_);
     connect(phraseButtons_, &PhraseButtons::phraseClicked, this,
             [this](int button) { vrel::guarded([this, button] { session_.b_phrase1Click(button); }); });
     connect(phraseButtons_, &PhraseButtons::chatterSoundChosen, this, &Tchat::wave12Click);
+}
+
+// Controls drawn by their own code follow the board's scale by themselves; the chat's text and
+// smilies, and texts cut to fit their boxes, are drawn again.
+void Tchat::scaleBoard(qreal scale)
+{
+    mainchat_->setScale(scale);
+    button_smilies->setIconSize((QSizeF(chat::SmileySize) * scale).toSize());
+    draw(ClientSession::Parts::fromInt(~0));
+}
+
+qreal Tchat::boardScale() const
+{
+    return central_->scale();
 }
 
 QPushButton *Tchat::chatterSoundButton() const

@@ -9,6 +9,7 @@
 #include <optional>
 
 class Board;
+class BoardStage;
 class PhraseButtons;
 class Rejoiner;
 class SettingsFile;
@@ -58,6 +59,8 @@ public:
     ClientSession &session() const { return session_; }
 
     QWidget *board() const { return board_; }
+    // How much larger than at the starting size the board is drawn (the window's size decides).
+    qreal boardScale() const;
     SeatRows &seatRows() const { return *seatRows_; }
     Tspylist *spylist() const { return spylist_; }
     chat::ChatView *mainchat() const { return mainchat_; }
@@ -148,6 +151,7 @@ private:
     void connectInput();
     void draw(ClientSession::Parts parts);
     void drawOptions();
+    void scaleBoard(qreal scale);
     // The keyboard focus to the board while it has the keys, else to the chat entry.
     void focusWhereKeysGo();
 
@@ -158,7 +162,7 @@ private:
     Thelp *help_ = nullptr;
     Tabout *about_ = nullptr;
 
-    QWidget *central_ = nullptr;
+    BoardStage *central_ = nullptr;
     QWidget *board_ = nullptr;
     std::unique_ptr<SeatRows> seatRows_;
     SeatMenu *seatMenu_ = nullptr;

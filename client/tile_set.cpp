@@ -13,13 +13,19 @@ const QRgb kTransparentGreen = qRgb(0, 255, 0);
 
 } // namespace
 
-QPixmap TileSet::picture(int code) const
+QPixmap TileSet::picture(int code, qreal dpr) const
 {
     if (code < 0 || code >= kDrawnTiles)
         return {};
     if (strip_.empty())
-        return art::classicTile(code);
-    return strip_[size_t(code)];
+        return art::classicTile(code, dpr);
+    const QPixmap &tile = strip_[size_t(code)];
+    if (dpr == 1)
+        return tile;
+    const int side = qRound(kTileSize * dpr);
+    QPixmap smoothed = tile.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    smoothed.setDevicePixelRatio(dpr);
+    return smoothed;
 }
 
 bool TileSet::load(const QString &path)

@@ -20,8 +20,9 @@ public:
     static constexpr int kDrawnTiles = 27; // the board draws pictures 0 to 26
     static constexpr int kTileSize = 44;
 
-    // The picture of a letter code; null for a code the board does not draw.
-    QPixmap picture(int code) const;
+    // The picture of a letter code at a device pixel ratio; null for a code the board does not
+    // draw. A set's bitmap is smoothed to the ratio; the built-in pictures are drawn at it.
+    QPixmap picture(int code, qreal dpr = 1) const;
     bool isClassic() const { return strip_.empty(); }
     // Back to the built-in pictures.
     void useBuiltIn() { strip_.clear(); }

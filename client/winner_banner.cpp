@@ -1,6 +1,7 @@
 #include "client/winner_banner.h"
 
 #include "client/board_controls.h"
+#include "client/board_scale.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 #include "resources/art/palette.h"
@@ -27,9 +28,9 @@ QLabel *winnerLabel(QWidget *parent, const QString &objectName, QPoint at, const
 WinnerBanner::WinnerBanner(QWidget *board)
     : QObject(board)
 {
-    panel_winner = new Backdrop([] { return art::winnerBanner(); }, board);
+    panel_winner = new Backdrop([](qreal dpr) { return art::winnerBanner(dpr); }, board);
     panel_winner->setObjectName(QStringLiteral("panel_winner"));
-    panel_winner->setGeometry(art::layout::winnerBanner);
+    board_scale::place(panel_winner, art::layout::winnerBanner);
     // The shadow is created first so that it lies behind.
     label_winner2 = winnerLabel(panel_winner, QStringLiteral("label_winner2"), {1, 7}, Qt::gray);
     label_winner1 = winnerLabel(panel_winner, QStringLiteral("label_winner1"), {0, 9}, art::palette::peach);

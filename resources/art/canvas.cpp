@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QHash>
+#include <QCache>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -33,9 +33,13 @@ qreal saneRatio(qreal dpr)
     return std::clamp(dpr, 0.25, 8.0);
 }
 
-QHash<QString, QPixmap> &store()
+// A board drawn three times larger on a high-DPI screen is tens of megabytes: the cache keeps
+// the pictures used most lately, up to this many kilobytes, and draws the others again.
+constexpr int kCacheKilobytes = 96 * 1024;
+
+QCache<QString, QPixmap> &store()
 {
-    static QHash<QString, QPixmap> pixmaps;
+    static QCache<QString, QPixmap> pixmaps(kCacheKilobytes);
     static const bool cleanupRegistered = [] {
         // Pixmaps must go before the application does, not at static destruction.
         qAddPostRoutine([] { store().clear(); });
@@ -70,11 +74,11 @@ QPixmap cached(const QString &key, QSize size, qreal dpr, const Painting &paint)
     dpr = saneRatio(dpr);
     const QString fullKey = key + QLatin1Char('@') + QString::number(dpr, 'g', 6);
     auto &pixmaps = store();
-    const auto found = pixmaps.constFind(fullKey);
-    if (found != pixmaps.constEnd())
+    if (const QPixmap *found = pixmaps.object(fullKey))
         return *found;
     const QPixmap pixmap = render(size, dpr, paint);
-    pixmaps.insert(fullKey, pixmap);
+    const qint64 kilobytes = qint64(pixmap.width()) * pixmap.height() * 4 / 1024 + 1;
+    pixmaps.insert(fullKey, new QPixmap(pixmap), qsizetype(kilobytes));
     return pixmap;
 }
 

@@ -146,9 +146,12 @@ TEST_F(SettingsWindow, ResetScreenLocationAndTheSmallestWindow)
     writeSettings("[Vrel]\nTop=40\nLeft=50\nWidth=900\nHeight=650\n");
     auto ann = host(QStringLiteral("Ann"));
     ASSERT_TRUE(waitUntil([&] { return ann->chat().pos() == QPoint(50, 40); }));
+    // The board's scale comes back with the window's size: 900 by 650 draws it an eighth larger.
+    EXPECT_EQ(ann->chat().boardScale(), 1.125);
     const QByteArray before = settingsBytes();
     action(*ann, "ResetScreenLocation1")->trigger();
     EXPECT_EQ(ann->chat().bounds(), QRect(3, 3, 775, 577));
+    EXPECT_EQ(ann->chat().boardScale(), 1.0);
     EXPECT_EQ(settingsBytes(), before); // saved with the next save
     action(*ann, "autoerase")->trigger();
     EXPECT_EQ(stored("Left"), "3");
