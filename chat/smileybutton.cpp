@@ -28,6 +28,19 @@ SmileyButton::SmileyButton(QWidget *parent) : QToolButton(parent)
     connect(this, &QToolButton::clicked, this, &SmileyButton::button_smiliesClick);
 }
 
+void SmileyButton::setScale(qreal scale)
+{
+    if (scale == 1) {
+        setIcon(smileyIcon(0));
+        setIconSize(SmileySize);
+        return;
+    }
+    QPixmap face = smileyPixmap(0, devicePixelRatioF() * scale);
+    face.setDevicePixelRatio(devicePixelRatioF());
+    setIcon(QIcon(face));
+    setIconSize(face.deviceIndependentSize().toSize());
+}
+
 void SmileyButton::button_smiliesClick()
 {
     m_menu->popup(mapToGlobal(QPoint(width(), height())));

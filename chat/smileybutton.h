@@ -21,6 +21,8 @@ public:
 
     QMenu *smileyMenu() const { return m_menu; }
     QSize sizeHint() const override { return {22, 22}; }
+    // The board's scale: the face is drawn anew at its size.
+    void setScale(qreal scale);
 
 public slots:
     // Opens the menu with its top left corner at the button's bottom right corner.

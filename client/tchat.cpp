@@ -3,7 +3,6 @@
 #include "chat/chatentry.h"
 #include "chat/chatview.h"
 #include "chat/smileybutton.h"
-#include "chat/smilies.h"
 #include "client/board.h"
 #include "client/board_scale.h"
 #include "client/board_stage.h"
@@ -208,7 +207,7 @@ void Tchat::buildChat()
 void Tchat::scaleBoard(qreal scale)
 {
     mainchat_->setScale(scale);
-    button_smilies->setIconSize((QSizeF(chat::SmileySize) * scale).toSize());
+    button_smilies->setScale(scale);
     draw(ClientSession::Parts::fromInt(~0));
 }
 

@@ -48,7 +48,7 @@ QPixmap clearPlate(PlateState state = PlateState::Normal, qreal dpr = appDeviceP
 // 16 x 16 red star of the fastest player; 55 x 17 "BONUS" in red on orange.
 QPixmap fastestStar(qreal dpr = appDevicePixelRatio());
 QPixmap bonusMarker(qreal dpr = appDevicePixelRatio());
-// 10 x 10: a pair of eyes looking right, at the name of a watching player.
+// 14 x 12: a pair of eyes looking right, at the name of a watching player.
 QPixmap eyes(qreal dpr = appDevicePixelRatio());
 // 20 x 20: peach square, with a red dot while type-in-chat mode is on.
 QPixmap typingBox(bool on, qreal dpr = appDevicePixelRatio());

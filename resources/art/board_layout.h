@@ -38,13 +38,13 @@ constexpr QRect playersPanel{4, 320, 252, 205};
 constexpr QRect startPlate{30, 323, 197, 43};
 constexpr std::array<int, 6> seatRowTops{368, 389, 410, 432, 453, 474};
 constexpr int seatRowHeight = 21;
-constexpr int eyesLeft = 10;
-constexpr int nameLeft = 20;
-constexpr int nameWidth = 100;
+constexpr int eyesLeft = 8;
+constexpr int nameLeft = 24;
+constexpr int nameWidth = 96;
 constexpr int scoreLeft = 122;
 constexpr int wordCountLeft = 186;
-// seat 1 to 6; the eyes picture is 10 by 10, centred on the row's text
-constexpr QRect eyesIcon(int seat) { return {eyesLeft, seatRowTops[seat - 1] + 4, 10, 10}; }
+// seat 1 to 6; the eyes picture is 14 by 12, centred on the row's text, left of the name
+constexpr QRect eyesIcon(int seat) { return {eyesLeft, seatRowTops[seat - 1] + 4, 14, 12}; }
 
 // Lower right: the chat area.
 constexpr QRect chatArea{259, 316, 505, 213};

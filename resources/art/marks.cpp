@@ -95,37 +95,15 @@ QPixmap bonusMarker(qreal dpr)
 
 QPixmap eyes(qreal dpr)
 {
-    return canvas::cached(QStringLiteral("eyes"), {10, 10}, dpr, [dpr](QPainter &p) {
+    return canvas::cached(QStringLiteral("eyes"), {14, 12}, dpr, [](QPainter &p) {
         // Pupils to the right and down: looking at the name beside the picture.
-        if (dpr < 1.5) {
-            // Ten pixels are too few for smooth curves: at ratio 1 the eyes are set pixel by pixel.
-            static constexpr const char *rows[] = {
-                ".###..###.",
-                "#...##...#",
-                "#...##...#",
-                "#.####.###",
-                "#.####.###",
-                "#...##...#",
-                ".###..###.",
-            };
-            p.setRenderHint(QPainter::Antialiasing, false);
-            for (int y = 0; y < 7; ++y)
-                for (int x = 0; x < 10; ++x)
-                    p.fillRect(QRect(x, y + 2, 1, 1), rows[y][x] == '#' ? palette::ink : QColor(Qt::white));
-            // The rounded corners stay transparent.
-            p.setCompositionMode(QPainter::CompositionMode_Clear);
-            for (const QPoint corner : {QPoint(0, 0), QPoint(4, 0), QPoint(5, 0), QPoint(9, 0),
-                                        QPoint(0, 6), QPoint(4, 6), QPoint(5, 6), QPoint(9, 6)})
-                p.fillRect(QRect(corner.x(), corner.y() + 2, 1, 1), Qt::transparent);
-            return;
-        }
-        for (const qreal left : {0.5, 5.0}) {
-            p.setPen(QPen(palette::ink, 0.9));
+        for (const qreal left : {0.6, 7.2}) {
+            p.setPen(QPen(palette::ink, 1.1));
             p.setBrush(Qt::white);
-            p.drawEllipse(QRectF(left, 2.0, 4.5, 7.0));
+            p.drawEllipse(QRectF(left, 0.6, 6.2, 10.8));
             p.setPen(Qt::NoPen);
             p.setBrush(palette::ink);
-            p.drawEllipse(QRectF(left + 2.0, 4.5, 2.3, 3.2));
+            p.drawEllipse(QRectF(left + 3.2, 4.8, 2.5, 3.8));
         }
     });
 }

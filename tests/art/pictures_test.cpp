@@ -30,7 +30,7 @@ std::vector<Case> everyPicture()
         {"progress", {17, 19}, [](qreal d) { return art::progressMark(d); }},
         {"fastest", {16, 16}, [](qreal d) { return art::fastestStar(d); }},
         {"bonus", {55, 17}, [](qreal d) { return art::bonusMarker(d); }},
-        {"eyes", {10, 10}, [](qreal d) { return art::eyes(d); }},
+        {"eyes", {14, 12}, [](qreal d) { return art::eyes(d); }},
         {"typing on", {20, 20}, [](qreal d) { return art::typingBox(true, d); }},
         {"typing off", {20, 20}, [](qreal d) { return art::typingBox(false, d); }},
         {"timer", {258, 21}, [](qreal d) { return art::timerBar(d); }},

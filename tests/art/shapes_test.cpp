@@ -184,12 +184,12 @@ TEST(Markers, EyesArePairedAndLookRight)
         const Picture eyes(art::eyes(dpr));
         const auto white = [](const QColor &c) { return c.alpha() > 200 && c.lightness() > 220; };
         const auto dark = [](const QColor &c) { return c.alpha() > 200 && c.lightness() < 60; };
-        EXPECT_GT(probe::count(eyes, white, QRect(0, 0, 5, 10)), 0) << dpr;
-        EXPECT_GT(probe::count(eyes, white, QRect(5, 0, 5, 10)), 0) << dpr;
+        EXPECT_GT(probe::count(eyes, white, QRect(0, 0, 7, 12)), 6) << dpr;
+        EXPECT_GT(probe::count(eyes, white, QRect(7, 0, 7, 12)), 6) << dpr;
         // The pupils: more dark inside the right half of each eye than inside its left half.
-        for (const int eyeLeft : {0, 5}) {
-            const int pupilSide = probe::count(eyes, dark, QRect(eyeLeft + 2, 3, 2, 5));
-            const int farSide = probe::count(eyes, dark, QRect(eyeLeft + 1, 3, 1, 5));
+        for (const int eyeLeft : {0, 7}) {
+            const int pupilSide = probe::count(eyes, dark, QRect(eyeLeft + 3, 3, 3, 7));
+            const int farSide = probe::count(eyes, dark, QRect(eyeLeft + 1, 3, 2, 7));
             EXPECT_GT(pupilSide, 2 * farSide) << dpr;
         }
     }

@@ -127,6 +127,10 @@ TEST_F(Watching, JustWatchWaitsForTheHostThenEveryoneSeesTheEyes)
     ASSERT_TRUE(waitUntil([&] { return checked(*bob) && eyes(*ann, 2) && eyes(*bob, 2); }));
     EXPECT_FALSE(eyes(*ann, 1));
     EXPECT_FALSE(checked(*ann));
+    // The eyes stand beside the name, clear of its text, at a size that reads.
+    const QLabel *watcherEyes = ann->chat().seatRows().eyes(2);
+    EXPECT_GE(watcherEyes->pixmap().deviceIndependentSize().width(), 14);
+    EXPECT_LT(watcherEyes->geometry().right(), ann->chat().seatRows().name(2)->geometry().left());
     for (VrelProgram *program : {ann.get(), bob.get()})
         EXPECT_TRUE(chatLines(*program).contains("Bob is just watching"));
     screenshot(ann->chat().board(), QStringLiteral("watching"));
