@@ -3,6 +3,7 @@
 #include "chat/colourdrawing.h"
 #include "chat/colourtext.h"
 #include "chat/smilies.h"
+#include "resources/art/palette.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -65,6 +66,9 @@ ChatView::ChatView(QWidget *parent)
     look.setColor(QPalette::Base, drawingColour(BackgroundColour));
     look.setColor(QPalette::Text, Qt::black); // whatever the desktop's theme, on peach
     setPalette(look);
+    // The scroll bars are the game's too: a dark theme's bar would be a dark stripe on peach.
+    for (QScrollBar *bar : {verticalScrollBar(), horizontalScrollBar()})
+        bar->setPalette(art::windowPalette());
 
     m_styles.fill(Style{ColourWindowText});
     m_styles[SystemStyle] = Style{ColourNavy};
@@ -415,6 +419,9 @@ void ChatView::reportUnopenableLink()
     auto *box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Vrel"),
                                 QStringLiteral("Cannot open Webpage"), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // Black on the game's peach, whatever the desktop's theme (the view's own colours are the
+    // chat's, not a dialog's).
+    box->setPalette(art::windowPalette());
     box->open();
 }
 

@@ -6,6 +6,7 @@
 #include "app/lobby/tdownload.h"
 #include "app/startup/tgamestart.h"
 #include "chat/chatentry.h"
+#include "chat/chatview.h"
 #include "client/message_box.h"
 #include "client/tabout.h"
 #include "client/thelp.h"
@@ -14,6 +15,7 @@
 #include "client/ttallylist.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 
 using testing_support::settle;
@@ -74,7 +76,7 @@ TEST_F(WindowColours, ADarkDesktopThemeLeavesTheBoardAndItsDialogsAsTheyAre)
     ann->spylist().show();
     settle(50);
 
-    QStringList boardTexts {"label_status", "label_roundnum", "label_timer", "label_typing"};
+    QStringList boardTexts {"label_status", "label_roundnum", "label_timer", "label_typing", "mainchat"};
     for (int seat = 1; seat <= 6; ++seat)
         for (const char *row : {"label_playername", "label_score", "label_words"})
             boardTexts << QLatin1String(row) + QString::number(seat);
@@ -114,7 +116,7 @@ TEST_F(WindowColours, ADarkDesktopThemeLeavesTheBoardAndItsDialogsAsTheyAre)
 // Every window and dialog looks the same, pixel for pixel, under a light and a dark desktop
 // palette: each carries the colours it draws in (the options dialog, the spy list, the lobby
 // window, the tally, help, about and phrase windows, and the message boxes). The board's texts
-// are compared above; its chat scroll bar follows the desktop.
+// are compared above, the chat and its scroll bar among them.
 TEST_F(WindowColours, EveryWindowLooksTheSameUnderADarkDesktopPalette)
 {
     QApplication::setCursorFlashTime(0); // a caret that does not blink looks the same each time
@@ -156,5 +158,24 @@ TEST_F(WindowColours, EveryWindowLooksTheSameUnderADarkDesktopPalette)
     }
     const QImage darkBox = messageBox();
     EXPECT_TRUE(darkBox == lightBox) << "the message box changed with the desktop's palette";
+
+    // So does the chat's box for a link that cannot be opened, shown beside the board.
+    const auto chatBox = [&ann] {
+        chat::ChatView *view = ann->chat().mainchat();
+        view->setLinkOpener([](const QUrl &) { return false; });
+        view->addlinetochat(QStringLiteral("1+Ann: www.example.org"), 0);
+        view->mainchatJump(view->linkCount() - 1);
+        settle(20);
+        auto *box = view->findChild<QMessageBox *>();
+        const QImage shot = box ? box->grab().toImage() : QImage();
+        delete box;
+        return shot;
+    };
+    const QImage darkChatBox = chatBox();
+    ASSERT_FALSE(darkChatBox.isNull());
+    EXPECT_TRUE(hasDarkText(darkChatBox));
+    QApplication::setPalette(theme.desktop);
+    settle(20);
+    EXPECT_TRUE(chatBox() == darkChatBox) << "the chat's box changed with the desktop's palette";
     QApplication::setCursorFlashTime(1000);
 }
