@@ -65,16 +65,20 @@ Backdrop::Backdrop(board_scale::Picture picture, QWidget *parent)
 
 void Backdrop::paintEvent(QPaintEvent *)
 {
-    // Drawn again only when the scale or the screen changes: a large picture at a scale is a
-    // copy of its own, too big to make at every paint.
+    // Drawn by the art at the screen's ratio times the scale, and laid pixel for pixel over the
+    // scaled widget (no copy of a picture that can be tens of megabytes).
     const qreal scale = board_scale::of(this);
     const qreal dpr = devicePixelRatioF();
     if (shown_.isNull() || shownScale_ != scale || shownRatio_ != dpr) {
-        shown_ = board_scale::picture(this, picture_);
+        shown_ = picture_(dpr * scale);
         shownScale_ = scale;
         shownRatio_ = dpr;
     }
-    QPainter(this).drawPixmap(0, 0, shown_);
+    QPainter painter(this);
+    if (scale == 1)
+        painter.drawPixmap(0, 0, shown_);
+    else
+        painter.drawPixmap(QRectF(QPointF(0, 0), QSizeF(shown_.size()) / dpr), shown_, QRectF(shown_.rect()));
 }
 
 void setElidedText(QLabel *label, const QString &text)

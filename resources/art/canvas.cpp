@@ -35,7 +35,7 @@ qreal saneRatio(qreal dpr)
 
 // A board drawn three times larger on a high-DPI screen is tens of megabytes: the cache keeps
 // the pictures used most lately, up to this many kilobytes, and draws the others again.
-constexpr int kCacheKilobytes = 96 * 1024;
+constexpr int kCacheKilobytes = 32 * 1024;
 
 QCache<QString, QPixmap> &store()
 {
