@@ -136,6 +136,7 @@ void VrelProgram::processparams()
         showWindow(download_);
         session_->setPlayer(QStringLiteral("You"), QStringLiteral("127.0.0.1"));
         hostpress(commandLine_.port);
+        invitesShown_ = true; // a game for one invites no one
         return;
     }
     session_->systemLine(QStringLiteral("Loading Multi-player Game.. Please Wait."));

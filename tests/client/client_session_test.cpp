@@ -35,6 +35,9 @@ TEST_F(PlayerSession, ASoloGameHostsItselfAsYou)
     const QStringList lines = chatLines(*solo);
     EXPECT_EQ(lines.value(0), "Loading Solo Game..Please wait.");
     EXPECT_EQ(lines.value(1), "You are Connected.");
+    // A game for one does not invite others (File > Copy Invite Link still can).
+    settle(100);
+    EXPECT_TRUE(chatLines(*solo).filter(QStringLiteral("Invite link")).isEmpty()) << chatLines(*solo).join('|').toStdString();
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
 }
 
