@@ -93,47 +93,52 @@ qreal of(const QWidget *control)
     return 1;
 }
 
-void place(QWidget *control, const QRect &at1x)
+namespace {
+
+// Changes what a control keeps for the starting size and shows it at the board's scale.
+void keep(QWidget *control, const std::function<void(Placement &)> &change)
 {
     Placement *placement = placementOf(control);
-    placement->geometry = at1x;
+    change(*placement);
     placement->apply(control, of(control));
+}
+
+} // namespace
+
+void place(QWidget *control, const QRect &at1x)
+{
+    keep(control, [&](Placement &kept) { kept.geometry = at1x; });
 }
 
 void resize(QWidget *control, const QSize &at1x)
 {
-    Placement *placement = placementOf(control);
-    placement->geometry.setSize(at1x);
-    control->setGeometry(scaled(placement->geometry, of(control)));
+    keep(control, [&](Placement &kept) { kept.geometry.setSize(at1x); });
 }
 
 void move(QWidget *control, const QPoint &at1x)
 {
-    Placement *placement = placementOf(control);
-    placement->geometry.moveTopLeft(at1x);
-    control->setGeometry(scaled(placement->geometry, of(control)));
+    keep(control, [&](Placement &kept) { kept.geometry.moveTopLeft(at1x); });
 }
 
 void placeFitted(QLabel *label, const QPoint &at1x)
 {
-    Placement *placement = placementOf(label);
-    placement->fitted = true;
-    place(label, QRect(at1x, label->sizeHint()));
+    keep(label, [&](Placement &kept) {
+        kept.fitted = true;
+        kept.geometry = QRect(at1x, label->sizeHint());
+    });
 }
 
 void letter(QWidget *control, const QFont &at1x)
 {
-    Placement *placement = placementOf(control);
-    placement->font = at1x;
-    placement->apply(control, of(control));
+    keep(control, [&](Placement &kept) { kept.font = at1x; });
 }
 
 void show(QLabel *label, const Picture &picture)
 {
-    Placement *placement = placementOf(label);
-    placement->pictured = true;
-    placement->picture = picture;
-    placement->apply(label, of(label));
+    keep(label, [&](Placement &kept) {
+        kept.pictured = true;
+        kept.picture = picture;
+    });
 }
 
 QPixmap picture(const QWidget *control, const Picture &picture)
