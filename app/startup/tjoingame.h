@@ -40,6 +40,7 @@ signals:
 
 protected:
     void go() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void pickFound(const QModelIndex &index);
