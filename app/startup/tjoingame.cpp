@@ -5,15 +5,12 @@
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 
 namespace {
 const QSize kDialogSize {400, 230};
 constexpr int kFoundListHeight = 110;
-const QColor kShadedRow {0xF2, 0xEA, 0xDC};
 } // namespace
 
 Tjoingame::Tjoingame(const RecentGames &recent, QWidget *mainWindow)
@@ -21,30 +18,16 @@ Tjoingame::Tjoingame(const RecentGames &recent, QWidget *mainWindow)
                        QStringLiteral("Join"), kDialogSize, mainWindow)
     , recent_(recent)
 {
-    list_found = new QListView(this);
+    list_found = new FoundGamesList(this);
     list_found->setObjectName(QStringLiteral("list_found"));
-    list_found->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_found->setFixedHeight(kFoundListHeight);
-    // A game's line (name, address, players, state) is longer than the list is wide: it wraps
-    // rather than hide its facts behind a scroll bar, and every other game is shaded.
-    list_found->setWordWrap(true);
-    list_found->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list_found->setResizeMode(QListView::Adjust);
-    list_found->setAlternatingRowColors(true);
-    setFieldColours(list_found);
-    QPalette look = list_found->palette();
-    look.setColor(QPalette::AlternateBase, kShadedRow);
-    list_found->setPalette(look);
     addRow(QStringLiteral("label_found"), QStringLiteral("On this network:"), list_found);
     label_found = findChild<QLabel *>(QStringLiteral("label_found"));
     label_found->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label_found->hide();
     list_found->hide();
-    // A click picks, a double click or Enter joins, whatever the style's idea of activating an
-    // item (some styles activate on a single click, which would join on the first click).
-    connect(list_found, &QListView::clicked, this, &Tjoingame::pickFound);
-    connect(list_found, &QListView::doubleClicked, this, &Tjoingame::joinFound);
-    list_found->installEventFilter(this);
+    connect(list_found, &FoundGamesList::picked, this, &Tjoingame::pickFound);
+    connect(list_found, &FoundGamesList::joinAsked, this, &Tjoingame::joinFound);
     label_found_note = new QLabel(list_found->viewport());
     label_found_note->setObjectName(QStringLiteral("label_found_note"));
     label_found_note->setWordWrap(true);
@@ -101,18 +84,6 @@ void Tjoingame::setFoundGamesNote(const QString &note)
 void Tjoingame::placeFoundNote()
 {
     label_found_note->setGeometry(list_found->viewport()->rect().adjusted(6, 6, -6, -6));
-}
-
-bool Tjoingame::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == list_found && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && list_found->currentIndex().isValid()) {
-            joinFound(list_found->currentIndex());
-            return true;
-        }
-    }
-    return GameChoiceDialog::eventFilter(watched, event);
 }
 
 void Tjoingame::joinFound(const QModelIndex &index)

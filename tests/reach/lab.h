@@ -48,6 +48,14 @@ inline int rowWithPort(const GameBrowser &browser, int port)
     return -1;
 }
 
+// The game on `port` is listed with an address others can reach: a sighting on this machine's
+// loopback interface may be resolved first, and the browser replaces it when the network's comes.
+inline bool listedForOthers(const GameBrowser &browser, int port)
+{
+    const int row = rowWithPort(browser, port);
+    return row >= 0 && !browser.game(row).address.startsWith(QLatin1String("127."));
+}
+
 // vrel --find-games: its output lines and exit status.
 struct FoundGames {
     QStringList lines;

@@ -39,6 +39,15 @@ TEST(LabRouter, UpnpForwardsLearnsTheOutsideAddressRenewsAndRemoves)
     EXPECT_FALSE(lab::routerLeases().contains(QStringLiteral("TCP:%1:").arg(port)));
     // Nothing mapped: nothing to tell the router.
     EXPECT_FALSE(portmap::removeMapping(portmap::Mapping {}, PortMapper::kNatPmpWaitMs));
+
+    // A game that ends while the router is still being asked (SIGTERM just after hosting) gives
+    // back what the router granted in the meantime.
+    PortMapper mapper;
+    mapper.open(port);
+    EXPECT_EQ(mapper.state(), PortMapper::State::Trying);
+    mapper.close();
+    EXPECT_EQ(mapper.state(), PortMapper::State::Idle);
+    EXPECT_FALSE(lab::routerLeases().contains(QStringLiteral("TCP:%1:").arg(port))) << qPrintable(lab::routerLeases());
 }
 
 TEST(NoRouter, HostingCarriesOnAndSaysOthersMayNotReachTheGame)

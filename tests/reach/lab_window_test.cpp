@@ -38,9 +38,9 @@ TEST(LabHostingWindow, IsListedWithItsPlayerAndOpensItsPortWhileTheOptionIsOn)
     const int port = ann->server().listeningPort();
     ASSERT_TRUE(waitUntil([&] {
         const int row = lab::rowWithPort(browser, port);
-        return row >= 0 && browser.game(row).players == 1;
+        return row >= 0 && browser.game(row).players == 1 && lab::listedForOthers(browser, port);
     }, 5000));
-    lab::figure("hosting window started to its game listed with its player", clock.elapsed());
+    lab::figure("hosting window started to its game listed with its player and the address others reach", clock.elapsed());
     GameFacts facts = browser.game(lab::rowWithPort(browser, port));
     EXPECT_EQ(facts.serviceName, QStringLiteral("Ann"));
     EXPECT_EQ(facts.hostPlayer, QStringLiteral("Ann"));
@@ -162,7 +162,9 @@ TEST(LabJoiningWindow, JoinsAListedGameByDoubleClickAndAnotherByEnter)
     ASSERT_NE(found, nullptr);
     const auto rowOf = [&](const HostProcess &host) { return lab::rowWithPort(*found, host.port()); };
     const auto playersAt = [&](const HostProcess &host) { return rowOf(host) < 0 ? -1 : found->game(rowOf(host)).players; };
-    ASSERT_TRUE(waitUntil([&] { return playersAt(first) == 1 && playersAt(second) == 0; }, 5000))
+    // Filled: each game with its seats and the address others reach it at.
+    const auto forOthers = [&](const HostProcess &host) { return lab::listedForOthers(*found, host.port()); };
+    ASSERT_TRUE(waitUntil([&] { return playersAt(first) == 1 && playersAt(second) == 0 && forOthers(first) && forOthers(second); }, 5000))
         << playersAt(first) << ' ' << playersAt(second);
     lab::figure("window started to its join dialog's list filled", clock.elapsed());
     EXPECT_TRUE(dialog.findChild<QLabel *>(QStringLiteral("label_found_note"))->isHidden());
@@ -171,7 +173,6 @@ TEST(LabJoiningWindow, JoinsAListedGameByDoubleClickAndAnotherByEnter)
     EXPECT_NE(found->game(rowOf(first)).serviceName, found->game(rowOf(second)).serviceName);
     const auto rowRect = [&](const HostProcess &host) { return list->visualRect(found->index(rowOf(host))); };
     ASSERT_TRUE(waitUntil([&] { return list->viewport()->rect().contains(rowRect(first).center()); }, 2000));
-    testing_support::screenshot(&dialog, QStringLiteral("join_dialog_list"));
     // Each game's line shows all its facts: wrapped within the list, none cut off at its edge.
     for (const HostProcess *host : {&first, &second}) {
         const QRect place = rowRect(*host);
@@ -208,14 +209,28 @@ TEST(LabJoiningWindow, JoinsAListedGameByDoubleClickAndAnotherByEnter)
     ASSERT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.nameEdit()->text(), "Bob");
     list->setFocus();
-    list->setCurrentIndex(found->index(rowOf(first)));
-    QTest::keyClick(list, rowOf(second) > rowOf(first) ? Qt::Key_Down : Qt::Key_Up);
+    const bool fromAbove = rowOf(second) > 0; // other games may be listed too
+    list->setCurrentIndex(found->index(rowOf(second) + (fromAbove ? -1 : 1)));
+    QTest::keyClick(list, fromAbove ? Qt::Key_Down : Qt::Key_Up);
     ASSERT_EQ(list->currentIndex().row(), rowOf(second));
+    const QString secondAddress = found->data(found->index(rowOf(second)), GameBrowser::JoinAddressRole).toString();
+    EXPECT_EQ(dialog.addressBox()->currentText(), secondAddress);
+    testing_support::screenshot(&dialog, QStringLiteral("join_dialog_list"));
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
-    const QString secondAddress = found->data(found->index(rowOf(second)), GameBrowser::JoinAddressRole).toString();
     EXPECT_TRUE(waitUntil([&] { return playersAt(second) == 1 && playersAt(first) == 1; }, 5000))
         << playersAt(first) << ' ' << playersAt(second);
     EXPECT_EQ(bob.session().localSeat(), 1);
     EXPECT_EQ(bob.recentGames().addresses(), (QStringList {secondAddress, firstAddress}));
+
+    // A host that stops leaves the list, and an address typed meanwhile stays as it is.
+    bob.chat().joinGameAction()->trigger();
+    ASSERT_TRUE(dialog.isVisible());
+    list->setCurrentIndex(found->index(rowOf(first)));
+    dialog.addressBox()->setEditText(QStringLiteral("10.77.0.9:7772"));
+    const int firstPort = first.port();
+    ann.reset();
+    EXPECT_EQ(first.stop(), 0);
+    EXPECT_TRUE(waitUntil([&] { return lab::rowWithPort(*found, firstPort) < 0; }, 5000));
+    EXPECT_EQ(dialog.addressBox()->currentText(), "10.77.0.9:7772");
 }
