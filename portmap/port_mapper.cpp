@@ -57,6 +57,7 @@ void PortMapper::open(quint16 port)
     port_ = port;
     setState(State::Trying);
     auto result = std::make_shared<portmap::Mapping>();
+    asked_ = result;
     const int lease = leaseSeconds_;
     runOffThread(
         [result, port, lease] {
@@ -65,6 +66,7 @@ void PortMapper::open(quint16 port)
                 *result = portmap::mapWithUpnp(port, lease, kUpnpDiscoverMs);
         },
         [this, result] {
+            asked_.reset();
             mapping_ = *result;
             if (!mapping_.isOpen()) {
                 emit activity(QStringLiteral("router: no router forwarded port %1; players outside this network may not reach the game").arg(port_));
@@ -98,6 +100,10 @@ void PortMapper::close()
 {
     ++job_;
     waitForWorker();
+    // Closed while the router was still being asked: what it granted in the meantime goes too.
+    if (asked_ && asked_->isOpen())
+        mapping_ = *asked_;
+    asked_.reset();
     renewal_.stop();
     if (mapping_.isOpen()) {
         const bool removed = portmap::removeMapping(mapping_, kNatPmpWaitMs);

@@ -56,6 +56,7 @@ private:
 
     State state_ = State::Idle;
     portmap::Mapping mapping_;
+    std::shared_ptr<portmap::Mapping> asked_; // the answer of an open() not yet taken in
     quint16 port_ = 0;
     int leaseSeconds_ = kDefaultLeaseSeconds;
     QThread *worker_ = nullptr;

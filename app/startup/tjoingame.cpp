@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 
 namespace {
 const QSize kDialogSize {400, 230};
@@ -19,18 +18,16 @@ Tjoingame::Tjoingame(const RecentGames &recent, QWidget *mainWindow)
                        QStringLiteral("Join"), kDialogSize, mainWindow)
     , recent_(recent)
 {
-    list_found = new QListView(this);
+    list_found = new FoundGamesList(this);
     list_found->setObjectName(QStringLiteral("list_found"));
-    list_found->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_found->setFixedHeight(kFoundListHeight);
-    setFieldColours(list_found);
     addRow(QStringLiteral("label_found"), QStringLiteral("On this network:"), list_found);
     label_found = findChild<QLabel *>(QStringLiteral("label_found"));
     label_found->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label_found->hide();
     list_found->hide();
-    connect(list_found, &QListView::clicked, this, &Tjoingame::pickFound);
-    connect(list_found, &QListView::activated, this, &Tjoingame::joinFound);
+    connect(list_found, &FoundGamesList::picked, this, &Tjoingame::pickFound);
+    connect(list_found, &FoundGamesList::joinAsked, this, &Tjoingame::joinFound);
     label_found_note = new QLabel(list_found->viewport());
     label_found_note->setObjectName(QStringLiteral("label_found_note"));
     label_found_note->setWordWrap(true);

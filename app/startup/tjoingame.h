@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/startup/found_games_list.h"
 #include "app/startup/game_choice_dialog.h"
 #include "joining/game_address.h"
 
 class QAbstractItemModel;
 class QComboBox;
 class QLabel;
-class QListView;
 class QModelIndex;
 class RecentGames;
 
@@ -49,7 +49,7 @@ private:
     const RecentGames &recent_;
     QComboBox *combo_address = nullptr;
     QLabel *label_found = nullptr;
-    QListView *list_found = nullptr;
+    FoundGamesList *list_found = nullptr;
     QLabel *label_found_note = nullptr; // inside the list
     int foundAddressRole_ = Qt::DisplayRole;
 };

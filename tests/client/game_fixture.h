@@ -7,6 +7,7 @@
 #include "client/results_panel.h"
 #include "client/round_display.h"
 #include "client/winner_banner.h"
+#include "tests/support/screenshot.h"
 
 #include <QDir>
 #include <QLabel>
@@ -131,15 +132,7 @@ protected:
 
     QStringList &soundsOf(VrelProgram &program) { return sounds[&program.chat()]; }
 
-    // With VREL_SCREENSHOTS naming a folder, the widget is saved there as NAME.png to be looked at.
-    static void screenshot(QWidget *widget, const QString &name)
-    {
-        const QString folder = qEnvironmentVariable("VREL_SCREENSHOTS");
-        if (folder.isEmpty())
-            return;
-        QDir().mkpath(folder);
-        widget->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
-    }
+    static void screenshot(QWidget *widget, const QString &name) { testing_support::screenshot(widget, name); }
 
     std::map<const Tchat *, QStringList> sounds;
 };

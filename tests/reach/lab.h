@@ -1,7 +1,9 @@
 #pragma once
 
+#include "client/message_box.h"
 #include "discovery/game_browser.h"
 #include "tests/support/host_process.h"
+#include "tests/support/raw_client.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -45,6 +48,14 @@ inline int rowWithPort(const GameBrowser &browser, int port)
     return -1;
 }
 
+// The game on `port` is listed with an address others can reach: a sighting on this machine's
+// loopback interface may be resolved first, and the browser replaces it when the network's comes.
+inline bool listedForOthers(const GameBrowser &browser, int port)
+{
+    const int row = rowWithPort(browser, port);
+    return row >= 0 && !browser.game(row).address.startsWith(QLatin1String("127."));
+}
+
 // vrel --find-games: its output lines and exit status.
 struct FoundGames {
     QStringList lines;
@@ -66,6 +77,39 @@ inline FoundGames findGames()
     found.errors = QString::fromUtf8(process.readAllStandardError());
     found.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     return found;
+}
+
+// A window's own folder (VREL_HOME) while a test runs; any message box it shows is a failure.
+class WindowHome
+{
+public:
+    WindowHome()
+    {
+        qputenv("VREL_HOME", folder_.path().toUtf8());
+        messagebox::setPresenter([](QWidget *, const QString &text) { ADD_FAILURE() << "message box: " << qPrintable(text); });
+    }
+    ~WindowHome()
+    {
+        messagebox::setPresenter([](QWidget *, const QString &) {});
+        qunsetenv("VREL_HOME");
+    }
+    QString filePath(const QString &name) const { return folder_.filePath(name); }
+
+private:
+    QTemporaryDir folder_;
+};
+
+// A player who logs in at the host on `port` as NAME; null when the host never asks.
+inline std::unique_ptr<testing_support::RawClient> seatPlayer(int port, const QByteArray &name)
+{
+    auto client = std::make_unique<testing_support::RawClient>(port);
+    const std::optional<QByteArray> invitation = client->waitFor("CMD_sendlogininfo+");
+    if (!invitation)
+        return nullptr;
+    const QByteArray seat = invitation->mid(int(qstrlen("CMD_sendlogininfo+"))).split('+').value(0);
+    client->send("CMD_logininfo+" + seat + "+1.0.4+" + name + '\xFF');
+    client->waitFor("CMD_newplayerinfo+" + seat);
+    return client;
 }
 
 // A measured figure, printed for the record (never asserted).

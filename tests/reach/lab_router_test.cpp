@@ -1,16 +1,25 @@
 // The router's side on its own: UPnP-IGD when NAT-PMP is not used, a network without a router,
-// and a computer without an Avahi daemon. Each runs in the lab made for it.
+// and a computer without an Avahi daemon (where games are still joined by their address). Each
+// runs in the lab made for it.
 
 #include "app/reach/host_reach.h"
+#include "app/startup/tjoingame.h"
 #include "app/startup/vrel_program.h"
 #include "discovery/game_publisher.h"
 #include "engine/tserver.h"
 #include "session/client_session.h"
 #include "portmap/port_mapper.h"
 #include "portmap/router_mapping.h"
+#include "joining/recent_games.h"
 #include "tests/reach/lab.h"
+#include "tests/support/screenshot.h"
 
-#include <QTemporaryDir>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
 
 using namespace testing_support;
 
@@ -30,6 +39,15 @@ TEST(LabRouter, UpnpForwardsLearnsTheOutsideAddressRenewsAndRemoves)
     EXPECT_FALSE(lab::routerLeases().contains(QStringLiteral("TCP:%1:").arg(port)));
     // Nothing mapped: nothing to tell the router.
     EXPECT_FALSE(portmap::removeMapping(portmap::Mapping {}, PortMapper::kNatPmpWaitMs));
+
+    // A game that ends while the router is still being asked (SIGTERM just after hosting) gives
+    // back what the router granted in the meantime.
+    PortMapper mapper;
+    mapper.open(port);
+    EXPECT_EQ(mapper.state(), PortMapper::State::Trying);
+    mapper.close();
+    EXPECT_EQ(mapper.state(), PortMapper::State::Idle);
+    EXPECT_FALSE(lab::routerLeases().contains(QStringLiteral("TCP:%1:").arg(port))) << qPrintable(lab::routerLeases());
 }
 
 TEST(NoRouter, HostingCarriesOnAndSaysOthersMayNotReachTheGame)
@@ -66,14 +84,12 @@ TEST(NoRouter, HostingCarriesOnAndSaysOthersMayNotReachTheGame)
     }
 
     // A hosting window says so in its chat.
-    QTemporaryDir home;
-    qputenv("VREL_HOME", home.path().toUtf8());
+    lab::WindowHome home;
     VrelProgram dee(CommandLine {{QStringLiteral("Dee"), QStringLiteral("x"), QStringLiteral("true")}, 0, {}});
     dee.chat().show();
     const QString notice = QStringLiteral("No router opened port %1: others outside this network may not reach this game.");
     ASSERT_TRUE(waitUntil([&] { return dee.reach() && dee.reach()->portMapper().state() == PortMapper::State::NoRouter; }, 5000));
     EXPECT_EQ(dee.reach()->routerNotice(), notice.arg(dee.server().listeningPort()));
-    qunsetenv("VREL_HOME");
 }
 
 TEST(NoAvahi, NothingWaitsAndTheListSaysGamesCannotBeFound)
@@ -100,8 +116,28 @@ TEST(NoAvahi, NothingWaitsAndTheListSaysGamesCannotBeFound)
     EXPECT_TRUE(found.lines.isEmpty());
     EXPECT_TRUE(found.errors.contains(QLatin1String("Games on the network cannot be found"))) << qPrintable(found.errors);
 
-    // The host runs as before.
+    // The host runs as before, and a window joins it by its typed address; the join dialog says
+    // inside its list why no games are listed.
     HostProcess host;
-    EXPECT_NE(host.port(), 0) << host.log().constData();
+    ASSERT_NE(host.port(), 0) << host.log().constData();
+    lab::WindowHome home;
+    VrelProgram eve(CommandLine {{}, 0, {}});
+    eve.chat().show();
+    eve.chat().joinGameAction()->trigger();
+    Tjoingame &dialog = eve.joinDialog();
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.foundList()->isVisible());
+    EXPECT_EQ(dialog.foundList()->model()->rowCount(), 0);
+    const auto *note = dialog.findChild<QLabel *>(QStringLiteral("label_found_note"));
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->text(), browser.unavailableText());
+    EXPECT_LE(note->heightForWidth(note->width()), note->height()) << "the note does not fit in the list";
+    testing_support::screenshot(&dialog, QStringLiteral("join_dialog_no_avahi"));
+    QTest::keyClicks(dialog.nameEdit(), QStringLiteral("Eve"));
+    dialog.addressBox()->setEditText(QStringLiteral("127.0.0.1:%1").arg(host.port()));
+    QTest::mouseClick(dialog.goButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(waitUntil([&] { return !eve.server().listening() && eve.session().localSeat() == 1 && eve.session().seat(1).name == "Eve"; }, 5000));
+    EXPECT_TRUE(waitUntil([&] { return eve.recentGames().lastName() == "Eve"; }, 5000));
     EXPECT_EQ(host.stop(), 0);
 }
