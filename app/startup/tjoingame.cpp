@@ -10,7 +10,10 @@
 
 namespace {
 const QSize kDialogSize {400, 230};
-constexpr int kFoundListHeight = 110;
+// With the games on the network listed, the dialog is wider, so that a game's line (its name,
+// address, players and state) mostly fits on one line.
+constexpr int kWidthWithFoundGames = 560;
+constexpr int kFoundListHeight = 140;
 } // namespace
 
 Tjoingame::Tjoingame(const RecentGames &recent, QWidget *mainWindow)
@@ -65,7 +68,7 @@ void Tjoingame::setFoundGames(QAbstractItemModel *model, int addressRole)
     foundAddressRole_ = addressRole;
     label_found->setVisible(model != nullptr);
     list_found->setVisible(model != nullptr);
-    setFixedSize(kDialogSize + QSize(0, model ? kFoundListHeight + 8 : 0));
+    setFixedSize(model ? QSize(kWidthWithFoundGames, kDialogSize.height() + kFoundListHeight + 8) : kDialogSize);
 }
 
 void Tjoingame::pickFound(const QModelIndex &index)
