@@ -174,14 +174,14 @@ TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReported)
 
 TEST_F(PlayerSession, AConnectionThatFailsAtOnceIsToldWithItsReasonAndTheWindowStays)
 {
-    // 192.168.1.300 is no address: no connection can even start, nothing leaves the machine.
-    auto ann = start({QStringLiteral("Ann"), QStringLiteral("192.168.1.300"), QStringLiteral("x")}, 7772);
+    // 300.1.2.3 is no address: no connection can even start, nothing leaves the machine.
+    auto ann = start({QStringLiteral("Ann"), QStringLiteral("300.1.2.3"), QStringLiteral("x")}, 7772);
     settle(400);
     EXPECT_TRUE(ann->chat().isVisible());
     EXPECT_EQ(endings, 0);
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
     EXPECT_EQ(chatLines(*ann), QStringList({"Loading Multi-player Game.. Please Wait.",
-                                            "Could not connect: 192.168.1.300:7772, the address cannot be reached."}));
+                                            "Could not connect: 300.1.2.3:7772, the address cannot be reached."}));
     EXPECT_FALSE(ann->session().connected());
 }
 

@@ -260,8 +260,8 @@ TEST_F(PlayingTogether, ARefusedAddressIsToldWithItsReasonAndAddress)
 
 TEST(ConnectionWords, ReasonsInAPlayersWords)
 {
-    EXPECT_EQ(connectionwords::couldNotConnect(QStringLiteral("10.0.0.5:7772"), 10061),
-              "Could not connect: 10.0.0.5:7772, connection refused.");
+    EXPECT_EQ(connectionwords::couldNotConnect(QStringLiteral("203.0.113.5:7772"), 10061),
+              "Could not connect: 203.0.113.5:7772, connection refused.");
     EXPECT_EQ(connectionwords::reason(10060), "no answer (timed out)");
     EXPECT_EQ(connectionwords::reason(10051), "the address cannot be reached");
     EXPECT_EQ(connectionwords::reason(10065), "the address cannot be reached");

@@ -44,18 +44,18 @@ TEST(RecentGames, KeepTheLastNameAndTenAddressesInTheirOwnSectionAndEveryOtherBy
     EXPECT_EQ(recent.lastName(), "Ann");
     EXPECT_EQ(recent.addresses(), QStringList());
     for (int n = 1; n <= 12; ++n)
-        ASSERT_TRUE(recent.remember(QStringLiteral("Bob"), GameAddress {QStringLiteral("10.0.0.%1").arg(n), 7772}));
+        ASSERT_TRUE(recent.remember(QStringLiteral("Bob"), GameAddress {QStringLiteral("203.0.113.%1").arg(n), 7772}));
     ASSERT_TRUE(recent.remember(QStringLiteral("Bob Two"), GameAddress {QStringLiteral("2001:db8::7"), 7800}));
     // Joined again: to the head of the list, once.
-    ASSERT_TRUE(recent.remember(QStringLiteral("Bob Two"), GameAddress {QStringLiteral("10.0.0.9"), 7772}));
+    ASSERT_TRUE(recent.remember(QStringLiteral("Bob Two"), GameAddress {QStringLiteral("203.0.113.9"), 7772}));
 
     EXPECT_EQ(recent.lastName(), "Bob Two");
-    EXPECT_EQ(recent.addresses(), QStringList({"10.0.0.9:7772", "[2001:db8::7]:7800", "10.0.0.12:7772", "10.0.0.11:7772",
-                                               "10.0.0.10:7772", "10.0.0.8:7772", "10.0.0.7:7772", "10.0.0.6:7772",
-                                               "10.0.0.5:7772", "10.0.0.4:7772"}));
+    EXPECT_EQ(recent.addresses(), QStringList({"203.0.113.9:7772", "[2001:db8::7]:7800", "203.0.113.12:7772", "203.0.113.11:7772",
+                                               "203.0.113.10:7772", "203.0.113.8:7772", "203.0.113.7:7772", "203.0.113.6:7772",
+                                               "203.0.113.5:7772", "203.0.113.4:7772"}));
     const QByteArray after = contents(path);
     EXPECT_TRUE(after.startsWith(before)) << after.toStdString();
-    EXPECT_TRUE(after.mid(before.size()).startsWith("\r\n[VrelGames]\r\nName=Bob Two\r\nGame1=10.0.0.9:7772\r\n"))
+    EXPECT_TRUE(after.mid(before.size()).startsWith("\r\n[VrelGames]\r\nName=Bob Two\r\nGame1=203.0.113.9:7772\r\n"))
         << after.toStdString();
     EXPECT_EQ(after.count("\r\nGame"), RecentGames::kMaxAddresses);
 

@@ -106,7 +106,7 @@ TEST(TSockConnect, AConnectionThatFailsAtOnceReportsOnlyItsErrorAfterConnectRetu
 {
     // Nobody can connect to a group address or to a malformed one (read as 255.255.255.255):
     // connect() fails at once, before any notification.
-    for (const char *host : {"224.0.0.1", "192.168.1.300"}) {
+    for (const char *host : {"224.0.0.1", "300.1.2.3"}) {
         TSock client;
         InfoLog log;
         log.attach(client);

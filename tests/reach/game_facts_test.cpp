@@ -24,9 +24,9 @@ TEST(GameFacts, TxtRecordsCarryTheFactsAndOddRecordsAreReadSafely)
     EXPECT_EQ(host.peopleText(), QStringLiteral("3 players, 1 onlooker"));
 
     odd.serviceName = QStringLiteral("Tab\tand\nbreak");
-    odd.address = QStringLiteral("10.0.0.5");
+    odd.address = QStringLiteral("203.0.113.5");
     odd.port = 7800;
-    EXPECT_EQ(odd.scriptLine(), QStringLiteral("Tab and break\t10.0.0.5\t7800\t0 players\twaiting for players"));
+    EXPECT_EQ(odd.scriptLine(), QStringLiteral("Tab and break\t203.0.113.5\t7800\t0 players\twaiting for players"));
 }
 
 TEST(ReachCommandLines, FindGamesAndOpenPortAreOptionsOfTheirOwnProgramOnly)
