@@ -391,4 +391,42 @@ struct LoadStats {
     friend bool operator==(const LoadStats &, const LoadStats &) = default;
 };
 
+// ================================================================ extensions
+// Messages that copies of the classic game do not know. Both ends ignore verbs they do not know,
+// so a classic copy on either side simply goes without them.
+
+// Host to client, right after the client's own announcement: the seat key, a random secret (32
+// hexadecimal digits, 128 bits) that gives this seat back to this player alone when its connection
+// drops during a game. Good for one game on one host.
+struct SeatKey {
+    static constexpr char verb[] = "CMD_seatkey";
+    int seat = 0;
+    QByteArray key;
+    template <class C, class M>
+    static void layout(C &c, M &m) { c.seat(m.seat); c.text(m.key); c.end(); }
+    friend bool operator==(const SeatKey &, const SeatKey &) = default;
+};
+
+// Client to host, answering the seat assignment before its login when it comes back after a drop:
+// the seat it was given now and the key of the seat it held. A host that keeps that seat for it
+// moves the connection there and assigns it again with "CMD_sendlogininfo"; the login that
+// follows the first assignment is then dropped as one for another seat.
+struct ReclaimSeat {
+    static constexpr char verb[] = "CMD_reclaimseat";
+    int seat = 0;
+    QByteArray key;
+    template <class C, class M>
+    static void layout(C &c, M &m) { c.seat(m.seat); c.text(m.key); c.end(); }
+    friend bool operator==(const ReclaimSeat &, const ReclaimSeat &) = default;
+};
+
+// Host to every client, just before it closes their connections: the host is ending the game
+// (a hosting copy closing, a dedicated host stopping). Nobody should come back.
+struct HostEnding {
+    static constexpr char verb[] = "CMD_hostending";
+    template <class C, class M>
+    static void layout(C &, M &) {}
+    friend bool operator==(const HostEnding &, const HostEnding &) = default;
+};
+
 } // namespace msg
