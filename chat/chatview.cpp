@@ -214,6 +214,17 @@ QTextCharFormat ChatView::styleFormat(int style) const
     return format;
 }
 
+// The game's own lines (seat 0) lie on a band of their own, which no player's text can take: a
+// player's line in the system's blue, or one that reads like a notice, still looks like a
+// player's.
+QTextBlockFormat ChatView::lineFormat(int seat) const
+{
+    QTextBlockFormat format;
+    if (seat == 0)
+        format.setBackground(drawingColour(SystemBandColour));
+    return format;
+}
+
 // The colour a style's text is drawn in now.
 QTextCharFormat ChatView::lookOf(int style) const
 {
@@ -257,6 +268,7 @@ void ChatView::insertLine(const ChatLine &line)
     cursor.movePosition(QTextCursor::End);
     if (!document()->isEmpty())
         cursor.insertBlock();
+    cursor.setBlockFormat(lineFormat(line.seat));
 
     const QTextCharFormat textFormat = styleFormat(line.style);
     QTextCharFormat linkFormat = styleFormat(LinkStyle);
@@ -340,7 +352,8 @@ qreal ChatView::insertRemovedNotice()
     cursor.movePosition(QTextCursor::Start);
     // A system line without a head begins with a blank, as every such line does.
     cursor.insertText(QStringLiteral(" ") + QLatin1String(RemovedLinesNotice), styleFormat(SystemStyle));
-    cursor.insertBlock();
+    cursor.setBlockFormat(lineFormat(0));
+    cursor.insertBlock(lineFormat(1));
     cursor.endEditBlock();
     m_lineLinks.push_front(0);
     return document()->documentLayout()->blockBoundingRect(document()->firstBlock()).height();

@@ -6,6 +6,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBrowser>
+#include <QTextBlockFormat>
 #include <QTextCharFormat>
 
 #include <array>
@@ -29,6 +30,8 @@ public:
     static constexpr int DefaultTextSize = 10;
     static constexpr quint32 BackgroundColour = 0x00B0DAFF;
     static constexpr quint32 LinkColour = ColourGreen;
+    // The band behind the game's own lines (pale blue; 0x00BBGGRR).
+    static constexpr quint32 SystemBandColour = 0x00FFEBDCu;
     // Past MaxLines lines the oldest DroppedLines go, all in one step, so that an evening's chat
     // stays (at least MaxLines - DroppedLines lines); a system line at the top then says that
     // older lines were removed.
@@ -119,6 +122,7 @@ private:
     void setStyleLook(int style, quint32 colour, bool bold);
     QTextCharFormat styleFormat(int style) const;
     QTextCharFormat lookOf(int style) const;
+    QTextBlockFormat lineFormat(int seat) const;
     void insertLine(const ChatLine &line);
     int dropOldestLines();
     qreal insertRemovedNotice();

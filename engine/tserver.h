@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/door.h"
+#include "engine/relay_pace.h"
 #include "net/drivable_timer.h"
 #include "net/link.h"
 #include "net/tsock.h"
@@ -8,6 +10,7 @@
 #include "protocol/wire.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QQueue>
@@ -15,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -92,9 +96,16 @@ public:
     void logintimerTimer();
     // Removes a seat's player: its connection is reset.
     void disconnectsock(int seat);
-    // The starter, who may start a game and remove players: the lowest player seat (1-6) that is
-    // logged in, 0 when there is none. It moves on at once when the starter leaves.
+    // The starter, who may start a game and remove players: on a hosting copy its own player
+    // (setOwnClient), elsewhere the player (seats 1-6) who has been at the table longest; 0 when
+    // there is none. It moves on at once when the starter leaves.
     int starterSeat() const;
+    // This engine runs in a hosting copy whose own client connects from this local address: that
+    // connection is the copy's own player, who starts the games.
+    void setOwnClient(const SockAddress &clientAddress);
+    // The seats logged in, the longest at the table first (a hosting copy's own player before
+    // all): the order in which a newcomer is told who is there.
+    QList<int> seatsBySeniority() const;
 
     // ---- message handlers; the dispatcher has checked that the seat a message names is the
     // seat of the connection it came in on
@@ -154,6 +165,9 @@ public:
     // How many connections have a message handled each dispatcher tick: every connection by
     // default. A benchmark sets 1 to measure the former rule of one message a tick for all.
     void setMessagesPerTick(int count) { messagesPerTick_ = std::max(1, count); }
+    // The clock (milliseconds, monotonic) that paces relays and keeps the log quiet; tests set
+    // one they move by hand.
+    void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
 
 signals:
     // A line about what the host is doing, for a log (the headless host prints them).
@@ -172,8 +186,12 @@ private:
         QQueue<Received> received;
         qsizetype receivedBytes = 0;
         bool loggedIn = false;
-        bool toldUnloggedRequest = false; // requests before the login are logged once
         int ticksWithoutLogin = 0;
+        QString address;      // where it comes from, for the log
+        QByteArray party;     // see door::partyOf
+        bool own = false;     // the hosting copy's own client
+        quint64 seniority = 0; // the order of its login among all logins; 0 before it
+        RelayPace pace;
     };
 
     bool inSeatTable(int n) const { return n >= 1 && n <= kSeatTableSize; }
@@ -195,8 +213,16 @@ private:
     int takeSeat(std::unique_ptr<Link> link);
     bool hasFreeSeat() const;
     bool strangerHoldsASeat() const;
+    bool isOwnClient(const SockAddress &peer) const;
+    int strangersFrom(const QByteArray &party) const;
     void waitAtTheDoor(std::unique_ptr<Link> link);
-    void refuse(std::unique_ptr<Link> link);
+    void refuse(std::unique_ptr<Link> link, door::Log::Kind kind, const QString &why);
+    // A line for the log about a connection from `party`, said once a minute (door::Log).
+    void say(door::Log::Kind kind, const QByteArray &party, const QString &text);
+    qint64 now() const { return clock_(); }
+    // A chat line, action or chatter sound of this seat may be relayed now (RelayPace); the first
+    // one dropped is told to the sender.
+    bool paceAllows(int seat);
     void serveTheDoor();
     void makeRoomForTheWaiting();
 
@@ -208,6 +234,10 @@ private:
     int messagesPerTick_ = kSeatTableSize;
     int sender_ = 0;                            // the seat whose message is being handled
     int seatCount_ = 0;
+    quint64 logins_ = 0;         // logins so far: each login's seniority
+    quint16 ownClientPort_ = 0;  // the hosting copy's own client's port; 0 for a host without one
+    door::Log doorLog_;
+    std::function<qint64()> clock_ = [] { return QDeadlineTimer::current().deadline(); };
 
     bool gameRunning_ = false;
     qint64 countdown_ = 0; // wide enough for any turn seconds a start can name

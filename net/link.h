@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/sock_address.h"
+
 #include <QByteArray>
 #include <QObject>
 
@@ -18,6 +20,10 @@ public:
     // Ends the connection abruptly (the peer reads a reset, not an orderly end), as a removal
     // does; like close(), it ends in closed().
     virtual void reset() { close(); }
+    // Where the other end is (an accepted connection's peer), and this end's own address (a
+    // connection's local port once it is connecting); invalid where a link has none.
+    virtual SockAddress peerAddress() const { return {}; }
+    virtual SockAddress localAddress() const { return {}; }
 
 signals:
     void received(const QByteArray &bytes); // everything the connection had buffered

@@ -80,3 +80,13 @@ void TSockLink::reset()
 {
     sock_->Abort();
 }
+
+SockAddress TSockLink::peerAddress() const
+{
+    return sock_->peerAddress();
+}
+
+SockAddress TSockLink::localAddress() const
+{
+    return sock_->localAddress();
+}

@@ -26,6 +26,8 @@ public:
     void send(const QByteArray &bytes) override;
     void close() override;
     void reset() override;
+    SockAddress peerAddress() const override;
+    SockAddress localAddress() const override;
     TSock *socket() const { return sock_; }
 
 private:

@@ -125,8 +125,7 @@ void ClientSession::leaveGame()
         link_.reset();
     }
     cutter_ = proto::StreamCutter();
-    receivedlist_.clear();
-    queuedBytes_ = 0;
+    forgetReceived();
     Timer1.stop();
     connectionClosed_ = false;
     endingAfterNotice_ = false;
@@ -146,6 +145,7 @@ void ClientSession::leaveGame()
     gameOn_ = false;
     starter_ = false;
     seats_ = {};
+    arrivals_.clear();
     spectators_.clear();
     columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
     board_ = BoardState();
@@ -173,8 +173,7 @@ void ClientSession::rejoin()
     connectionClosed_ = false;
     removed_ = false;
     cutter_ = proto::StreamCutter();
-    receivedlist_.clear();
-    queuedBytes_ = 0;
+    forgetReceived();
     setLink(TSockLink::connectTo(hostAddress_, hostPort_));
 }
 
@@ -187,6 +186,11 @@ void ClientSession::dropConnection()
     link_->disconnect(this);
     link_->close();
     link_.reset();
+}
+
+SockAddress ClientSession::connectedFrom() const
+{
+    return link_ ? link_->localAddress() : SockAddress();
 }
 
 QString ClientSession::hostAddressText() const
@@ -221,8 +225,13 @@ void ClientSession::send(const QByteArray &message)
 
 void ClientSession::sockRead(const QByteArray &bytes)
 {
-    for (const QByteArray &line : cutter_.feed(bytes))
-        enqueue(line);
+    for (const QByteArray &line : cutter_.feed(bytes)) {
+        const ChatBacklog::Arrival arrival = chatBacklog_.arrive(line);
+        if (arrival.queue)
+            enqueue(line);
+        else if (arrival.markedSeat)
+            enqueue(ChatBacklog::mark(*arrival.markedSeat));
+    }
     // A host that sends an endless line, or more than this client can ever work off, is broken
     // or hostile: the session ends.
     if (cutter_.overflowed())
@@ -241,6 +250,13 @@ void ClientSession::enqueue(const QByteArray &line)
     wakeDispatcher();
 }
 
+void ClientSession::forgetReceived()
+{
+    receivedlist_.clear();
+    queuedBytes_ = 0;
+    chatBacklog_.clear();
+}
+
 // An idle dispatcher starts again, its first tick a full interval from now.
 void ClientSession::wakeDispatcher()
 {
@@ -252,8 +268,7 @@ void ClientSession::endWithNotice(const QString &reason)
 {
     endingAfterNotice_ = true;
     connectionClosed_ = true;
-    receivedlist_.clear();
-    queuedBytes_ = 0;
+    forgetReceived();
     link_->close();
     // Told from the event loop, not from inside the socket's read.
     QTimer::singleShot(0, this, [this, reason] { emit endedWithNotice(reason); });
@@ -293,6 +308,7 @@ void ClientSession::processsocktimer()
     while (!receivedlist_.isEmpty()) {
         const QByteArray line = receivedlist_.dequeue();
         queuedBytes_ -= line.size();
+        chatBacklog_.taken(line);
         dispatch(line);
         if (spent.elapsed() >= kDispatchBudgetMs)
             break;
@@ -304,6 +320,10 @@ void ClientSession::processsocktimer()
 
 void ClientSession::dispatch(const QByteArray &line)
 {
+    if (const std::optional<int> seat = ChatBacklog::markedSeat(line)) {
+        showHiddenLines(*seat);
+        return;
+    }
     const proto::VerbAndData message = proto::splitVerb(line);
     if (message.verb.isEmpty())
         return;
@@ -344,6 +364,7 @@ void ClientSession::sendloginfo(const msg::SendLoginInfo &m)
         columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
         for (SeatRow &seat : seats_)
             seat.occupied = false;
+        arrivals_.clear();
         spectators_.clear();
         touch(Seats | Spectators);
     }
@@ -354,8 +375,24 @@ void ClientSession::sendloginfo(const msg::SendLoginInfo &m)
 
 void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
 {
-    const QString name = QString::fromUtf8(m.name);
-    if (m.seat == localSeat_) {
+    announce(m.seat, QString::fromUtf8(m.name), false);
+}
+
+void ClientSession::newplayerinfo(const msg::ExistingPlayers &m)
+{
+    if (!m.name.isEmpty())
+        announce(m.seat, QString::fromUtf8(m.name), true);
+}
+
+// A seat announced: one that was there before this client (arrivedEarlier) or one that has just
+// logged in, this client's own seat included.
+void ClientSession::announce(int seatNumber, const QString &name, bool arrivedEarlier)
+{
+    if (!arrivals_.contains(seatNumber)) {
+        const qsizetype own = arrivals_.indexOf(localSeat_);
+        arrivals_.insert(arrivedEarlier && own >= 0 ? own : arrivals_.size(), seatNumber);
+    }
+    if (seatNumber == localSeat_) {
         systemLine(QStringLiteral("You are Connected."));
         if (rejoining_) {
             rejoining_ = false;
@@ -367,26 +404,21 @@ void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
         systemLine(name + QStringLiteral(" is Connected."));
     }
 
-    if (proto::isPlayerSeat(m.seat)) {
-        SeatRow &seat = row(m.seat);
+    if (proto::isPlayerSeat(seatNumber)) {
+        SeatRow &seat = row(seatNumber);
         seat.occupied = true;
         seat.name = name;
         touch(Seats);
         refreshStarter();
     } else {
-        spectators_.append({m.seat, name});
+        spectators_.append({seatNumber, name});
         touch(Spectators);
-        if (m.seat == localSeat_)
+        if (seatNumber == localSeat_)
             systemLine(QStringLiteral("You are spying."));
         else
             systemLine(name + QStringLiteral(" is spying."));
     }
     playsounds(QStringLiteral("entered"));
-}
-
-void ClientSession::newplayerinfo(const msg::ExistingPlayers &m)
-{
-    newplayerinfo(msg::NewPlayerInfo {m.seat, m.name});
 }
 
 void ClientSession::havewrongversion(const msg::HaveWrongVersion &m)
@@ -401,6 +433,7 @@ void ClientSession::wrongversion(const msg::WrongVersion &)
 
 void ClientSession::playerdisconnected(const msg::PlayerDisconnected &m)
 {
+    arrivals_.removeOne(m.seat);
     if (proto::isPlayerSeat(m.seat)) {
         SeatRow &seat = row(m.seat);
         // The name the row showed, not the one in the message.
@@ -473,7 +506,28 @@ void ClientSession::showChat(int seat, const QByteArray &text)
 {
     const chat::ReceivedChat received =
         chat::readReceivedChat(QString::number(seat) + QLatin1Char('+') + QString::fromUtf8(text));
-    addlinetochat(received.line, received.colour);
+    // Seat 0 is the host's own notice: a system line, in the system's colour.
+    addlinetochat(received.line, seat == 0 ? chat::SystemLineColour : received.colour);
+}
+
+void ClientSession::showHiddenLines(int seatNumber)
+{
+    const int hidden = chatBacklog_.takeHidden(seatNumber);
+    if (hidden == 0)
+        return;
+    QString speaker;
+    if (seatNumber == 0)
+        speaker = QStringLiteral("the host");
+    else if (proto::isPlayerSeat(seatNumber))
+        speaker = seat(seatNumber).shownName();
+    for (const Spectator &spectator : spectators_) {
+        if (spectator.seat == seatNumber)
+            speaker = spectator.name;
+    }
+    if (speaker.isEmpty())
+        speaker = QStringLiteral("seat %1").arg(seatNumber);
+    const QString lines = hidden == 1 ? QStringLiteral("line") : QStringLiteral("lines");
+    systemLine(QStringLiteral("%1 %2 from %3 not shown").arg(hidden).arg(lines, speaker));
 }
 
 void ClientSession::addlinetochat(const QString &line, quint32 colour)

@@ -2,9 +2,11 @@
 
 #include "chat/outgoingline.h"
 #include "net/drivable_timer.h"
+#include "net/sock_address.h"
 #include "protocol/messages.h"
 #include "protocol/wire.h"
 #include "session/board_state.h"
+#include "session/chat_backlog.h"
 #include "session/player_options.h"
 #include "session/session_state.h"
 #include "session/turn_clock.h"
@@ -89,6 +91,8 @@ public:
     // Talks to the host over this link from now on (the TCP link, or a test's).
     void setLink(std::unique_ptr<Link> link);
     bool hasLink() const { return link_ != nullptr; }
+    // The address and port this client's connection comes from (invalid before it connects).
+    SockAddress connectedFrom() const;
     // Sends a whole message to the host; nothing once the connection has ended.
     void send(const QByteArray &message);
 
@@ -118,7 +122,9 @@ public:
     bool connected() const { return connected_; }
     bool hostFlag() const { return hostFlag_; }
     // The starter may start a game and remove players: the hosting copy, or, on a host without a
-    // window, the player in the lowest player seat taken.
+    // window, the player who has been at the table longest. The host tells a newcomer who is there
+    // in that order, and everybody else of every login as it happens, so every window follows
+    // the order of arrival that the host keeps.
     bool isStarter() const;
     // Between the loss of the connection and a rejoin.
     bool rejoining() const { return rejoining_; }
@@ -214,6 +220,8 @@ public:
     // ---- handlers of the host's messages
     void sendloginfo(const msg::SendLoginInfo &m);
     void newplayerinfo(const msg::NewPlayerInfo &m);
+    // An empty name is a seat that never logged in (a host of the classic game announces those):
+    // it counts for nothing.
     void newplayerinfo(const msg::ExistingPlayers &m);
     void havewrongversion(const msg::HaveWrongVersion &m);
     void wrongversion(const msg::WrongVersion &m);
@@ -283,6 +291,10 @@ private:
     void sockFailed(int wsaCode);
     void refreshStarter();
     void enqueue(const QByteArray &line);
+    void forgetReceived();
+    void announce(int seat, const QString &name, bool arrivedEarlier);
+    // The line in place of a seat's chat lines that were not shown.
+    void showHiddenLines(int seat);
     void endWithNotice(const QString &reason);
     void touch(Parts parts) { emit changed(parts); }
     void optionSet(Option option);
@@ -305,6 +317,7 @@ private:
     proto::StreamCutter cutter_;
     QQueue<QByteArray> receivedlist_;
     qsizetype queuedBytes_ = 0;
+    ChatBacklog chatBacklog_;
     DrivableTimer Timer1;
     bool connectionClosed_ = false;
     bool removed_ = false;     // the host reset the connection: this player was removed
@@ -331,6 +344,7 @@ private:
     bool justWatch_ = false;
 
     std::array<SeatRow, proto::kPlayerSeats> seats_ {};
+    QList<int> arrivals_; // the seats announced, in the order the host keeps of their arrival
     QList<Spectator> spectators_;
     std::array<int, proto::kPlayerSeats + 1> columnOfSeat_ {0, 1, 2, 3, 4, 5, 6};
     BoardState board_;

@@ -58,11 +58,11 @@ bool ClientSession::isStarter() const
         return true;
     if (!connected_ || !isPlayer() || !seat(localSeat_).occupied)
         return false;
-    for (int n = 1; n < localSeat_; ++n) {
-        if (seat(n).occupied)
-            return false;
+    for (const int n : arrivals_) {
+        if (proto::isPlayerSeat(n))
+            return n == localSeat_;
     }
-    return true;
+    return false;
 }
 
 // The Start button is offered to the starter between games; the window draws the starter's

@@ -8,6 +8,9 @@
 
 #include <QList>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
 // A seat's connection that records what the host sends, for tests that drive the host engine
 // directly, one timer tick at a time.
 class FakeLink : public Link
@@ -20,6 +23,7 @@ public:
         ++closeCalls;
         emit closed();
     }
+    SockAddress peerAddress() const override { return peer; }
     void deliver(const QByteArray &bytes) { emit received(bytes); }
     void hangUp() { emit peerClosed(); }
 
@@ -44,7 +48,25 @@ public:
 
     QByteArray outbox;
     int closeCalls = 0;
+    SockAddress peer; // none unless a test gives one
 };
+
+// An address as an accepted connection reports it: IPv4 ("10.0.0.5") or IPv6 ("2001:db8::1").
+inline SockAddress peerAt(const char *text, uint16_t port = 40000)
+{
+    SockAddress address;
+    sockaddr_in6 in6 {};
+    in6.sin6_family = AF_INET6;
+    in6.sin6_port = htons(port);
+    if (inet_pton(AF_INET6, text, &in6.sin6_addr) == 1)
+        return SockAddress::from(reinterpret_cast<const sockaddr *>(&in6), sizeof in6);
+    sockaddr_in in {};
+    in.sin_family = AF_INET;
+    in.sin_port = htons(port);
+    if (inet_pton(AF_INET, text, &in.sin_addr) == 1)
+        return SockAddress::from(reinterpret_cast<const sockaddr *>(&in), sizeof in);
+    return address;
+}
 
 class HostFixture : public ::testing::Test
 {
@@ -53,20 +75,23 @@ protected:
     {
         server.seedRandom(7);
         server.setManualClock(true);
+        server.setClock([this] { return nowMs; });
     }
 
-    FakeLink *connect()
+    // A connection from nowhere in particular, or from the address given.
+    FakeLink *connect(const SockAddress &peer = {})
     {
         auto link = std::make_unique<FakeLink>();
         FakeLink *raw = link.get();
+        raw->peer = peer;
         server.seatConnection(std::move(link));
         return raw;
     }
 
     // Connects and logs in; returns the link with its outbox emptied.
-    FakeLink *join(const QByteArray &name)
+    FakeLink *join(const QByteArray &name, const SockAddress &peer = {})
     {
-        FakeLink *link = connect();
+        FakeLink *link = connect(peer);
         const int seat = link->take().value(0).mid(18).toInt();
         link->deliver(msg::encode(msg::LoginInfo {seat, proto::kVersion, name}));
         dispatchAll();
@@ -86,10 +111,23 @@ protected:
             server.socktimerTimer();
     }
 
+    // Handles everything queued a second of the clock apart, so that no line waits for its
+    // connection's pace.
+    void dispatchAllSlowly()
+    {
+        while (server.queuedMessages() > 0) {
+            nowMs += 1000;
+            server.socktimerTimer();
+        }
+    }
+
+    // Seconds of the phase clock; the engine's own clock moves with them.
     void tick(int times = 1)
     {
-        for (int i = 0; i < times; ++i)
+        for (int i = 0; i < times; ++i) {
+            nowMs += 1000;
             server.timer1Timer();
+        }
     }
 
     void clearAll(std::initializer_list<FakeLink *> links)
@@ -98,5 +136,6 @@ protected:
             link->take();
     }
 
+    qint64 nowMs = 0;
     TServer server;
 };

@@ -1,0 +1,77 @@
+#include "session/chat_backlog.h"
+
+#include "protocol/constants.h"
+#include "protocol/messages.h"
+
+#include <utility>
+
+namespace {
+
+bool isChatLine(const QByteArray &line)
+{
+    static const QByteArray chat = QByteArray(msg::Chat::verb) + proto::kSeparator;
+    static const QByteArray action = QByteArray(msg::Action::verb) + proto::kSeparator;
+    return line.startsWith(chat) || line.startsWith(action);
+}
+
+// The seat a chat line names, or nothing when its seat field is no seat (it will not be shown).
+std::optional<int> speakerOf(const QByteArray &line)
+{
+    const qsizetype start = line.indexOf(proto::kSeparator) + 1;
+    const qsizetype end = line.indexOf(proto::kSeparator, start);
+    const std::optional<int> seat = proto::toNumber(line.mid(start, end < 0 ? -1 : end - start));
+    if (!seat || *seat < 0 || *seat > proto::kLastSeat)
+        return std::nullopt;
+    return seat;
+}
+
+} // namespace
+
+ChatBacklog::Arrival ChatBacklog::arrive(const QByteArray &line)
+{
+    if (!isChatLine(line))
+        return {};
+    if (waiting_ < kMaxWaiting) {
+        ++waiting_;
+        return {};
+    }
+    const std::optional<int> seat = speakerOf(line);
+    if (!seat)
+        return {false, std::nullopt};
+    ++hidden_[size_t(*seat)];
+    if (std::exchange(marked_[size_t(*seat)], true))
+        return {false, std::nullopt};
+    return {false, seat};
+}
+
+void ChatBacklog::taken(const QByteArray &line)
+{
+    if (waiting_ > 0 && isChatLine(line))
+        --waiting_;
+}
+
+void ChatBacklog::clear()
+{
+    *this = ChatBacklog();
+}
+
+QByteArray ChatBacklog::mark(int seat)
+{
+    return QByteArray(1, proto::kTerminator) + QByteArray::number(seat);
+}
+
+std::optional<int> ChatBacklog::markedSeat(const QByteArray &line)
+{
+    if (!line.startsWith(proto::kTerminator))
+        return std::nullopt;
+    const std::optional<int> seat = proto::toNumber(line.mid(1));
+    if (!seat || *seat < 0 || *seat >= kSeats)
+        return std::nullopt;
+    return seat;
+}
+
+int ChatBacklog::takeHidden(int seat)
+{
+    marked_[size_t(seat)] = false;
+    return std::exchange(hidden_[size_t(seat)], 0);
+}
