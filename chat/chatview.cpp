@@ -19,6 +19,8 @@
 #include <QTextDocument>
 #include <QTextFrame>
 
+#include <algorithm>
+
 namespace chat {
 namespace {
 
@@ -316,17 +318,38 @@ void ChatView::insertLine(const ChatLine &line)
     }
     flushText();
     m_lineLinks.push_back(links);
+    const int pieces = int(std::count_if(line.items.begin(), line.items.end(),
+                                         [](const ChatItem &item) { return item.kind != ChatItem::Kind::Text; }));
+    m_linePieces.push_back(pieces);
+    m_pieces += pieces;
     cursor.endEditBlock();
 }
 
-// Past MaxLines the oldest lines go, DroppedLines at a time (one layout for all of them), and
-// their links with them. Returns the height they took.
+// How many of the oldest lines go now: DroppedLines past MaxLines lines, and past MaxPieces links
+// and pictures as many as leave DroppedPieces fewer. The newest line always stays.
+int ChatView::linesToDrop() const
+{
+    const int lines = document()->blockCount();
+    int drop = lines > MaxLines ? lines - (MaxLines - DroppedLines) : 0;
+    if (m_pieces > MaxPieces) {
+        int pieces = m_pieces;
+        int oldest = 0;
+        for (; oldest + 1 < int(m_linePieces.size()) && pieces > MaxPieces - DroppedPieces; ++oldest)
+            pieces -= m_linePieces[size_t(oldest)];
+        drop = std::max(drop, oldest);
+    }
+    return std::min(drop, lines - 1);
+}
+
+// The oldest lines go, many at a time (one layout for all of them), and their links with them.
+// Returns the height they took.
 int ChatView::dropOldestLines()
 {
     QTextDocument *doc = document();
-    if (doc->blockCount() <= MaxLines)
+    const int drop = linesToDrop();
+    if (drop <= 0)
         return 0;
-    const int kept = MaxLines - DroppedLines;
+    const int kept = doc->blockCount() - drop;
     QAbstractTextDocumentLayout *layout = doc->documentLayout();
     const qreal height = layout->blockBoundingRect(doc->findBlockByNumber(doc->blockCount() - kept)).top()
                          - layout->blockBoundingRect(doc->firstBlock()).top();
@@ -338,6 +361,8 @@ int ChatView::dropOldestLines()
         m_lineLinks.pop_front();
         m_linkTargets.erase(m_linkTargets.begin(), m_linkTargets.begin() + links);
         m_droppedLinks += links;
+        m_pieces -= m_linePieces.front();
+        m_linePieces.pop_front();
     }
     // The notice of an earlier drop went with the oldest lines; a new one takes its place.
     return qRound(height - insertRemovedNotice());
@@ -350,12 +375,14 @@ qreal ChatView::insertRemovedNotice()
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::Start);
+    const QTextBlockFormat oldestLine = cursor.blockFormat();
     // A system line without a head begins with a blank, as every such line does.
     cursor.insertText(QStringLiteral(" ") + QLatin1String(RemovedLinesNotice), styleFormat(SystemStyle));
     cursor.setBlockFormat(lineFormat(0));
-    cursor.insertBlock(lineFormat(1));
+    cursor.insertBlock(oldestLine);
     cursor.endEditBlock();
     m_lineLinks.push_front(0);
+    m_linePieces.push_front(0);
     return document()->documentLayout()->blockBoundingRect(document()->firstBlock()).height();
 }
 
@@ -455,6 +482,8 @@ void ChatView::ClearMainChat1Click()
     document()->clear();
     m_linkTargets.clear();
     m_lineLinks.clear();
+    m_linePieces.clear();
+    m_pieces = 0;
     m_droppedLinks = 0;
     prepareDocument();
     viewport()->update();

@@ -90,6 +90,17 @@ QString withBlanksFolded(const QString &text)
     return out;
 }
 
+// The text without blanks at either end, whatever blank they are.
+CodePoints trimmed(CodePoints points)
+{
+    while (!points.isEmpty() && isBlankCharacter(points.last()))
+        points.removeLast();
+    qsizetype first = 0;
+    while (first < points.size() && isBlankCharacter(points[first]))
+        ++first;
+    return points.mid(first);
+}
+
 QStringList foldedMarks()
 {
     QStringList marks;
@@ -174,7 +185,7 @@ QString withoutSpeakerMarks(const QString &name)
             break;
         kept.resize(start);
     }
-    return fromCodePoints(kept).trimmed();
+    return fromCodePoints(trimmed(kept));
 }
 
 QString unique(const QString &name, const QStringList &taken, int maxChars)
@@ -188,7 +199,7 @@ QString unique(const QString &name, const QStringList &taken, int maxChars)
     const CodePoints points = codePoints(name);
     for (int n = 2;; ++n) {
         const QString suffix = QStringLiteral(" (%1)").arg(n);
-        const QString candidate = fromCodePoints(points, 0, std::max<qsizetype>(0, maxChars - suffix.size())).trimmed() + suffix;
+        const QString candidate = fromCodePoints(trimmed(points.mid(0, std::max<qsizetype>(0, maxChars - suffix.size())))) + suffix;
         if (isFree(candidate))
             return candidate;
     }

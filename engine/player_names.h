@@ -27,7 +27,7 @@ QString withoutInvisibles(const QString &name);
 
 // The name cut before the first mark of a speaker (" chats:", " says:" or anything that looks
 // like them), also when the mark would only be completed by a colon after the name ("Ann
-// chats"), then trimmed of blanks.
+// chats"), then trimmed of blanks of every kind.
 QString withoutSpeakerMarks(const QString &name);
 
 // The name itself when no name of `taken` looks like it, else the name with " (2)", " (3)", ...

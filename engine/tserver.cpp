@@ -141,7 +141,8 @@ int TServer::strangersFrom(const QByteArray &party) const
     int strangers = 0;
     for (int n = 1; n <= seatCount_; ++n) {
         const Connection &connection = connections_[size_t(n)];
-        strangers += seats_[size_t(n)].inUse && !connection.loggedIn && !connection.own && connection.party == party;
+        strangers += seats_[size_t(n)].inUse && !connection.loggedIn && !connection.loginPending && !connection.own
+                     && connection.party == party;
     }
     for (const std::unique_ptr<Link> &link : waiting_)
         strangers += door::partyOf(link->peerAddress()) == party;
@@ -182,6 +183,8 @@ int TServer::takeSeat(std::unique_ptr<Link> link)
     forgetReceived(connection);
     const SockAddress peer = connection.link->peerAddress();
     connection.loggedIn = false;
+    connection.loginPending = false;
+    connection.loginSent = false;
     connection.ticksWithoutLogin = 0;
     connection.address = peer.text();
     connection.party = door::partyOf(peer);
@@ -304,9 +307,12 @@ void TServer::Sock1Read(Link *link, const QByteArray &bytes)
         return;
     Connection &connection = connections_[size_t(seatNumber)];
     const int droppedBefore = connection.cutter.droppedMessages();
+    static const QByteArray login = QByteArray(msg::LoginInfo::verb) + proto::kSeparator;
     for (const QByteArray &line : connection.cutter.feed(bytes)) {
         connection.received.enqueue({line, ++arrivals_});
         connection.receivedBytes += line.size();
+        if (!connection.loginSent && line.startsWith(login))
+            connection.loginPending = connection.loginSent = true;
     }
     // An idle dispatcher starts again: the first message is handled a full tick from now.
     if (!connection.received.isEmpty() && !socktimer.running())
@@ -475,6 +481,9 @@ void TServer::socktimerTimer()
         const proto::VerbAndData parts = proto::splitVerb(message.line);
         if (!parts.verb.isEmpty())
             dispatch(parts.verb, parts.data, heads[size_t(i)].seat);
+        // Only its first login spares a connection the door's count, and only until it is handled.
+        if (parts.verb == msg::LoginInfo::verb)
+            connection.loginPending = false;
     }
     if (queuedMessages() == 0)
         socktimer.stop();

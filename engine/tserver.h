@@ -186,6 +186,9 @@ private:
         QQueue<Received> received;
         qsizetype receivedBytes = 0;
         bool loggedIn = false;
+        // Its first login waits to be handled: for the door it is no stranger meanwhile.
+        bool loginPending = false;
+        bool loginSent = false;
         int ticksWithoutLogin = 0;
         QString address;      // where it comes from, for the log
         QByteArray party;     // see door::partyOf

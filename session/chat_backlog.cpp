@@ -27,14 +27,30 @@ std::optional<int> speakerOf(const QByteArray &line)
 
 } // namespace
 
-ChatBacklog::Arrival ChatBacklog::arrive(const QByteArray &line)
+ChatBacklog::Verdict ChatBacklog::arrive(const QByteArray &line, qint64 nowMs)
 {
     if (!isChatLine(line))
         return {};
-    if (waiting_ < kMaxWaiting) {
-        ++waiting_;
+    const bool behind = !waiting_.empty() && nowMs - waiting_.front() > kMaxWaitMs;
+    if (behind || int(waiting_.size()) >= kMaxWaiting)
+        return hide(line);
+    waiting_.push_back(nowMs);
+    return {};
+}
+
+ChatBacklog::Verdict ChatBacklog::taken(const QByteArray &line, qint64 nowMs)
+{
+    if (waiting_.empty() || !isChatLine(line))
         return {};
-    }
+    const qint64 arrived = waiting_.front();
+    waiting_.pop_front();
+    if (nowMs - arrived > kMaxWaitMs)
+        return hide(line);
+    return {};
+}
+
+ChatBacklog::Verdict ChatBacklog::hide(const QByteArray &line)
+{
     const std::optional<int> seat = speakerOf(line);
     if (!seat)
         return {false, std::nullopt};
@@ -42,12 +58,6 @@ ChatBacklog::Arrival ChatBacklog::arrive(const QByteArray &line)
     if (std::exchange(marked_[size_t(*seat)], true))
         return {false, std::nullopt};
     return {false, seat};
-}
-
-void ChatBacklog::taken(const QByteArray &line)
-{
-    if (waiting_ > 0 && isChatLine(line))
-        --waiting_;
 }
 
 void ChatBacklog::clear()

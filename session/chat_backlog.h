@@ -3,27 +3,33 @@
 #include <QByteArray>
 
 #include <array>
+#include <deque>
 #include <optional>
 
 // The chat lines a client has received and not shown yet. When lines come faster than the window
-// shows them, those beyond kMaxWaiting are not kept but counted by the seat that wrote them; the
-// first of a run leaves a mark in the received queue, and when the mark's turn comes the window
-// shows one line in their place ("12 lines from Bob not shown"). So what others write can neither
-// take the client's memory nor hold up the game's own messages.
+// shows them, a line that has waited longer than kMaxWaitMs when its turn comes is not shown, and
+// while the oldest line waiting has waited that long, lines that come are not even kept: either
+// way they are counted by the seat that wrote them. The first of a run leaves a mark at the end
+// of the received queue, and when the mark's turn comes the window shows one line in their place
+// ("12 lines from Bob not shown"). So what others write can neither take the client's memory nor
+// hold up the game's own messages for long.
 class ChatBacklog
 {
 public:
-    static constexpr int kMaxWaiting = 100;
+    static constexpr qint64 kMaxWaitMs = 1000;
+    // However fast the window: no more are kept waiting than this.
+    static constexpr int kMaxWaiting = 2000;
 
-    struct Arrival {
-        bool queue = true;             // the line goes to the received queue, or is only counted
-        std::optional<int> markedSeat; // the first hidden of a run: mark(seat) goes to the queue
+    struct Verdict {
+        bool keep = true;              // the line goes to the queue, or to the window; or it is only counted
+        std::optional<int> markedSeat; // the first hidden of a run: mark(seat) goes to the end of the queue
     };
 
-    // A received line; only chat lines and actions are ever hidden.
-    Arrival arrive(const QByteArray &line);
-    // A received line was taken from the queue to be handled.
-    void taken(const QByteArray &line);
+    // A line received at nowMs (a monotonic clock): queued, or only counted. Only chat lines and
+    // actions are ever hidden.
+    Verdict arrive(const QByteArray &line, qint64 nowMs);
+    // A queued line's turn has come at nowMs: shown, or only counted.
+    Verdict taken(const QByteArray &line, qint64 nowMs);
     // Everything received is forgotten (the connection ended or was left).
     void clear();
 
@@ -38,7 +44,9 @@ public:
 private:
     static constexpr int kSeats = 10; // 0, the host's own notices, and seats 1 to 9
 
-    int waiting_ = 0;
+    Verdict hide(const QByteArray &line);
+
+    std::deque<qint64> waiting_; // when the chat lines waiting in the queue came, oldest first
     std::array<int, kSeats> hidden_ {};
     std::array<bool, kSeats> marked_ {};
 };

@@ -9,6 +9,7 @@
 #include "net/tsock_link.h"
 #include "net/wsa_errors.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -226,8 +227,8 @@ void ClientSession::send(const QByteArray &message)
 void ClientSession::sockRead(const QByteArray &bytes)
 {
     for (const QByteArray &line : cutter_.feed(bytes)) {
-        const ChatBacklog::Arrival arrival = chatBacklog_.arrive(line);
-        if (arrival.queue)
+        const ChatBacklog::Verdict arrival = chatBacklog_.arrive(line, QDeadlineTimer::current().deadline());
+        if (arrival.keep)
             enqueue(line);
         else if (arrival.markedSeat)
             enqueue(ChatBacklog::mark(*arrival.markedSeat));
@@ -308,8 +309,11 @@ void ClientSession::processsocktimer()
     while (!receivedlist_.isEmpty()) {
         const QByteArray line = receivedlist_.dequeue();
         queuedBytes_ -= line.size();
-        chatBacklog_.taken(line);
-        dispatch(line);
+        const ChatBacklog::Verdict turn = chatBacklog_.taken(line, QDeadlineTimer::current().deadline());
+        if (turn.markedSeat)
+            enqueue(ChatBacklog::mark(*turn.markedSeat));
+        if (turn.keep)
+            dispatch(line);
         if (spent.elapsed() >= kDispatchBudgetMs)
             break;
     }

@@ -2,8 +2,10 @@
 // 4,000 link words, and to add many lines (10,000 by default) whose colours alternate, so that
 // every line recolours its seat's earlier lines. Then an evening's chat: 30,000 lines, with the
 // time a line takes and the process's memory at every 2,500 lines, so that both can be seen to
-// stay flat at 20,000 lines and past the point where the oldest lines go. The view is shown and
-// painted after every line, as in the game.
+// stay flat at 20,000 lines and past the point where the oldest lines go. Last the floods an
+// evening may bring: 25,000 lines of the longest a host relays, each stuffed with 100 links, with
+// 100 smilies, or plain text, with the memory at every 5,000 lines. The view is shown and painted
+// after every line, as in the game.
 //
 //   vrel-bench-chat [LINES]
 #include "chat/chatview.h"
@@ -105,6 +107,31 @@ void eveningOfChat()
     }
 }
 
+// 25,000 of the longest lines a host relays, all alike: the memory the view holds them in.
+void flood(const char *what, const QString &body)
+{
+    constexpr int kLines = 25000;
+    constexpr int kStep = 5000;
+    chat::ChatView view;
+    view.resize(470, 190);
+    view.show();
+    paint(view);
+    const long before = residentKb();
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 1; i <= kLines; ++i) {
+        view.addlinetochat(QStringLiteral("%1+Bob chats: %2").arg(i % 4 + 3).arg(body), 0x000000FF);
+        paint(view);
+        if (i % kStep == 0) {
+            std::printf("%-14s %6d lines (%5d kept)   %7.3f ms a line   %8.1f MiB more\n", what, i,
+                        view.document()->blockCount(), double(clock.nsecsElapsed()) / 1e6 / kStep,
+                        (residentKb() - before) / 1024.0);
+            std::fflush(stdout);
+            clock.restart();
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -120,5 +147,13 @@ int main(int argc, char **argv)
     const double seconds = secondsForAlternatingLines(lines);
     std::printf("%d alternating-colour lines: %.2f s (%.3f ms a line)\n", lines, seconds, seconds * 1000 / lines);
     eveningOfChat();
+    QString links, smilies;
+    for (int i = 0; i < 100; ++i) {
+        links += QStringLiteral("www. ");
+        smilies += QStringLiteral(":)#12");
+    }
+    flood("100 links", links.trimmed());
+    flood("100 smilies", smilies);
+    flood("plain text", QString(500, u'x'));
     return 0;
 }
