@@ -398,17 +398,36 @@ QList<QAbstractTextDocumentLayout::Selection> ChatView::looks() const
     const int top = verticalScrollBar()->value();
     const int bottom = top + viewport()->height();
     QTextBlock block = document()->findBlock(layout->hitTest(QPointF(0, top), Qt::FuzzyHit));
+    // One run for a style's text with the pictures between it: each run costs the layout a clip
+    // of its own when it draws, and a line of smilies has a blank between every two.
+    int style = -1;
+    int start = 0;
+    int end = 0;
+    const auto endRun = [&] {
+        if (style >= 0) {
+            QAbstractTextDocumentLayout::Selection run {QTextCursor(document()), lookOf(style)};
+            run.cursor.setPosition(start);
+            run.cursor.setPosition(end, QTextCursor::KeepAnchor);
+            runs.append(run);
+        }
+        style = -1;
+    };
     for (; block.isValid() && layout->blockBoundingRect(block).top() <= bottom; block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
-            if (!format.hasProperty(StyleProperty))
+            const int fragmentStyle = format.hasProperty(StyleProperty) ? format.intProperty(StyleProperty) : -1;
+            if (fragmentStyle >= 0 && fragmentStyle != style) {
+                endRun();
+                style = fragmentStyle;
+                start = fragment.position();
+            } else if (fragmentStyle < 0 && !format.isImageFormat()) {
+                endRun(); // a link keeps its own look
                 continue;
-            QAbstractTextDocumentLayout::Selection run {QTextCursor(document()), lookOf(format.intProperty(StyleProperty))};
-            run.cursor.setPosition(fragment.position());
-            run.cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            runs.append(run);
+            }
+            end = fragment.position() + fragment.length();
         }
+        endRun();
     }
     edit.endEditBlock();
     return runs;

@@ -165,6 +165,9 @@ public:
     // How many connections have a message handled each dispatcher tick: every connection by
     // default. A benchmark sets 1 to measure the former rule of one message a tick for all.
     void setMessagesPerTick(int count) { messagesPerTick_ = std::max(1, count); }
+    // Relayed lines are paced (RelayPace) unless a benchmark turns that off to measure windows
+    // under a host that relays every line, as the former rule did.
+    void setRelaysPaced(bool paced) { relaysPaced_ = paced; }
     // The clock (milliseconds, monotonic) that paces relays and keeps the log quiet; tests set
     // one they move by hand.
     void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
@@ -235,6 +238,7 @@ private:
     std::deque<std::unique_ptr<Link>> waiting_; // at the door, the first comer first
     quint64 arrivals_ = 0;                      // messages received so far, over all connections
     int messagesPerTick_ = kSeatTableSize;
+    bool relaysPaced_ = true;
     int sender_ = 0;                            // the seat whose message is being handled
     int seatCount_ = 0;
     quint64 logins_ = 0;         // logins so far: each login's seniority

@@ -31,10 +31,14 @@ ChatBacklog::Verdict ChatBacklog::arrive(const QByteArray &line, qint64 nowMs)
 {
     if (!isChatLine(line))
         return {};
-    const bool behind = !waiting_.empty() && nowMs - waiting_.front() > kMaxWaitMs;
-    if (behind || int(waiting_.size()) >= kMaxWaiting)
-        return hide(line);
-    waiting_.push_back(nowMs);
+    const std::optional<int> seat = speakerOf(line);
+    const bool behind = !waiting_.empty() && nowMs - waiting_.front().arrivedMs > kMaxWaitMs;
+    const bool many = !seat || waitingOf_[size_t(*seat)] >= kFairShare;
+    if ((behind && many) || int(waiting_.size()) >= kMaxWaiting)
+        return hide(seat);
+    waiting_.push_back({nowMs, seat.value_or(-1)});
+    if (seat)
+        ++waitingOf_[size_t(*seat)];
     return {};
 }
 
@@ -42,16 +46,18 @@ ChatBacklog::Verdict ChatBacklog::taken(const QByteArray &line, qint64 nowMs)
 {
     if (waiting_.empty() || !isChatLine(line))
         return {};
-    const qint64 arrived = waiting_.front();
+    const Waiting turn = waiting_.front();
     waiting_.pop_front();
-    if (nowMs - arrived > kMaxWaitMs)
-        return hide(line);
+    if (turn.seat < 0)
+        return {};
+    const bool many = waitingOf_[size_t(turn.seat)]-- > kFairShare;
+    if (nowMs - turn.arrivedMs > kMaxWaitMs && many)
+        return hide(turn.seat);
     return {};
 }
 
-ChatBacklog::Verdict ChatBacklog::hide(const QByteArray &line)
+ChatBacklog::Verdict ChatBacklog::hide(std::optional<int> seat)
 {
-    const std::optional<int> seat = speakerOf(line);
     if (!seat)
         return {false, std::nullopt};
     ++hidden_[size_t(*seat)];

@@ -7,16 +7,18 @@
 #include <optional>
 
 // The chat lines a client has received and not shown yet. When lines come faster than the window
-// shows them, a line that has waited longer than kMaxWaitMs when its turn comes is not shown, and
-// while the oldest line waiting has waited that long, lines that come are not even kept: either
-// way they are counted by the seat that wrote them. The first of a run leaves a mark at the end
-// of the received queue, and when the mark's turn comes the window shows one line in their place
-// ("12 lines from Bob not shown"). So what others write can neither take the client's memory nor
-// hold up the game's own messages for long.
+// shows them, the lines of those who write the most are not shown: a line that has waited longer
+// than kMaxWaitMs when its turn comes is not shown if its seat has more than kFairShare lines
+// waiting, and while the oldest line waiting has waited that long, such lines that come are not
+// even kept. Either way they are counted by the seat that wrote them. The first of a run leaves a
+// mark at the end of the received queue, and when the mark's turn comes the window shows one line
+// in their place ("12 lines from Bob not shown"). So what some write can neither take the
+// client's memory nor hold up the game's own messages, nor hide what the others write.
 class ChatBacklog
 {
 public:
-    static constexpr qint64 kMaxWaitMs = 1000;
+    static constexpr qint64 kMaxWaitMs = 500;
+    static constexpr int kFairShare = 3;
     // However fast the window: no more are kept waiting than this.
     static constexpr int kMaxWaiting = 2000;
 
@@ -44,9 +46,14 @@ public:
 private:
     static constexpr int kSeats = 10; // 0, the host's own notices, and seats 1 to 9
 
-    Verdict hide(const QByteArray &line);
+    Verdict hide(std::optional<int> seat);
 
-    std::deque<qint64> waiting_; // when the chat lines waiting in the queue came, oldest first
+    struct Waiting {
+        qint64 arrivedMs;
+        int seat; // -1: a line that names no seat (it is not shown)
+    };
+    std::deque<Waiting> waiting_; // the chat lines waiting in the queue, oldest first
+    std::array<int, kSeats> waitingOf_ {};
     std::array<int, kSeats> hidden_ {};
     std::array<bool, kSeats> marked_ {};
 };

@@ -102,7 +102,7 @@ private:
             }
             std::vector<pollfd> fds;
             for (const Flooder &flooder : flooders_)
-                fds.push_back({flooder.fd, short(flooder.open ? POLLIN : 0), 0});
+                fds.push_back({flooder.open ? flooder.fd : -1, POLLIN, 0});
             ::poll(fds.data(), nfds_t(fds.size()), 2);
             for (size_t i = 0; i < fds.size(); ++i) {
                 if (fds[i].revents)
@@ -113,6 +113,8 @@ private:
 
     void read(Flooder &flooder)
     {
+        if (!flooder.open)
+            return;
         char buffer[65536];
         const ssize_t count = ::recv(flooder.fd, buffer, sizeof buffer, MSG_DONTWAIT);
         if (count == 0 || (count < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
