@@ -25,7 +25,6 @@
 
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -36,17 +35,6 @@ double threadCpuSeconds()
     timespec now {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-}
-
-long residentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return -1;
 }
 
 // Runs the event loop for a while as the game does: asleep while nothing happens.
@@ -124,7 +112,7 @@ bool run(int argc, char **argv, int seconds, const QByteArray &body, bool paced,
     flooders.stop();
     runEvents(2000); // what is on its way is shown or told
     figures.stayed = !ended && ann.session().connected();
-    figures.residentMiB = residentKiB() / 1024;
+    figures.residentMiB = ownResidentKiB() / 1024;
     ann.chat().close();
     return true;
 }

@@ -14,5 +14,8 @@ std::string option(int argc, char **argv, const char *name, const std::string &f
 class HostProcess;
 bool startHost(HostProcess &host, int argc, char **argv, const std::vector<std::string> &environment = {});
 
+// This process's resident memory now, in KiB (-1 when the system does not say).
+long ownResidentKiB();
+
 // A result line, "name: figure (reference: ...)", with "[within]" or "[OUTSIDE]" after it.
 void report(const std::string &name, const std::string &figure, const std::string &reference, bool within);

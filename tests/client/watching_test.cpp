@@ -244,11 +244,9 @@ TEST_F(Watching, RemovalFromTheSpyListTakesTheEntryUnderThePointer)
 TEST_F(Watching, TheWindowTakesTheStartAsTheHostDoesByOrderOfArrival)
 {
     FakeHost fake;
-    auto ann = launch({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
-    auto host = fake.accept();
+    std::unique_ptr<VrelProgram> ann;
+    auto host = joinFake(fake, ann, QStringLiteral("Ann"), 3);
     ASSERT_TRUE(host);
-    host->send("CMD_sendlogininfo+3" + T);
-    ASSERT_TRUE(host->waitFor("CMD_logininfo+3+1.0.4+Ann"));
     host->send("CMD_newplayerinfo+3+Ann" + T + "CMD_existingplayers+4+Dan" + T + "CMD_existingplayers+2+" + T
                + "CMD_existingplayers+1+Eve" + T);
     ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 1) == "Eve"; }));

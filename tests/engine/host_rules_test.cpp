@@ -428,7 +428,7 @@ TEST_F(HostRules, TheWinnerCheckStartsFromTheLowestSeatStillAtTheTable)
     EXPECT_FALSE(server.gameRunning());
 
     // The same with seats 2 and 3 level: a tie between those left, so the game plays on.
-    FakeLink *dee = join("Dee"); // seat 1 again
+    join("Dee"); // seat 1 again
     deliver(bob, "CMD_startgame+Bob+1+30+"); // the longest at the table starts
     ticksUntil(bob, "CMD_postscores");
     server.seat(2).totalScore = 40;
