@@ -32,8 +32,9 @@ HostReach::~HostReach()
 GameFacts HostReach::factsOf(const TServer &server)
 {
     GameFacts facts;
+    // A connection that has not logged in is nobody yet.
     for (int n = 1; n <= proto::kLastSeat; ++n) {
-        if (!server.seat(n).inUse)
+        if (!server.loggedIn(n))
             continue;
         if (proto::isPlayerSeat(n))
             ++facts.players;

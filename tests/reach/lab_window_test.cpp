@@ -71,7 +71,7 @@ TEST(LabHostingWindow, IsListedWithItsPlayerAndOpensItsPortWhileTheOptionIsOn)
     // An onlooker and a second player change the listed facts.
     std::vector<std::unique_ptr<RawClient>> others;
     for (int i = 0; i < 6; ++i)
-        others.push_back(std::make_unique<RawClient>(port));
+        others.push_back(lab::seatPlayer(port, "P" + QByteArray::number(i)));
     EXPECT_TRUE(waitUntil([&] {
         const int row = lab::rowWithPort(browser, port);
         return row >= 0 && browser.game(row).players == 6 && browser.game(row).onlookers == 1;
