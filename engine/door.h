@@ -27,7 +27,18 @@ bool isLoopback(const SockAddress &address);
 class Log
 {
 public:
-    enum class Kind { Accepted, Waiting, TooManyStrangers, Full, NoLogin, GaveWay, EarlyRequest, Overlong, Flooding, TooFast };
+    enum class Kind {
+        Accepted,
+        Waiting,
+        TooManyStrangers,
+        Full,
+        NoLogin,
+        GaveWay,
+        EarlyRequest,
+        Overlong,
+        Flooding,
+        TooFast,
+    };
     static constexpr qint64 kQuietMs = 60 * 1000;
     // Parties remembered at most: beyond, lines about new parties wait until old ones are forgotten.
     static constexpr int kMaxRemembered = 4096;

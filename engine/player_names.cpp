@@ -199,7 +199,8 @@ QString unique(const QString &name, const QStringList &taken, int maxChars)
     const CodePoints points = codePoints(name);
     for (int n = 2;; ++n) {
         const QString suffix = QStringLiteral(" (%1)").arg(n);
-        const QString candidate = fromCodePoints(trimmed(points.mid(0, std::max<qsizetype>(0, maxChars - suffix.size())))) + suffix;
+        const qsizetype room = std::max<qsizetype>(0, maxChars - suffix.size());
+        const QString candidate = fromCodePoints(trimmed(points.mid(0, room))) + suffix;
         if (isFree(candidate))
             return candidate;
     }
@@ -216,7 +217,8 @@ bool isBlank(const QString &name)
 
 QByteArray tableName(const QByteArray &sent, const QString &defaultName, const QStringList &taken)
 {
-    QString name = withoutSpeakerMarks(withoutInvisibles(QString::fromUtf8(playertext::cleaned(sent, proto::kMaxNameChars))));
+    const QString cleaned = QString::fromUtf8(playertext::cleaned(sent, proto::kMaxNameChars));
+    QString name = withoutSpeakerMarks(withoutInvisibles(cleaned));
     if (isBlank(name))
         name = defaultName;
     // Compared as every client shows it: two names that differ only in what is replaced are one.

@@ -17,7 +17,7 @@ namespace {
 
 const char *const kDefaultNames[proto::kPlayerSeats + 1] = {"", "", "Klot", "Klock", "Kling", "Klick", "Krazy"};
 
-// What a sender whose lines come too fast is told, once until a line of it is relayed again.
+// What a sender whose lines come too fast is told, once a flood (see RelayPace).
 const QByteArray kTooFastNotice = "You are sending lines too fast: the others did not get your last ones.";
 
 const QList<QByteArray> &poolAsBytes()
@@ -279,7 +279,9 @@ void TServer::makeRoomForTheWaiting()
             return;
         Connection &connection = connections_[size_t(oldest)];
         say(door::Log::Kind::GaveWay, connection.party,
-            QStringLiteral("seat %1: closing a connection from %2 that did not log in, for one waiting").arg(oldest).arg(connection.address));
+            QStringLiteral("seat %1: closing a connection from %2 that did not log in, for one waiting")
+                .arg(oldest)
+                .arg(connection.address));
         connection.link->close(); // frees the seat, which goes to the door
     }
 }
@@ -531,7 +533,9 @@ void TServer::dispatch(const QByteArray &verb, const QByteArray &data, int from)
     Connection &connection = connections_[size_t(from)];
     if (!connection.loggedIn && verb != msg::LoginInfo::verb) {
         say(door::Log::Kind::EarlyRequest, connection.party,
-            QStringLiteral("seat %1: dropped a request sent before the login from %2").arg(from).arg(connection.address));
+            QStringLiteral("seat %1: dropped a request sent before the login from %2")
+                .arg(from)
+                .arg(connection.address));
         return;
     }
     for (const auto &[name, handler] : table) {
@@ -577,13 +581,15 @@ void TServer::receivedlogininfo(const msg::LoginInfo &m)
 // blank one ("Player" and the number on seats without one).
 QByteArray TServer::tableName(int seatNumber, const QByteArray &sent) const
 {
-    const QByteArray &defaultName = seats_[size_t(seatNumber)].defaultName;
+    const QByteArray &seatDefault = seats_[size_t(seatNumber)].defaultName;
+    const QString defaultName =
+        seatDefault.isEmpty() ? QStringLiteral("Player %1").arg(seatNumber) : QString::fromUtf8(seatDefault);
     QStringList taken;
     for (int n = 1; n <= seatCount_; ++n) {
         if (n != seatNumber && loggedIn(n))
             taken << QString::fromUtf8(seats_[size_t(n)].name);
     }
-    return playernames::tableName(sent, defaultName.isEmpty() ? QStringLiteral("Player %1").arg(seatNumber) : QString::fromUtf8(defaultName), taken);
+    return playernames::tableName(sent, defaultName, taken);
 }
 
 void TServer::lateJoin(int seatNumber)
