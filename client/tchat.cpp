@@ -69,6 +69,9 @@ QActionGroup *addRadioItems(QMenu *menu, std::initializer_list<std::pair<const c
     return group;
 }
 
+const QString kJustWatchBetweenGames = QStringLiteral("Just Watch applies during a game: choose it once a game has "
+                                                     "started to sit that game out and watch.");
+
 } // namespace
 
 Tchat::Tchat(ClientSession &session, QWidget *parent)
@@ -285,8 +288,6 @@ void Tchat::buildMenus()
     JustWatch1 = optionsMenu_->addAction(QStringLiteral("&Just Watch"));
     JustWatch1->setObjectName(QStringLiteral("JustWatch1"));
     JustWatch1->setCheckable(true);
-    JustWatch1->setToolTip(QStringLiteral("Just Watch applies during a game: choose it once a game has started to sit "
-                                          "that game out and watch."));
     optionsMenu_->setToolTipsVisible(true);
 
     menuBar()->addMenu(tileMenu_->menu());
@@ -374,8 +375,9 @@ void Tchat::draw(ClientSession::Parts parts)
         if (spylist_)
             spylist_->removeAction()->setEnabled(session_.isStarter());
         JustWatch1->setChecked(session_.justWatching());
-        // Watching is a seat's choice for the game being played; between games it waits.
+        // Watching is a seat's choice for the game being played; between games it waits, and says so.
         JustWatch1->setEnabled(session_.gameRunning());
+        JustWatch1->setToolTip(session_.gameRunning() ? QString() : kJustWatchBetweenGames);
     }
     if (parts & ClientSession::Options)
         drawOptions();

@@ -1,4 +1,5 @@
 #include "chat/chatview.h"
+#include "tests/support/screenshot.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -91,6 +92,7 @@ TEST(ChatLinks, ASingleClickOpensTheLinkOverHttp)
     f.click(2, QStringLiteral("example.net"));
     ASSERT_EQ(f.opened.size(), 3u);
     EXPECT_EQ(f.opened[2], QUrl(QStringLiteral("https://example.net/p?q=1")));
+    testing_support::screenshot(&f.view, QStringLiteral("chat-https-link"));
 
     // A click on plain text opens nothing.
     f.click(0, QStringLiteral("look"));

@@ -260,6 +260,7 @@ TEST_F(SwitchingGames, TheJoinDialogListsRecentAddressesAndGamesFoundOnTheNetwor
     // dialog again with its address, to try again.
     const QString refused = QStringLiteral("127.0.0.1:%1").arg(freePort());
     join.addressBox()->setEditText(QStringLiteral("vrel://") + refused + QLatin1Char('/'));
+    screenshot(&join, QStringLiteral("join-dialog-pasted-invite-link"));
     clickGo(join);
     EXPECT_FALSE(join.isVisible());
     ASSERT_TRUE(waitUntil([&] { return join.isVisible(); }, 10000));

@@ -176,6 +176,7 @@ TEST_F(Watching, JustWatchWaitsForTheHostThenEveryoneSeesTheEyes)
     startGame(*ann, 1, 30);
     ASSERT_TRUE(waitUntil([&] { return ownsBoard(*bob) && ownsBoard(*ann); }));
     EXPECT_TRUE(justWatch->isEnabled());
+    EXPECT_TRUE(justWatch->toolTip().isEmpty() || justWatch->toolTip() == QLatin1String("Just Watch"));
     justWatch->trigger();
     EXPECT_FALSE(checked(*bob)); // until the host answers
     ASSERT_TRUE(waitUntil([&] { return checked(*bob) && eyes(*ann, 2) && eyes(*bob, 2); }));
