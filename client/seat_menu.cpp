@@ -1,5 +1,6 @@
 #include "client/seat_menu.h"
 
+#include "client/message_box.h"
 #include "client/seat_rows.h"
 #include "net/error_sink.h"
 #include "session/client_session.h"
@@ -11,6 +12,7 @@
 SeatMenu::SeatMenu(ClientSession &session, SeatRows &rows, QWidget *window)
     : QObject(window)
     , session_(session)
+    , window_(window)
 {
     popup_kick = new QMenu(window);
     popup_kick->setObjectName(QStringLiteral("popup_kick"));
@@ -57,5 +59,12 @@ void SeatMenu::UnsetJustWatch1Click()
 
 void SeatMenu::RemoveFromGame1Click()
 {
-    session_.kicking(target_);
+    removeAfterAsking(session_, window_, target_);
+}
+
+void removeAfterAsking(ClientSession &session, QWidget *window, int seat)
+{
+    const QString question = session.removalQuestion(seat);
+    if (!question.isEmpty() && messagebox::ask(window, question))
+        session.kicking(seat);
 }

@@ -4,13 +4,42 @@
 #include "client/board_scale.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
+#include "resources/art/palette.h"
 #include "session/client_session.h"
 
 #include <QLabel>
+#include <QPainter>
+
+#include <algorithm>
 
 namespace layout = art::layout;
 
 namespace {
+
+// A light band with a thin frame, drawn at whatever size the board's scale gives it.
+class RowBand : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const qreal line = std::max<qreal>(1, board_scale::of(this));
+        painter.setPen(QPen(art::palette::frame, line));
+        painter.setBrush(art::palette::peachLight);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(line / 2, line / 2, -line / 2, -line / 2), 3 * line, 3 * line);
+    }
+};
+
+// From the eyes to the end of the word count.
+QRect ownRowPlace(int seat)
+{
+    return {layout::eyesLeft - 3, layout::seatRowTops[size_t(seat - 1)], layout::wordCountLeft + 60 - layout::eyesLeft + 3,
+            layout::seatRowHeight};
+}
 
 QLabel *rowLabel(QWidget *board, const QString &name, int left, int width, int top)
 {
@@ -22,6 +51,10 @@ QLabel *rowLabel(QWidget *board, const QString &name, int left, int width, int t
 
 SeatRows::SeatRows(QWidget *board)
 {
+    // Made first, so that the row's texts lie on it.
+    ownRow_ = new RowBand(board);
+    ownRow_->setObjectName(QStringLiteral("image_ownrow"));
+    ownRow_->hide();
     for (int seat = 1; seat <= kSeats; ++seat) {
         const int top = layout::seatRowTops[index(seat)];
         const QString n = QString::number(seat);
@@ -49,4 +82,9 @@ void SeatRows::draw(const ClientSession &session)
         words(n)->setText(seat.wordCount ? QString::number(*seat.wordCount) : QString());
         eyes(n)->setVisible(seat.watching);
     }
+    const int own = session.localSeat();
+    const bool marked = session.isPlayer() && session.seat(own).occupied;
+    if (marked)
+        board_scale::place(ownRow_, ownRowPlace(own));
+    ownRow_->setVisible(marked);
 }

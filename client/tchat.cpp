@@ -69,6 +69,9 @@ QActionGroup *addRadioItems(QMenu *menu, std::initializer_list<std::pair<const c
     return group;
 }
 
+const QString kJustWatchBetweenGames = QStringLiteral("Just Watch applies during a game: choose it once a game has "
+                                                     "started to sit that game out and watch.");
+
 } // namespace
 
 Tchat::Tchat(ClientSession &session, QWidget *parent)
@@ -117,7 +120,7 @@ void Tchat::attach(Tspylist *spylist, QWidget *gamestart)
     spylist_ = spylist;
     gamestart_ = gamestart;
     connect(SpyList1, &QAction::triggered, spylist_, &QWidget::show);
-    spylist_->onRemove = [this](int seat) { session_.kicking(seat); };
+    spylist_->onRemove = [this](int seat) { removeAfterAsking(session_, this, seat); };
     draw(ClientSession::Spectators | ClientSession::Controls);
 }
 
@@ -184,7 +187,8 @@ void Tchat::buildChat()
     button_smilies = new chat::SmileyButton(board_);
     connect(button_smilies, &chat::SmileyButton::smileyChosen, mychat_, &chat::ChatEntry::appendSmiley);
     connect(button_smilies, &chat::SmileyButton::smileyChosen, this, &Tchat::focusWhereKeysGo);
-    connect(mainchat_, &chat::ChatView::cleared, this, [this] { mychat_->setFocus(); });
+    // Clearing the chat puts the caret into the entry, but never takes the keys from the board.
+    connect(mainchat_, &chat::ChatView::cleared, this, &Tchat::focusWhereKeysGo);
     connect(mainchat_, &chat::ChatView::linkUsed, this, &Tchat::focusWhereKeysGo);
     connect(mainchat_, &chat::ChatView::keyForEntry, this, [this](QKeyEvent *key) {
         focusWhereKeysGo();
@@ -238,7 +242,10 @@ void Tchat::buildMenus()
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    connect(exit, &QAction::triggered, this, [this] {
+        if (mayLeaveGame())
+            close();
+    });
 
     optionsMenu_ = menuBar()->addMenu(QStringLiteral("&Options"));
     optionsMenu_->setObjectName(QStringLiteral("Options1"));
@@ -281,6 +288,7 @@ void Tchat::buildMenus()
     JustWatch1 = optionsMenu_->addAction(QStringLiteral("&Just Watch"));
     JustWatch1->setObjectName(QStringLiteral("JustWatch1"));
     JustWatch1->setCheckable(true);
+    optionsMenu_->setToolTipsVisible(true);
 
     menuBar()->addMenu(tileMenu_->menu());
 
@@ -367,6 +375,9 @@ void Tchat::draw(ClientSession::Parts parts)
         if (spylist_)
             spylist_->removeAction()->setEnabled(session_.isStarter());
         JustWatch1->setChecked(session_.justWatching());
+        // Watching is a seat's choice for the game being played; between games it waits, and says so.
+        JustWatch1->setEnabled(session_.gameRunning());
+        JustWatch1->setToolTip(session_.gameRunning() ? QString() : kJustWatchBetweenGames);
     }
     if (parts & ClientSession::Options)
         drawOptions();
@@ -595,8 +606,19 @@ void Tchat::showEvent(QShowEvent *event)
     emit firstShown();
 }
 
+bool Tchat::mayLeaveGame()
+{
+    const QString ending = session_.leavingEndsTheGame();
+    return ending.isEmpty() || messagebox::ask(this, QStringLiteral("Exit Vrel? ") + ending);
+}
+
 void Tchat::closeEvent(QCloseEvent *event)
 {
+    // The window's own close button asks as Exit does; the game's own reasons to close do not.
+    if (event->spontaneous() && !ended_ && !mayLeaveGame()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (!event->isAccepted() || ended_)
         return;

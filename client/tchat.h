@@ -154,6 +154,9 @@ private:
     void scaleBoard(qreal scale);
     // The keyboard focus to the board while it has the keys, else to the chat entry.
     void focusWhereKeysGo();
+    // Exit, or the window's close button: while this copy hosts a running game with others at
+    // the table the player is asked first, with what leaving does to them. True to go on.
+    bool mayLeaveGame();
 
     ClientSession &session_;
     Tspylist *spylist_ = nullptr;

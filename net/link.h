@@ -18,6 +18,9 @@ public:
     // Ends the connection abruptly (the peer reads a reset, not an orderly end), as a removal
     // does; like close(), it ends in closed().
     virtual void reset() { close(); }
+    // The host's name is known (resolved, or an address from the start): the connection is being
+    // made or was made. A link that was not made to a name has nothing to resolve.
+    virtual bool hostKnown() const { return true; }
 
 signals:
     void received(const QByteArray &bytes); // everything the connection had buffered
@@ -26,6 +29,8 @@ signals:
     // The connection never came about (refused, unreachable, timed out, a name not found): the
     // Windows Sockets code of the reason. Nothing more comes from the link until it is closed.
     void connectFailed(int wsaCode);
+    // The host's name was resolved: hostKnown() is true from now on.
+    void hostResolved();
     // The other side reset the established connection (a removal does); closed() follows.
     void resetByPeer();
 };

@@ -102,6 +102,7 @@ TSock::~TSock()
     OnAutoAccept = nullptr;
     OnInfo = nullptr;
     OnLookupFailed = nullptr;
+    OnLookupDone = nullptr;
     if (listening_ || connected_ || hasHandle())
         Close();
 }

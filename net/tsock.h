@@ -83,6 +83,8 @@ public:
     // Entry", the text Connect raises for a name it cannot look up at once. Either way the
     // socket stays as it is until it is closed.
     TNotifyEvent OnLookupFailed;
+    // The host's name was resolved (or was an address): its addresses are being tried now.
+    TNotifyEvent OnLookupDone;
 
     bool Connect();
     bool Close();
@@ -110,6 +112,7 @@ private:
     uint32_t lookupHost(const QString &name);
     bool connectDatagram();
     void lookupFinished(const QList<SockAddress> &addresses);
+    void lookupDone();
     void tryNextAddress();
     bool tryAddress(const SockAddress &address, bool last);
     void abandonAttempt();

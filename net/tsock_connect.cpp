@@ -55,7 +55,7 @@ bool TSock::Connect()
     if (std::optional<QList<SockAddress>> known = socklookup::knownAddresses(hostName_)) {
         lookup_ = Lookup::None;
         nextAddresses_ = *known;
-        tryNextAddress();
+        lookupDone();
         return connected_;
     }
     // The window goes on while the resolver works.
@@ -102,7 +102,16 @@ void TSock::lookupFinished(const QList<SockAddress> &addresses)
     }
     lookup_ = Lookup::None;
     nextAddresses_ = addresses;
-    tryNextAddress();
+    lookupDone();
+}
+
+void TSock::lookupDone()
+{
+    QPointer<TSock> self(this);
+    if (OnLookupDone)
+        OnLookupDone(this);
+    if (self && lookup_ == Lookup::None)
+        tryNextAddress();
 }
 
 void TSock::forgetLookup()

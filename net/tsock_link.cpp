@@ -28,6 +28,10 @@ TSockLink::TSockLink(TSock *sock, QObject *parent)
     sock_->OnRead = [this](TSock *s, int) { emit received(s->Receive()); };
     sock_->OnDisconnect = [this](TSock *) { emit peerClosed(); };
     sock_->OnLookupFailed = [this](TSock *) { emit connectFailed(wsa::kHostNotFound); };
+    sock_->OnLookupDone = [this](TSock *) {
+        hostKnown_ = true;
+        emit hostResolved();
+    };
     sock_->OnInfo = [this](TSock *s, TSocketInfo kind, const QString &text) {
         if (text == QLatin1String("Socket Closed")) {
             emit closed();
@@ -47,6 +51,7 @@ TSockLink::~TSockLink()
 {
     sock_->OnInfo = nullptr;
     sock_->OnLookupFailed = nullptr;
+    sock_->OnLookupDone = nullptr;
     sock_->OnRead = nullptr;
     sock_->OnDisconnect = nullptr;
 }

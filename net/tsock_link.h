@@ -26,8 +26,10 @@ public:
     void send(const QByteArray &bytes) override;
     void close() override;
     void reset() override;
+    bool hostKnown() const override { return hostKnown_; }
     TSock *socket() const { return sock_; }
 
 private:
     TSock *sock_;
+    bool hostKnown_ = false;
 };

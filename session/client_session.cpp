@@ -8,6 +8,7 @@
 #include "net/link.h"
 #include "net/tsock_link.h"
 #include "net/wsa_errors.h"
+#include "session/notices.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -156,6 +157,20 @@ void ClientSession::leaveGame()
     emit typingChanged(board_.typeInChat);
 }
 
+bool ClientSession::hostKnown() const
+{
+    return link_ && link_->hostKnown();
+}
+
+void ClientSession::joinOver(int port, std::unique_ptr<Link> link, const QByteArray &received)
+{
+    hostPort_ = port;
+    setLink(std::move(link));
+    startOffered_ = false;
+    touch(Controls);
+    sockRead(received);
+}
+
 void ClientSession::setLink(std::unique_ptr<Link> link)
 {
     if (link_)
@@ -164,6 +179,7 @@ void ClientSession::setLink(std::unique_ptr<Link> link)
     connect(link_.get(), &Link::received, this, &ClientSession::sockRead);
     connect(link_.get(), &Link::closed, this, &ClientSession::sockInfo);
     connect(link_.get(), &Link::connectFailed, this, &ClientSession::sockFailed);
+    connect(link_.get(), &Link::hostResolved, this, &ClientSession::hostResolved);
     connect(link_.get(), &Link::resetByPeer, this, [this] { removed_ = true; });
 }
 
@@ -205,7 +221,10 @@ void ClientSession::sockFailed(int wsaCode)
     link_.release()->deleteLater();
     // A joining copy tells a name it cannot find as the socket channel always has.
     if (wsaCode == wsa::kHostNotFound && !rejoining_) {
-        vrel::reportError(QStringLiteral("Host Lookup - Could Not Find Host Entry"));
+        const QString notice = notices::hostNotFound(hostAddress_);
+        // The chat says it in a line too, rather than go on waiting for the game.
+        systemLine(notice.section(QLatin1Char('\n'), -1));
+        vrel::reportError(notice);
         return;
     }
     emit connectionFailed(wsaCode);
@@ -357,6 +376,8 @@ void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
     const QString name = QString::fromUtf8(m.name);
     if (m.seat == localSeat_) {
         systemLine(QStringLiteral("You are Connected."));
+        if (const QString notice = notices::givenName(playerName_, name); !notice.isEmpty())
+            systemLine(notice);
         if (rejoining_) {
             rejoining_ = false;
             emit rejoined();
@@ -406,11 +427,15 @@ void ClientSession::playerdisconnected(const msg::PlayerDisconnected &m)
         // The name the row showed, not the one in the message.
         if (seat.occupied && seat.name != reservedName(m.seat))
             systemLine(seat.name + QStringLiteral(" disconnected."));
+        // The starter's part passes on when its player leaves.
+        const bool wasStarter = isStarter();
         seat.occupied = false;
         seat.name.clear();
         seat.watching = false;
         touch(Seats);
         refreshStarter();
+        if (!wasStarter && isStarter())
+            systemLine(QStringLiteral("You now start the games."));
         return;
     }
     const Spectator leaving {m.seat, QString::fromUtf8(m.name)};

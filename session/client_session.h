@@ -89,6 +89,11 @@ public:
     // Talks to the host over this link from now on (the TCP link, or a test's).
     void setLink(std::unique_ptr<Link> link);
     bool hasLink() const { return link_ != nullptr; }
+    // The host's name is resolved (or was an address): the connection is being made.
+    bool hostKnown() const;
+    // Joins over a connection already made to the host, with the bytes already read from it: the
+    // game was tried before the one this session was in was left.
+    void joinOver(int port, std::unique_ptr<Link> link, const QByteArray &received);
     // Sends a whole message to the host; nothing once the connection has ended.
     void send(const QByteArray &message);
 
@@ -136,6 +141,8 @@ public:
     // The board has the keyboard: the player's turn in board mode, the wait for the host's answer
     // to a submitted word included.
     bool boardHasKeys() const { return !board_.typeInChat && (ownsBoard() || wordSent_); }
+    // A game runs, as far as this client knows: from its start to its winner.
+    bool gameRunning() const { return gameOn_; }
     int round() const { return round_; }
     int phase() const { return phase_; }
     bool startOffered() const { return startOffered_; }
@@ -203,6 +210,12 @@ public:
     // Asks the host to remove a seat from the game; only the starter asks, and never for its own
     // seat.
     void kicking(int seat);
+    // The question put to the starter before a seat is removed, naming what happens to it; empty
+    // for a seat nobody holds.
+    QString removalQuestion(int seat) const;
+    // What the hosting copy's leaving does while a game runs with others at the table: "This ends
+    // the game for the other 3 players."; empty when it ends nobody's game.
+    QString leavingEndsTheGame() const;
     // The hosting player starts a game with the start dialog's rounds and seconds.
     void startgame(const QByteArray &rounds, const QByteArray &seconds);
     // The tile pictures changed: every tile is shown again from its code.
@@ -271,6 +284,8 @@ signals:
     // A connection to the host never came about (refused, unreachable, timed out), with the
     // Windows Sockets code of the reason.
     void connectionFailed(int wsaCode);
+    // The host's name was resolved: hostKnown() is true from now on.
+    void hostResolved();
     // The login after rejoin() is complete: the seat is back.
     void rejoined();
     // A game ended with a winner while the local player held a seat (spectators count nothing);

@@ -51,12 +51,14 @@ void ClientSession::startthegame(const msg::GameStarted &m)
     clock_.stop();
     gameOn_ = true;
     startOffered_ = false;
-    // The watching icons stay as they are, although the host has cleared every watching seat.
+    // The host clears every watching seat when a game starts.
     justWatch_ = false;
+    for (SeatRow &seat : seats_)
+        seat.watching = false;
     winner_.shown = false;
     results_.shown = false;
     clearall();
-    touch(Clock | Controls | Winner | Results);
+    touch(Clock | Controls | Winner | Results | Seats);
     systemLine(QString::fromUtf8(m.name) + QStringLiteral(" has started a game."));
     // Seconds that are not a number leave the turn as long as it was.
     clock_.setGame(QString::fromUtf8(m.rounds), proto::toNumber(m.seconds).value_or(clock_.turnSeconds()));
@@ -115,7 +117,7 @@ void ClientSession::loadstats(const msg::LoadStats &m)
         row(stats.seat).score = stats.score;
         row(stats.seat).wordCount = stats.count;
     }
-    touch(Clock | Seats);
+    touch(Clock | Seats | Controls);
     if (m.phase == proto::WordPhase) {
         if (isSpectator()) {
             board_.status = QStringLiteral("The Players are Creating Words.");

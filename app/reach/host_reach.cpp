@@ -79,7 +79,11 @@ QString HostReach::routerNotice() const
             return QStringLiteral("Invite link for players outside this network: vrel://%1").arg(mapper_.externalEndpoint());
         return QStringLiteral("The router forwards port %1 to this game.").arg(port_);
     case PortMapper::State::NoRouter:
-        return QStringLiteral("No router opened port %1: others outside this network may not reach this game.").arg(port_);
+        // What a player can still do by hand, in the router's own settings.
+        return QStringLiteral("No router opened port %1: others outside this network may not reach this game. Forward "
+                              "TCP port %1 on your router to this computer and send your public address as "
+                              "vrel://ADDRESS:%1")
+            .arg(port_);
     default:
         return {};
     }

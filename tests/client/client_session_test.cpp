@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 using testing_support::RawClient;
@@ -149,9 +151,25 @@ TEST_F(PlayerSession, ARemovedPlayersWindowCloses)
     EXPECT_TRUE(ann->chat().isVisible());
 }
 
-TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReported)
+// The lobby application is told of a game through a link it accepts on 127.0.0.1: a copy started
+// with three parameters opens it once its host is found; a port in use or a host name that cannot
+// be found opens no link, and says what is wrong instead of leaving the loading line.
+TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReportedAndOpenNoLobbyLink)
 {
+    QTcpServer lobby;
+    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+    qputenv("VREL_LOBBY_LINK_PORT", QByteArray::number(lobby.serverPort()));
+    const auto linksOpened = [&lobby] {
+        int links = 0;
+        settle(200);
+        while (QTcpSocket *link = lobby.nextPendingConnection()) {
+            ++links;
+            link->deleteLater();
+        }
+        return links;
+    };
     auto first = host(QStringLiteral("Ann"));
+    EXPECT_EQ(linksOpened(), 1);
     auto second = start({QStringLiteral("Bob"), QStringLiteral("x"), QStringLiteral("true")}, portOf(*first));
     settle(100);
     ASSERT_EQ(boxes.size(), 1);
@@ -161,15 +179,27 @@ TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReported)
         << boxes.at(0).toStdString();
     EXPECT_FALSE(second->chat().startButton()->isVisible());
     EXPECT_FALSE(second->session().hasLink());
-    EXPECT_EQ(chatLines(*second), QStringList({"Loading Multi-player Game.. Please Wait."}));
+    EXPECT_EQ(chatLines(*second), QStringList {boxes.at(0)});
+    EXPECT_EQ(linksOpened(), 0);
 
     boxes.clear();
     auto lost = start({QStringLiteral("Cid"), QStringLiteral("no-such-host.invalid"), QStringLiteral("false")});
     // The name is looked up while the window goes on: the box comes when the resolver answers.
     ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }, 30000));
     settle(100);
-    EXPECT_EQ(boxes, QStringList({"Host Lookup - Could Not Find Host Entry"}));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.at(0).startsWith("Host Lookup - Could Not Find Host Entry\n\nNo computer named \"no-such-host.invalid\" was "
+                                       "found. Check the spelling of the name"))
+        << boxes.at(0).toStdString();
+    EXPECT_EQ(chatLines(*lost).last(), boxes.at(0).section(QLatin1Char('\n'), -1));
     EXPECT_TRUE(lost->chat().isVisible());
+    EXPECT_EQ(linksOpened(), 0);
+
+    // A joining copy whose host is found opens the link.
+    auto dee = start({QStringLiteral("Dee"), QStringLiteral("localhost"), QStringLiteral("x")}, portOf(*first));
+    ASSERT_TRUE(waitUntil([&] { return rowName(*first, 2) == QLatin1String("Dee"); }));
+    EXPECT_EQ(linksOpened(), 1);
+    qunsetenv("VREL_LOBBY_LINK_PORT");
 }
 
 TEST_F(PlayerSession, AConnectionThatFailsAtOnceIsToldWithItsReasonAndTheWindowStays)

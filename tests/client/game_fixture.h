@@ -133,6 +133,17 @@ protected:
     QStringList &soundsOf(VrelProgram &program) { return sounds[&program.chat()]; }
 
     static void screenshot(QWidget *widget, const QString &name) { testing_support::screenshot(widget, name); }
+    // With VREL_SCREENSHOTS set, a message box with this text (a question: with Yes and No) is
+    // saved to be looked at.
+    static void screenshotBox(const QString &text, const QString &name, bool question = false)
+    {
+        if (qEnvironmentVariable("VREL_SCREENSHOTS").isEmpty())
+            return;
+        const auto box = messagebox::makeBox(nullptr, question ? QMessageBox::Question : QMessageBox::NoIcon, text,
+                                             question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+        box->show();
+        screenshot(box.get(), name);
+    }
 
     std::map<const Tchat *, QStringList> sounds;
 };

@@ -156,12 +156,12 @@ TEST_F(GamePlay, TheTurnClockCountsDownWithItsBarColourAndTicks)
     EXPECT_EQ(textColour(clock), art::palette::peach);
     EXPECT_EQ(bar->width(), 258);
 
-    startGame(*ann, 1, 60);
+    // A started clock keeps its last look until its first tick, one second later.
+    startGame(*ann, 2, 60);
     ASSERT_TRUE(waitUntil([&] { return status(*ann) == kTurnText; }));
-    // The round's own time shows from its first moment.
-    EXPECT_EQ(clock->text(), "Time: 1:00");
-    EXPECT_EQ(bar->width(), 240);
-    EXPECT_EQ(textColour(clock), art::palette::paleYellow);
+    EXPECT_EQ(clock->text(), "Time: 0:00");
+    EXPECT_EQ(bar->width(), 258);
+    EXPECT_EQ(textColour(clock), art::palette::peach);
     soundsOf(*ann).clear();
     ann->session().turntimeTimer();
     EXPECT_EQ(bar->width(), 236);
@@ -197,6 +197,17 @@ TEST_F(GamePlay, TheTurnClockCountsDownWithItsBarColourAndTicks)
     EXPECT_TRUE(shown(*ann, "button_pass"));
     EXPECT_TRUE(soundsOf(*ann).contains("timeup"));
     ASSERT_TRUE(waitUntil([&] { return shown(*ann, "panel_scores"); }));
+
+    // The next round starts on the last round's empty clock; its own time shows at the first tick.
+    runHostPhase(*ann);
+    ASSERT_TRUE(waitUntil([&] { return label(*ann, "label_roundnum") == QLatin1String("Round: 2 of 2"); }));
+    EXPECT_EQ(clock->text(), "Time: 0:00");
+    EXPECT_EQ(bar->width(), 0);
+    EXPECT_EQ(textColour(clock), QColor(Qt::red));
+    ann->session().turntimeTimer();
+    EXPECT_EQ(clock->text(), "Time: 0:59");
+    EXPECT_EQ(bar->width(), 236);
+    EXPECT_EQ(textColour(clock), art::palette::paleYellow);
 }
 
 TEST_F(GamePlay, OddTurnSecondsShowNoBarAndLongOnesKeepTheBarInItsPlace)

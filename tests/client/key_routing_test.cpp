@@ -95,8 +95,17 @@ TEST_F(KeyRouting, AClickIntoTheEntryTypesAWholeChatLineDuringTheTurn)
     press(*ann, Qt::Key_Tab);
     EXPECT_EQ(focused(), boardKeys());
 
+    // Clear Main Chat empties the view and leaves the keys where they were: on the board during
+    // the turn.
+    ann->chat().mainchat()->clearMainChat2()->trigger();
+    EXPECT_TRUE(ann->chat().mainchat()->toPlainText().isEmpty());
+    EXPECT_FALSE(ann->session().board().typeInChat);
+    EXPECT_EQ(focused(), boardKeys());
+    type(*ann, QStringLiteral("p"));
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 16, 16, 0, 0}));
+
     // Submitting keeps the board's keys while the host checks, and the outline stays.
-    type(*ann, QStringLiteral("ple"));
+    type(*ann, QStringLiteral("le"));
     press(*ann, Qt::Key_Return);
     EXPECT_TRUE(sent().first().startsWith("CMD_myword+2+"));
     EXPECT_TRUE(outlined());
@@ -110,6 +119,10 @@ TEST_F(KeyRouting, AClickIntoTheEntryTypesAWholeChatLineDuringTheTurn)
     QTest::mouseClick(board(*ann).puzzleTile(3), Qt::LeftButton);
     EXPECT_EQ(focused(), entry);
     EXPECT_FALSE(outlined());
+    // Outside the turn Clear Main Chat puts the caret into the chat entry.
+    ann->chat().mainchat()->setFocus(Qt::MouseFocusReason);
+    ann->chat().mainchat()->clearMainChat2()->trigger();
+    EXPECT_EQ(focused(), entry);
 }
 
 // A clicked link, a chosen smiley and a click into the chat history all leave the keyboard where

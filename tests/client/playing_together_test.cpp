@@ -72,16 +72,6 @@ protected:
         return {menu.removeFromGame()->isEnabled(), menu.setToJustWatch()->isEnabled(), menu.unsetJustWatch()->isEnabled()};
     }
 
-    // With VREL_SCREENSHOTS set, a message box with this text is saved to be looked at.
-    static void screenshotBox(const QString &text, const QString &name)
-    {
-        if (qEnvironmentVariable("VREL_SCREENSHOTS").isEmpty())
-            return;
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vrel"), text, QMessageBox::Ok);
-        box.show();
-        screenshot(&box, name);
-    }
-
     static bool startsGames(VrelProgram &program)
     {
         return program.chat().startButton()->isVisible() && program.chat().startGameAction()->isEnabled();
@@ -95,6 +85,22 @@ TEST_F(PlayingTogether, TheStarterPlaysAWholeGameOnADedicatedHostAndTheNextPlaye
     auto ann = joinAt(QStringLiteral("Ann"), host.port(), 1);
     auto bob = joinAt(QStringLiteral("Bob"), host.port(), 2);
     ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == "Bob"; }));
+
+    // A second Bob plays under the name the host gives him, is told so, and finds his own row
+    // marked; every player's own row is.
+    auto bob2 = launch({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("x")}, host.port());
+    ASSERT_TRUE(waitUntil([&] { return rowName(*bob2, 3) == "Bob (2)" && rowName(*ann, 3) == "Bob (2)"; }));
+    EXPECT_TRUE(chatLines(*bob2).contains("Bob is already at this table: you play as Bob (2).")) << chatText(*bob2).toStdString();
+    EXPECT_FALSE(chatText(*bob).contains("already at this table"));
+    for (const auto &[program, seat] : {std::pair {bob2.get(), 3}, std::pair {ann.get(), 1}}) {
+        const QWidget *mark = program->chat().seatRows().ownRowMark();
+        EXPECT_TRUE(mark->isVisible());
+        EXPECT_TRUE(mark->geometry().contains(program->chat().seatRows().name(seat)->geometry().center()));
+        EXPECT_TRUE(mark->geometry().contains(program->chat().seatRows().words(seat)->geometry().topLeft()));
+    }
+    screenshot(bob2->chat().board(), QStringLiteral("name-taken-own-row"));
+    bob2.reset();
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 3) == kWaitingName; }));
 
     // Ann, in the lowest seat, starts games and may remove anybody but herself; Bob may not.
     EXPECT_TRUE(ann->session().isStarter());
@@ -119,10 +125,13 @@ TEST_F(PlayingTogether, TheStarterPlaysAWholeGameOnADedicatedHostAndTheNextPlaye
     EXPECT_TRUE(startsGames(*ann));
     EXPECT_FALSE(bob->chat().startButton()->isVisible());
 
-    // Ann leaves: Bob is the starter at once, with the Start button, the dialog and the seat menu.
+    // Ann leaves: Bob is the starter at once, with the Start button, the dialog and the seat menu,
+    // and is told so.
+    EXPECT_FALSE(chatLines(*bob).contains("You now start the games."));
     ann->chat().close();
     ann.reset();
     ASSERT_TRUE(waitUntil([&] { return bob->session().isStarter() && startsGames(*bob); }));
+    EXPECT_EQ(chatLines(*bob).count("You now start the games."), 1);
     EXPECT_EQ(seatMenu(*bob, 2), QList<bool>({false, true, true}));
     // Cid takes the free seat 1 and with it the start; Bob's controls go, his open dialog too.
     QTest::mouseClick(bob->chat().startButton(), Qt::LeftButton);
@@ -255,7 +264,7 @@ TEST_F(PlayingTogether, ARefusedAddressIsToldWithItsReasonAndAddress)
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
     screenshot(ann->chat().mainchat(), QStringLiteral("refused-chat"));
     screenshotBox(QStringLiteral("The host has ended the game."), QStringLiteral("host-ended-box"));
-    screenshotBox(connectionwords::portInUse(7772, 7773), QStringLiteral("port-in-use-box"));
+    screenshotBox(connectionwords::portInUseOnCommandLine(7772, 7773), QStringLiteral("port-in-use-box"));
 }
 
 TEST(ConnectionWords, ReasonsInAPlayersWords)
@@ -266,8 +275,9 @@ TEST(ConnectionWords, ReasonsInAPlayersWords)
     EXPECT_EQ(connectionwords::reason(10051), "the address cannot be reached");
     EXPECT_EQ(connectionwords::reason(10065), "the address cannot be reached");
     EXPECT_TRUE(connectionwords::reason(10055).startsWith("network error ("));
-    EXPECT_EQ(connectionwords::portInUse(7772, 7773),
+    EXPECT_EQ(connectionwords::portInUseOnCommandLine(7772, 7773),
               "Port 7772 is already in use on this computer, perhaps by another game that is hosting. Close that "
               "program, or host on another port, for example 7773 (start with --port 7773).");
-    EXPECT_TRUE(connectionwords::portInUse(7772, 0).endsWith("host on another port."));
+    EXPECT_TRUE(connectionwords::portInUse(7772, 7773).endsWith("host on another port, for example 7773."));
+    EXPECT_TRUE(connectionwords::portInUseOnCommandLine(7772, 0).endsWith("host on another port."));
 }

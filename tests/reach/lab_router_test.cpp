@@ -5,6 +5,7 @@
 #include "app/reach/host_reach.h"
 #include "app/startup/tjoingame.h"
 #include "app/startup/vrel_program.h"
+#include "chat/chatview.h"
 #include "discovery/game_publisher.h"
 #include "engine/tserver.h"
 #include "session/client_session.h"
@@ -87,9 +88,15 @@ TEST(NoRouter, HostingCarriesOnAndSaysOthersMayNotReachTheGame)
     lab::WindowHome home;
     VrelProgram dee(CommandLine {{QStringLiteral("Dee"), QStringLiteral("x"), QStringLiteral("true")}, 0, {}});
     dee.chat().show();
-    const QString notice = QStringLiteral("No router opened port %1: others outside this network may not reach this game.");
+    // The player is told how to be reached all the same: forward the port by hand.
+    const QString notice = QStringLiteral("No router opened port %1: others outside this network may not reach this game. "
+                                          "Forward TCP port %1 on your router to this computer and send your public "
+                                          "address as vrel://ADDRESS:%1")
+                               .arg(dee.server().listeningPort());
     ASSERT_TRUE(waitUntil([&] { return dee.reach() && dee.reach()->portMapper().state() == PortMapper::State::NoRouter; }, 5000));
-    EXPECT_EQ(dee.reach()->routerNotice(), notice.arg(dee.server().listeningPort()));
+    EXPECT_EQ(dee.reach()->routerNotice(), notice);
+    ASSERT_TRUE(waitUntil([&] { return dee.chat().mainchat()->toPlainText().simplified().contains(notice); }));
+    testing_support::screenshot(dee.chat().mainchat(), QStringLiteral("router-notice"));
 }
 
 TEST(NoAvahi, NothingWaitsAndTheListSaysGamesCannotBeFound)

@@ -4,6 +4,7 @@
 #include "engine/tserver.h"
 #include "session/client_session.h"
 #include "session/keys.h"
+#include "session/notices.h"
 #include "tests/support/link_pair.h"
 
 #include <gtest/gtest.h>
@@ -271,4 +272,43 @@ TEST_F(SessionGame, AStarterWhoseNameHoldsPlusesStartsTheGameItChose)
         EXPECT_EQ(player->session.clock().roundCaption(), "Round: 1 of 5");
         EXPECT_EQ(player->session.clock().turnSeconds(), 60);
     }
+}
+
+// A player whose name is taken is told under which name it plays; when the starter leaves, the
+// player who starts the games from then on is told so, and nobody else.
+TEST_F(SessionGame, ATakenNameAndTheStartPassedOnAreTold)
+{
+    Player &first = join(QStringLiteral("Anna"));
+    Player &second = join(QStringLiteral("Anna"));
+    Player &cid = join(QStringLiteral("Cid"));
+    ASSERT_EQ(second.session.seat(2).name, "Anna (2)");
+    EXPECT_TRUE(second.lines.contains("Anna is already at this table: you play as Anna (2).")) << second.lines.join(u'|').toStdString();
+    for (const Player *player : {&first, &cid})
+        EXPECT_TRUE(player->lines.filter(QStringLiteral("already at this table")).isEmpty());
+
+    first.session.leaveGame();
+    pump();
+    EXPECT_TRUE(second.session.isStarter());
+    EXPECT_EQ(second.lines.count("You now start the games."), 1);
+    EXPECT_FALSE(cid.lines.contains("You now start the games."));
+    cid.session.leaveGame();
+    pump();
+    EXPECT_EQ(second.lines.count("You now start the games."), 1);
+
+    // Whatever number a host adds, and wherever it cuts a long name to make room for it; a name
+    // changed for another reason is told as it is.
+    const QString longName(32, u'n');
+    const struct {
+        QString asked, given, told;
+    } cases[] = {
+        {"Anna", "Anna2", "Anna is already at this table: you play as Anna2."},
+        {"Anna", "Anna-3", "Anna is already at this table: you play as Anna-3."},
+        {"Bob 2", "Bob 2 [2]", "Bob 2 is already at this table: you play as Bob 2 [2]."},
+        {longName, longName.left(28) + " (2)", longName + " is already at this table: you play as " + longName.left(28) + " (2)."},
+        {"Ann chats", "Ann", "You play as Ann."},
+        {"", "Klot", "You play as Klot."},
+        {" Anna ", "Anna", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(notices::givenName(c.asked, c.given), c.told) << c.given.toStdString();
 }
