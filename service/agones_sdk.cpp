@@ -85,7 +85,7 @@ void AgonesSdk::ready()
         }
         failing_ = false;
         ready_ = true;
-        emit activity(QStringLiteral("Agones: the game server is Ready"));
+        emit activity(QStringLiteral("Agones: Ready accepted"));
         watch();
         sendLabel();
     });

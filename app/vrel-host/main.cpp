@@ -22,8 +22,10 @@ const char kProgram[] = "vrel-host";
 const char kHelp[] =
     "Usage: vrel-host [--port N] [--open-port]\n"
     "A Vrel game host without a window: players join it with \"vrel NAME HOST x\".\n"
-    "It logs its activity on stderr and stops cleanly on SIGINT or SIGTERM. The game is\n"
-    "published on the local network (DNS-SD \"_vrel._tcp\", through Avahi).\n"
+    "It logs its activity on stderr and stops cleanly on SIGINT or SIGTERM, telling its\n"
+    "players that the game ends. The game is published on the local network (DNS-SD\n"
+    "\"_vrel._tcp\", through Avahi). Run by systemd (NOTIFY_SOCKET, LISTEN_FDS) or by Agones\n"
+    "(AGONES_SDK_HTTP_PORT), it tells them how it is doing; see vrel-host(6).\n"
     "\n"
     "  --port N      listen on TCP port N (default 7772; 0 picks a free one)\n"
     "  --open-port   ask the router (NAT-PMP, then UPnP) to forward the port while the\n"
