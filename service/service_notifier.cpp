@@ -1,9 +1,12 @@
 #include "service/service_notifier.h"
 
+#include <QDeadlineTimer>
 #include <QtGlobal>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -60,7 +63,7 @@ int ServiceNotifier::watchdogPeriodMs() const
 
 bool ServiceNotifier::ready(const QString &status)
 {
-    return notify("READY=1\n" + statusField(status));
+    return notify("READY=1\n" + statusField(status), kOnceWaitMs);
 }
 
 bool ServiceNotifier::status(const QString &status)
@@ -75,15 +78,37 @@ bool ServiceNotifier::watchdog()
 
 bool ServiceNotifier::stopping()
 {
-    return notify("STOPPING=1");
+    return notify("STOPPING=1", kOnceWaitMs);
 }
 
-bool ServiceNotifier::notify(const QByteArray &state)
+bool ServiceNotifier::notify(const QByteArray &state, int waitMs)
 {
     if (!active())
         return false;
-    if (fd_ < 0)
-        fd_ = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd_ < 0 && !connectSocket())
+        return false;
+    // A manager reads its socket when it can, and the queue of a datagram socket is short (ten
+    // by default): a full one is waited on for a while, so that a burst of services starting
+    // together loses no READY=1. A manager that does not read at all cannot stall the host.
+    const QDeadlineTimer deadline(waitMs);
+    while (true) {
+        const ssize_t sent = ::send(fd_, state.constData(), size_t(state.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent == state.size())
+            return true;
+        const bool full = sent < 0 && (errno == EAGAIN || errno == EINTR);
+        pollfd writable {fd_, POLLOUT, 0};
+        if (!full || deadline.hasExpired() || ::poll(&writable, 1, int(deadline.remainingTime())) < 0) {
+            // A manager that started again listens on a new socket: the next datagram connects anew.
+            ::close(fd_);
+            fd_ = -1;
+            return false;
+        }
+    }
+}
+
+bool ServiceNotifier::connectSocket()
+{
+    fd_ = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd_ < 0)
         return false;
     sockaddr_un address {};
@@ -91,8 +116,11 @@ bool ServiceNotifier::notify(const QByteArray &state)
     std::memcpy(address.sun_path, socket_.constData(), size_t(socket_.size()));
     if (socket_.startsWith('@'))
         address.sun_path[0] = '\0';
+    // Connected, the socket tells when the manager's queue has room again.
     const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + size_t(socket_.size()));
-    // A manager that does not read its socket must not stall the host: a ping it misses is the lesser harm.
-    return ::sendto(fd_, state.constData(), size_t(state.size()), MSG_NOSIGNAL | MSG_DONTWAIT,
-                    reinterpret_cast<const sockaddr *>(&address), length) == state.size();
+    if (::connect(fd_, reinterpret_cast<const sockaddr *>(&address), length) == 0)
+        return true;
+    ::close(fd_);
+    fd_ = -1;
+    return false;
 }

@@ -28,10 +28,19 @@ public:
     bool status(const QString &status);
     bool watchdog();
     bool stopping();
-    // Sends `state`, "NAME=value" lines as they stand.
-    bool notify(const QByteArray &state);
+    // Sends `state`, "NAME=value" lines as they stand, waiting at most `waitMs` for room in the
+    // manager's queue.
+    bool notify(const QByteArray &state, int waitMs = kRoutineWaitMs);
+
+    // How long a datagram may wait for room in the manager's queue: READY=1 and STOPPING=1, said
+    // once, long enough for a manager that a hundred services keep busy; the routine ones, which
+    // the next tick says again, not long enough to hold up the game.
+    static constexpr int kOnceWaitMs = 3000;
+    static constexpr int kRoutineWaitMs = 200;
 
 private:
+    bool connectSocket();
+
     QByteArray socket_;
     qint64 watchdogUsec_ = 0;
     int fd_ = -1;

@@ -60,7 +60,7 @@ QString HostService::statusLine(const TServer &server)
     } else {
         phase = QStringLiteral("round %1 of %2").arg(server.roundNumber()).arg(server.roundsPerGame());
         if (server.phase() == proto::ResultsPhase)
-            phase += QStringLiteral(", its results");
+            phase = QStringLiteral("results of ") + phase;
     }
     return facts.peopleText() + QStringLiteral(", ") + phase;
 }

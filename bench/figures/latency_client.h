@@ -11,6 +11,13 @@
 
 using Clock = std::chrono::steady_clock;
 
+// How fast a client plays: a player's next word this long after the verdict on its last, a
+// watcher's next chat line this long after its last came back (each drawn between the two).
+struct ClientPace {
+    int wordMinMs = 300, wordMaxMs = 300;
+    int chatMinMs = 200, chatMaxMs = 600;
+};
+
 // One of the nine peers of a table in the latency and fleet runs, speaking the wire protocol through the protocol's
 // own builders and parsers over a non-blocking socket. It logs in, then chats one line at a
 // time, a pause after each of its lines came back; a player also submits a word now and then
@@ -18,12 +25,7 @@ using Clock = std::chrono::steady_clock;
 class LatencyClient
 {
 public:
-    // How fast it plays: a player's next word this long after the verdict on its last, a
-    // watcher's next chat line this long after its last came back (each drawn between the two).
-    struct Pace {
-        int wordMinMs = 300, wordMaxMs = 300;
-        int chatMinMs = 200, chatMaxMs = 600;
-    };
+    using Pace = ClientPace;
     LatencyClient(std::string name, int port, unsigned seed, Pace pace = {});
 
     bool connect();

@@ -3,7 +3,7 @@
 // line with the instance as its port, the unit's watchdog time, a working folder of its own like
 // its StateDirectory), and tells ready, its status, its watchdog pings and its stopping to a
 // notify socket of this benchmark's. A full table plays each game: six players typing a word every
-// 3 to 8 s and three onlookers chatting every 5 to 15 s, in games of 20 rounds of 40 s. It prints
+// 3 to 8 s and three onlookers chatting every 5 to 15 s, in games of 10 rounds of 40 s. It prints
 // each game's processor load and memory over the run (median, 90th percentile, the highest), the
 // machine's total, and how the games ended on SIGTERM.
 //
@@ -15,17 +15,18 @@
 #include "latency_client.h"
 #include "unit_launch.h"
 
+#include "tests/support/notify_socket.h"
+
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,81 +43,29 @@ std::string fixed(double value, const char *unit, int decimals = 2)
     return text;
 }
 
-// The benchmark's notify socket: what each game told, by the process that sent it.
-class NotifyInbox
+// What each game told the benchmark's notify socket, by the process that sent it.
+struct Told {
+    bool ready = false;
+    bool stopping = false;
+    int watchdogs = 0;
+    std::string status;
+};
+
+std::map<pid_t, Told> toldBy(const NotifySocket &inbox)
 {
-public:
-    struct Told {
-        bool ready = false;
-        bool stopping = false;
-        int watchdogs = 0;
-        std::string status;
-    };
-
-    NotifyInbox()
-    {
-        name_ = "@vrel-bench-fleet-" + std::to_string(::getpid());
-        fd_ = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        sockaddr_un address {};
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path + 1, name_.c_str() + 1, name_.size() - 1);
-        ::bind(fd_, reinterpret_cast<sockaddr *>(&address), socklen_t(offsetof(sockaddr_un, sun_path) + name_.size()));
-        // As systemd does, the sender is known by the credentials the kernel attaches.
-        const int on = 1;
-        ::setsockopt(fd_, SOL_SOCKET, SO_PASSCRED, &on, sizeof on);
-        // A hundred games' pings and statuses may come together.
-        const int room = 4 << 20;
-        ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &room, sizeof room);
-    }
-    ~NotifyInbox() { ::close(fd_); }
-
-    const std::string &name() const { return name_; }
-    int fd() const { return fd_; }
     std::map<pid_t, Told> told;
-
-    void receive()
-    {
-        while (true) {
-            char buffer[4096];
-            iovec data {buffer, sizeof buffer - 1};
-            alignas(cmsghdr) char control[CMSG_SPACE(sizeof(ucred))];
-            msghdr message {};
-            message.msg_iov = &data;
-            message.msg_iovlen = 1;
-            message.msg_control = control;
-            message.msg_controllen = sizeof control;
-            const ssize_t size = ::recvmsg(fd_, &message, 0);
-            if (size < 0)
-                return;
-            pid_t sender = 0;
-            for (cmsghdr *c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c)) {
-                if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_CREDENTIALS) {
-                    ucred credentials;
-                    std::memcpy(&credentials, CMSG_DATA(c), sizeof credentials);
-                    sender = credentials.pid;
-                }
-            }
-            Told &game = told[sender];
-            std::string text(buffer, size_t(size));
-            for (size_t start = 0; start < text.size();) {
-                size_t end = text.find('\n', start);
-                if (end == std::string::npos)
-                    end = text.size();
-                const std::string field = text.substr(start, end - start);
-                game.ready = game.ready || field == "READY=1";
-                game.stopping = game.stopping || field == "STOPPING=1";
-                game.watchdogs += field == "WATCHDOG=1";
-                if (field.rfind("STATUS=", 0) == 0)
-                    game.status = field.substr(7);
-                start = end + 1;
-            }
+    for (const NotifySocket::Datagram &datagram : inbox.received()) {
+        Told &game = told[datagram.sender];
+        for (const QByteArray &field : datagram.text.split('\n')) {
+            game.ready = game.ready || field == "READY=1";
+            game.stopping = game.stopping || field == "STOPPING=1";
+            game.watchdogs += field == "WATCHDOG=1";
+            if (field.startsWith("STATUS="))
+                game.status = field.mid(7).toStdString();
         }
     }
-
-private:
-    std::string name_;
-    int fd_ = -1;
-};
+    return told;
+}
 
 struct Game {
     int port = 0;
@@ -128,7 +77,7 @@ struct Game {
 
 // Runs every table and reads the notify socket until `done` says so or the time is up.
 template <class Done>
-bool runUntil(std::vector<Game> &games, NotifyInbox &inbox, Clock::time_point deadline, Done done)
+bool runUntil(std::vector<Game> &games, NotifySocket &inbox, Clock::time_point deadline, Done done)
 {
     Clock::time_point lastLogRead = Clock::now();
     while (!done()) {
@@ -147,7 +96,7 @@ bool runUntil(std::vector<Game> &games, NotifyInbox &inbox, Clock::time_point de
         ::poll(fds.data(), nfds_t(fds.size()), 10);
         now = Clock::now();
         if (fds[0].revents)
-            inbox.receive();
+            inbox.drain();
         for (size_t i = 1; i < fds.size(); ++i) {
             if (fds[i].revents && !clients[i]->closed())
                 clients[i]->onEvents(fds[i].revents, now);
@@ -191,13 +140,18 @@ int main(int argc, char **argv)
     const std::string folder = ::mkdtemp(folderTemplate) ? folderTemplate : "";
     if (folder.empty())
         return 1;
-    NotifyInbox inbox;
-    std::vector<std::string> environment {"NOTIFY_SOCKET=" + inbox.name(), "VREL_LOCAL_ONLY=1"};
+    // The games' folders go when the benchmark ends, however it ends; the games before them.
+    struct Removed {
+        std::string folder;
+        ~Removed() { std::filesystem::remove_all(folder); }
+    } removed {folder};
+    NotifySocket inbox;
+    std::vector<std::string> environment {"NOTIFY_SOCKET=" + inbox.name().toStdString(), "VREL_LOCAL_ONLY=1"};
     if (unit.watchdogUsec > 0)
         environment.push_back("WATCHDOG_USEC=" + std::to_string(unit.watchdogUsec));
 
     // Every game started at once, as a machine's boot starts its enabled units.
-    std::vector<Game> games(size_t(count));
+    std::vector<Game> games(static_cast<size_t>(count));
     const Clock::time_point launched = Clock::now();
     for (int g = 0; g < count; ++g) {
         Game &game = games[size_t(g)];
@@ -210,18 +164,21 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "cannot start %s\n", unit.commandFor(instance).front().c_str());
             return 1;
         }
-        game.pid = game.pid;
+        game.pid = game.host->pid();
+        inbox.drain(); // as a service manager does, it reads what the first games say meanwhile
     }
     const auto allReady = [&] {
+        std::map<pid_t, Told> told = toldBy(inbox);
         for (Game &game : games) {
-            if (!inbox.told[game.pid].ready)
+            if (!told[game.pid].ready)
                 return false;
         }
         return true;
     };
     if (!runUntil(games, inbox, launched + std::chrono::seconds(120), allReady)) {
+        std::map<pid_t, Told> told = toldBy(inbox);
         for (Game &game : games) {
-            if (!inbox.told[game.pid].ready)
+            if (!told[game.pid].ready)
                 std::fprintf(stderr, "the game on port %d did not say it was ready\n", game.port);
         }
         return 1;
@@ -260,13 +217,12 @@ int main(int argc, char **argv)
         game.host->readLog();
         game.cpuBefore = game.host->cpuSeconds();
     }
-    std::map<pid_t, int> pingsBefore;
-    for (Game &game : games)
-        pingsBefore[game.pid] = inbox.told[game.pid].watchdogs;
+    std::map<pid_t, Told> toldBefore = toldBy(inbox);
     const Clock::time_point start = Clock::now();
     runUntil(games, inbox, start + std::chrono::seconds(seconds), [] { return false; });
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
 
+    std::map<pid_t, Told> toldDuring = toldBy(inbox);
     std::vector<double> loads, resident, proportional, peaks, pings;
     double totalLoad = 0, totalProportional = 0;
     int playing = 0;
@@ -278,26 +234,35 @@ int main(int argc, char **argv)
         proportional.push_back(double(game.host->proportionalKiB()) / 1024);
         totalProportional += proportional.back();
         peaks.push_back(double(game.host->peakResidentKiB()) / 1024);
-        pings.push_back(inbox.told[game.pid].watchdogs - pingsBefore[game.pid]);
+        pings.push_back(toldDuring[game.pid].watchdogs - toldBefore[game.pid].watchdogs);
         bool seated = true;
         for (auto &client : game.table)
             seated = seated && !client->closed() && client->loggedIn();
         playing += seated;
     }
-    const std::string sample = inbox.told[games.front().host->pid()].status;
+    const std::string sample = toldDuring[games.front().pid].status;
 
     // SIGTERM to every game at once, as stopping the machine's units does.
     const Clock::time_point stopping = Clock::now();
     for (Game &game : games)
         ::kill(game.pid, SIGTERM);
     int cleanEnds = 0;
-    for (Game &game : games)
-        cleanEnds += game.host->wait() == 0;
+    for (int running = count; running > 0;) {
+        inbox.drain();
+        running = 0;
+        for (Game &game : games)
+            running += !game.host->ended();
+        pollfd told {inbox.fd(), POLLIN, 0};
+        ::poll(&told, 1, 10);
+    }
     const double stoppedAfter = std::chrono::duration<double>(Clock::now() - stopping).count();
-    inbox.receive();
+    for (Game &game : games)
+        cleanEnds += game.host->exitStatus() == 0;
+    inbox.drain();
+    std::map<pid_t, Told> toldAtTheEnd = toldBy(inbox);
     int toldStopping = 0;
     for (Game &game : games)
-        toldStopping += inbox.told[game.pid].stopping;
+        toldStopping += toldAtTheEnd[game.pid].stopping;
 
     std::printf("%d games, each a vrel-host from %s, played by full tables for %.0f s (machine: %ld cores)\n", count,
                 unitFile.c_str(), elapsed, ::sysconf(_SC_NPROCESSORS_ONLN));
@@ -306,7 +271,7 @@ int main(int argc, char **argv)
     report("games played through the run", std::to_string(playing) + " of " + std::to_string(count), "all", playing == count);
     report("processor load per game", spread(loads, "% of a core"), "under 0.4% of a core", percentile(loads, 0.9) < 0.4);
     report("processor load, all games", fixed(totalLoad, "% of a core", 1), "under 40% of a core", totalLoad < 40);
-    report("resident memory per game", spread(resident, "MiB"), "the Fleet's request, 40 MiB", percentile(resident, 1) <= 40);
+    report("resident memory per game", spread(resident, "MiB"), "the Fleet's request, 24 MiB", percentile(resident, 1) <= 24);
     report("memory per game, shared pages split", spread(proportional, "MiB"), "under 16 MiB", percentile(proportional, 0.9) < 16);
     report("memory, all games", fixed(totalProportional, "MiB", 0), "what the machine gives them", true);
     report("peak memory per game", spread(peaks, "MiB"), "the Fleet's limit, 64 MiB", percentile(peaks, 1) <= 64);
@@ -319,6 +284,5 @@ int main(int argc, char **argv)
     report("games stopped on SIGTERM", std::to_string(cleanEnds) + " cleanly, " + std::to_string(toldStopping)
                + " told STOPPING=1, all within " + fixed(stoppedAfter, "s", 1), "all, within 10 s",
            cleanEnds == count && toldStopping == count && stoppedAfter < 10);
-    std::string removeFolder = "rm -rf '" + folder + "'";
-    return std::system(removeFolder.c_str()) == 0 && playing == count ? 0 : 1;
+    return playing == count ? 0 : 1;
 }

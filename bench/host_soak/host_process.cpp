@@ -132,23 +132,29 @@ void HostProcess::stop()
     reap(SIGTERM);
 }
 
+bool HostProcess::ended()
+{
+    if (pid_ <= 0)
+        return true;
+    // Whatever it still writes is drained, so that it never blocks on the pipe while ending.
+    readLog();
+    int status = 0;
+    rusage usage {};
+    if (::wait4(pid_, &status, WNOHANG, &usage) != pid_)
+        return false;
+    endedPeakKiB_ = usage.ru_maxrss;
+    exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    pid_ = -1;
+    reap(0);
+    return true;
+}
+
 int HostProcess::wait()
 {
-    // Whatever it still writes is drained, so that it never blocks on the pipe while ending.
-    while (pid_ > 0) {
-        readLog();
-        int status = 0;
-        rusage usage {};
-        if (::wait4(pid_, &status, WNOHANG, &usage) == pid_) {
-            endedPeakKiB_ = usage.ru_maxrss;
-            exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            pid_ = -1;
-            break;
-        }
+    while (!ended()) {
         pollfd entry {log_, POLLIN, 0};
         ::poll(&entry, 1, 50);
     }
-    reap(0);
     return exitStatus_;
 }
 

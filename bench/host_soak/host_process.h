@@ -26,6 +26,9 @@ public:
     void stop();
     // Waits for the program to end by itself; its exit status, or -1.
     int wait();
+    // Whether the program has ended, without waiting; exitStatus() then says how.
+    bool ended();
+    int exitStatus() const { return exitStatus_; }
     pid_t pid() const { return pid_; }
     int port() const { return port_; }
     int logDescriptor() const { return log_; }

@@ -1,8 +1,9 @@
 // vrel-host under a service manager, end to end: a real notify socket of the test's own as
 // NOTIFY_SOCKET, and Debian's systemd-socket-activate handing over the listening socket.
 
-#include "tests/service/notify_socket.h"
+#include "tests/support/free_port.h"
 #include "tests/support/host_process.h"
+#include "tests/support/notify_socket.h"
 #include "tests/support/raw_client.h"
 
 #include <gtest/gtest.h>
@@ -29,20 +30,6 @@ std::unique_ptr<RawClient> join(int port, const QByteArray &name)
         client->send("CMD_logininfo+" + seat->mid(18) + "+1.0.4+" + name + T + T);
     client->waitFor("CMD_newplayerinfo+" + seat.value_or("").mid(18) + "+" + name);
     return client;
-}
-
-// A loopback port nobody listens on just now.
-int freePort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
 }
 
 QList<qint64> gaps(const QList<qint64> &times)
@@ -133,7 +120,7 @@ TEST(HostService, SocketActivationStartsAGameOnItsFirstConnection)
     activator.setProcessChannelMode(QProcess::MergedChannels);
     int port = 0;
     for (int attempt = 0; attempt < 3 && port == 0; ++attempt) {
-        const int candidate = freePort();
+        const int candidate = testing_support::unusedLoopbackPort();
         activator.start(QStringLiteral("systemd-socket-activate"),
                         {QStringLiteral("-l"), QStringLiteral("127.0.0.1:%1").arg(candidate),
                          QStringLiteral("-E"), QStringLiteral("NOTIFY_SOCKET=") + QString::fromLocal8Bit(notify.name()),

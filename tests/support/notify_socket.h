@@ -12,14 +12,15 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-// A service manager's notify socket as systemd makes one: a datagram socket that the service
-// sends its "NAME=value" lines to, named to the service in NOTIFY_SOCKET. Everything received is
-// kept with the time it came.
+// A service manager's notify socket as systemd makes one: a datagram socket that services send
+// their "NAME=value" lines to, named to them in NOTIFY_SOCKET. Everything received is kept with
+// the time it came and the process that sent it.
 class NotifySocket
 {
 public:
     struct Datagram {
         qint64 ms; // since the socket was made
+        pid_t sender;
         QByteArray text;
     };
 
@@ -34,9 +35,14 @@ public:
         if (name_.startsWith('@'))
             address.sun_path[0] = '\0';
         bound_ = ::bind(fd_, reinterpret_cast<sockaddr *>(&address), socklen_t(offsetof(sockaddr_un, sun_path) + name_.size())) == 0;
-        // Datagrams carry the time they arrived, so the test need not be reading at that moment.
+        // Datagrams carry the time they arrived, so the reader need not be reading at that
+        // moment, and, as systemd reads them, the credentials of their sender.
         const int on = 1;
         ::setsockopt(fd_, SOL_SOCKET, SO_TIMESTAMP, &on, sizeof on);
+        ::setsockopt(fd_, SOL_SOCKET, SO_PASSCRED, &on, sizeof on);
+        // Many services' pings and statuses may come together.
+        const int room = 4 << 20;
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &room, sizeof room);
         start_ = realMs();
     }
     ~NotifySocket() { ::close(fd_); }
@@ -44,6 +50,8 @@ public:
     NotifySocket &operator=(const NotifySocket &) = delete;
 
     bool bound() const { return bound_; }
+    int fd() const { return fd_; }
+    const QList<Datagram> &received() const { return received_; }
     QByteArray name() const { return name_; }
     qint64 now() const { return realMs() - start_; }
 
@@ -67,6 +75,12 @@ public:
         const qint64 deadline = now() + ms;
         while (now() < deadline)
             receive(int(deadline - now()));
+    }
+    // Takes whatever has come, without waiting.
+    void drain()
+    {
+        while (receive(0)) {
+        }
     }
     // When each datagram holding `line` came, from `from` ms on.
     QList<qint64> times(const QByteArray &line, qint64 from = 0) const
@@ -95,11 +109,11 @@ private:
     bool receive(int timeoutMs)
     {
         pollfd entry {fd_, POLLIN, 0};
-        if (timeoutMs <= 0 || ::poll(&entry, 1, timeoutMs) <= 0)
+        if (timeoutMs < 0 || ::poll(&entry, 1, timeoutMs) <= 0)
             return false;
         char buffer[4096];
         iovec data {buffer, sizeof buffer};
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timeval))];
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timeval)) + CMSG_SPACE(sizeof(ucred))];
         msghdr message {};
         message.msg_iov = &data;
         message.msg_iovlen = 1;
@@ -109,14 +123,19 @@ private:
         if (size < 0)
             return false;
         qint64 at = now();
+        pid_t sender = 0;
         for (cmsghdr *c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c)) {
             if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMP) {
                 timeval arrived;
                 memcpy(&arrived, CMSG_DATA(c), sizeof arrived);
                 at = qint64(arrived.tv_sec) * 1000 + arrived.tv_usec / 1000 - start_;
+            } else if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_CREDENTIALS) {
+                ucred credentials;
+                memcpy(&credentials, CMSG_DATA(c), sizeof credentials);
+                sender = credentials.pid;
             }
         }
-        received_ << Datagram {at, QByteArray(buffer, int(size))};
+        received_ << Datagram {at, sender, QByteArray(buffer, int(size))};
         return true;
     }
 
