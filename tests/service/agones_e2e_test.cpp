@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QThread>
 
 #include <csignal>
@@ -146,4 +147,30 @@ TEST(Agones, ReadyHealthThePlayerCountAndShutdownOnceTheGameIsOverAndEveryoneHas
     EXPECT_TRUE(host.process().state() == QProcess::NotRunning || host.process().waitForFinished(3000));
     EXPECT_EQ(host.process().exitCode(), 0);
     EXPECT_EQ(sidecar.callsTo("/shutdown").size(), 1);
+}
+
+TEST(Agones, SigtermAsksForShutdownAndEndsSoonEvenWhenTheSdkServerHangs)
+{
+    AgonesStandIn sidecar;
+    sidecar.start();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("AGONES_SDK_HTTP_PORT"), QString::number(sidecar.port()));
+    HostProcess host({QStringLiteral("--port"), QStringLiteral("0")}, environment);
+    ASSERT_GT(host.port(), 0) << host.log().constData();
+    ASSERT_TRUE(within(3000, [&] { return !sidecar.callsTo("/metadata/label").isEmpty(); }));
+    RawClient ann(host.port());
+    ASSERT_EQ(ann.next(), QByteArray("CMD_sendlogininfo+1"));
+    ann.send("CMD_logininfo+1+1.0.4+Ann" + T + T);
+    ASSERT_TRUE(ann.waitFor("CMD_newplayerinfo+1+Ann").has_value());
+
+    sidecar.setSilent(true);
+    QElapsedTimer ending;
+    ending.start();
+    host.process().terminate();
+    EXPECT_EQ(ann.waitFor("CMD_hostending"), QByteArray("CMD_hostending+"));
+    EXPECT_TRUE(within(3000, [&] { return sidecar.callsTo("/shutdown").size() == 1; }));
+    EXPECT_TRUE(host.process().state() == QProcess::NotRunning || host.process().waitForFinished(5000));
+    // The answer is waited for two seconds at most.
+    EXPECT_LT(ending.elapsed(), 2900);
+    EXPECT_EQ(host.process().exitCode(), 0);
 }

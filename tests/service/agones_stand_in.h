@@ -23,7 +23,7 @@
 // and labels, whose bodies must be JSON; the GameServer on /gameserver and, on /watch/gameserver,
 // as a stream of JSON lines, one each time it changes) and records every call. Its port is taken
 // at once but refuses connections until start(), so it can start after the game server, go away
-// (stop) and come back on the same port.
+// (stop) and come back on the same port; or it can hang, taking calls without answering.
 class AgonesStandIn
 {
 public:
@@ -64,6 +64,8 @@ public:
         ::close(listener_);
         listener_ = -1;
     }
+    // Hung: calls are taken and recorded but never answered.
+    void setSilent(bool silent) { silent_ = silent; }
     // Agones moves the game server to `state` ("Allocated"): every watcher is told.
     void setState(const QByteArray &state)
     {
@@ -167,7 +169,8 @@ private:
             std::lock_guard<std::mutex> lock(mutex_);
             calls_ << call;
         }
-        answer(fd, connection, call);
+        if (!silent_)
+            answer(fd, connection, call);
         return true;
     }
 
@@ -243,6 +246,7 @@ private:
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stopping_ {false};
+    std::atomic<bool> silent_ {false};
     std::thread thread_;
     mutable std::mutex mutex_;
     QList<Call> calls_;

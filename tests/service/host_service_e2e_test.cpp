@@ -153,4 +153,14 @@ TEST(HostService, SocketActivationStartsAGameOnItsFirstConnection)
     EXPECT_TRUE(notify.waitFor("STOPPING=1"));
     ASSERT_TRUE(activator.state() == QProcess::NotRunning || activator.waitForFinished(10000));
     EXPECT_EQ(activator.exitCode(), 0);
+
+    // What is handed over must be a listening TCP socket (a unit that listens for datagrams, a
+    // file): the host says so and ends instead of serving nobody.
+    QProcess misled;
+    misled.setProcessChannelMode(QProcess::MergedChannels);
+    misled.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("LISTEN_PID=$$ LISTEN_FDS=1 exec \"$0\" 3</dev/null"),
+                                        testing_support::builtProgram(QStringLiteral("vrel-host"))});
+    ASSERT_TRUE(misled.waitForFinished(10000));
+    EXPECT_EQ(misled.exitCode(), 1);
+    EXPECT_TRUE(misled.readAll().contains("cannot listen on port 7772: Listen - Error Starting Listen"));
 }
