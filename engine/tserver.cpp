@@ -12,6 +12,7 @@
 #include <chrono>
 #include <limits>
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -67,6 +68,12 @@ quint16 TServer::listen(int port)
 {
     Sock1.setPortName(QString::number(port));
     Sock1.setListen(true);
+    return listeningPort();
+}
+
+quint16 TServer::adoptListener(int fd)
+{
+    Sock1.adoptListener(fd);
     return listeningPort();
 }
 
@@ -342,6 +349,26 @@ void TServer::disconnectsock(int seatNumber)
     // from a dropped connection, which it rejoins.
     if (inSeatTable(seatNumber) && seats_[size_t(seatNumber)].inUse)
         seats_[size_t(seatNumber)].link->reset();
+}
+
+void TServer::announceEnding()
+{
+    emit activity(QStringLiteral("ending the game: telling every player"));
+    sendToAll(msg::encode(msg::HostEnding {}));
+    if (Sock1.Listen())
+        Sock1.setListen(false);
+    for (std::unique_ptr<Link> &link : std::exchange(waiting_, {})) {
+        link->disconnect(this);
+        link->close();
+        link.release()->deleteLater();
+    }
+    // The departures that follow are no news to players told that the game ends.
+    for (Connection &connection : connections_)
+        connection.loggedIn = false;
+    for (int n = 1; n <= kSeatTableSize; ++n) {
+        if (seats_[size_t(n)].inUse && connections_[size_t(n)].link)
+            connections_[size_t(n)].link->close();
+    }
 }
 
 int TServer::starterSeat() const

@@ -78,6 +78,9 @@ public:
     // Starts taking players on `port` (0 lets the system pick one) and returns the port bound.
     // A port that cannot be bound throws ESockException ("Listen - Error Binding Socket").
     quint16 listen(int port);
+    // Takes players on a socket that is already listening (handed over by a service manager) and
+    // returns its port; a descriptor that is no listening stream socket throws ESockException.
+    quint16 adoptListener(int fd);
     bool listening() const;
     quint16 listeningPort() const;
     void Sock1Accept(TSock *listener);
@@ -92,6 +95,9 @@ public:
     void logintimerTimer();
     // Removes a seat's player: its connection is reset.
     void disconnectsock(int seat);
+    // The host is ending the game: every seat that has logged in is told so ("CMD_hostending"),
+    // then every connection is closed in an orderly way and no newcomer is taken any more.
+    void announceEnding();
     // The starter, who may start a game and remove players: the lowest player seat (1-6) that is
     // logged in, 0 when there is none. It moves on at once when the starter leaves.
     int starterSeat() const;

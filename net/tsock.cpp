@@ -199,6 +199,27 @@ void TSock::setListen(bool listen)
         throw ESockException(text("Listen - Error Binding Socket"));
     if (::listen(fd_, kListenBacklog) != 0)
         throw ESockException(text("Listen - Error Starting Listen"));
+    startListening();
+}
+
+void TSock::adoptListener(int fd)
+{
+    if (hasHandle() || listening_)
+        throw ESockException(text("Listen - Socket Already In Use"));
+    int accepting = 0;
+    int type = 0;
+    socklen_t size = sizeof accepting;
+    const bool listener = getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &accepting, &size) == 0 && accepting
+        && (size = sizeof type, getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &size) == 0) && type == SOCK_STREAM;
+    if (!listener)
+        throw ESockException(text("Listen - Error Starting Listen"));
+    fcntl(fd, F_SETFD, FD_CLOEXEC);
+    fd_ = fd;
+    startListening();
+}
+
+void TSock::startListening()
+{
     listening_ = true;
     setNonBlocking(fd_, true);
     registerNotifications();

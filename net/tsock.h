@@ -53,6 +53,10 @@ public:
     void setAutoAccept(bool autoAccept) { autoAccept_ = autoAccept; }
     bool Listen() const { return listening_; }
     void setListen(bool listen);
+    // Listens on a stream socket that is already bound and listening (one a service manager
+    // handed over), as setListen(true) would on a socket of its own; the socket is this object's
+    // from now on. Throws like setListen when this socket is in use or `fd` is no listener.
+    void adoptListener(int fd);
     TLineBreak LineBreak = lbSmart; // stored only: the channel does not frame messages
     int BlockingTimeout = 0;        // seconds a blocking receive waits; negative waits forever
     // Bytes that may wait in the send buffer (0: no limit). A connection that falls further
@@ -123,6 +127,7 @@ private:
     void updateWriteInterest();
     void adoptAccepted(int fd, const TSock &listener, const SockAddress &peer);
     int openListeningSocket();
+    void startListening();
     void applyNoDelay();
     void onReadable();
     void onWritable();

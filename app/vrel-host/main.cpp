@@ -4,6 +4,7 @@
 #include "app/command_line/command_line.h"
 #include "app/reach/host_reach.h"
 #include "app/termination/termination_signals.h"
+#include "app/vrel-host/host_service.h"
 #include "engine/tserver.h"
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
@@ -12,6 +13,7 @@
 #include <QSysInfo>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -20,8 +22,10 @@ const char kProgram[] = "vrel-host";
 const char kHelp[] =
     "Usage: vrel-host [--port N] [--open-port]\n"
     "A Vrel game host without a window: players join it with \"vrel NAME HOST x\".\n"
-    "It logs its activity on stderr and stops cleanly on SIGINT or SIGTERM. The game is\n"
-    "published on the local network (DNS-SD \"_vrel._tcp\", through Avahi).\n"
+    "It logs its activity on stderr and stops cleanly on SIGINT or SIGTERM, telling its\n"
+    "players that the game ends. The game is published on the local network (DNS-SD\n"
+    "\"_vrel._tcp\", through Avahi). Run by systemd (NOTIFY_SOCKET, LISTEN_FDS) or by Agones\n"
+    "(AGONES_SDK_HTTP_PORT), it tells them how it is doing; see vrel-host(6).\n"
     "\n"
     "  --port N      listen on TCP port N (default 7772; 0 picks a free one)\n"
     "  --open-port   ask the router (NAT-PMP, then UPnP) to forward the port while the\n"
@@ -46,9 +50,10 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QString::fromLatin1(kProgram));
     vrel::setErrorSink(say);
-    const bool watching = watchTerminationSignals(&app, [&app] {
+    std::function<void()> stop = [&app] { app.quit(); };
+    const bool watching = watchTerminationSignals(&app, [&stop] {
         say(QStringLiteral("stopping"));
-        app.quit();
+        stop();
     });
     if (!watching)
         say(QStringLiteral("cannot watch for SIGINT/SIGTERM; stop with SIGKILL"));
@@ -60,14 +65,18 @@ int main(int argc, char **argv)
     const int perTick = qEnvironmentVariableIntValue("VREL_HOST_MESSAGES_PER_TICK", &numeric);
     if (numeric && perTick > 0)
         server.setMessagesPerTick(perTick);
+    HostService service(server);
+    QObject::connect(&service, &HostService::activity, &app, say);
     quint16 port = 0;
     try {
-        port = server.listen(commandLine.port);
+        port = service.listen(commandLine.port);
     } catch (const ESockException &e) {
         say(QStringLiteral("cannot listen on port %1: %2 (is another host running?)").arg(commandLine.port).arg(e.text()));
         return 1;
     }
-    say(QStringLiteral("listening on port %1").arg(port));
+    say(QStringLiteral("listening on port %1%2").arg(port).arg(service.handedOver() ? " (a socket handed over by the service manager)" : ""));
+    service.start();
+    stop = [&service, &app] { service.stop([&app] { app.quit(); }); };
     HostReach reach(server, QStringLiteral("Vrel host on %1").arg(QSysInfo::machineHostName()), QString());
     QObject::connect(&reach.portMapper(), &PortMapper::activity, &app, say);
     QObject::connect(&reach.publisher(), &GamePublisher::publishedChanged, &app, [&reach](bool published) {

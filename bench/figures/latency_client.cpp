@@ -20,9 +20,10 @@ double msSince(Clock::time_point then, Clock::time_point now)
 
 } // namespace
 
-LatencyClient::LatencyClient(std::string name, int port, unsigned seed)
+LatencyClient::LatencyClient(std::string name, int port, unsigned seed, Pace pace)
     : name_(std::move(name))
     , port_(port)
+    , pace_(pace)
     , random_(seed)
 {
 }
@@ -59,9 +60,6 @@ void LatencyClient::send(const QByteArray &message)
     out_ += message;
     flush();
 }
-
-// A player submits its next word this long after the verdict on the last one.
-constexpr int kWordEveryMs = 300;
 
 void LatencyClient::flush()
 {
@@ -144,7 +142,7 @@ void LatencyClient::handle(const QByteArray &line, Clock::time_point now)
         if (wordOutstanding_ && recording_)
             verdictMs.push_back(msSince(wordSentAt_, now));
         wordOutstanding_ = false;
-        nextWordAt_ = now + std::chrono::milliseconds(kWordEveryMs);
+        nextWordAt_ = now + std::chrono::milliseconds(randomMs(pace_.wordMinMs, pace_.wordMaxMs));
     };
     if (verb == msg::SendLoginInfo::verb) {
         if (const auto m = msg::decode<msg::SendLoginInfo>(data)) {
@@ -161,7 +159,7 @@ void LatencyClient::handle(const QByteArray &line, Clock::time_point now)
             if (recording_)
                 chatMs.push_back(msSince(chatSentAt_, now));
             chatOutstanding_ = false;
-            nextChatAt_ = now + std::chrono::milliseconds(randomMs(200, 600));
+            nextChatAt_ = now + std::chrono::milliseconds(randomMs(pace_.chatMinMs, pace_.chatMaxMs));
         }
     } else if (verb == msg::NextPlayer::verb) {
         if (const auto m = msg::decode<msg::NextPlayer>(data); m && m->seat == seat_ && proto::isPlayerSeat(seat_)) {

@@ -11,14 +11,22 @@
 
 using Clock = std::chrono::steady_clock;
 
-// One of the nine peers of the latency run, speaking the wire protocol through the protocol's
+// How fast a client plays: a player's next word this long after the verdict on its last, a
+// watcher's next chat line this long after its last came back (each drawn between the two).
+struct ClientPace {
+    int wordMinMs = 300, wordMaxMs = 300;
+    int chatMinMs = 200, chatMaxMs = 600;
+};
+
+// One of the nine peers of a table in the latency and fleet runs, speaking the wire protocol through the protocol's
 // own builders and parsers over a non-blocking socket. It logs in, then chats one line at a
 // time, a pause after each of its lines came back; a player also submits a word now and then
 // while its word phase is open and waits for the host's verdict. The first player starts games.
 class LatencyClient
 {
 public:
-    LatencyClient(std::string name, int port, unsigned seed);
+    using Pace = ClientPace;
+    LatencyClient(std::string name, int port, unsigned seed, Pace pace = {});
 
     bool connect();
     int fd() const { return fd_; }
@@ -46,6 +54,7 @@ private:
 
     std::string name_;
     int port_;
+    Pace pace_;
     std::mt19937 random_;
     int fd_ = -1;
     proto::StreamCutter cutter_;

@@ -23,7 +23,8 @@ HostProcess::~HostProcess()
     stop();
 }
 
-bool HostProcess::spawn(const std::vector<std::string> &arguments, const std::vector<std::string> &environment)
+bool HostProcess::spawn(const std::vector<std::string> &arguments, const std::vector<std::string> &environment,
+                        const std::string &directory)
 {
     int pipeFds[2];
     if (arguments.empty() || ::pipe2(pipeFds, O_CLOEXEC) != 0)
@@ -32,6 +33,8 @@ bool HostProcess::spawn(const std::vector<std::string> &arguments, const std::ve
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    if (!directory.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
     std::vector<char *> argv;
     for (const std::string &argument : arguments)
         argv.push_back(const_cast<char *>(argument.c_str()));
@@ -129,23 +132,29 @@ void HostProcess::stop()
     reap(SIGTERM);
 }
 
+bool HostProcess::ended()
+{
+    if (pid_ <= 0)
+        return true;
+    // Whatever it still writes is drained, so that it never blocks on the pipe while ending.
+    readLog();
+    int status = 0;
+    rusage usage {};
+    if (::wait4(pid_, &status, WNOHANG, &usage) != pid_)
+        return false;
+    endedPeakKiB_ = usage.ru_maxrss;
+    exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    pid_ = -1;
+    reap(0);
+    return true;
+}
+
 int HostProcess::wait()
 {
-    // Whatever it still writes is drained, so that it never blocks on the pipe while ending.
-    while (pid_ > 0) {
-        readLog();
-        int status = 0;
-        rusage usage {};
-        if (::wait4(pid_, &status, WNOHANG, &usage) == pid_) {
-            endedPeakKiB_ = usage.ru_maxrss;
-            exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            pid_ = -1;
-            break;
-        }
+    while (!ended()) {
         pollfd entry {log_, POLLIN, 0};
         ::poll(&entry, 1, 50);
     }
-    reap(0);
     return exitStatus_;
 }
 
@@ -157,6 +166,17 @@ long HostProcess::statusKiB(const char *field) const
     while (std::getline(status, line)) {
         if (line.compare(0, length, field) == 0)
             return std::stol(line.substr(length));
+    }
+    return -1;
+}
+
+long HostProcess::proportionalKiB() const
+{
+    std::ifstream rollup("/proc/" + std::to_string(pid_) + "/smaps_rollup");
+    std::string line;
+    while (std::getline(rollup, line)) {
+        if (line.compare(0, 4, "Pss:") == 0)
+            return std::stol(line.substr(4));
     }
     return -1;
 }

@@ -1,50 +1,22 @@
 // A whole game on vrel-host, played by two raw clients over real sockets.
 
-#include "dictionary/embeddedwords.h"
 #include "tests/support/host_process.h"
 #include "tests/support/raw_client.h"
+#include "tests/support/word_play.h"
 
 #include <gtest/gtest.h>
-
-#include <QStringList>
 
 #include <memory>
 
 using testing_support::HostProcess;
 using testing_support::RawClient;
+using testing_support::answerFor;
+using testing_support::maskedOf;
+using testing_support::mywordMessage;
 
 namespace {
 
 const QByteArray T("\xFF", 1);
-
-// A pool word that keeps every letter the masked word shows (the source word always does).
-QByteArray answerFor(const QByteArray &masked)
-{
-    static const QStringList pool = loadWordPool();
-    for (const QString &candidate : pool) {
-        const QByteArray word = candidate.toLatin1();
-        bool fits = word.size() == 5;
-        for (int i = 0; fits && i < 5; ++i)
-            fits = masked.at(i) == '_' || masked.at(i) == word.at(i);
-        if (fits)
-            return word;
-    }
-    return {};
-}
-
-QByteArray mywordMessage(int seat, const QByteArray &word)
-{
-    QByteArray m = "CMD_myword+" + QByteArray::number(seat);
-    for (int i = 0; i < 5; ++i)
-        m += '+' + QByteArray::number(i + 1) + '+' + QByteArray::number(word.at(i) - 'a' + 1);
-    return m + T;
-}
-
-// "CMD_newword+seat+done+next+masked+" -> masked; "CMD_nextplayer+seat+1+masked+" likewise.
-QByteArray maskedOf(const QByteArray &message)
-{
-    return message.split('+').value(message.startsWith("CMD_newword") ? 4 : 3);
-}
 
 } // namespace
 

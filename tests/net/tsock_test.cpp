@@ -1,6 +1,7 @@
 #include "net/esock_exception.h"
 #include "net/sock_lookup.h"
 #include "net/tsock.h"
+#include "tests/support/free_port.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -29,20 +30,6 @@ struct InfoLog {
     }
     int count(const QString &text) const { return int(texts.count(text)); }
 };
-
-// A port nobody listens on: bound once to get a free number, then released.
-int closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 QString expectText(const std::function<void()> &action)
 {
@@ -85,7 +72,7 @@ TEST(TSockConnect, RefusedConnectionReportsOnlyTheError)
     bool disconnected = false;
     client.OnDisconnect = [&](TSock *) { disconnected = true; };
     client.setHostName(QStringLiteral("127.0.0.1"));
-    client.setPortName(QString::number(closedPort()));
+    client.setPortName(QString::number(testing_support::unusedLoopbackPort()));
 
     EXPECT_FALSE(client.Connect());
     ASSERT_TRUE(waitUntil([&] { return log.texts.size() >= 3; }));
