@@ -3,6 +3,7 @@
 #include "session/board_state.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QObject>
 #include <QString>
 
@@ -12,6 +13,7 @@ class ClickLabel;
 class EntryOutline;
 class PlateButton;
 class TileSet;
+class WordTable;
 
 // One 44 by 44 tile of the board, drawn from its letter code with the current tile pictures.
 class Tile : public QLabel
@@ -45,6 +47,11 @@ public:
     Tile *puzzleTile(int position) const { return puzzle_[size_t(position - 1)]; }
     Tile *entryTile(int position) const { return entry_[size_t(position - 1)]; }
     QLabel *mark(int wordNumber) const { return marks_[size_t(wordNumber - 1)]; }
+    WordTable *wordTable() const { return table_; }
+    QPushButton *passButton() const;
+    QPushButton *clearButton() const;
+    // The "Type In Chat" box.
+    ClickLabel *typingBox() const { return checkbox_typing; }
     QString status() const;
 
 signals:
@@ -53,10 +60,14 @@ signals:
     void typingClicked();
 
 private:
+    void drawMark(int wordNumber, WordRecord::Mark kind);
+
     const TileSet &tiles_;
     std::array<Tile *, BoardState::kPositions> puzzle_ {};
     std::array<Tile *, BoardState::kPositions> entry_ {};
     std::array<QLabel *, BoardState::kWords> marks_ {};
+    std::array<WordRecord::Mark, BoardState::kWords> marksShown_ {}; // the pictures the marks hold
+    WordTable *table_ = nullptr;
     QLabel *label_wordcount = nullptr;
     QLabel *label_status = nullptr;
     QLabel *image_goodjob = nullptr;

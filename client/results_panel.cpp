@@ -1,5 +1,7 @@
 #include "client/results_panel.h"
 
+#include "accessibility/spoken.h"
+#include "client/accessible_interfaces.h"
 #include "client/board_controls.h"
 #include "client/board_scale.h"
 #include "resources/art/art.h"
@@ -7,6 +9,7 @@
 #include "resources/art/palette.h"
 #include "session/client_session.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 
@@ -43,6 +46,9 @@ ResultsPanel::ResultsPanel(QWidget *board)
 {
     panel_scores = new Backdrop([](qreal dpr) { return art::resultsBackground(dpr); }, board);
     panel_scores->setObjectName(QStringLiteral("panel_scores"));
+    // A screen reader reads the whole panel as one text (its description).
+    panel_scores->setProperty(kAccessibleRole, int(QAccessible::StaticText));
+    panel_scores->setAccessibleName(QStringLiteral("Round results"));
     board_scale::place(panel_scores, layout::resultsPanel);
 
     const QRect originalCaptionPlace(layout::originalCaption, QSize(layout::originalList.width() + 6, 18));
@@ -99,6 +105,9 @@ void ResultsPanel::draw(const ClientSession &session)
         column.fastest->setVisible(shown.fastest);
         column.bonus->setVisible(shown.bonus);
     }
+    const QString read = spoken::results(session);
+    if (panel_scores->accessibleDescription() != read)
+        panel_scores->setAccessibleDescription(read);
     if (results.shown && panel_scores->isHidden()) {
         board_scale::move(panel_scores, layout::resultsPanel.topLeft());
         panel_scores->raise();

@@ -7,6 +7,7 @@
 
 class ClientSession;
 class QLabel;
+class SeatList;
 class QWidget;
 
 // The six seat rows of the board: name, total score, word count and the watching icon, drawn
@@ -24,10 +25,13 @@ public:
     QLabel *score(int seat) const { return scores_[index(seat)]; }
     QLabel *words(int seat) const { return words_[index(seat)]; }
     QLabel *eyes(int seat) const { return eyes_[index(seat)]; }
+    // The rows as a screen reader lists them.
+    SeatList *list() const { return list_; }
 
 private:
     static size_t index(int seat) { return size_t(seat - 1); }
 
+    SeatList *list_ = nullptr;
     std::array<QLabel *, kSeats> names_ {};
     std::array<QLabel *, kSeats> scores_ {};
     std::array<QLabel *, kSeats> words_ {};

@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+class AccessibleVoice;
+class Announcer;
 class Board;
 class BoardStage;
 class PhraseButtons;
@@ -91,6 +93,11 @@ public:
     QAction *viewTallyAction() const { return ViewTally1; }
     QAction *helpAction() const { return Help2; }
     QAction *aboutAction() const { return About1; }
+    QAction *readChatAloudAction() const { return ReadChatAloud1; }
+    QAction *boardSummaryAction() const { return BoardSummary1; }
+    // Speaks the game's events to a player with a screen reader.
+    Announcer &announcer() const { return *announcer_; }
+    AccessibleVoice &accessibleVoice() const { return *voice_; }
     QWidget *logo() const { return image_logo; }
     Ttallylist *tallylist() const { return tallylist_; }
     Thelp *help() const { return help_; }
@@ -154,6 +161,8 @@ private:
     void scaleBoard(qreal scale);
     // The keyboard focus to the board while it has the keys, else to the chat entry.
     void focusWhereKeysGo();
+    // Tab walks the window's controls in their order on the screen.
+    void orderTabs();
 
     ClientSession &session_;
     Tspylist *spylist_ = nullptr;
@@ -202,6 +211,10 @@ private:
     QActionGroup *botSpeeds_ = nullptr;
     QAction *ResetScreenLocation1 = nullptr;
     QAction *PrhaseList1 = nullptr;
+    QAction *ReadChatAloud1 = nullptr;
+    QAction *BoardSummary1 = nullptr;
+    AccessibleVoice *voice_ = nullptr;
+    Announcer *announcer_ = nullptr;
     bool keysOnBoard_ = false;
     bool shown_ = false;
     bool ended_ = false;

@@ -38,9 +38,11 @@ Tspylist::Tspylist(QWidget *parent)
     listbox_spys->setContextMenuPolicy(Qt::CustomContextMenu);
     setFieldColours(listbox_spys);
 
-    textLabel(this, QStringLiteral("label_spylist"), QRect(8, 140, 76, 20), boardFont(12, true),
-              Qt::AlignLeft | Qt::AlignVCenter)
-        ->setText(QStringLiteral("Spy List"));
+    QLabel *caption = textLabel(this, QStringLiteral("label_spylist"), QRect(8, 140, 76, 20), boardFont(12, true),
+                                Qt::AlignLeft | Qt::AlignVCenter);
+    caption->setText(QStringLiteral("Spy List"));
+    caption->setBuddy(listbox_spys);
+    listbox_spys->setAccessibleName(caption->text());
 
     auto *done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("button_done"));

@@ -43,6 +43,24 @@ QPixmap progressMark(qreal dpr)
     return canvas::cached(QStringLiteral("progress"), markSize, dpr, [](QPainter &p) {
         const QRectF r(QPointF(0, 0), markSize);
         smallBox(p, r, palette::orangeLight, palette::orange);
+        QPainterPath check;
+        check.moveTo(4.0, 9.8);
+        check.lineTo(7.4, 13.6);
+        check.lineTo(13.2, 5.0);
+        // A light rim under the dark green stroke keeps the check sharp on the orange.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(palette::peachLight, 4.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(check);
+        p.setPen(QPen(palette::doneGreen, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPath(check);
+    });
+}
+
+QPixmap refusedMark(qreal dpr)
+{
+    return canvas::cached(QStringLiteral("refused"), markSize, dpr, [](QPainter &p) {
+        const QRectF r(QPointF(0, 0), markSize);
+        smallBox(p, r, palette::orangeLight, palette::orange);
         const QRectF cross = r.adjusted(4.2, 5.2, -4.2, -5.2);
         QPainterPath strokes;
         strokes.moveTo(cross.topLeft());
