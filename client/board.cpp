@@ -14,8 +14,9 @@
 
 namespace layout = art::layout;
 
-Tile::Tile(const QString &objectName, const QRect &place, QWidget *parent)
+Tile::Tile(const QString &objectName, const QString &spokenAs, const QRect &place, QWidget *parent)
     : QLabel(parent)
+    , spokenAs_(spokenAs)
 {
     setObjectName(objectName);
     board_scale::place(this, place);
@@ -25,7 +26,8 @@ void Tile::draw(const TileState &state, const TileSet &tiles)
 {
     code_ = state.code;
     // A screen reader says the letter the tile shows.
-    const QString letter = !state.drawn ? QString() : code_ >= 1 && code_ <= 26 ? QString(QChar(u'A' + code_ - 1)) : QStringLiteral("blank");
+    const QString letter = !state.drawn ? QString()
+                           : spokenAs_ + (code_ >= 1 && code_ <= 26 ? QString(QChar(u'A' + code_ - 1)) : QStringLiteral("blank"));
     if (accessibleName() != letter)
         setAccessibleName(letter);
     if (!state.drawn) {
@@ -43,8 +45,10 @@ Board::Board(QWidget *board, const TileSet &tiles)
                                 Qt::AlignCenter);
     for (int position = 1; position <= BoardState::kPositions; ++position) {
         const QString n = QString::number(position);
-        puzzle_[size_t(position - 1)] = new Tile(QStringLiteral("image_puzzle") + n, layout::puzzleTile(position), board);
-        entry_[size_t(position - 1)] = new Tile(QStringLiteral("image_word") + n, layout::entryTile(position), board);
+        puzzle_[size_t(position - 1)] = new Tile(QStringLiteral("image_puzzle") + n, QStringLiteral("letter %1: ").arg(position),
+                                                 layout::puzzleTile(position), board);
+        entry_[size_t(position - 1)] = new Tile(QStringLiteral("image_word") + n, QStringLiteral("your letter %1: ").arg(position),
+                                                layout::entryTile(position), board);
     }
     table_ = new WordTable(board);
     for (int word = 1; word <= BoardState::kWords; ++word) {

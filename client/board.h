@@ -15,16 +15,18 @@ class PlateButton;
 class TileSet;
 class WordTable;
 
-// One 44 by 44 tile of the board, drawn from its letter code with the current tile pictures.
+// One 44 by 44 tile of the board, drawn from its letter code with the current tile pictures; a
+// screen reader says it as `spokenAs` and the letter ("your letter 2: blank").
 class Tile : public QLabel
 {
 public:
-    Tile(const QString &objectName, const QRect &place, QWidget *parent);
+    Tile(const QString &objectName, const QString &spokenAs, const QRect &place, QWidget *parent);
     int code() const { return code_; }
     void draw(const TileState &state, const TileSet &tiles);
     bool showsPicture() const { return !pixmap().isNull(); }
 
 private:
+    QString spokenAs_;
     int code_ = 0;
 };
 

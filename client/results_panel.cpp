@@ -56,6 +56,7 @@ ResultsPanel::ResultsPanel(QWidget *board)
               Qt::AlignLeft | Qt::AlignVCenter, Qt::black)
         ->setText(QStringLiteral("Original Words"));
     listbox_original = wordList(panel_scores, QStringLiteral("listbox_original"), layout::originalList);
+    listbox_original->setAccessibleName(QStringLiteral("Original Words"));
     label_scoreround = textLabel(panel_scores, QStringLiteral("label_scoreround"),
                                QRect(layout::resultsRoundCaption, QSize(layout::originalList.width() + 6, 18)),
                                  boardFont(13, true), Qt::AlignLeft | Qt::AlignVCenter, Qt::black);
@@ -102,6 +103,9 @@ void ResultsPanel::draw(const ClientSession &session)
         setElidedText(column.name, shown.name);
         column.score->setText(shown.roundScore ? QStringLiteral("Score: %1").arg(*shown.roundScore) : QString());
         fill(column.words, shown.words);
+        const QString listName = shown.name.isEmpty() ? QString() : shown.name + QStringLiteral("'s words");
+        if (column.words->accessibleName() != listName)
+            column.words->setAccessibleName(listName);
         column.fastest->setVisible(shown.fastest);
         column.bonus->setVisible(shown.bonus);
     }

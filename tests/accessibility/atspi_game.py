@@ -142,9 +142,8 @@ try:
     table = board.queryTable()
     if (table.nRows, table.nColumns) != (10, 2):
         fail("the board is %d by %d cells" % (table.nRows, table.nColumns))
-    players = find(main, pyatspi.ROLE_LIST, "THE PLAYERS")
-    if players is None or not players.getChildAtIndex(0).name.startswith("You, 0 points"):
-        fail("the seat list does not name You first")
+    players = wait_for(lambda: find(main, pyatspi.ROLE_LIST, "THE PLAYERS"), 'list "THE PLAYERS"')
+    wait_for(lambda: players.getChildAtIndex(0).name.startswith("You, 0 points"), "You in the first seat")
 
     press(wait_for(lambda: find(main, pyatspi.ROLE_PUSH_BUTTON, "START GAME"), "START GAME button"))
     options = wait_for(lambda: window("Vrel - Game Start"), "game options dialog")
@@ -162,7 +161,8 @@ try:
         fail("no word of the pool fits " + first)
     print("atspi_game: the board reads \"%s\"; trying %s" % (first, candidates))
 
-    xdotool("search", "--sync", "--onlyvisible", "--name", "^Vrel$", "windowactivate", "--sync")
+    # No window manager here: the window is given the keyboard directly.
+    xdotool("search", "--sync", "--onlyvisible", "--name", "^Vrel$", "windowfocus", "--sync")
     accepted = None
     for word in candidates:
         before = len(heard)

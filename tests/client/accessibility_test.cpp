@@ -118,6 +118,7 @@ TEST_F(Accessibility, EveryControlTabReachesInEveryWindowIsNamedInItsRoleAndTabR
         const QList<QWidget *> met = walkTabs(window, int(controls.size()) + 2);
         for (QWidget *widget : controls)
             EXPECT_TRUE(met.contains(widget)) << nameOf(widget).toStdString() << " is never reached by Tab";
+        screenshot(window, QStringLiteral("tab-") + nameOf(window)); // a control showing it has the keys
         if (window == &ann->joinDialog()) {
             // Down the rows as they stand, then the buttons.
             Tjoingame &join = ann->joinDialog();
