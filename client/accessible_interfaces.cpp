@@ -2,59 +2,122 @@
 
 #include "client/heard_views.h"
 #include "client/picture_controls.h"
+#include "client/seat_rows.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <QWidget>
 
-#include <array>
+#include <functional>
+#include <vector>
 
 namespace {
 
-// ---------------------------------------------------------------- the board's words
+// ---------------------------------------------------------------- parts that are no widgets
 
-class WordTableInterface;
-
-// One cell of the table: it reads its words from the table's view whenever asked.
-class WordCellInterface : public QAccessibleInterface, public QAccessibleTableCellInterface
+// A part of a view that is no widget itself (a cell of the board's table, a row of the seat
+// list): it reads its words and its place from the view whenever asked.
+template <class View>
+class PartInterface : public QAccessibleInterface
 {
 public:
-    WordCellInterface(WordTable *view, int row, int column)
+    PartInterface(View *view, int index, QAccessible::Role role)
         : view_(view)
-        , row_(row)
-        , column_(column)
+        , index_(index)
+        , role_(role)
     {
     }
 
     bool isValid() const override { return view_; }
     QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return table() ? table()->window() : nullptr; }
+    QWindow *window() const override { return parent() ? parent()->window() : nullptr; }
     QAccessibleInterface *focusChild() const override { return nullptr; }
     QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *parent() const override { return table(); }
+    QAccessibleInterface *parent() const override { return view_ ? QAccessible::queryAccessibleInterface(view_) : nullptr; }
     QAccessibleInterface *child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QString text(QAccessible::Text t) const override
-    {
-        return view_ && t == QAccessible::Name ? view_->cell(row_, column_) : QString();
-    }
+    QString text(QAccessible::Text t) const override { return view_ && t == QAccessible::Name ? words() : QString(); }
     void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override
     {
         if (!view_)
             return {};
-        const QRect place = view_->cellPlace(row_, column_);
-        return QRect(view_->mapToGlobal(place.topLeft()), place.size());
+        const QRect at = place();
+        return QRect(view_->mapToGlobal(at.topLeft()), at.size());
     }
-    QAccessible::Role role() const override { return QAccessible::Cell; }
+    QAccessible::Role role() const override { return role_; }
     QAccessible::State state() const override
     {
         QAccessible::State state;
         state.readOnly = true;
         state.invisible = !view_ || !view_->isVisible();
         return state;
+    }
+
+protected:
+    // Asked only while the view lives.
+    virtual QString words() const = 0;
+    virtual QRect place() const = 0;
+
+    QPointer<View> view_;
+    int index_;
+
+private:
+    QAccessible::Role role_;
+};
+
+// The parts of a view, made when first asked for and registered with Qt's accessibility until the
+// view's own interface goes.
+class Parts
+{
+public:
+    explicit Parts(int count)
+        : ids_(size_t(count), 0)
+    {
+    }
+    ~Parts()
+    {
+        for (const QAccessible::Id id : ids_) {
+            if (id)
+                QAccessible::deleteAccessibleInterface(id);
+        }
+    }
+    Parts(const Parts &) = delete;
+    Parts &operator=(const Parts &) = delete;
+
+    QAccessibleInterface *at(int index, const std::function<QAccessibleInterface *()> &make) const
+    {
+        if (index < 0 || size_t(index) >= ids_.size())
+            return nullptr;
+        QAccessible::Id &id = ids_[size_t(index)];
+        if (!id)
+            id = QAccessible::registerAccessibleInterface(make());
+        return QAccessible::accessibleInterface(id);
+    }
+    int indexOf(const QAccessibleInterface *part) const
+    {
+        for (size_t i = 0; i < ids_.size(); ++i) {
+            if (ids_[i] && QAccessible::accessibleInterface(ids_[i]) == part)
+                return int(i);
+        }
+        return -1;
+    }
+
+private:
+    mutable std::vector<QAccessible::Id> ids_;
+};
+
+// ---------------------------------------------------------------- the board's words
+
+// One cell of the table, numbered row by row.
+class WordCellInterface : public PartInterface<WordTable>, public QAccessibleTableCellInterface
+{
+public:
+    WordCellInterface(WordTable *view, int index)
+        : PartInterface(view, index, QAccessible::Cell)
+    {
     }
     void *interface_cast(QAccessible::InterfaceType type) override
     {
@@ -64,16 +127,15 @@ public:
     bool isSelected() const override { return false; }
     QList<QAccessibleInterface *> columnHeaderCells() const override { return {}; }
     QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return column_; }
-    int rowIndex() const override { return row_; }
+    int columnIndex() const override { return index_ % WordTable::kColumns; }
+    int rowIndex() const override { return index_ / WordTable::kColumns; }
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
-    QAccessibleInterface *table() const override { return view_ ? QAccessible::queryAccessibleInterface(view_) : nullptr; }
+    QAccessibleInterface *table() const override { return parent(); }
 
-private:
-    QPointer<WordTable> view_;
-    int row_;
-    int column_;
+protected:
+    QString words() const override { return view_->cell(rowIndex(), columnIndex()); }
+    QRect place() const override { return view_->cellPlace(rowIndex(), columnIndex()); }
 };
 
 class WordTableInterface : public QAccessibleWidget, public QAccessibleTableInterface
@@ -81,14 +143,8 @@ class WordTableInterface : public QAccessibleWidget, public QAccessibleTableInte
 public:
     explicit WordTableInterface(WordTable *view)
         : QAccessibleWidget(view, QAccessible::Table)
+        , cells_(view->rows() * WordTable::kColumns)
     {
-    }
-    ~WordTableInterface() override
-    {
-        for (const QAccessible::Id id : cells_) {
-            if (id)
-                QAccessible::deleteAccessibleInterface(id);
-        }
     }
 
     QString text(QAccessible::Text t) const override
@@ -102,18 +158,9 @@ public:
     int childCount() const override { return rowCount() * columnCount(); }
     QAccessibleInterface *child(int index) const override
     {
-        if (index < 0 || index >= childCount())
-            return nullptr;
-        return cellAt(index / columnCount(), index % columnCount());
+        return cells_.at(index, [this, index] { return new WordCellInterface(view(), index); });
     }
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        for (int i = 0; i < childCount(); ++i) {
-            if (cells_[size_t(i)] && QAccessible::accessibleInterface(cells_[size_t(i)]) == child)
-                return i;
-        }
-        return -1;
-    }
+    int indexOfChild(const QAccessibleInterface *child) const override { return cells_.indexOf(child); }
     QAccessibleInterface *childAt(int x, int y) const override
     {
         for (int i = 0; i < childCount(); ++i) {
@@ -136,10 +183,7 @@ public:
     {
         if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
             return nullptr;
-        QAccessible::Id &id = cells_[size_t(row * columnCount() + column)];
-        if (!id)
-            id = QAccessible::registerAccessibleInterface(new WordCellInterface(view(), row, column));
-        return QAccessible::accessibleInterface(id);
+        return child(row * columnCount() + column);
     }
     int selectedCellCount() const override { return 0; }
     QList<QAccessibleInterface *> selectedCells() const override { return {}; }
@@ -162,51 +206,30 @@ public:
 private:
     WordTable *view() const { return static_cast<WordTable *>(widget()); }
 
-    mutable std::array<QAccessible::Id, BoardState::kWords * WordTable::kColumns> cells_ {};
+    Parts cells_;
 };
 
 // ---------------------------------------------------------------- the seat rows
 
-class SeatItemInterface : public QAccessibleInterface
+class SeatItemInterface : public PartInterface<SeatList>
 {
 public:
     SeatItemInterface(SeatList *view, int row)
-        : view_(view)
-        , row_(row)
+        : PartInterface(view, row, QAccessible::ListItem)
     {
     }
-    bool isValid() const override { return view_; }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return parent() ? parent()->window() : nullptr; }
-    QAccessibleInterface *focusChild() const override { return nullptr; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *parent() const override { return view_ ? QAccessible::queryAccessibleInterface(view_) : nullptr; }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QString text(QAccessible::Text t) const override
-    {
-        return view_ && t == QAccessible::Name ? view_->items().value(row_) : QString();
-    }
-    void setText(QAccessible::Text, const QString &) override {}
-    QRect rect() const override
-    {
-        if (!view_)
-            return {};
-        const QRect place = view_->itemPlace(row_);
-        return QRect(view_->mapToGlobal(place.topLeft()), place.size());
-    }
-    QAccessible::Role role() const override { return QAccessible::ListItem; }
+
     QAccessible::State state() const override
     {
-        QAccessible::State state;
-        state.readOnly = true;
+        QAccessible::State state = PartInterface::state();
+        state.focusable = state.selectable = true;
+        state.focused = state.selected = view_ && view_->hasFocus() && view_->currentRow() == index_;
         return state;
     }
 
-private:
-    QPointer<SeatList> view_;
-    int row_;
+protected:
+    QString words() const override { return view_->items().value(index_); }
+    QRect place() const override { return view_->itemPlace(index_); }
 };
 
 class SeatListInterface : public QAccessibleWidget
@@ -214,14 +237,8 @@ class SeatListInterface : public QAccessibleWidget
 public:
     explicit SeatListInterface(SeatList *view)
         : QAccessibleWidget(view, QAccessible::List)
+        , items_(SeatRows::kSeats)
     {
-    }
-    ~SeatListInterface() override
-    {
-        for (const QAccessible::Id id : items_) {
-            if (id)
-                QAccessible::deleteAccessibleInterface(id);
-        }
     }
     QString text(QAccessible::Text t) const override
     {
@@ -230,26 +247,17 @@ public:
     int childCount() const override { return int(view()->items().size()); }
     QAccessibleInterface *child(int index) const override
     {
-        if (index < 0 || index >= childCount() || size_t(index) >= items_.size())
+        if (index >= childCount())
             return nullptr;
-        QAccessible::Id &id = items_[size_t(index)];
-        if (!id)
-            id = QAccessible::registerAccessibleInterface(new SeatItemInterface(view(), index));
-        return QAccessible::accessibleInterface(id);
+        return items_.at(index, [this, index] { return new SeatItemInterface(view(), index); });
     }
-    int indexOfChild(const QAccessibleInterface *child) const override
-    {
-        for (size_t i = 0; i < items_.size(); ++i) {
-            if (items_[i] && QAccessible::accessibleInterface(items_[i]) == child)
-                return int(i);
-        }
-        return -1;
-    }
+    int indexOfChild(const QAccessibleInterface *child) const override { return items_.indexOf(child); }
+    QAccessibleInterface *focusChild() const override { return view()->hasFocus() ? child(view()->currentRow()) : nullptr; }
 
 private:
     SeatList *view() const { return static_cast<SeatList *>(widget()); }
 
-    mutable std::array<QAccessible::Id, 6> items_ {};
+    Parts items_;
 };
 
 // ---------------------------------------------------------------- pictures that act

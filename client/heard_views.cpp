@@ -3,14 +3,18 @@
 #include "accessibility/spoken.h"
 #include "client/board_scale.h"
 #include "resources/art/board_layout.h"
+#include "resources/art/palette.h"
 
 #include <QAccessible>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QPainter>
 
 namespace layout = art::layout;
 
 namespace {
 
-// The view takes no part in what is seen or clicked.
+// The view takes no part in what is seen or clicked; it lies under the controls it speaks for.
 void makeUnseen(QWidget *view, const QRect &place)
 {
     board_scale::place(view, place);
@@ -74,6 +78,59 @@ SeatList::SeatList(QWidget *board)
 {
     setObjectName(QStringLiteral("list_players"));
     makeUnseen(this, layout::playersPanel);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void SeatList::moveTo(int row)
+{
+    if (items_.isEmpty())
+        return;
+    current_ = std::clamp(row, 0, int(items_.size()) - 1);
+    update();
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(current_);
+    QAccessible::updateAccessibility(&event);
+}
+
+void SeatList::askForMenu()
+{
+    const QRect row = itemPlace(current_);
+    emit menuAsked(current_ + 1, mapToGlobal(row.bottomLeft()));
+}
+
+void SeatList::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up: moveTo(current_ - 1); break;
+    case Qt::Key_Down: moveTo(current_ + 1); break;
+    case Qt::Key_Home: moveTo(0); break;
+    case Qt::Key_End: moveTo(int(items_.size()) - 1); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: askForMenu(); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void SeatList::contextMenuEvent(QContextMenuEvent *)
+{
+    askForMenu();
+}
+
+void SeatList::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    moveTo(current_);
+}
+
+void SeatList::paintEvent(QPaintEvent *)
+{
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(art::palette::darkRed, 1, Qt::DotLine));
+    painter.drawRect(itemPlace(current_).adjusted(0, 0, -1, -1));
 }
 
 void SeatList::setItems(const QStringList &items)

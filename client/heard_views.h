@@ -32,7 +32,9 @@ private:
     BoardState state_;
 };
 
-// The six seat rows as a list: "Ann, 45 points, 6 words, watching".
+// The six seat rows as a list: "Ann, 45 points, 6 words, watching". Tab reaches it: the arrow
+// keys move along the rows (a frame shows which), and the menu key, Enter or Space opens the seat
+// menu on the row, as a right click on its name does.
 class SeatList : public QWidget
 {
     Q_OBJECT
@@ -43,7 +45,23 @@ public:
     const QStringList &items() const { return items_; }
     // The row's place in this view's coordinates.
     QRect itemPlace(int row) const;
+    // The row the keyboard is on, from 0.
+    int currentRow() const { return current_; }
+
+signals:
+    // The seat menu is asked for on a seat (1 to 6), to open at that point of the screen.
+    void menuAsked(int seat, const QPoint &at);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    void moveTo(int row);
+    void askForMenu();
+
     QStringList items_;
+    int current_ = 0;
 };

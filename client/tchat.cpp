@@ -11,6 +11,7 @@
 #include "client/board_stage.h"
 #include "client/board_controls.h"
 #include "client/dialog_window.h"
+#include "client/heard_views.h"
 #include "client/key_codes.h"
 #include "client/message_box.h"
 #include "client/phrase_buttons.h"
@@ -330,7 +331,7 @@ void Tchat::buildMenus()
 
 void Tchat::orderTabs()
 {
-    QList<QWidget *> order {button_start, puzzleBoard_->passButton(), puzzleBoard_->clearButton(),
+    QList<QWidget *> order {button_start, seatRows_->list(), puzzleBoard_->passButton(), puzzleBoard_->clearButton(),
                             puzzleBoard_->typingBox(), image_logo};
     for (int n = 1; n <= chat::kPhraseButtons; ++n)
         order << phraseButtons_->button(n);

@@ -47,12 +47,7 @@ QPixmap progressMark(qreal dpr)
         check.moveTo(4.0, 9.8);
         check.lineTo(7.4, 13.6);
         check.lineTo(13.2, 5.0);
-        // A light rim under the dark green stroke keeps the check sharp on the orange.
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(palette::peachLight, 4.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPath(check);
-        p.setPen(QPen(palette::doneGreen, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPath(check);
+        canvas::rimmedStrokes(p, check, palette::peachLight, 4.4, palette::doneGreen, 2.6);
     });
 }
 
@@ -67,12 +62,7 @@ QPixmap refusedMark(qreal dpr)
         strokes.lineTo(cross.bottomRight());
         strokes.moveTo(cross.topRight());
         strokes.lineTo(cross.bottomLeft());
-        // A dark rim under the red strokes keeps the cross sharp on the orange.
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(palette::darkRedDeep, 4.0, Qt::SolidLine, Qt::RoundCap));
-        p.drawPath(strokes);
-        p.setPen(QPen(palette::red, 2.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawPath(strokes);
+        canvas::rimmedStrokes(p, strokes, palette::darkRedDeep, 4.0, palette::red, 2.6);
     });
 }
 

@@ -11,6 +11,7 @@
 #include "chat/chatentry.h"
 #include "client/phrase_buttons.h"
 #include "client/picture_controls.h"
+#include "client/seat_menu.h"
 #include "app/startup/thostgame.h"
 #include "app/startup/tjoingame.h"
 #include "client/heard_views.h"
@@ -23,6 +24,8 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -136,7 +139,34 @@ TEST_F(Accessibility, EveryControlTabReachesInEveryWindowIsNamedInItsRoleAndTabR
     QWidget *start = ann->chat().startButton();
     start->setFocus(Qt::TabFocusReason);
     const QList<QWidget *> order = walkTabs(&ann->chat(), 3);
-    EXPECT_EQ(order, (QList<QWidget *> {board(*ann).typingBox(), ann->chat().logo(), ann->chat().phraseButtons().button(1)}));
+    EXPECT_EQ(order, (QList<QWidget *> {ann->chat().seatRows().list(), board(*ann).typingBox(), ann->chat().logo()}));
+    // On the seat list the arrows choose a row and Enter opens the seat menu there; the menu key
+    // does so on the spy list's entry.
+    QWidget *seats = ann->chat().seatRows().list();
+    seats->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(seats, Qt::Key_Down);
+    QAccessibleInterface *seatList = QAccessible::queryAccessibleInterface(seats);
+    EXPECT_EQ(seatList->focusChild(), seatList->child(1));
+    EXPECT_TRUE(seatList->child(1)->state().focused);
+    QTest::keyClick(seats, Qt::Key_Return);
+    SeatMenu &seatMenu = ann->chat().seatMenu();
+    ASSERT_TRUE(waitUntil([&] { return seatMenu.menu()->isVisible(); }, 2000));
+    EXPECT_EQ(seatMenu.targetSeat(), 2);
+    EXPECT_FALSE(seatMenu.removeFromGame()->isEnabled()); // nobody sits there
+    EXPECT_TRUE(seatMenu.setToJustWatch()->isEnabled());
+    QTest::keyClick(seatMenu.menu(), Qt::Key_Escape);
+    Tspylist &spies = ann->spylist();
+    QList<int> removed;
+    spies.onRemove = [&removed](int seat) { removed << seat; };
+    spies.draw({{7, QStringLiteral("Gus")}, {8, QStringLiteral("Hal")}});
+    spies.removeAction()->setEnabled(true);
+    QListWidget *spyList = spies.findChild<QListWidget *>(QStringLiteral("listbox_spys"));
+    spyList->setCurrentRow(1);
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5), spyList->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(spyList, &menuKey);
+    spies.removeAction()->trigger();
+    EXPECT_EQ(removed, QList<int>({8}));
+    spies.findChild<QMenu *>(QStringLiteral("popup_spys"))->hide();
     EXPECT_EQ(QAccessible::queryAccessibleInterface(board(*ann).typingBox())->role(), QAccessible::CheckBox);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(ann->chat().logo())->role(), QAccessible::Link);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(ann->gamestart().UpDown1)->text(QAccessible::Name).trimmed(), "Rounds Per Game:");
@@ -166,8 +196,9 @@ TEST_F(Accessibility, TheArrowKeysReachEveryItemOfEveryMenuOpenedFromTheKeyboard
                 reached.insert(menu->activeAction());
         }
         for (QAction *item : menu->actions()) {
-            if (!item->isSeparator() && item->isVisible() && item->isEnabled())
+            if (!item->isSeparator() && item->isVisible() && item->isEnabled()) {
                 EXPECT_TRUE(reached.contains(item)) << item->text().toStdString();
+            }
         }
         QTest::keyClick(menu, Qt::Key_Escape);
         ASSERT_TRUE(waitUntil([&] { return !menu->isVisible(); }, 2000));

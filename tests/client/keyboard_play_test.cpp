@@ -17,10 +17,13 @@ using testing_support::waitUntil;
 class KeyboardPlay : public GameFixture
 {
 protected:
-    // The key goes to whatever has the keyboard in the application, as a keyboard delivers it.
+    // The key goes to whatever has the keyboard in the application, as a keyboard delivers it: an
+    // open menu, else the focused control.
     static void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
+        QWidget *target = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                          : QApplication::focusWidget() ? QApplication::focusWidget()
+                                                        : QApplication::activeWindow();
         ASSERT_TRUE(target);
         QTest::keyClick(target, k, modifiers);
     }
@@ -42,7 +45,7 @@ TEST_F(KeyboardPlay, AWholeGameIsPlayedFromTheKeyboardWithTheMenusReachedMidRoun
     // File > Start Game, one round of 45 seconds typed into the options dialog, Enter.
     key(Qt::Key_F, Qt::AltModifier);
     ASSERT_TRUE(waitUntil([&] { return menu(window, 0)->isVisible(); }, 2000));
-    QTest::keyClick(menu(window, 0), Qt::Key_S);
+    key(Qt::Key_S);
     Tgamestart &dialog = ann->gamestart();
     ASSERT_TRUE(waitUntil([&] { return dialog.isActiveWindow(); }, 2000));
     key(Qt::Key_Tab);
@@ -70,12 +73,19 @@ TEST_F(KeyboardPlay, AWholeGameIsPlayedFromTheKeyboardWithTheMenusReachedMidRoun
     key(Qt::Key_0);
     EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
 
-    // Mid-round: Alt+O opens Options, where L switches Read Chat Aloud off; the keys come back to
-    // the board. F1 shows the help, Escape puts it away.
+    // Mid-round: Alt+F opens File and Escape twice leaves the menus; Alt+O opens Options, where L
+    // switches Read Chat Aloud off; the keys come back to the board each time. F1 shows the help,
+    // Escape puts it away.
+    key(Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(waitUntil([&] { return menu(window, 0)->isVisible(); }, 2000));
+    key(Qt::Key_Escape);
+    key(Qt::Key_Escape);
+    ASSERT_TRUE(waitUntil([&] { return !menu(window, 0)->isVisible(); }, 2000));
+    EXPECT_EQ(QApplication::focusWidget(), board(*ann).keyTarget());
     key(Qt::Key_O, Qt::AltModifier);
     QMenu *options = ann->chat().optionsMenu();
     ASSERT_TRUE(waitUntil([&] { return options->isVisible(); }, 2000));
-    QTest::keyClick(options, Qt::Key_L);
+    key(Qt::Key_L);
     ASSERT_TRUE(waitUntil([&] { return !options->isVisible(); }, 2000));
     EXPECT_FALSE(ann->session().options().readChatAloud);
     EXPECT_EQ(QApplication::focusWidget(), board(*ann).keyTarget());
