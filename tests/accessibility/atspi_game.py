@@ -11,6 +11,7 @@ Debian 12's Qt a change of its description, on later Qt an announcement).
 """
 import os
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -194,3 +195,5 @@ finally:
     except subprocess.TimeoutExpired:
         game.kill()
         game.wait()
+if game.returncode < 0 and game.returncode != -signal.SIGTERM:
+    fail("the game crashed on its way out (signal %d)" % -game.returncode)
