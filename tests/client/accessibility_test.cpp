@@ -20,6 +20,7 @@
 #include "client/tphrases.h"
 #include "client/tspylist.h"
 #include "client/ttallylist.h"
+#include "resources/art/board_layout.h"
 
 #include <QAbstractSpinBox>
 #include <QAccessible>
@@ -32,6 +33,7 @@
 #include <QStringListModel>
 
 using testing_support::waitUntil;
+namespace layout = art::layout;
 
 namespace {
 
@@ -148,6 +150,7 @@ TEST_F(Accessibility, EveryControlTabReachesInEveryWindowIsNamedInItsRoleAndTabR
     QAccessibleInterface *seatList = QAccessible::queryAccessibleInterface(seats);
     EXPECT_EQ(seatList->focusChild(), seatList->child(1));
     EXPECT_TRUE(seatList->child(1)->state().focused);
+    screenshot(ann->chat().board(), QStringLiteral("seat-list-keyboard"), layout::playersPanel);
     QTest::keyClick(seats, Qt::Key_Return);
     SeatMenu &seatMenu = ann->chat().seatMenu();
     ASSERT_TRUE(waitUntil([&] { return seatMenu.menu()->isVisible(); }, 2000));
