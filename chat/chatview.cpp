@@ -80,8 +80,9 @@ ChatView::ChatView(QWidget *parent)
         emit linkUsed();
         openClickedLink(href);
     });
-    // Taken by a click (to select and copy), never by Tab.
-    setFocusPolicy(Qt::ClickFocus);
+    // Taken by a click (to select and copy), and by Tab, so that the chat can be read, scrolled
+    // and copied from the keyboard.
+    setFocusPolicy(Qt::StrongFocus);
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("popup_mainchat"));
@@ -218,7 +219,7 @@ QTextCharFormat ChatView::styleFormat(int style) const
 QTextCharFormat ChatView::lookOf(int style) const
 {
     QTextCharFormat format;
-    format.setForeground(textDrawingColour(m_styles[size_t(style)].colour, palette()));
+    format.setForeground(readableTextColour(m_styles[size_t(style)].colour, palette()));
     return format;
 }
 
@@ -261,7 +262,7 @@ void ChatView::insertLine(const ChatLine &line)
     const QTextCharFormat textFormat = styleFormat(line.style);
     QTextCharFormat linkFormat = styleFormat(LinkStyle);
     linkFormat.clearProperty(StyleProperty);
-    linkFormat.setForeground(textDrawingColour(m_styles[LinkStyle].colour, palette()));
+    linkFormat.setForeground(readableTextColour(m_styles[LinkStyle].colour, palette()));
     linkFormat.setAnchor(true);
     int links = 0;
     QString text = line.head;

@@ -1,6 +1,7 @@
 #include "client/seat_menu.h"
 
 #include "client/message_box.h"
+#include "client/heard_views.h"
 #include "client/seat_rows.h"
 #include "net/error_sink.h"
 #include "session/client_session.h"
@@ -34,6 +35,11 @@ SeatMenu::SeatMenu(ClientSession &session, SeatRows &rows, QWidget *window)
             popup_kick->popup(label->mapToGlobal(at));
         });
     }
+    // From the keyboard, on the row the seat list is on.
+    connect(rows.list(), &SeatList::menuAsked, this, [this](int seat, const QPoint &at) {
+        label_playername1ContextPopup(seat);
+        popup_kick->popup(at);
+    });
 }
 
 void SeatMenu::label_playername1ContextPopup(int seat)

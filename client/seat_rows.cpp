@@ -1,7 +1,9 @@
 #include "client/seat_rows.h"
 
 #include "client/board_controls.h"
+#include "accessibility/spoken.h"
 #include "client/board_scale.h"
+#include "client/heard_views.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
 #include "resources/art/palette.h"
@@ -50,6 +52,7 @@ QLabel *rowLabel(QWidget *board, const QString &name, int left, int width, int t
 } // namespace
 
 SeatRows::SeatRows(QWidget *board)
+    : list_(new SeatList(board))
 {
     // Made first, so that the row's texts lie on it.
     ownRow_ = new RowBand(board);
@@ -68,6 +71,7 @@ SeatRows::SeatRows(QWidget *board)
         eyes->setObjectName(QStringLiteral("image_eyes") + n);
         board_scale::place(eyes, layout::eyesIcon(seat));
         board_scale::show(eyes, [](qreal dpr) { return art::eyes(dpr); });
+        eyes->setAccessibleName(QStringLiteral("watching"));
         eyes->hide();
         eyes_[index(seat)] = eyes;
     }
@@ -75,7 +79,9 @@ SeatRows::SeatRows(QWidget *board)
 
 void SeatRows::draw(const ClientSession &session)
 {
+    QStringList items;
     for (int n = 1; n <= kSeats; ++n) {
+        items << spoken::seatItem(n, session.seat(n));
         const SeatRow &seat = session.seat(n);
         setElidedText(name(n), seat.shownName());
         score(n)->setText(QString::number(seat.score));
@@ -87,4 +93,5 @@ void SeatRows::draw(const ClientSession &session)
     if (marked)
         board_scale::place(ownRow_, ownRowPlace(own));
     ownRow_->setVisible(marked);
+    list_->setItems(items);
 }

@@ -1,13 +1,17 @@
 #include "client/tchat.h"
 
+#include "accessibility/announcer.h"
 #include "chat/chatentry.h"
 #include "chat/chatview.h"
 #include "chat/smileybutton.h"
+#include "client/accessible_interfaces.h"
+#include "client/accessible_voice.h"
 #include "client/board.h"
 #include "client/board_scale.h"
 #include "client/board_stage.h"
 #include "client/board_controls.h"
 #include "client/dialog_window.h"
+#include "client/heard_views.h"
 #include "client/key_codes.h"
 #include "client/message_box.h"
 #include "client/phrase_buttons.h"
@@ -81,6 +85,7 @@ Tchat::Tchat(ClientSession &session, QWidget *parent)
     setObjectName(QStringLiteral("Tchat"));
     setWindowTitle(QStringLiteral("Vrel"));
     setWindowIcon(art::appIcon());
+    installAccessibleInterfaces();
 
     central_ = new BoardStage(this);
     central_->setObjectName(QStringLiteral("client"));
@@ -93,6 +98,9 @@ Tchat::Tchat(ClientSession &session, QWidget *parent)
     buildBoard();
     buildChat();
     buildMenus();
+    orderTabs();
+    voice_ = new AccessibleVoice(this);
+    announcer_ = new Announcer(session_, voice_->voice(), this);
     central_->setBoard(board_);
     connect(central_, &BoardStage::scaleChanged, this, &Tchat::scaleBoard);
     resize(SettingsFile::kDefaultBounds.size());
@@ -163,6 +171,9 @@ void Tchat::buildBoard()
     logo->setObjectName(QStringLiteral("image_logo"));
     board_scale::place(logo, layout::logo);
     logo->setCursor(Qt::PointingHandCursor);
+    logo->setRole(QAccessible::Link);
+    logo->setAccessibleName(QStringLiteral("The game's web page"));
+    logo->setFocusPolicy(Qt::TabFocus);
     connect(logo, &ClickLabel::clicked, this, &Tchat::image_logoClick);
     image_logo = logo;
     tileMenu_ = new TileMenu(new QMenu(QStringLiteral("&Tiles"), this), this);
@@ -171,6 +182,7 @@ void Tchat::buildBoard()
     puzzleBoard_ = new Board(board_, tileMenu_->tiles());
 
     button_start = new PlateButton(QStringLiteral("button_start"), &art::startPlate, board_);
+    button_start->setAccessibleName(QStringLiteral("START GAME"));
     board_scale::place(button_start, layout::startPlate);
     button_start->hide();
 
@@ -183,7 +195,9 @@ void Tchat::buildBoard()
 void Tchat::buildChat()
 {
     mainchat_ = new chat::ChatView(board_);
+    mainchat_->setAccessibleName(QStringLiteral("Chat"));
     mychat_ = new chat::ChatEntry(board_);
+    mychat_->setAccessibleName(QStringLiteral("Chat message"));
     button_smilies = new chat::SmileyButton(board_);
     connect(button_smilies, &chat::SmileyButton::smileyChosen, mychat_, &chat::ChatEntry::appendSmiley);
     connect(button_smilies, &chat::SmileyButton::smileyChosen, this, &Tchat::focusWhereKeysGo);
@@ -278,6 +292,9 @@ void Tchat::buildMenus()
     }
     optionsMenu_->addAction(mainchat_->scrollChatOff2());
     optionsMenu_->addAction(mainchat_->clearMainChat2());
+    ReadChatAloud1 = optionsMenu_->addAction(QStringLiteral("Read Chat A&loud"));
+    ReadChatAloud1->setObjectName(QStringLiteral("ReadChatAloud1"));
+    ReadChatAloud1->setCheckable(true);
     OpenPort1 = optionsMenu_->addAction(QStringLiteral("Open My &Port on the Router"));
     OpenPort1->setObjectName(QStringLiteral("OpenPort1"));
     OpenPort1->setCheckable(true);
@@ -300,6 +317,9 @@ void Tchat::buildMenus()
     PrhaseList1 = view->addAction(QStringLiteral("P&hrase List"));
     PrhaseList1->setObjectName(QStringLiteral("PrhaseList1"));
     connect(PrhaseList1, &QAction::triggered, this, &Tchat::PrhaseList1Click);
+    BoardSummary1 = view->addAction(QStringLiteral("Board &Summary"));
+    BoardSummary1->setObjectName(QStringLiteral("BoardSummary1"));
+    BoardSummary1->setShortcut(Qt::Key_F2);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -308,6 +328,24 @@ void Tchat::buildMenus()
     Help2->setShortcut(Qt::Key_F1);
     About1 = help->addAction(QStringLiteral("&About"));
     About1->setObjectName(QStringLiteral("About1"));
+
+    // F10 opens the menus, as on every desktop.
+    auto *menus = new QAction(this);
+    menus->setObjectName(QStringLiteral("OpenMenus"));
+    menus->setShortcut(Qt::Key_F10);
+    connect(menus, &QAction::triggered, this, [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
+    addAction(menus);
+}
+
+void Tchat::orderTabs()
+{
+    QList<QWidget *> order {button_start, seatRows_->list(), puzzleBoard_->passButton(), puzzleBoard_->clearButton(),
+                            puzzleBoard_->typingBox(), image_logo};
+    for (int n = 1; n <= chat::kPhraseButtons; ++n)
+        order << phraseButtons_->button(n);
+    order << phraseButtons_->chatterSoundButton() << mainchat_ << mychat_ << button_smilies;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 // The sound options at the head of the Options menu.
@@ -390,6 +428,7 @@ void Tchat::drawOptions()
     OpenPort1->setChecked(options.openPort);
     PlaySounds1->setChecked(options.playSounds);
     PlayChatterSounds1->setChecked(options.chatterSounds);
+    ReadChatAloud1->setChecked(options.readChatAloud);
     for (QAction *item : turnSounds_->actions())
         item->setChecked(item->data().toInt() == options.turnSound);
     mychat_->setTextColour(options.textColour);
@@ -421,6 +460,8 @@ void Tchat::connectInput()
     connect(StartGame1, &QAction::triggered, this, [this] { vrel::guarded([this] { button_startClick(); }); });
     connect(AutoErase1, &QAction::triggered, this, [this](bool on) { session_.setAutoErase(on); });
     connect(OpenPort1, &QAction::triggered, this, [this](bool on) { session_.setOpenPort(on); });
+    connect(ReadChatAloud1, &QAction::triggered, this, [this](bool on) { session_.setReadChatAloud(on); });
+    connect(BoardSummary1, &QAction::triggered, announcer_, &Announcer::speakSummary);
     connect(JustWatch1, &QAction::triggered, this, [this] { vrel::guarded([this] { JustWatch1Click(); }); });
     connect(ViewTally1, &QAction::triggered, this, &Tchat::ViewTally1Click);
     connect(Help2, &QAction::triggered, this, &Tchat::Help2Click);

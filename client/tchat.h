@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+class AccessibleVoice;
+class Announcer;
 class Board;
 class BoardStage;
 class PhraseButtons;
@@ -91,6 +93,11 @@ public:
     QAction *viewTallyAction() const { return ViewTally1; }
     QAction *helpAction() const { return Help2; }
     QAction *aboutAction() const { return About1; }
+    QAction *readChatAloudAction() const { return ReadChatAloud1; }
+    QAction *boardSummaryAction() const { return BoardSummary1; }
+    // Speaks the game's events to a player with a screen reader.
+    Announcer &announcer() const { return *announcer_; }
+    AccessibleVoice &accessibleVoice() const { return *voice_; }
     QWidget *logo() const { return image_logo; }
     Ttallylist *tallylist() const { return tallylist_; }
     Thelp *help() const { return help_; }
@@ -157,6 +164,8 @@ private:
     // Exit, or the window's close button: while this copy hosts a running game with others at
     // the table the player is asked first, with what leaving does to them. True to go on.
     bool mayLeaveGame();
+    // Tab walks the window's controls in their order on the screen.
+    void orderTabs();
 
     ClientSession &session_;
     Tspylist *spylist_ = nullptr;
@@ -205,6 +214,10 @@ private:
     QActionGroup *botSpeeds_ = nullptr;
     QAction *ResetScreenLocation1 = nullptr;
     QAction *PrhaseList1 = nullptr;
+    QAction *ReadChatAloud1 = nullptr;
+    QAction *BoardSummary1 = nullptr;
+    AccessibleVoice *voice_ = nullptr;
+    Announcer *announcer_ = nullptr;
     bool keysOnBoard_ = false;
     bool shown_ = false;
     bool ended_ = false;

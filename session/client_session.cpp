@@ -136,6 +136,7 @@ void ClientSession::leaveGame()
     hostFlag_ = false;
     startOffered_ = false;
     entrySeat_ = 0;
+    sentWord_.clear();
     round_ = 0;
     phase_ = proto::NoPhase;
     phraseLocked_ = false;
@@ -386,6 +387,8 @@ void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
         }
     } else {
         systemLine(name + QStringLiteral(" is Connected."));
+        if (proto::isPlayerSeat(m.seat))
+            emit playerCameOrWent(name + QStringLiteral(" is Connected."));
     }
 
     if (proto::isPlayerSeat(m.seat)) {
@@ -399,8 +402,10 @@ void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
         touch(Spectators);
         if (m.seat == localSeat_)
             systemLine(QStringLiteral("You are spying."));
-        else
+        else {
             systemLine(name + QStringLiteral(" is spying."));
+            emit playerCameOrWent(name + QStringLiteral(" is spying."));
+        }
     }
     playsounds(QStringLiteral("entered"));
 }
@@ -425,8 +430,10 @@ void ClientSession::playerdisconnected(const msg::PlayerDisconnected &m)
     if (proto::isPlayerSeat(m.seat)) {
         SeatRow &seat = row(m.seat);
         // The name the row showed, not the one in the message.
-        if (seat.occupied && seat.name != reservedName(m.seat))
+        if (seat.occupied && seat.name != reservedName(m.seat)) {
             systemLine(seat.name + QStringLiteral(" disconnected."));
+            emit playerCameOrWent(seat.name + QStringLiteral(" disconnected."));
+        }
         // The starter's part passes on when its player leaves.
         const bool wasStarter = isStarter();
         seat.occupied = false;
@@ -441,6 +448,7 @@ void ClientSession::playerdisconnected(const msg::PlayerDisconnected &m)
     const Spectator leaving {m.seat, QString::fromUtf8(m.name)};
     if (spectators_.removeOne(leaving)) {
         systemLine(leaving.name + QStringLiteral(" has left."));
+        emit playerCameOrWent(leaving.name + QStringLiteral(" has left."));
         touch(Spectators);
     }
 }
@@ -558,6 +566,7 @@ void ClientSession::setTurnSound(int tag) { setOption(&PlayerOptions::turnSound,
 void ClientSession::setPlaySounds(bool on) { setOption(&PlayerOptions::playSounds, on, Option::PlaySounds); }
 void ClientSession::setChatterSounds(bool on) { setOption(&PlayerOptions::chatterSounds, on, Option::ChatterSounds); }
 void ClientSession::setOpenPort(bool on) { setOption(&PlayerOptions::openPort, on, Option::OpenPort); }
+void ClientSession::setReadChatAloud(bool on) { setOption(&PlayerOptions::readChatAloud, on, Option::ReadChatAloud); }
 void ClientSession::setTileSet(const QString &name) { setOption(&PlayerOptions::tileSet, name, Option::TileSet); }
 
 void ClientSession::setTextSize(int size)

@@ -55,6 +55,7 @@ public:
         AutoErase,
         ChatterSounds,
         OpenPort,
+        ReadChatAloud,
     };
     Q_ENUM(Option)
 
@@ -170,6 +171,7 @@ public:
     void setPlaySounds(bool on);
     void setChatterSounds(bool on);
     void setOpenPort(bool on);
+    void setReadChatAloud(bool on);
     void setTileSet(const QString &name);
     // The start dialog's values as its arrows move them (clamped to their ranges); they are
     // saved when a game is started.
@@ -288,6 +290,26 @@ signals:
     void hostResolved();
     // The login after rejoin() is complete: the seat is back.
     void rejoined();
+    // What happens to the local player as it happens, for players who follow the game by ear; each
+    // comes after the board shows its outcome.
+    // The player's turn began (at a round's start, or on joining while the words are made).
+    void turnStarted();
+    // The host accepted the player's word for that word number, or the player passed: the board
+    // shows the next word, or the list is complete.
+    void wordAccepted(int wordNumber, const QString &word);
+    void wordPassed();
+    // A word was refused, by the host or before it was sent (not five letters); the reason is the
+    // status line's ("Invalid Word", "Invalid Match").
+    void wordRefused(const QString &word, const QString &reason);
+    // A second of the turn clock went by.
+    void secondsLeft(int seconds);
+    void timeIsUp();
+    // The round's results are shown.
+    void roundScored();
+    // The winner's line ("You have Won the Game!", "Ann has Won the Game!").
+    void winnerShown(const QString &text);
+    // Somebody else arrived or left, told as the chat tells it ("Ann is Connected.").
+    void playerCameOrWent(const QString &line);
     // A game ended with a winner while the local player held a seat (spectators count nothing);
     // localWins when the winner's name is the one on the local player's seat.
     void gameWon(const QString &winnerName, bool localWins);
@@ -313,6 +335,8 @@ private:
     void startTurn();
     void switchToChat();
     void switchToBoard();
+    // The word sent was accepted (done word number) or passed (0): told once the board shows it.
+    void answered(int doneWordNumber);
     // Clears the wait for an answer to a sent word along with it.
     void setEntrySeat(int seat);
 
@@ -338,6 +362,7 @@ private:
     bool startOffered_ = false;
     int entrySeat_ = 0;
     bool wordSent_ = false; // a word is with the host; its answer gives the board back
+    QString sentWord_;      // the last word sent, in capitals
     int round_ = 0;
     int phase_ = proto::NoPhase;
     PlayerOptions options_;

@@ -15,16 +15,19 @@ void ClientSession::startgame(const QByteArray &rounds, const QByteArray &second
 
 void ClientSession::turntimeTimer()
 {
+    const bool running = clock_.running();
     if (clock_.tick())
         playsounds(QStringLiteral("tick"));
     touch(Clock);
+    if (running)
+        emit secondsLeft(clock_.remaining());
 }
 
 void ClientSession::clearall()
 {
     board_.goodJob = false;
     board_.buttons = false;
-    board_.hideMarks();
+    board_.forgetWords();
     board_.removeTilePictures();
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         row(n).score = 0;
@@ -80,7 +83,7 @@ void ClientSession::startround(const msg::StartRound &m)
         column.words.clear();
         row(n).wordCount.reset();
     }
-    board_.hideMarks();
+    board_.forgetWords();
     clock_.restart(clock_.turnSeconds());
     touch(Board | Clock | Results | Seats);
 }
@@ -99,6 +102,7 @@ void ClientSession::getnextplayer(const msg::NextPlayer &m)
     startTurn();
     board_.status = QStringLiteral("Type a Word - Press ENTER to submit your word.");
     touch(Board);
+    emit turnStarted();
 }
 
 void ClientSession::loadstats(const msg::LoadStats &m)
@@ -128,6 +132,7 @@ void ClientSession::loadstats(const msg::LoadStats &m)
         startTurn();
         board_.status = QStringLiteral("Create A Word");
         touch(Board);
+        emit turnStarted();
     } else if (m.phase == proto::ResultsPhase) {
         board_.status = QStringLiteral("Players are looking at their words.");
         touch(Board);
@@ -152,13 +157,15 @@ void ClientSession::allfilled(const msg::AllFilled &m)
     switchToChat();
     board_.goodJob = true;
     // After a pass the host sends no done field: no word was just filled.
-    board_.showMark(m.done.value_or(0));
+    const int done = m.done.value_or(0);
+    board_.accept(done, sentWord_);
     board_.buttons = false;
     board_.emptyRows();
     board_.status = QStringLiteral("You guessed all the words!");
     board_.captionWord = 0;
     touch(Board);
     playsounds(QStringLiteral("allfilled"));
+    answered(done);
 }
 
 void ClientSession::alldone(const msg::AllDone &)
@@ -179,6 +186,7 @@ void ClientSession::timeup(const msg::TimeUp &)
     board_.status = QStringLiteral("Time is Up.");
     touch(Board);
     playsounds(QStringLiteral("timeup"));
+    emit timeIsUp();
 }
 
 // ---------------------------------------------------------------- results and the winner
@@ -239,6 +247,7 @@ void ClientSession::postscores(const msg::PostScores &m)
     results_.shown = true;
     touch(Results | Seats | Board);
     playsounds(QStringLiteral("postscores"));
+    emit roundScored();
 }
 
 void ClientSession::winner(const msg::Winner &m)
@@ -257,6 +266,7 @@ void ClientSession::winner(const msg::Winner &m)
     gameOn_ = false;
     refreshStarter();
     touch(Winner | Controls);
+    emit winnerShown(winner_.text);
     if (isPlayer())
         emit gameWon(name, localWins);
 }

@@ -99,6 +99,13 @@ protected:
         press(program, Qt::Key_Return);
     }
 
+    // The window takes the keyboard, as a click on it would give it; true once it has.
+    static bool activate(QWidget *window)
+    {
+        window->activateWindow();
+        return testing_support::waitUntil([window] { return QApplication::activeWindow() == window; }, 3000);
+    }
+
     static Board &board(VrelProgram &program) { return program.chat().puzzleBoard(); }
     static QString status(VrelProgram &program) { return board(program).status(); }
     static QString label(VrelProgram &program, const char *name)
@@ -132,7 +139,10 @@ protected:
 
     QStringList &soundsOf(VrelProgram &program) { return sounds[&program.chat()]; }
 
-    static void screenshot(QWidget *widget, const QString &name) { testing_support::screenshot(widget, name); }
+    static void screenshot(QWidget *widget, const QString &name, const QRect &area = QRect(), int zoom = 1)
+    {
+        testing_support::screenshot(widget, name, area, zoom);
+    }
     // With VREL_SCREENSHOTS set, a message box with this text (a question: with Yes and No) is
     // saved to be looked at.
     static void screenshotBox(const QString &text, const QString &name, bool question = false)

@@ -42,7 +42,7 @@ TEST_F(HelpWindows, PagesChosenByTheirButtonsAndTheLastOneKept)
     EXPECT_EQ(help.frontPage()->objectName(), "memo1");
     EXPECT_EQ(firstLine(help.frontPage()), "Overview");
     EXPECT_TRUE(help.frontPage()->isReadOnly());
-    EXPECT_EQ(help.frontPage()->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(help.frontPage()->focusPolicy(), Qt::TabFocus);
     screenshot(&help, QStringLiteral("help-overview"));
 
     // Every page opens under its button's caption and starts with its own title.

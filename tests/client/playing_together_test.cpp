@@ -176,7 +176,7 @@ TEST_F(PlayingTogether, ADroppedConnectionRejoinsItsSeatWithItsScoreAndWordsAndP
     EXPECT_TRUE(bob->chat().isVisible());
     EXPECT_TRUE(bob->chat().stopRejoiningAction()->isVisible());
     // The board stays as it was, closed to typing until the seat is back.
-    EXPECT_EQ(bob->session().board().marks, boardBefore.marks);
+    EXPECT_EQ(bob->session().board().words, boardBefore.words);
     EXPECT_FALSE(bob->session().ownsBoard());
     ASSERT_TRUE(waitUntil([&] { return chatLines(*ann).contains("Bob disconnected."); }));
 
@@ -191,7 +191,7 @@ TEST_F(PlayingTogether, ADroppedConnectionRejoinsItsSeatWithItsScoreAndWordsAndP
     EXPECT_EQ(bob->session().seat(2).score, score);
     EXPECT_EQ(bob->session().seat(2).wordCount.value_or(-1), 3);
     EXPECT_EQ(bob->session().board().captionWord, 4);
-    EXPECT_EQ(bob->session().board().marks, boardBefore.marks);
+    EXPECT_EQ(bob->session().board().words, boardBefore.words);
     EXPECT_EQ(bob->session().columnOfSeat(2), 1); // his results stay leftmost
     // Bob is announced once on Ann's board and counted once in his own spy list.
     EXPECT_EQ(rowName(*ann, 2), "Bob");

@@ -1,97 +1,7 @@
 // Whole games played by client sessions against the host engine in memory: no window, no socket,
 // no real clock. Every message travels through the real protocol on both sides.
 
-#include "engine/tserver.h"
-#include "session/client_session.h"
-#include "session/keys.h"
-#include "session/notices.h"
-#include "tests/support/link_pair.h"
-
-#include <gtest/gtest.h>
-
-#include <deque>
-
-using testing_support::PairedLink;
-
-namespace {
-
-const QString kTurnText = QStringLiteral("Type a Word - Press ENTER to submit your word.");
-
-class SessionGame : public ::testing::Test
-{
-protected:
-    struct Player {
-        ClientSession session;
-        QStringList lines;  // chat lines, system lines without their "0+"
-        QStringList sounds;
-        int closings = 0;
-    };
-
-    SessionGame()
-    {
-        server.seedRandom(11);
-        server.setManualClock(true);
-    }
-
-    // A session that connects, is seated and logs in under this name.
-    Player &join(const QString &name)
-    {
-        Player &player = players.emplace_back();
-        ClientSession &session = player.session;
-        session.setManualDispatch(true);
-        session.setManualTurnClock(true);
-        session.setPlayer(name, QStringLiteral("127.0.0.1"));
-        QObject::connect(&session, &ClientSession::lineAdded, [&player](const QString &line, quint32) {
-            player.lines << (line.startsWith(QLatin1String("0+")) ? line.mid(2) : line);
-        });
-        QObject::connect(&session, &ClientSession::soundRequested, [&player](const QString &s) { player.sounds << s; });
-        QObject::connect(&session, &ClientSession::connectionClosed, [&player] { ++player.closings; });
-        auto [client, host] = PairedLink::make();
-        session.setLink(std::move(client));
-        server.seatConnection(std::move(host));
-        pump();
-        return player;
-    }
-
-    // Works off everything queued on every side, one message per tick, as the timers would.
-    void pump()
-    {
-        for (bool busy = true; busy;) {
-            busy = server.queuedMessages() > 0;
-            server.socktimerTimer();
-            for (Player &player : players) {
-                busy = busy || player.session.queuedMessages() > 0;
-                player.session.processsocktimer();
-            }
-        }
-    }
-
-    // The host's phase clock runs until the condition holds.
-    bool runHostUntil(const std::function<bool()> &condition)
-    {
-        for (int second = 0; second < 200 && !condition(); ++second) {
-            server.timer1Timer();
-            pump();
-        }
-        return condition();
-    }
-
-    // Letters and Enter on the board, as the keys arrive from the window.
-    void submit(Player &player, const QByteArray &word)
-    {
-        for (const char letter : word)
-            EXPECT_TRUE(player.session.FormShortCut(keys::A + (letter - 'a')));
-        EXPECT_TRUE(player.session.FormShortCut(keys::Enter));
-        pump();
-    }
-
-    QByteArray source(int word) { return server.puzzle(1, word).source; }
-
-    TServer server;
-    std::deque<Player> players;
-};
-
-} // namespace
+#include "tests/session/session_game.h"
 
 TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAndTheWinner)
 {
@@ -135,7 +45,7 @@ TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAnd
     // Ann: the dealt word, then a changed shown letter, a word that is no word, the right one.
     submit(ann, source(1));
     EXPECT_EQ(a.board().caption(), "Second Word");
-    EXPECT_TRUE(a.board().marks[0]);
+    EXPECT_EQ(a.board().mark(1), WordRecord::Mark::Done);
     EXPECT_EQ(b.seat(1).wordCount, 1);
     EXPECT_EQ(ann.sounds.last(), "goodword");
     submit(ann, "apply");
@@ -152,10 +62,10 @@ TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAnd
     EXPECT_TRUE(b.FormShortCut(keys::One));
     pump();
     EXPECT_EQ(b.board().caption(), "Second Word");
-    EXPECT_FALSE(b.board().marks[0]);
+    EXPECT_EQ(b.board().mark(1), WordRecord::Mark::None);
     EXPECT_EQ(bob.sounds, QStringList({"pass"}));
     submit(bob, "apple");
-    EXPECT_TRUE(b.board().marks[1]);
+    EXPECT_EQ(b.board().mark(2), WordRecord::Mark::Done);
     EXPECT_EQ(a.seat(2).wordCount, 1);
 
     // Ann fills her list: the board empties and the keys go back to the chat.
