@@ -70,12 +70,14 @@ std::optional<RuleFigures> measure(int argc, char **argv, int seconds, int lone,
 
 std::string delays(const std::vector<double> &values)
 {
-    return fixed(percentile(values, 0.5), "/") + fixed(percentile(values, 0.99), "ms");
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f / %.2f ms", percentile(values, 0.5), percentile(values, 0.99));
+    return text;
 }
 
 void row(const char *rule, const RuleFigures &f)
 {
-    std::printf("  %-34s %-18s %-18s %-18s %5.1f%%\n", rule, delays(f.lone).c_str(), delays(f.table.verdicts).c_str(),
+    std::printf("  %-34s %-18s %-18s %-18s %5.2f%%\n", rule, delays(f.lone).c_str(), delays(f.table.verdicts).c_str(),
                 delays(f.table.chats).c_str(), f.table.load);
 }
 
