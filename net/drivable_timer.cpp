@@ -12,6 +12,8 @@ DrivableTimer::DrivableTimer(int intervalMs, std::function<void()> onTick, QObje
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (once_)
             running_ = false;
+        else
+            due_ = now() + interval_;
         vrel::guarded(onTick_);
     });
 }
