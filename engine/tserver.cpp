@@ -161,6 +161,7 @@ int TServer::takeSeat(std::unique_ptr<Link> link)
     connection.loggedIn = false;
     connection.toldUnloggedRequest = false;
     connection.ticksWithoutLogin = 0;
+    connection.nextTurn = DrivableTimer::Duration::min();
     if (!logintimer_.running())
         logintimer_.start();
 
@@ -264,13 +265,13 @@ void TServer::Sock1Read(Link *link, const QByteArray &bytes)
         return;
     Connection &connection = connections_[size_t(seatNumber)];
     const int droppedBefore = connection.cutter.droppedMessages();
+    const DrivableTimer::Duration now = socktimer.now();
     for (const QByteArray &line : connection.cutter.feed(bytes)) {
-        connection.received.enqueue({line, ++arrivals_});
+        connection.received.enqueue({line, ++arrivals_, now});
         connection.receivedBytes += line.size();
     }
-    // An idle dispatcher starts again: the first message is handled a full tick from now.
-    if (!connection.received.isEmpty() && !socktimer.running())
-        socktimer.start();
+    if (!connection.received.isEmpty())
+        wakeDispatcherFor(connection);
     // Told once a connection, so that a stream of them cannot flood the log.
     if (droppedBefore == 0 && connection.cutter.droppedMessages() > 0) {
         emit activity(QStringLiteral("seat %1: dropped a message longer than %2 bytes (and drops any further ones)")
@@ -403,34 +404,119 @@ void TServer::sendToAll(const QByteArray &message)
 
 // ---------------------------------------------------------------- dispatch
 
+// When a connection's next message may be handled: as it arrives, but a pace after the last.
+DrivableTimer::Duration TServer::turnOf(const Connection &connection) const
+{
+    return std::max(connection.received.head().at, connection.nextTurn);
+}
+
+// Wakes the dispatcher for the turn of a connection's next message, unless it is due sooner.
+// Nothing is handled inside the read itself.
+void TServer::wakeDispatcherFor(const Connection &connection)
+{
+    if (messagesPerTick_ > 0) {
+        // The former rule: an idle dispatcher starts again, its first tick a whole pace away.
+        if (!socktimer.running())
+            socktimer.start();
+        return;
+    }
+    const DrivableTimer::Duration now = socktimer.now();
+    const DrivableTimer::Duration turn = std::max(turnOf(connection), now);
+    if (!socktimer.running() || turn < socktimer.due())
+        socktimer.startOnce(turn - now);
+}
+
 void TServer::socktimerTimer()
 {
-    // The next message of every connection that has one, in the order they arrived: a
-    // connection with a backlog delays only itself, each connection's messages keep their order,
-    // and of two players' messages the earlier is handled first.
-    struct Head {
-        quint64 arrival;
-        int seat;
-    };
-    std::array<Head, kSeatTableSize> heads {};
-    int count = 0;
-    for (int n = 1; n <= kSeatTableSize; ++n) {
-        const Connection &connection = connections_[size_t(n)];
-        if (!connection.received.isEmpty())
-            heads[size_t(count++)] = {connection.received.head().arrival, n};
+    if (messagesPerTick_ > 0) {
+        handleATick();
+        return;
     }
-    std::sort(heads.begin(), heads.begin() + count, [](const Head &a, const Head &b) { return a.arrival < b.arrival; });
-    count = std::min(count, messagesPerTick_);
-    for (int i = 0; i < count; ++i) {
-        Connection &connection = connections_[size_t(heads[size_t(i)].seat)];
+    const DrivableTimer::Duration now = socktimer.now();
+    while (const int seat = nextToHandle(now)) {
+        connections_[size_t(seat)].nextTurn = now + kPace;
+        handle(seat);
+    }
+    // The next turn to come; a message whose turn has come and that still waits waits for an
+    // earlier one of another connection, handled at its own turn.
+    DrivableTimer::Duration next = DrivableTimer::Duration::max();
+    for (const Connection &connection : connections_) {
+        if (!connection.received.isEmpty() && turnOf(connection) > now)
+            next = std::min(next, turnOf(connection));
+    }
+    if (next == DrivableTimer::Duration::max())
+        socktimer.stop();
+    else
+        socktimer.startOnce(next - now);
+}
+
+// The connection whose message is handled next, 0 for none now. Messages are taken in the order
+// they arrived over all connections, each connection's in its turn. A message whose turn has come
+// still waits for an earlier message of another connection whose turn comes within a pace of its
+// own arrival: so of two players' words the earlier is handled first, and a connection sending
+// faster than its pace delays another's message by a pace at most. The line left by a login's
+// second terminator is dropped at once and takes no turn.
+int TServer::nextToHandle(DrivableTimer::Duration now)
+{
+    for (Connection &connection : connections_) {
+        while (!connection.received.isEmpty() && connection.received.head().line.isEmpty())
+            connection.received.dequeue();
+    }
+    DrivableTimer::Duration earliestWaitingTurn = DrivableTimer::Duration::max();
+    for (const int seat : seatsByArrival()) {
+        const Connection &connection = connections_[size_t(seat)];
+        if (earliestWaitingTurn - kPace <= connection.received.head().at)
+            return 0;
+        const DrivableTimer::Duration turn = turnOf(connection);
+        if (turn <= now)
+            return seat;
+        earliestWaitingTurn = std::min(earliestWaitingTurn, turn);
+    }
+    return 0;
+}
+
+// The seats with messages waiting, the one whose next message arrived first first.
+QVarLengthArray<int, TServer::kSeatTableSize> TServer::seatsByArrival() const
+{
+    QVarLengthArray<int, kSeatTableSize> seats;
+    for (int n = 1; n <= kSeatTableSize; ++n) {
+        if (!connections_[size_t(n)].received.isEmpty())
+            seats.append(n);
+    }
+    std::sort(seats.begin(), seats.end(), [this](int a, int b) {
+        return connections_[size_t(a)].received.head().arrival < connections_[size_t(b)].received.head().arrival;
+    });
+    return seats;
+}
+
+void TServer::handle(int seat)
+{
+    Connection &connection = connections_[size_t(seat)];
+    const Received message = connection.received.dequeue();
+    connection.receivedBytes -= message.line.size();
+    const proto::VerbAndData parts = proto::splitVerb(message.line);
+    if (!parts.verb.isEmpty())
+        dispatch(parts.verb, parts.data, seat);
+}
+
+// The former rule: the next message of at most messagesPerTick_ connections a tick, the earliest
+// arrivals first.
+void TServer::handleATick()
+{
+    struct Head {
+        int seat;
+        quint64 arrival;
+    };
+    QVarLengthArray<Head, kSeatTableSize> heads;
+    for (const int seat : seatsByArrival()) {
+        if (heads.size() < messagesPerTick_)
+            heads.append({seat, connections_[size_t(seat)].received.head().arrival});
+    }
+    for (const Head &head : heads) {
+        const Connection &connection = connections_[size_t(head.seat)];
         // A handler before it may have closed this connection.
-        if (connection.received.isEmpty() || connection.received.head().arrival != heads[size_t(i)].arrival)
-            continue;
-        const Received message = connection.received.dequeue();
-        connection.receivedBytes -= message.line.size();
-        const proto::VerbAndData parts = proto::splitVerb(message.line);
-        if (!parts.verb.isEmpty())
-            dispatch(parts.verb, parts.data, heads[size_t(i)].seat);
+        if (!connection.received.isEmpty() && connection.received.head().arrival == head.arrival)
+            handle(head.seat);
     }
     if (queuedMessages() == 0)
         socktimer.stop();

@@ -11,9 +11,11 @@
 #include <QList>
 #include <QObject>
 #include <QQueue>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <random>
@@ -23,13 +25,16 @@ class TDictn;
 // The host engine: the seat table, accepting and seating connections, login and version check,
 // relays, and the game itself (dealing, words, rounds, scores, the winner). It is a plain
 // object, not a window; its rules talk to seats through Link and run on timers that tests can
-// drive one tick at a time (socktimerTimer, timer1Timer, logintimerTimer).
+// drive by hand (socktimerTimer and the dispatcher's clock, timer1Timer, logintimerTimer).
 class TServer : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int kSeatTableSize = 11; // seats 1 to 11; seat 0 is not used
     static constexpr int kDealtRounds = 20;
+    // A connection's messages are handled as they arrive, but at most one every pace: faster
+    // ones wait for their turn.
+    static constexpr std::chrono::milliseconds kPace {proto::timing::kHostPaceMs};
     // What one connection may have waiting to be handled; a connection that sends more is
     // flooding and is closed.
     static constexpr int kMaxQueuedPerConnection = 256;
@@ -90,6 +95,8 @@ public:
     void Sock1Read(Link *link, const QByteArray &bytes);
     void tempsockDisconnect(Link *link);
     void tempsockInfo(Link *link);
+    // The dispatcher: handles every received message whose turn has come, in the order they
+    // arrived, and sets its timer for the next turn.
     void socktimerTimer();
     // A tick of the login clock: closes connections that took too long to log in.
     void logintimerTimer();
@@ -146,8 +153,8 @@ public:
     // everything. A seat in use that has not logged in yet is told nothing but its seat number.
     bool loggedIn(int n) const { return inSeatTable(n) && seats_[size_t(n)].inUse && connections_[size_t(n)].loggedIn; }
     bool timer1Running() const { return timer1_.running(); }
-    // The dispatcher runs only while messages wait, the login clock only while a connection has
-    // not logged in: an idle host does not wake.
+    // The dispatcher's timer is set only while messages wait, the login clock runs only while a
+    // connection has not logged in: an idle host does not wake.
     bool socktimerRunning() const { return socktimer.running(); }
     bool logintimerRunning() const { return logintimer_.running(); }
     void seedRandom(unsigned seed) { random_.seed(seed); }
@@ -155,21 +162,26 @@ public:
     // logintimerTimer are called, so a test can play a whole game in moments without the real
     // second ticking in between.
     void setManualClock(bool manual);
-    // With a manual dispatcher received messages are handled only when socktimerTimer is called.
+    // With a manual dispatcher the dispatcher's time stands still: received messages are handled
+    // when advanceDispatchClock moves it on to their turns, or when socktimerTimer is called.
     void setManualDispatch(bool manual) { socktimer.setManualClock(manual); }
-    // How many connections have a message handled each dispatcher tick: every connection by
-    // default. A benchmark sets 1 to measure the former rule of one message a tick for all.
-    void setMessagesPerTick(int count) { messagesPerTick_ = std::max(1, count); }
+    void advanceDispatchClock(DrivableTimer::Duration by) { socktimer.advance(by); }
+    // The former rule, for a benchmark that measures it beside the present one: a tick every pace
+    // (the first a whole pace after a message reaches an idle host) handles the next message of
+    // at most `count` connections. 0, the default, handles messages as they arrive.
+    void setMessagesPerTick(int count) { messagesPerTick_ = std::max(0, count); }
 
 signals:
     // A line about what the host is doing, for a log (the headless host prints them).
     void activity(const QString &line);
 
 private:
-    // A received message and its place in the order of arrival over all connections.
+    // A received message, its place in the order of arrival over all connections and the moment
+    // it arrived.
     struct Received {
         QByteArray line;
         quint64 arrival = 0;
+        DrivableTimer::Duration at {};
     };
     // A seat's connection and the messages received on it that wait for their turn.
     struct Connection {
@@ -180,6 +192,8 @@ private:
         bool loggedIn = false;
         bool toldUnloggedRequest = false; // requests before the login are logged once
         int ticksWithoutLogin = 0;
+        // A pace after the last message handled: its next message is handled no sooner.
+        DrivableTimer::Duration nextTurn = DrivableTimer::Duration::min();
     };
 
     bool inSeatTable(int n) const { return n >= 1 && n <= kSeatTableSize; }
@@ -190,6 +204,12 @@ private:
     template <class M, void (TServer::*handler)(const M &)>
     void decodeAndHandle(const QByteArray &data, int from);
     void dispatch(const QByteArray &verb, const QByteArray &data, int from);
+    void handle(int seat);
+    DrivableTimer::Duration turnOf(const Connection &connection) const;
+    int nextToHandle(DrivableTimer::Duration now);
+    QVarLengthArray<int, kSeatTableSize> seatsByArrival() const;
+    void wakeDispatcherFor(const Connection &connection);
+    void handleATick();
     void sendToSeat(int seat, const QByteArray &message);
     void sendToAll(const QByteArray &message);
     int seatOf(const Link *link) const;
@@ -211,7 +231,7 @@ private:
     std::array<Connection, kSeatTableSize + 1> connections_ {};
     std::deque<std::unique_ptr<Link>> waiting_; // at the door, the first comer first
     quint64 arrivals_ = 0;                      // messages received so far, over all connections
-    int messagesPerTick_ = kSeatTableSize;
+    int messagesPerTick_ = 0;
     int sender_ = 0;                            // the seat whose message is being handled
     int seatCount_ = 0;
 
@@ -225,7 +245,7 @@ private:
     std::array<std::array<Puzzle, proto::kWordsPerRound + 1>, kDealtRounds + 1> puzzles_ {};
     DrivableTimer timer1_ {proto::timing::kPhaseClockMs, [this] { timer1Timer(); }};
     DrivableTimer logintimer_ {kLoginClockMs, [this] { logintimerTimer(); }};
-    DrivableTimer socktimer {proto::timing::kHostDispatchMs, [this] { socktimerTimer(); }};
+    DrivableTimer socktimer {proto::timing::kHostPaceMs, [this] { socktimerTimer(); }};
     QList<QByteArray> listbox_words;
     std::shared_ptr<const TDictn> spell;
     std::mt19937 random_;

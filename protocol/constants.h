@@ -68,8 +68,9 @@ enum WatchFlag : int {
 };
 
 namespace timing {
-constexpr int kHostDispatchMs = 10;   // the host handles a received message of each connection per tick
-constexpr int kClientDispatchMs = 15; // every client's dispatch tick
+constexpr int kHostPaceMs = 10;       // the host handles at most one message of a connection this often
+// A phrase button stays locked this long after a phrase is sent (101 dispatch ticks of 15 ms).
+constexpr int kPhraseLockMs = 1515;
 constexpr int kPhaseClockMs = 1000;   // the host's round phases count seconds
 constexpr int kTurnClockMs = 1000;    // the clients' turn clock
 // The host's word phase runs this much longer than the turn the clients count down.

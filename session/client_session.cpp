@@ -15,8 +15,7 @@
 
 namespace {
 
-// How long one dispatch tick may spend on the queue: a host sends a message every host tick,
-// faster than the client ticks, so a tick works off what has come meanwhile.
+// How long one dispatch pass may spend on the queue before the window draws and takes input.
 constexpr qint64 kDispatchBudgetMs = 10;
 
 using Handler = void (*)(ClientSession &, const QByteArray &data);
@@ -79,10 +78,10 @@ QString reservedName(int seat)
 
 ClientSession::ClientSession(QObject *parent)
     : QObject(parent)
-    , Timer1(proto::timing::kClientDispatchMs, [this] { processsocktimer(); })
+    , Timer1(0, [this] { processsocktimer(); })
     , clock_([this] { turntimeTimer(); })
 {
-    // The queue starts with a line without a verb, which the first tick takes and drops.
+    // The queue starts with a line without a verb, which the first pass takes and drops.
     enqueue("receivedlist");
 }
 
@@ -139,8 +138,7 @@ void ClientSession::leaveGame()
     sentWord_.clear();
     round_ = 0;
     phase_ = proto::NoPhase;
-    phraseLocked_ = false;
-    phraseLockTicks_ = 0;
+    phraseLockedUntil_ = DrivableTimer::Duration::min();
     justWatch_ = false;
     removed_ = false;
     loggedInOnce_ = false;
@@ -261,11 +259,11 @@ void ClientSession::enqueue(const QByteArray &line)
     wakeDispatcher();
 }
 
-// An idle dispatcher starts again, its first tick a full interval from now.
+// A pass as soon as the event loop is free: not inside the socket's read.
 void ClientSession::wakeDispatcher()
 {
     if (!Timer1.running())
-        Timer1.start();
+        Timer1.startOnce(dispatchTick_);
 }
 
 void ClientSession::endWithNotice(const QString &reason)
@@ -317,9 +315,10 @@ void ClientSession::processsocktimer()
         if (spent.elapsed() >= kDispatchBudgetMs)
             break;
     }
-    countPhraseLock();
-    if (receivedlist_.isEmpty() && !phraseLocked_)
+    if (receivedlist_.isEmpty())
         Timer1.stop();
+    else
+        Timer1.startOnce(dispatchTick_);
 }
 
 void ClientSession::dispatch(const QByteArray &line)
@@ -523,25 +522,13 @@ void ClientSession::systemLine(const QString &text)
 
 void ClientSession::b_phrase1Click(int button)
 {
-    if (button < 1 || button > chat::kPhraseButtons || phraseLocked_)
+    if (button < 1 || button > chat::kPhraseButtons || phraseLocked())
         return;
     if (!link_)
         throw ESockException(QStringLiteral("Send - Socket Not Connected"));
     const QString text = chat::phraseAction(phrase(button)) + QLatin1Char('|') + chat::colourToText(options_.textColour);
     send(msg::encode(msg::Action {localSeat_, text.toUtf8()}));
-    phraseLocked_ = true;
-    phraseLockTicks_ = 0;
-    wakeDispatcher();
-}
-
-void ClientSession::countPhraseLock()
-{
-    if (!phraseLocked_)
-        return;
-    if (++phraseLockTicks_ > kPhraseLockTicks) {
-        phraseLocked_ = false;
-        phraseLockTicks_ = 0;
-    }
+    phraseLockedUntil_ = Timer1.now() + kPhraseLock;
 }
 
 // ---------------------------------------------------------------- options

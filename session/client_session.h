@@ -16,13 +16,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <memory>
 
 class Link;
 
 // The client's side of a game: its connection to the host, the queue of received messages and
-// the dispatcher that hands them one per tick to their handlers, and everything the client knows
+// the dispatcher that hands them to their handlers as they come, and everything the client knows
 // of the game (seats, onlookers, the board, the clock, the results, the winner). It takes the
 // player's actions as calls and sends what they ask for. It has no window: the main window draws
 // it from its state whenever changed() names a part, so a whole game can be played without one.
@@ -59,9 +61,8 @@ public:
     };
     Q_ENUM(Option)
 
-    // The phrase lock opens on the first dispatcher tick after this many (101 ticks of 15 ms,
-    // about a second and a half).
-    static constexpr int kPhraseLockTicks = 100;
+    // How long the phrase lock stays closed after a phrase is sent (about a second and a half).
+    static constexpr std::chrono::milliseconds kPhraseLock {proto::timing::kPhraseLockMs};
 
     explicit ClientSession(QObject *parent = nullptr);
     ~ClientSession() override;
@@ -103,20 +104,28 @@ public:
     // ends with a word to the player rather than falling ever further behind.
     static constexpr int kMaxQueuedMessages = 10000;
     static constexpr qsizetype kMaxQueuedBytes = 16 * 1024 * 1024;
-    // One tick of the dispatcher: received messages are handled oldest first, as many as fit in
-    // the tick's time budget (at least one).
+    // One pass of the dispatcher, which runs as soon as messages arrive: they are handled oldest
+    // first, as many as fit in the pass's time budget (at least one); what is left gets the next
+    // pass, after the window has drawn and taken the player's input.
     void processsocktimer();
-    // Handles one received line at once, as a tick would.
+    // Handles one received line at once, as a pass would.
     void dispatch(const QByteArray &line);
     int queuedMessages() const { return int(receivedlist_.size()); }
     // The verbs the dispatcher knows, in the order it compares them.
     static const QList<QByteArray> &dispatchOrder();
     static bool handles(const QByteArray &verb);
-    // With a manual clock the dispatcher, or the turn clock, moves only when processsocktimer(),
-    // or turntimeTimer(), is called.
+    // With a manual clock the session's time (the dispatcher's and the phrase lock's) stands
+    // still: received messages are handled when processsocktimer() is called or
+    // advanceDispatchClock() moves time on; the turn clock moves only when turntimeTimer() is
+    // called.
     void setManualDispatch(bool manual) { Timer1.setManualClock(manual); }
-    // The dispatcher ticks only while messages wait or the phrase lock counts.
+    void advanceDispatchClock(DrivableTimer::Duration by) { Timer1.advance(by); }
+    // A pass is due only while messages wait.
     bool dispatcherRunning() const { return Timer1.running(); }
+    // The former rule, for a benchmark that measures it beside the present one: passes come on a
+    // tick every `ms`, the first a whole tick after a message reaches an idle session. 0, the
+    // default, handles messages as they arrive.
+    void setDispatchTick(int ms) { dispatchTick_ = std::chrono::milliseconds(std::max(0, ms)); }
     void setManualTurnClock(bool manual) { clock_.setManualClock(manual); }
 
     // ---- the state
@@ -153,7 +162,7 @@ public:
     // A phrase button's phrase (1 to 9).
     const QString &phrase(int button) const { return options_.phrases[size_t(button - 1)]; }
     // Closed for a while after each phrase sent (see b_phrase1Click).
-    bool phraseLocked() const { return phraseLocked_; }
+    bool phraseLocked() const { return Timer1.now() < phraseLockedUntil_; }
     // The check mark of "Just Watch": the local player watches, as the host last said.
     bool justWatching() const { return justWatch_; }
     // The names at the board besides the local player's own seat, seats 1 to 6 in order.
@@ -196,7 +205,7 @@ public:
     void chooseChat();
     void chooseBoard();
     // A phrase button (1 to 9) was clicked: its phrase goes to everybody as an action, unless the
-    // phrase lock is closed. The lock closes for the next 101 dispatcher ticks. Without any
+    // phrase lock is closed. The lock closes for kPhraseLock. Without any
     // connection to send on, the socket's "Send - Socket Not Connected" is thrown.
     void b_phrase1Click(int button);
     // A chatter sound chosen in the sound menu (1 to 20; 0 is "<Cancel>") goes to everybody,
@@ -325,7 +334,6 @@ private:
     void optionSet(Option option);
     template <class T>
     void setOption(T PlayerOptions::*field, const T &value, Option option);
-    void countPhraseLock();
     void wakeDispatcher();
     // A game sound, unless "Play Sounds" is off.
     void playsounds(const QString &name);
@@ -345,6 +353,7 @@ private:
     QQueue<QByteArray> receivedlist_;
     qsizetype queuedBytes_ = 0;
     DrivableTimer Timer1;
+    DrivableTimer::Duration dispatchTick_ {};
     bool connectionClosed_ = false;
     bool removed_ = false;     // the host reset the connection: this player was removed
     bool loggedInOnce_ = false;
@@ -366,8 +375,7 @@ private:
     int round_ = 0;
     int phase_ = proto::NoPhase;
     PlayerOptions options_;
-    bool phraseLocked_ = false;
-    int phraseLockTicks_ = 0;
+    DrivableTimer::Duration phraseLockedUntil_ = DrivableTimer::Duration::min();
     bool justWatch_ = false;
 
     std::array<SeatRow, proto::kPlayerSeats> seats_ {};

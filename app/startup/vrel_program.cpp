@@ -52,6 +52,9 @@ VrelProgram::VrelProgram(CommandLine commandLine)
 {
     chat_ = std::make_unique<Tchat>(*session_);
     traceStartupWhenAsked(*chat_, *session_);
+    // For the latency benchmark, which measures the window's former dispatch rule beside the
+    // present one.
+    session_->setDispatchTick(qEnvironmentVariableIntValue("VREL_WINDOW_TICK_MS"));
     about_ = new Tabout(chat_.get());
     spylist_ = new Tspylist(chat_.get());
     help_ = new Thelp(chat_.get(), about_);

@@ -20,9 +20,10 @@ double msSince(Clock::time_point then, Clock::time_point now)
 
 } // namespace
 
-LatencyClient::LatencyClient(std::string name, int port, unsigned seed, Pace pace)
+LatencyClient::LatencyClient(std::string name, int port, unsigned seed, Role role, Pace pace)
     : name_(std::move(name))
     , port_(port)
+    , role_(role)
     , pace_(pace)
     , random_(seed)
 {
@@ -80,8 +81,7 @@ void LatencyClient::act(Clock::time_point now)
         gameRunning_ = true;
         ++gamesStarted;
     }
-    // The players play, the watchers chat.
-    if (!proto::isPlayerSeat(seat_) && !chatOutstanding_ && now >= nextChatAt_) {
+    if (role_ != Role::Player && !chatOutstanding_ && now >= nextChatAt_) {
         QByteArray text = "c" + QByteArray::number(qlonglong(++chatSerial_)) + " well that was close, who is ahead";
         send(msg::encode(msg::Chat {seat_, text + "|clNavy"}));
         chatOutstanding_ = true;
@@ -159,10 +159,10 @@ void LatencyClient::handle(const QByteArray &line, Clock::time_point now)
             if (recording_)
                 chatMs.push_back(msSince(chatSentAt_, now));
             chatOutstanding_ = false;
-            nextChatAt_ = now + std::chrono::milliseconds(randomMs(pace_.chatMinMs, pace_.chatMaxMs));
+            nextChatAt_ = now + std::chrono::milliseconds(role_ == Role::Chatter ? 20 : randomMs(pace_.chatMinMs, pace_.chatMaxMs));
         }
     } else if (verb == msg::NextPlayer::verb) {
-        if (const auto m = msg::decode<msg::NextPlayer>(data); m && m->seat == seat_ && proto::isPlayerSeat(seat_)) {
+        if (const auto m = msg::decode<msg::NextPlayer>(data); m && m->seat == seat_ && role_ == Role::Player) {
             masked_ = m->masked;
             wordPhase_ = true;
             wordOutstanding_ = false;

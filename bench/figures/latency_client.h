@@ -18,15 +18,18 @@ struct ClientPace {
     int chatMinMs = 200, chatMaxMs = 600;
 };
 
-// One of the nine peers of a table in the latency and fleet runs, speaking the wire protocol through the protocol's
-// own builders and parsers over a non-blocking socket. It logs in, then chats one line at a
-// time, a pause after each of its lines came back; a player also submits a word now and then
-// while its word phase is open and waits for the host's verdict. The first player starts games.
+// A peer of the latency runs, speaking the wire protocol through the protocol's own builders and
+// parsers over a non-blocking socket. It logs in; then a player submits a word 300 ms after each
+// verdict while its word phase is open, a watcher chats one line at a time, 200 to 600 ms after
+// each of its lines came back, and a chatter (alone at its host) does the same 20 ms after. One
+// player starts games. The fleet run plays slower (its Pace).
 class LatencyClient
 {
 public:
+    enum class Role { Player, Watcher, Chatter };
     using Pace = ClientPace;
-    LatencyClient(std::string name, int port, unsigned seed, Pace pace = {});
+
+    LatencyClient(std::string name, int port, unsigned seed, Role role, Pace pace = {});
 
     bool connect();
     int fd() const { return fd_; }
@@ -54,6 +57,7 @@ private:
 
     std::string name_;
     int port_;
+    Role role_;
     Pace pace_;
     std::mt19937 random_;
     int fd_ = -1;

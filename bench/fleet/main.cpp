@@ -190,7 +190,8 @@ int main(int argc, char **argv)
     for (int seat = 1; seat <= kTable; ++seat) {
         for (Game &game : games) {
             const std::string name = (seat <= 6 ? "Player" : "Onlooker") + std::to_string(seat);
-            game.table.push_back(std::make_unique<LatencyClient>(name, game.port, unsigned(game.port * 10 + seat), pace));
+            game.table.push_back(std::make_unique<LatencyClient>(name, game.port, unsigned(game.port * 10 + seat),
+                                                             seat <= 6 ? LatencyClient::Role::Player : LatencyClient::Role::Watcher, pace));
             if (!game.table.back()->connect()) {
                 std::fprintf(stderr, "cannot reach the game on port %d\n", game.port);
                 return 1;

@@ -1,5 +1,6 @@
 #include "host_process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -12,6 +13,7 @@
 #include <regex>
 #include <spawn.h>
 #include <sstream>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,9 +41,17 @@ bool HostProcess::spawn(const std::vector<std::string> &arguments, const std::ve
     for (const std::string &argument : arguments)
         argv.push_back(const_cast<char *>(argument.c_str()));
     argv.push_back(nullptr);
+    // Ours, but for the variables `environment` sets: the first of a name is the one read.
+    const auto setHere = [&environment](const char *entry) {
+        const std::string_view name(entry, std::strcspn(entry, "="));
+        return std::any_of(environment.begin(), environment.end(),
+                           [name](const std::string &own) { return own.compare(0, own.find('='), name) == 0; });
+    };
     std::vector<char *> envp;
-    for (char **entry = environ; *entry; ++entry)
-        envp.push_back(*entry);
+    for (char **entry = environ; *entry; ++entry) {
+        if (!setHere(*entry))
+            envp.push_back(*entry);
+    }
     for (const std::string &entry : environment)
         envp.push_back(const_cast<char *>(entry.c_str()));
     envp.push_back(nullptr);
@@ -84,10 +94,13 @@ bool HostProcess::waitForLog(const std::string &pattern, int timeoutMs, std::str
     }
 }
 
-bool HostProcess::start(const std::string &program, const std::vector<std::string> &environment)
+bool HostProcess::start(const std::string &program, const std::vector<std::string> &environment,
+                        const std::vector<std::string> &options)
 {
+    std::vector<std::string> arguments = {program, "--port", "0"};
+    arguments.insert(arguments.end(), options.begin(), options.end());
     std::string port;
-    if (!spawn({program, "--port", "0"}, environment) || !waitForLog("listening on port (\\d+)", 10000, &port))
+    if (!spawn(arguments, environment) || !waitForLog("listening on port (\\d+)", 10000, &port))
         return false;
     port_ = std::stoi(port);
     return true;

@@ -12,9 +12,10 @@ class HostProcess
 public:
     ~HostProcess();
 
-    // Starts vrel-host with --port 0 (and `environment` added to ours) and waits for the port it
-    // reports; false on failure.
-    bool start(const std::string &program, const std::vector<std::string> &environment = {});
+    // Starts vrel-host with --port 0 and `options` (and `environment` added to ours) and waits for
+    // the port it reports; false on failure.
+    bool start(const std::string &program, const std::vector<std::string> &environment = {},
+               const std::vector<std::string> &options = {});
     // Starts `arguments` (the program first) with `environment` ("NAME=value") added to ours, in
     // the folder `directory` (ours when empty).
     bool spawn(const std::vector<std::string> &arguments, const std::vector<std::string> &environment = {},

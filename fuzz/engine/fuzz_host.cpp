@@ -1,12 +1,12 @@
-// A host engine driven by connections that send anything at all, while its dispatcher, phase
-// clock and login clock tick. The input is a little program, one step after another:
+// A host engine driven by connections that send anything at all, while its dispatcher's clock,
+// phase clock and login clock run. The input is a little program, one step after another:
 //
 //   step byte % 9   what it does (argument bytes follow the step byte)
 //   0               a new connection
 //   1 c n bytes     connection c sends the n bytes
 //   2 c k f         connection c sends k KiB of the byte f (long messages from short inputs)
 //   3 c             connection c hangs up
-//   4 t             t + 1 dispatcher ticks
+//   4 t             the dispatcher's clock moves on (t + 1) * 5 ms
 //   5 t             t + 1 seconds of the phase clock
 //   6 t             t % 64 + 1 seconds of the login clock
 //   7 c             connection c logs in properly, with the seat it was given
@@ -14,8 +14,10 @@
 //
 // Everything the host sends must be something a client takes: a message no longer than a client
 // accepts, with a verb a client handles and data that its layout reads. Nothing may be sent to a
-// connection after it closed. The clocks tick a bounded number of times per input (a few rounds
-// of a short game), so that the fuzzer does not spend its time replaying long games.
+// connection after it closed, and once the connections fall silent every message received is
+// handled within the time a full backlog takes at its pace. The clocks run a bounded time per
+// input (a few rounds of a short game), so that the fuzzer does not spend its time replaying long
+// games.
 
 #include "dictionary/tdictn.h"
 #include "engine/tserver.h"
@@ -127,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::vector<FuzzLink *> links; // owned by the host, or already destroyed when refused
 
     Reader in {data, size};
-    int dispatcherTicks = 4000;
+    int dispatcherSteps = 8000; // of 5 ms
     int phaseSeconds = 600;
     int loginSeconds = 200;
     const auto pick = [&]() -> FuzzLink * {
@@ -163,8 +165,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 emit link->peerClosed();
             break;
         case 4:
-            for (int t = in.byte(); t >= 0 && dispatcherTicks > 0; --t, --dispatcherTicks)
-                host.socktimerTimer();
+            for (int t = in.byte(); t >= 0 && dispatcherSteps > 0; --t, --dispatcherSteps)
+                host.advanceDispatchClock(std::chrono::milliseconds(5));
             break;
         case 5:
             for (int t = in.byte(); t >= 0 && phaseSeconds > 0; --t, --phaseSeconds)
@@ -188,6 +190,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
         require(host.seatCount() <= proto::kLastSeat);
     }
+    host.advanceDispatchClock((TServer::kMaxQueuedPerConnection + 1) * TServer::kPace);
+    require(host.queuedMessages() == 0);
     // Connections that a newcomer replaced in their seat were handed to the event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;

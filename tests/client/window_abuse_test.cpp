@@ -123,9 +123,9 @@ TEST_F(WindowUnderAbuse, LinesThatAlternateColoursCostTheSameHoweverManyCameBefo
 
 TEST_F(WindowUnderAbuse, AHostSendingAtFullRateForAMinuteNeverGetsAhead)
 {
-    // The host relays at most one message per host tick: one flooder for a minute.
+    // The host relays at most one message of a connection a pace: one flooder for a minute.
     constexpr int kSeconds = 60;
-    const int perSecond = 1000 / proto::timing::kHostDispatchMs;
+    const int perSecond = 1000 / proto::timing::kHostPaceMs;
     int sent = 0, mostQueued = 0;
     QElapsedTimer clock;
     clock.start();

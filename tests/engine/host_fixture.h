@@ -9,7 +9,7 @@
 #include <QList>
 
 // A seat's connection that records what the host sends, for tests that drive the host engine
-// directly, one timer tick at a time.
+// directly, its clocks moved by hand.
 class FakeLink : public Link
 {
     Q_OBJECT
@@ -53,6 +53,7 @@ protected:
     {
         server.seedRandom(7);
         server.setManualClock(true);
+        server.setManualDispatch(true);
     }
 
     FakeLink *connect()
@@ -80,10 +81,13 @@ protected:
         dispatchAll();
     }
 
+    // The dispatcher's time runs until every message received has been handled.
     void dispatchAll()
     {
-        while (server.queuedMessages() > 0)
-            server.socktimerTimer();
+        for (int paces = 0; server.queuedMessages() > 0; ++paces) {
+            ASSERT_LT(paces, 10000) << "messages that are never handled";
+            server.advanceDispatchClock(TServer::kPace);
+        }
     }
 
     void tick(int times = 1)

@@ -333,6 +333,7 @@ TEST_F(HostRules, ResultsLastLongerWithMorePlayers)
     const std::pair<int, int> expectations[] = {{1, 15}, {2, 18}, {3, 22}, {4, 22}, {5, 26}, {6, 26}};
     for (const auto &[players, seconds] : expectations) {
         TServer host;
+        host.setManualDispatch(true);
         std::vector<FakeLink *> links;
         for (int n = 0; n < players; ++n) {
             auto link = std::make_unique<FakeLink>();
@@ -340,8 +341,7 @@ TEST_F(HostRules, ResultsLastLongerWithMorePlayers)
             const int seat = host.seatConnection(std::move(link));
             links.back()->deliver(msg::encode(msg::LoginInfo {seat, proto::kVersion, "P"}));
         }
-        while (host.queuedMessages() > 0)
-            host.socktimerTimer();
+        host.advanceDispatchClock(TServer::kPace);
         host.startgame({"Ann", "2", "30"});
         for (int t = 0; t < 34; ++t)
             host.timer1Timer();

@@ -30,6 +30,7 @@ protected:
     {
         server.seedRandom(11);
         server.setManualClock(true);
+        server.setManualDispatch(true);
     }
 
     // A session that connects, is seated and logs in under this name.
@@ -52,12 +53,12 @@ protected:
         return player;
     }
 
-    // Works off everything queued on every side, one message per tick, as the timers would.
+    // Works off everything queued on every side, the host's messages at their pace.
     void pump()
     {
         for (bool busy = true; busy;) {
             busy = server.queuedMessages() > 0;
-            server.socktimerTimer();
+            server.advanceDispatchClock(TServer::kPace);
             for (Player &player : players) {
                 busy = busy || player.session.queuedMessages() > 0;
                 player.session.processsocktimer();

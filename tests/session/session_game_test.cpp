@@ -3,6 +3,8 @@
 
 #include "tests/session/session_game.h"
 
+using namespace std::chrono_literals;
+
 TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAndTheWinner)
 {
     Player &ann = join(QStringLiteral("Ann"));
@@ -127,12 +129,13 @@ TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAnd
     EXPECT_EQ(ann.closings, 0);
 }
 
-TEST_F(SessionGame, TheDispatcherRestsWhenIdleWakesForMessagesAndTicksWhileThePhraseLockCounts)
+TEST_F(SessionGame, TheDispatcherRunsOnlyForArrivalsAndThePhraseLockHoldsASecondAndAHalf)
 {
     ClientSession fresh;
     fresh.setManualDispatch(true);
     EXPECT_TRUE(fresh.dispatcherRunning()); // for the line the queue starts with
-    fresh.processsocktimer();
+    fresh.advanceDispatchClock(0ns);
+    EXPECT_EQ(fresh.queuedMessages(), 0);
     EXPECT_FALSE(fresh.dispatcherRunning());
 
     Player &ann = join(QStringLiteral("Ann"));
@@ -141,32 +144,29 @@ TEST_F(SessionGame, TheDispatcherRestsWhenIdleWakesForMessagesAndTicksWhileThePh
     EXPECT_FALSE(a.dispatcherRunning());
     EXPECT_FALSE(bob.session.dispatcherRunning());
 
-    // Lines arriving at an idle session wake it; they are shown in their order at its next tick.
+    // Lines arriving at an idle session are handled at once, in their order.
     ann.lines.clear();
     bob.session.sendit(QStringLiteral("one"));
     bob.session.sendit(QStringLiteral("two"));
-    server.socktimerTimer();
-    server.socktimerTimer();
+    server.advanceDispatchClock(TServer::kPace);
     ASSERT_EQ(a.queuedMessages(), 2);
     EXPECT_TRUE(a.dispatcherRunning());
-    a.processsocktimer();
+    a.advanceDispatchClock(0ns);
     EXPECT_EQ(ann.lines, QStringList({"2+Bob chats: one", "2+Bob chats: two"}));
     EXPECT_FALSE(a.dispatcherRunning());
 
-    // The phrase lock counts its ticks with nothing queued, and the dispatcher rests once it ends.
+    // The phrase lock holds for its time, whatever arrives meanwhile, with no dispatcher running
+    // for it.
     a.b_phrase1Click(1);
+    server.advanceDispatchClock(0ns);
+    a.advanceDispatchClock(ClientSession::kPhraseLock - 1ns);
     EXPECT_TRUE(a.phraseLocked());
-    EXPECT_TRUE(a.dispatcherRunning());
-    server.socktimerTimer(); // the action comes back to Ann too
-    for (int tick = 0; tick < ClientSession::kPhraseLockTicks; ++tick) {
-        ASSERT_TRUE(a.dispatcherRunning()) << tick;
-        a.processsocktimer();
-    }
-    EXPECT_TRUE(a.phraseLocked());
-    EXPECT_EQ(a.queuedMessages(), 0);
-    a.processsocktimer();
-    EXPECT_FALSE(a.phraseLocked());
+    EXPECT_TRUE(ann.lines.last().endsWith(QLatin1String("Way To Go!")));
     EXPECT_FALSE(a.dispatcherRunning());
+    a.b_phrase1Click(2);
+    EXPECT_EQ(server.queuedMessages(), 0);
+    a.advanceDispatchClock(1ns);
+    EXPECT_FALSE(a.phraseLocked());
 }
 
 TEST_F(SessionGame, AStarterWhoseNameHoldsPlusesStartsTheGameItChose)
