@@ -94,7 +94,8 @@ void Board::draw(const BoardState &state, bool hasKeys)
     button_pass->setVisible(state.buttons);
     button_clear->setVisible(state.buttons);
     image_goodjob->setVisible(state.goodJob);
-    label_status->setText(state.status);
+    status_ = state.status;
+    label_status->setText(progress_.isEmpty() ? status_ : progress_);
     if (!typingDrawn_ || typingShown_ != state.typeInChat) {
         board_scale::show(checkbox_typing, [on = state.typeInChat](qreal dpr) { return art::typingBox(on, dpr); });
         typingShown_ = state.typeInChat;
@@ -105,4 +106,10 @@ void Board::draw(const BoardState &state, bool hasKeys)
 QString Board::status() const
 {
     return label_status->text();
+}
+
+void Board::showProgress(const QString &text)
+{
+    progress_ = text;
+    label_status->setText(progress_.isEmpty() ? status_ : progress_);
 }

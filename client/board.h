@@ -46,6 +46,9 @@ public:
     Tile *entryTile(int position) const { return entry_[size_t(position - 1)]; }
     QLabel *mark(int wordNumber) const { return marks_[size_t(wordNumber - 1)]; }
     QString status() const;
+    // While a connection is being made the status line tells how it comes on; an empty text
+    // gives the line back to the board's own status.
+    void showProgress(const QString &text);
 
 signals:
     void passClicked();
@@ -65,6 +68,8 @@ private:
     ClickLabel *checkbox_typing = nullptr;
     ClickLabel *label_typing = nullptr;
     EntryOutline *outline_ = nullptr;
+    QString status_;
+    QString progress_;
     bool typingShown_ = false;
     bool typingDrawn_ = false;
 };

@@ -7,6 +7,7 @@
 #include "engine/tserver.h"
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
+#include "net/orderly_end.h"
 
 #include <QCoreApplication>
 #include <QSysInfo>
@@ -16,6 +17,8 @@
 namespace {
 
 const char kProgram[] = "vrel-host";
+// How long the host waits at most for its players' connections to end when it stops.
+constexpr int kLastEndsMs = 2000;
 
 const char kHelp[] =
     "Usage: vrel-host [--port N] [--open-port]\n"
@@ -46,14 +49,17 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QString::fromLatin1(kProgram));
     vrel::setErrorSink(say);
-    const bool watching = watchTerminationSignals(&app, [&app] {
+    TServer server;
+    // The players are told that the game ends, and the program waits for their connections to
+    // end before it does.
+    const bool watching = watchTerminationSignals(&app, [&server] {
         say(QStringLiteral("stopping"));
-        app.quit();
+        server.announceEnding();
+        orderlyend::whenEnded(&server, kLastEndsMs, [] { QCoreApplication::quit(); });
     });
     if (!watching)
         say(QStringLiteral("cannot watch for SIGINT/SIGTERM; stop with SIGKILL"));
 
-    TServer server;
     QObject::connect(&server, &TServer::activity, &app, say);
     // For the latency benchmark, which measures the former dispatch rule beside the present one.
     bool numeric = false;
