@@ -5,7 +5,6 @@
 #include "tests/client/game_fixture.h"
 
 #include "client/seat_menu.h"
-#include "dictionary/embeddedwords.h"
 #include "rejoin/connection_words.h"
 #include "rejoin/rejoin_schedule.h"
 #include "rejoin/rejoiner.h"
@@ -23,26 +22,6 @@ using testing_support::Relay;
 using testing_support::settle;
 using testing_support::waitUntil;
 
-namespace {
-
-// A pool word that keeps every letter the masked word shows (the source word always does).
-QString answerFor(const BoardState &board)
-{
-    static const QStringList pool = loadWordPool();
-    for (const QString &word : pool) {
-        bool fits = word.size() == BoardState::kPositions;
-        for (int i = 0; fits && i < BoardState::kPositions; ++i) {
-            const int code = board.puzzle[size_t(i)].code;
-            fits = code == 0 || code == word.at(i).unicode() - 'a' + 1;
-        }
-        if (fits)
-            return word;
-    }
-    return {};
-}
-
-} // namespace
-
 class PlayingTogether : public GameFixture
 {
 protected:
@@ -51,19 +30,6 @@ protected:
         auto program = launch({name, QStringLiteral("127.0.0.1"), QStringLiteral("x")}, port);
         EXPECT_TRUE(waitUntil([&] { return program->session().localSeat() == seat && rowName(*program, seat) == name; }));
         return program;
-    }
-
-    // The player types a pool word that fits each masked word until `words` more are accepted.
-    static void fillWords(VrelProgram &program, int words)
-    {
-        ClientSession &session = program.session();
-        for (int n = 0; n < words; ++n) {
-            ASSERT_TRUE(waitUntil([&] { return session.ownsBoard() && session.board().captionWord > 0; }, 10000));
-            const int before = session.seat(session.localSeat()).wordCount.value_or(0);
-            submit(program, answerFor(session.board()));
-            ASSERT_TRUE(waitUntil([&] { return session.seat(session.localSeat()).wordCount.value_or(0) == before + 1; }))
-                << "word " << n + 1 << " of " << program.session().playerName().toStdString();
-        }
     }
 
     // The seat menu as it opens on a seat's name: Remove, Set to Just Watch, Unset Just Watch.
