@@ -532,7 +532,7 @@ chat::OutgoingLine::Kind ClientSession::sendit(const QString &entryText)
         sendLine(out);
     } else {
         waitingLines_ << out;
-        systemLine(QStringLiteral("Not connected: your line is sent once you are back in the game."));
+        systemLine(QStringLiteral("Your line is sent once you are back in the game."));
     }
     return out.kind;
 }

@@ -156,7 +156,7 @@ TEST_F(PlayingTogether, ADroppedConnectionRejoinsItsOwnSeatWithItsWordsHoweverIt
     EXPECT_EQ(bob->session().board().marks, boardBefore.marks);
     EXPECT_FALSE(bob->session().ownsBoard());
     EXPECT_EQ(bob->session().sendit(QStringLiteral("back in a moment")), chat::OutgoingLine::Kind::Chat);
-    EXPECT_TRUE(chatLines(*bob).contains("Not connected: your line is sent once you are back in the game."));
+    EXPECT_TRUE(chatLines(*bob).contains("Your line is sent once you are back in the game."));
     ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Rejoined.") && bob->session().ownsBoard(); }, 3000));
     std::printf("FIGURE reset to seated again: %lld ms\n", static_cast<long long>(sinceReset.elapsed()));
     backInHisSeat(3);
@@ -207,9 +207,14 @@ TEST_F(PlayingTogether, RejoiningGivesUpAfterItsAttemptsOrWhenThePlayerStopsIt)
     // The first attempt reaches the relay but not the host; every later one is refused.
     relay->hangUpNewcomers();
     relay->cutAll();
+    ASSERT_TRUE(waitUntil([&] { return bob->session().rejoining(); }));
+    bob->session().sendit(QStringLiteral("are you there"));
     ASSERT_TRUE(waitUntil([&] { return relay->connectionsMade() >= 2; }));
     relay->stopListening();
     ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Could not rejoin the game."); }, 5000));
+    // Not every attempt was refused (the first reached the relay): no "host ended". The line
+    // typed meanwhile is told as not sent.
+    EXPECT_TRUE(chatLines(*bob).contains("Not sent: are you there"));
     EXPECT_FALSE(rejoiner.active());
     EXPECT_TRUE(bob->chat().isVisible());
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
@@ -228,6 +233,20 @@ TEST_F(PlayingTogether, RejoiningGivesUpAfterItsAttemptsOrWhenThePlayerStopsIt)
     EXPECT_EQ(relay->connectionsMade(), 1);
     EXPECT_FALSE(chatLines(*cid).contains("Rejoined."));
     EXPECT_TRUE(cid->chat().isVisible());
+
+    // Every attempt for the whole two minutes is refused: nothing listens there any more, and
+    // the host is taken to have ended the game.
+    relay = std::make_unique<Relay>(quint16(host.port()));
+    auto dee = joinAt(QStringLiteral("Dee"), relay->port(), 1);
+    dee->rejoiner().setMillisecondsPerSecond(5);
+    relay->stopListening();
+    relay->cutAll();
+    ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }, 5000));
+    EXPECT_EQ(boxes, QStringList({"The host has ended the game."}));
+    EXPECT_FALSE(chatLines(*dee).contains("Could not rejoin the game."));
+    EXPECT_FALSE(dee->rejoiner().active());
+    EXPECT_TRUE(dee->chat().isVisible());
+    EXPECT_EQ(endings, 0);
 }
 
 // A host that stops without a word and starts again on the same port while the window rejoins:

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
+
+#include <cstdio>
 
 #include <memory>
 #include <vector>
@@ -81,12 +84,36 @@ TEST_F(HostSeats, SeatsAreHandedOutInOrderAndAFreedSeatIsReusedFirst)
 TEST_F(HostSeats, SpectatorsGetSeatsSevenToNineAndATenthIsRefused)
 {
     std::vector<std::unique_ptr<RawClient>> clients;
-    for (int seat = 1; seat <= 9; ++seat)
-        clients.push_back(join("P" + QByteArray::number(seat), seat, seat - 1));
+    QList<QByteArray> keys;
+    for (int seat = 1; seat <= 9; ++seat) {
+        auto client = connect();
+        client->send("CMD_logininfo+" + QByteArray::number(seat) + "+1.0.4+P" + QByteArray::number(seat) + T + T);
+        keys << client->waitFor("CMD_seatkey+").value_or("").split('+').value(2);
+        clients.push_back(std::move(client));
+    }
+    // A newcomer to a full table has a moment to show a seat key before it is refused.
+    QElapsedTimer waited;
+    waited.start();
     RawClient tenth(host.port());
-    EXPECT_EQ(tenth.next(), QByteArray("CMD_full+"));
+    EXPECT_EQ(tenth.next(4000), QByteArray("CMD_full+"));
+    std::printf("FIGURE a newcomer to a full table is told the game is full after %lld ms\n", static_cast<long long>(waited.elapsed()));
     EXPECT_TRUE(tenth.closedByPeer());
-    // The refused connection took no seat: a freed seat still goes to the next newcomer.
+
+    // During a game a player's seat is kept when its connection drops: the table stays full for
+    // newcomers, and the player who shows the key is seated in its own seat at once.
+    clients[0]->send("CMD_startgame+P1+1+60+" + T);
+    EXPECT_TRUE(clients[5]->waitFor("CMD_nextplayer+6+").has_value());
+    clients[5]->close();
+    EXPECT_TRUE(clients[0]->waitFor("CMD_playerdisconnected+6+").has_value());
+    RawClient stranger(host.port());
+    EXPECT_EQ(stranger.next(4000), QByteArray("CMD_full+"));
+    waited.restart();
+    RawClient back(host.port());
+    back.send("CMD_reclaimseat+6+" + keys[5] + '+' + T);
+    EXPECT_EQ(back.take(2), QList<QByteArray>({"CMD_reclaimseat+6+" + keys[5] + '+', "CMD_sendlogininfo+6"}));
+    std::printf("FIGURE a player coming back to a full table is seated after %lld ms\n", static_cast<long long>(waited.elapsed()));
+
+    // The refused connections took no seat: a freed seat still goes to the next newcomer.
     clients[7]->close();
     EXPECT_TRUE(clients[0]->waitFor("CMD_playerdisconnected+8+").has_value());
     int seat = 0;
