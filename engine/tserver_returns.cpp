@@ -6,12 +6,12 @@
 
 #include "engine/player_text.h"
 
-// A player who drops during a game finds its seat kept; one who drops between games, or whom the
-// host is leaving, does not.
+// A player (or an onlooker) who drops during a game finds its seat kept; one who drops between
+// games, or whom the host is leaving, does not.
 void TServer::keepOrForget(int seatNumber)
 {
     const Seat &seat = seats_[size_t(seatNumber)];
-    if (ending_ || !gameRunning_ || !proto::isPlayerSeat(seatNumber) || !connections_[size_t(seatNumber)].loggedIn) {
+    if (ending_ || !gameRunning_ || !connections_[size_t(seatNumber)].loggedIn) {
         reservations_.forget(seatNumber);
         return;
     }

@@ -27,7 +27,7 @@ Rejoiner::Rejoiner(ClientSession &session, QObject *parent)
     connect(&session_, &ClientSession::connectionFailed, this, &Rejoiner::failed);
     connect(&session_, &ClientSession::rejoined, this, [this](bool ownSeat) {
         if (active_)
-            finish(ownSeat ? QStringLiteral("Rejoined.") : QStringLiteral("The host has started anew: you joined its new game."));
+            finish(ownSeat ? QStringLiteral("Rejoined.") : QStringLiteral("Rejoined as a newcomer: the game you were in is over."));
     });
     connect(&session_, &ClientSession::hostEnded, this, [this] {
         finish(QString());

@@ -159,6 +159,17 @@ TEST_F(PlayerSession, WhenTheHostEndsTheGameTheWindowSaysSoAtOnceAndStays)
     EXPECT_EQ(endings, 0);
     expectStaysInTheProgram(*bob, QStringLiteral("Bob"));
     EXPECT_TRUE(host.log().contains("ending the game: every player is told")) << host.log().constData();
+
+    // A hosting window that closes tells its players as well.
+    boxes.clear();
+    auto ann = this->host(QStringLiteral("Ann"));
+    auto cid = start({QStringLiteral("Cid"), QStringLiteral("127.0.0.1"), QStringLiteral("x")}, portOf(*ann));
+    ASSERT_TRUE(waitUntil([&] { return rowName(*cid, 2) == QLatin1String("Cid"); }));
+    ann->chat().close();
+    ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }));
+    EXPECT_EQ(boxes, QStringList({"The host has ended the game."}));
+    EXPECT_EQ(endings, 1); // Ann's
+    expectStaysInTheProgram(*cid, QStringLiteral("Ann"));
 }
 
 TEST_F(PlayerSession, ARemovedPlayerIsToldAndStaysHoweverTheConnectionsEndReachesIt)

@@ -275,7 +275,7 @@ TEST_F(PlayingTogether, AWindowThatReachesANewGameOnItsAddressIsANewcomerThereAn
 
     ASSERT_TRUE(waitUntil([&] { return bob->session().connected() && !bob->rejoiner().active(); }, 15000));
     ASSERT_TRUE(waitUntil([&] { return rowName(*bob, 5) == "Bob" && rowName(*bob, 1) == "P1"; }));
-    EXPECT_TRUE(chatLines(*bob).contains("The host has started anew: you joined its new game."));
+    EXPECT_TRUE(chatLines(*bob).contains("Rejoined as a newcomer: the game you were in is over."));
     EXPECT_FALSE(chatLines(*bob).contains("Rejoined."));
     const ClientSession &session = bob->session();
     EXPECT_EQ(session.localSeat(), 5);
