@@ -175,7 +175,9 @@ int TServer::takeSeat(std::unique_ptr<Link> link, int seat)
     connect(raw, &Link::closed, this, [this, raw] { tempsockInfo(raw); });
 
     const QString peer = raw->peer();
-    emit activity(QStringLiteral("seat %1: connection accepted%2").arg(seatNumber).arg(peer.isEmpty() ? peer : QStringLiteral(" from ") + peer));
+    emit activity(QStringLiteral("seat %1: connection accepted%2")
+                      .arg(seatNumber)
+                      .arg(peer.isEmpty() ? peer : QStringLiteral(" from ") + peer));
     // The only message a connection gets before it has logged in.
     raw->send(msg::encode(msg::SendLoginInfo {seatNumber}));
     return seatNumber;

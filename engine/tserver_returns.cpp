@@ -6,6 +6,16 @@
 
 #include "engine/player_text.h"
 
+namespace {
+
+template <class Queue>
+auto findLink(Queue &queue, const Link *link)
+{
+    return std::find_if(queue.begin(), queue.end(), [link](const auto &waiting) { return waiting.link.get() == link; });
+}
+
+} // namespace
+
 // A player (or an onlooker) who drops during a game finds its seat kept; one who drops between
 // games, or whom the host is leaving, does not.
 void TServer::keepOrForget(int seatNumber)
@@ -40,7 +50,7 @@ void TServer::awaitReclaim(std::unique_ptr<Link> link)
     connect(raw, &Link::received, this, [this, raw](const QByteArray &bytes) { reclaimArrived(raw, bytes); });
     connect(raw, &Link::peerClosed, this, [raw] { raw->close(); });
     connect(raw, &Link::closed, this, [this, raw] {
-        const auto at = std::find_if(reclaiming_.begin(), reclaiming_.end(), [raw](const Reclaiming &r) { return r.link.get() == raw; });
+        const auto at = findLink(reclaiming_, raw);
         if (at == reclaiming_.end())
             return;
         at->link.release()->deleteLater();
@@ -53,7 +63,7 @@ void TServer::awaitReclaim(std::unique_ptr<Link> link)
 
 void TServer::reclaimArrived(Link *link, const QByteArray &bytes)
 {
-    const auto at = std::find_if(reclaiming_.begin(), reclaiming_.end(), [link](const Reclaiming &r) { return r.link.get() == link; });
+    const auto at = findLink(reclaiming_, link);
     if (at == reclaiming_.end())
         return;
     const QList<QByteArray> lines = at->cutter.feed(bytes);
@@ -93,14 +103,14 @@ void TServer::ageReclaims()
 void TServer::endOldConnection(int seatNumber)
 {
     Connection &connection = connections_[size_t(seatNumber)];
-    emit activity(QStringLiteral("seat %1: the old connection of %2 is closed").arg(seatNumber).arg(playertext::forLog(seats_[size_t(seatNumber)].name)));
+    Seat &seat = seats_[size_t(seatNumber)];
+    emit activity(QStringLiteral("seat %1: the old connection of %2 is closed").arg(seatNumber).arg(playertext::forLog(seat.name)));
     Link *old = connection.link.release();
     old->disconnect(this);
     old->close();
     old->deleteLater();
     forgetReceived(connection);
     connection.loggedIn = false;
-    Seat &seat = seats_[size_t(seatNumber)];
     seat.inUse = false;
     seat.link = nullptr;
     seat.watching = false;

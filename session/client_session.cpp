@@ -10,8 +10,9 @@
 #include "net/wsa_errors.h"
 
 #include <QElapsedTimer>
-#include <utility>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
