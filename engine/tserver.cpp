@@ -48,6 +48,7 @@ TServer::TServer(std::shared_ptr<const TDictn> dictionary, QObject *parent)
     Sock1.SendLimit = kMaxUnsentBytes; // handed on to every accepted connection
     Sock1.NoDelay = true;              // verdicts and relays are small and wanted at once
     Sock1.KeepAlive = true;            // a player whose path died is noticed within half a minute
+    Sock1.OrderlyClose = true;         // a player's last messages reach it, however it is closed
     Sock1.OnAccept = [this](TSock *listener) { Sock1Accept(listener); };
 }
 

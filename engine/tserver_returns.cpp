@@ -142,7 +142,12 @@ void TServer::reclaimseat(const msg::ReclaimSeat &m)
 void TServer::moveConnection(int from, int to, const QByteArray &key)
 {
     giveBackSeat(to);
-    connections_[size_t(to)] = std::move(connections_[size_t(from)]);
+    Connection &target = connections_[size_t(to)];
+    if (target.link) { // the connection that dropped, closed; it may be reporting to others still
+        target.link->disconnect(this);
+        target.link.release()->deleteLater();
+    }
+    target = std::move(connections_[size_t(from)]);
     connections_[size_t(from)] = Connection {};
     Seat &seat = seats_[size_t(to)];
     seat.inUse = true;

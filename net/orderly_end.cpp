@@ -49,11 +49,11 @@ private:
         char scratch[4096];
         while (true) {
             const ssize_t count = ::recv(fd_, scratch, sizeof scratch, MSG_DONTWAIT);
-            if (count > 0)
+            if (count > 0 && (dropped_ += count) <= kMaxDroppedBytes)
                 continue;
             if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
                 return;
-            finish(); // the peer ended too, or the connection is gone
+            finish(); // the peer ended too, sends on and on, or the connection is gone
             return;
         }
     }
@@ -66,6 +66,7 @@ private:
     }
 
     int fd_;
+    qint64 dropped_ = 0;
     QSocketNotifier notifier_;
     QTimer deadline_;
 };

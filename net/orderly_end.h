@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <functional>
 
 class QObject;
@@ -12,6 +14,8 @@ class QObject;
 namespace orderlyend {
 
 constexpr int kLingerMs = 5000;
+// A peer that sends on beyond this after the end is not ending: its connection is closed then.
+constexpr qint64 kMaxDroppedBytes = 1024 * 1024;
 
 // Ends the connection on `fd` and takes the descriptor over. Without an event loop on this
 // thread it is closed at once.

@@ -390,7 +390,7 @@ bool TSock::Close()
     try {
         dropNotifications();
         // A connection still waiting for its name closes like one whose handle is open.
-        if (fd_ >= 0 && connected_ && !resetting_ && socketType_ == stStream) {
+        if (fd_ >= 0 && connected_ && OrderlyClose && !resetting_ && socketType_ == stStream) {
             orderlyend::close(fd_);
             closed = true;
         } else {
@@ -552,6 +552,7 @@ void TSock::adoptAccepted(int fd, const TSock &listener, const SockAddress &peer
     SendLimit = listener.SendLimit;
     NoDelay = listener.NoDelay;
     KeepAlive = listener.KeepAlive;
+    OrderlyClose = listener.OrderlyClose;
     peerAddress_ = peer;
     applySocketOptions();
     OnRead = listener.OnRead;

@@ -75,6 +75,10 @@ public:
     // gives up with WSAETIMEDOUT, instead of waiting for the system's two minutes. 0 waits for
     // the system.
     int ConnectTimeoutMs = 0;
+    // Close ends the connection in an orderly way even when bytes from the peer wait unread,
+    // which a plain close answers with a reset (see orderly_end.h). Accepted connections take
+    // their listener's.
+    bool OrderlyClose = false;
 
     bool Connected() const { return connected_; }
     // A platform socket is open, or a connection waits for its host's name to be resolved.

@@ -57,6 +57,7 @@ std::unique_ptr<TSockLink> TSockLink::connectTo(const QString &address, int port
     link->sock_->setPortName(QString::number(port));
     link->sock_->NoDelay = true;
     link->sock_->KeepAlive = true;
+    link->sock_->OrderlyClose = true;
     link->sock_->ConnectTimeoutMs = kConnectTimeoutMs;
     link->sock_->Connect();
     return link;

@@ -350,6 +350,7 @@ TEST(TSockClose, AConnectionClosedWithBytesUnreadStillEndsInOrder)
     TSock listener;
     TSock *accepted = nullptr;
     listener.setPortName(QStringLiteral("0"));
+    listener.OrderlyClose = true; // handed on to the accepted connection
     listener.OnAccept = [&](TSock *l) { l->Accept(accepted); };
     listener.setListen(true);
     testing_support::RawClient peer(listener.boundPort());
