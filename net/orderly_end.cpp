@@ -1,6 +1,7 @@
 #include "net/orderly_end.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QSocketNotifier>
@@ -27,8 +28,9 @@ std::set<Ending *> &endings()
 class Ending : public QObject
 {
 public:
-    explicit Ending(int fd)
-        : fd_(fd)
+    Ending(int fd, QObject *parent)
+        : QObject(parent)
+        , fd_(fd)
         , notifier_(fd, QSocketNotifier::Read)
     {
         endings().insert(this);
@@ -82,7 +84,9 @@ void close(int fd)
         ::close(fd);
         return;
     }
-    new Ending(fd);
+    // Those still ending when the program ends are closed with the application.
+    QCoreApplication *app = QCoreApplication::instance();
+    new Ending(fd, app && app->thread() == QThread::currentThread() ? app : nullptr);
 }
 
 int pending()
