@@ -144,6 +144,7 @@ TEST_F(PlayingTogether, ADroppedConnectionRejoinsItsOwnSeatWithItsWordsHoweverIt
         EXPECT_EQ(session.board().captionWord, words + 1);
         EXPECT_EQ(session.columnOfSeat(3), 1); // his results stay leftmost
         EXPECT_TRUE(session.spectators().isEmpty());
+        EXPECT_EQ(board(*bob).status(), session.board().status); // the progress has gone
         EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
     };
 
@@ -153,6 +154,8 @@ TEST_F(PlayingTogether, ADroppedConnectionRejoinsItsOwnSeatWithItsWordsHoweverIt
     relay.resetAll();
     ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Connection lost. Rejoining..."); }));
     EXPECT_TRUE(bob->chat().stopRejoiningAction()->isVisible());
+    EXPECT_EQ(bob->chat().stopRejoiningAction()->text(), "Stop &Rejoining");
+    EXPECT_EQ(board(*bob).status(), "Connection lost. Next attempt in 1 s.");
     EXPECT_EQ(bob->session().board().marks, boardBefore.marks);
     EXPECT_FALSE(bob->session().ownsBoard());
     EXPECT_EQ(bob->session().sendit(QStringLiteral("back in a moment")), chat::OutgoingLine::Kind::Chat);
