@@ -153,7 +153,7 @@ TEST_F(BadNetwork, AConnectionWhosePathDiesSilentlyIsNoticedOnBothEndsAndTheWind
 // word typed is counted, and nobody drops.
 TEST_F(BadNetwork, ATwoRoundGameCompletesWithEveryWordCountedWhenATenthOfThePacketsIsLost)
 {
-    for (const QString way : {QStringLiteral("sport"), QStringLiteral("dport")})
+    for (const char *way : {"sport", "dport"})
         ASSERT_TRUE(firewall.drop(QStringLiteral("tcp %1 %2 numgen random mod 100 < 10").arg(way).arg(host.port())));
     QElapsedTimer game;
     game.start();
