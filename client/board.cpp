@@ -118,7 +118,8 @@ void Board::draw(const BoardState &state, bool hasKeys)
     button_pass->setVisible(state.buttons);
     button_clear->setVisible(state.buttons);
     image_goodjob->setVisible(state.goodJob);
-    label_status->setText(state.status);
+    status_ = state.status;
+    label_status->setText(progress_.isEmpty() ? status_ : progress_);
     if (!typingDrawn_ || typingShown_ != state.typeInChat) {
         board_scale::show(checkbox_typing, [on = state.typeInChat](qreal dpr) { return art::typingBox(on, dpr); });
         checkbox_typing->setChecked(state.typeInChat);
@@ -154,4 +155,10 @@ QPushButton *Board::clearButton() const
 QString Board::status() const
 {
     return label_status->text();
+}
+
+void Board::showProgress(const QString &text)
+{
+    progress_ = text;
+    label_status->setText(progress_.isEmpty() ? status_ : progress_);
 }

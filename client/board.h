@@ -55,6 +55,9 @@ public:
     // The "Type In Chat" box.
     ClickLabel *typingBox() const { return checkbox_typing; }
     QString status() const;
+    // While a connection is being made the status line tells how it comes on; an empty text
+    // gives the line back to the board's own status.
+    void showProgress(const QString &text);
 
 signals:
     void passClicked();
@@ -78,6 +81,8 @@ private:
     ClickLabel *checkbox_typing = nullptr;
     ClickLabel *label_typing = nullptr;
     EntryOutline *outline_ = nullptr;
+    QString status_;
+    QString progress_;
     bool typingShown_ = false;
     bool typingDrawn_ = false;
 };

@@ -384,6 +384,9 @@ void Tchat::connectSession()
         if (!ended_)
             close();
     });
+    // The window stays, on its last board with its chat, and File can host or join another game.
+    connect(&session_, &ClientSession::removedFromGame, this,
+            [this] { messagebox::show(this, QStringLiteral("You were removed from the game.")); });
 }
 
 void Tchat::draw(ClientSession::Parts parts)
@@ -518,11 +521,15 @@ void Tchat::attachRejoiner(Rejoiner *rejoiner)
     StopRejoining1->setVisible(false);
     file->insertAction(exit, StopRejoining1);
     connect(StopRejoining1, &QAction::triggered, rejoiner, &Rejoiner::stop);
-    connect(rejoiner, &Rejoiner::activeChanged, StopRejoining1, &QAction::setVisible);
-    connect(rejoiner, &Rejoiner::hostEnded, this, [this] {
-        messagebox::show(this, QStringLiteral("The host has ended the game."));
-        close();
-    });
+    // The same item stops a join that is still connecting.
+    const auto showStop = [this, rejoiner] {
+        StopRejoining1->setText(rejoiner->joining() ? QStringLiteral("Stop &Connecting") : QStringLiteral("Stop &Rejoining"));
+        StopRejoining1->setVisible(rejoiner->joining() || rejoiner->active());
+    };
+    connect(rejoiner, &Rejoiner::activeChanged, this, showStop);
+    connect(rejoiner, &Rejoiner::joiningChanged, this, showStop);
+    connect(rejoiner, &Rejoiner::progressChanged, puzzleBoard_, &Board::showProgress);
+    connect(rejoiner, &Rejoiner::hostEnded, this, [this] { messagebox::show(this, QStringLiteral("The host has ended the game.")); });
 }
 
 void Tchat::button_startClick()

@@ -53,8 +53,9 @@ public:
     // The tally window, and the help and about windows.
     void attachTallyList(Ttallylist *tallylist);
     void attachHelp(Thelp *help, Tabout *about);
-    // What keeps a joining copy in its game: File gets "Stop Rejoining" while it tries, and the
-    // host's end of the game is told in a message box before the window closes.
+    // What keeps a joining copy in its game: File gets "Stop Connecting" while a join connects
+    // and "Stop Rejoining" while it rejoins, the status line tells how the connection comes on,
+    // and the host's end of the game is told in a message box; the window stays.
     void attachRejoiner(Rejoiner *rejoiner);
     QAction *stopRejoiningAction() const { return StopRejoining1; }
 

@@ -48,6 +48,8 @@ TServer::TServer(std::shared_ptr<const TDictn> dictionary, QObject *parent)
     Sock1.setPortName(QString::number(proto::kDefaultPort));
     Sock1.SendLimit = kMaxUnsentBytes; // handed on to every accepted connection
     Sock1.NoDelay = true;              // verdicts and relays are small and wanted at once
+    Sock1.KeepAlive = true;            // a player whose path died is noticed within half a minute
+    Sock1.OrderlyClose = true;         // a player's last messages reach it, however it is closed
     Sock1.OnAccept = [this](TSock *listener) { Sock1Accept(listener); };
 }
 
@@ -60,6 +62,8 @@ TServer::~TServer()
     }
     for (const std::unique_ptr<Link> &link : waiting_)
         link->disconnect(this);
+    for (const Reclaiming &newcomer : reclaiming_)
+        newcomer.link->disconnect(this);
 }
 
 // ---------------------------------------------------------------- listening and seating
@@ -105,9 +109,9 @@ int TServer::freeSeat()
         return 1;
     }
     int candidate = 1;
-    while (candidate < seatCount_ && seats_[size_t(candidate)].inUse)
+    while (candidate < seatCount_ && seatTaken(candidate))
         ++candidate;
-    if (!seats_[size_t(candidate)].inUse)
+    if (!seatTaken(candidate))
         return candidate;
     if (seatCount_ < proto::kLastSeat)
         return ++seatCount_;
@@ -119,7 +123,7 @@ bool TServer::hasFreeSeat() const
     if (seatCount_ < proto::kLastSeat)
         return true;
     for (int n = 1; n <= seatCount_; ++n) {
-        if (!seats_[size_t(n)].inUse)
+        if (!seatTaken(n))
             return true;
     }
     return false;
@@ -138,18 +142,24 @@ int TServer::seatConnection(std::unique_ptr<Link> link)
 {
     // Those at the door come first; a newcomer queues behind them.
     if (!waiting_.empty() || !hasFreeSeat()) {
-        if (strangerHoldsASeat() && int(waiting_.size()) < kMaxWaiting)
-            waitAtTheDoor(std::move(link));
-        else
+        if (strangerHoldsASeat()) {
+            if (int(waiting_.size()) < kMaxWaiting)
+                waitAtTheDoor(std::move(link));
+            else
+                refuse(std::move(link));
+        } else if (reservations_.anyKey() && int(reclaiming_.size()) < kMaxWaiting) {
+            awaitReclaim(std::move(link));
+        } else {
             refuse(std::move(link));
+        }
         return 0;
     }
     return takeSeat(std::move(link));
 }
 
-int TServer::takeSeat(std::unique_ptr<Link> link)
+int TServer::takeSeat(std::unique_ptr<Link> link, int seat)
 {
-    const int seatNumber = freeSeat();
+    const int seatNumber = seat != 0 ? seat : freeSeat();
 
     Connection &connection = connections_[size_t(seatNumber)];
     if (connection.link) {
@@ -165,15 +175,18 @@ int TServer::takeSeat(std::unique_ptr<Link> link)
     if (!logintimer_.running())
         logintimer_.start();
 
-    Seat &seat = seats_[size_t(seatNumber)];
-    seat.inUse = true;
-    seat.link = connection.link.get();
-    Link *raw = seat.link;
+    Seat &taken = seats_[size_t(seatNumber)];
+    taken.inUse = true;
+    taken.link = connection.link.get();
+    Link *raw = taken.link;
     connect(raw, &Link::received, this, [this, raw](const QByteArray &bytes) { Sock1Read(raw, bytes); });
     connect(raw, &Link::peerClosed, this, [this, raw] { tempsockDisconnect(raw); });
     connect(raw, &Link::closed, this, [this, raw] { tempsockInfo(raw); });
 
-    emit activity(QStringLiteral("seat %1: connection accepted").arg(seatNumber));
+    const QString peer = raw->peer();
+    emit activity(QStringLiteral("seat %1: connection accepted%2")
+                      .arg(seatNumber)
+                      .arg(peer.isEmpty() ? peer : QStringLiteral(" from ") + peer));
     // The only message a connection gets before it has logged in.
     raw->send(msg::encode(msg::SendLoginInfo {seatNumber}));
     return seatNumber;
@@ -311,13 +324,15 @@ void TServer::tempsockInfo(Link *link)
     if (seatNumber == 0)
         return;
     Seat &seat = seats_[size_t(seatNumber)];
-    if (seat.inUse) {
+    if (seat.inUse && !ending_) {
         for (int n = 1; n <= seatCount_; ++n) {
             if (n != seatNumber)
                 sendToSeat(n, msg::encode(msg::PlayerDisconnected {seatNumber, seat.name}));
         }
         emit activity(QStringLiteral("seat %1: %2 left").arg(seatNumber).arg(playertext::forLog(seat.name)));
     }
+    if (seat.inUse)
+        keepOrForget(seatNumber);
     seat.inUse = false;
     seat.name.clear();
     seat.watching = false;
@@ -337,6 +352,9 @@ void TServer::logintimerTimer()
         connection.link->close();
     }
     makeRoomForTheWaiting();
+    ageReclaims();
+    if (!reclaiming_.empty())
+        return;
     for (int n = 1; n <= kSeatTableSize; ++n) {
         if (seats_[size_t(n)].inUse && !connections_[size_t(n)].loggedIn)
             return;
@@ -346,30 +364,13 @@ void TServer::logintimerTimer()
 
 void TServer::disconnectsock(int seatNumber)
 {
-    // A removed player's connection is reset rather than closed: the window can tell a removal
-    // from a dropped connection, which it rejoins.
-    if (inSeatTable(seatNumber) && seats_[size_t(seatNumber)].inUse)
-        seats_[size_t(seatNumber)].link->reset();
-}
-
-void TServer::announceEnding()
-{
-    emit activity(QStringLiteral("ending the game: telling every player"));
-    sendToAll(msg::encode(msg::HostEnding {}));
-    if (Sock1.Listen())
-        Sock1.setListen(false);
-    for (std::unique_ptr<Link> &link : std::exchange(waiting_, {})) {
-        link->disconnect(this);
-        link->close();
-        link.release()->deleteLater();
-    }
-    // The departures that follow are no news to players told that the game ends.
-    for (Connection &connection : connections_)
-        connection.loggedIn = false;
-    for (int n = 1; n <= kSeatTableSize; ++n) {
-        if (seats_[size_t(n)].inUse && connections_[size_t(n)].link)
-            connections_[size_t(n)].link->close();
-    }
+    if (!inSeatTable(seatNumber) || !seats_[size_t(seatNumber)].inUse)
+        return;
+    // The removed player hears its own departure first: its window knows it was removed and does
+    // not come back, however the connection's end reaches it. Its key opens nothing any more.
+    reservations_.forget(seatNumber);
+    sendToSeat(seatNumber, msg::encode(msg::PlayerDisconnected {seatNumber, seats_[size_t(seatNumber)].name}));
+    seats_[size_t(seatNumber)].link->close();
 }
 
 int TServer::starterSeat() const
@@ -531,6 +532,8 @@ bool TServer::senderMayUse(const M &message, int from) const
 {
     if constexpr (std::is_same_v<M, msg::StartGame>)
         return from == starterSeat();
+    else if constexpr (std::is_same_v<M, msg::ReclaimSeat>)
+        return true; // it names the seat claimed; the key decides
     else if constexpr (std::is_same_v<M, msg::JustWatch>)
         return message.seat == from || (from == starterSeat() && proto::isPlayerSeat(message.seat));
     else
@@ -559,10 +562,11 @@ void TServer::dispatch(const QByteArray &verb, const QByteArray &data, int from)
         {msg::MyWord::verb, &TServer::decodeAndHandle<msg::MyWord, &TServer::myword>},
         {msg::Pass::verb, &TServer::decodeAndHandle<msg::Pass, &TServer::pass>},
         {msg::PlayASound::verb, &TServer::decodeAndHandle<msg::PlayASound, &TServer::playasound>},
+        {msg::ReclaimSeat::verb, &TServer::decodeAndHandle<msg::ReclaimSeat, &TServer::reclaimseat>},
     };
-    // Until its login a connection may only log in.
+    // Until its login a connection may only log in, or show the key of the seat it held.
     Connection &connection = connections_[size_t(from)];
-    if (!connection.loggedIn && verb != msg::LoginInfo::verb) {
+    if (!connection.loggedIn && verb != msg::LoginInfo::verb && verb != msg::ReclaimSeat::verb) {
         if (!connection.toldUnloggedRequest) {
             connection.toldUnloggedRequest = true;
             emit activity(QStringLiteral("seat %1: dropped a request sent before the login (and drops any further ones)").arg(from));
@@ -589,6 +593,7 @@ void TServer::receivedlogininfo(const msg::LoginInfo &m)
     emit activity(QStringLiteral("seat %1: %2 logged in").arg(m.seat).arg(playertext::forLog(seat.name)));
 
     sendToAll(msg::encode(msg::NewPlayerInfo {m.seat, seat.name}));
+    sendToSeat(m.seat, msg::encode(msg::SeatKey {m.seat, reservations_.newKey(m.seat)}));
     for (int n = 1; n <= seatCount_; ++n) {
         if (n != m.seat && seats_[size_t(n)].inUse)
             sendToSeat(m.seat, msg::encode(msg::ExistingPlayers {n, seats_[size_t(n)].name}));
@@ -616,6 +621,9 @@ QByteArray TServer::tableName(int seatNumber, const QByteArray &sent) const
         if (n != seatNumber && loggedIn(n))
             taken << QString::fromUtf8(seats_[size_t(n)].name);
     }
+    // Nobody comes in under the name of a player whose seat waits for it.
+    for (const QByteArray &kept : reservations_.keptNames(seatNumber))
+        taken << QString::fromUtf8(kept);
     return playertext::playerName(playernames::unique(name, taken, proto::kMaxNameChars).toUtf8());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/seat_reservations.h"
 #include "net/drivable_timer.h"
 #include "net/link.h"
 #include "net/tsock.h"
@@ -54,6 +55,9 @@ public:
     // who gets a seat: a connection that reconnects goes to the back of the line.
     static constexpr int kContestedLoginTicks = 3;
     static constexpr int kMaxWaiting = 32;
+    // While every seat is taken, a newcomer may be a player coming back with its seat key: it has
+    // this many ticks of the login clock to show it before it is told the game is full.
+    static constexpr int kReclaimTicks = 8;
 
     struct Seat {
         QByteArray name;
@@ -100,10 +104,11 @@ public:
     void socktimerTimer();
     // A tick of the login clock: closes connections that took too long to log in.
     void logintimerTimer();
-    // Removes a seat's player: its connection is reset.
+    // Removes a seat's player: it hears its own departure, then its connection is closed. Its
+    // seat is not kept for it.
     void disconnectsock(int seat);
-    // The host is ending the game: every seat that has logged in is told so ("CMD_hostending"),
-    // then every connection is closed in an orderly way and no newcomer is taken any more.
+    // The host ends the game: every player logged in is told ("CMD_hostending"), nobody is taken
+    // any more, and every connection is closed in an orderly way. The engine stays idle after it.
     void announceEnding();
     // The starter, who may start a game and remove players: the lowest player seat (1-6) that is
     // logged in, 0 when there is none. It moves on at once when the starter leaves.
@@ -117,6 +122,8 @@ public:
     void action(const msg::Action &m);
     void justwatch(const msg::JustWatch &m);
     void playasound(const msg::PlayASound &m);
+    // A player coming back shows its seat key: the connection moves to the seat kept for it.
+    void reclaimseat(const msg::ReclaimSeat &m);
     void startgame(const msg::StartGame &m);
     void myword(const msg::MyWord &m);
     void pass(const msg::Pass &m);
@@ -149,6 +156,8 @@ public:
     const QList<QByteArray> &wordPool() const { return listbox_words; }
     int queuedMessages() const;
     int waitingConnections() const { return int(waiting_.size()); }
+    // The seat is kept for its player, who dropped during the game.
+    bool seatKept(int n) const { return reservations_.kept(n); }
     // A seat whose connection has logged in: it plays (or watches), is dealt words and hears
     // everything. A seat in use that has not logged in yet is told nothing but its seat number.
     bool loggedIn(int n) const { return inSeatTable(n) && seats_[size_t(n)].inUse && connections_[size_t(n)].loggedIn; }
@@ -218,18 +227,38 @@ private:
     void restartTimer1(qint64 countdown, proto::Phase phase);
     void forgetReceived(Connection &connection);
     int freeSeat();
-    int takeSeat(std::unique_ptr<Link> link);
+    // Into the seat given, or else the lowest free one.
+    int takeSeat(std::unique_ptr<Link> link, int seat = 0);
     bool hasFreeSeat() const;
     bool strangerHoldsASeat() const;
     void waitAtTheDoor(std::unique_ptr<Link> link);
     void refuse(std::unique_ptr<Link> link);
     void serveTheDoor();
     void makeRoomForTheWaiting();
+    // Players coming back (tserver_returns.cpp).
+    bool seatTaken(int n) const { return seats_[size_t(n)].inUse || reservations_.kept(n); }
+    void keepOrForget(int seat);
+    void freeKeptSeats(const QList<int> &seats, const char *why);
+    void awaitReclaim(std::unique_ptr<Link> link);
+    void reclaimArrived(Link *link, const QByteArray &bytes);
+    void ageReclaims();
+    void endOldConnection(int seat);
+    void giveBackSeat(int seat);
+    void moveConnection(int from, int to, const QByteArray &key);
 
     TSock Sock1;
     std::array<Seat, kSeatTableSize + 1> seats_ {};
     std::array<Connection, kSeatTableSize + 1> connections_ {};
     std::deque<std::unique_ptr<Link>> waiting_; // at the door, the first comer first
+    // Newcomers to a full table, who may show a seat key yet.
+    struct Reclaiming {
+        std::unique_ptr<Link> link;
+        proto::StreamCutter cutter {proto::StreamCutter::Overlong::Dropped};
+        int ticks = 0;
+    };
+    std::deque<Reclaiming> reclaiming_;
+    SeatReservations reservations_;
+    bool ending_ = false; // announceEnding(): nothing is announced or kept any more
     quint64 arrivals_ = 0;                      // messages received so far, over all connections
     int messagesPerTick_ = 0;
     int sender_ = 0;                            // the seat whose message is being handled

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 
 // One connection as the game sees it: bytes out, bytes in, and its end. The host engine holds one
 // per seat, a client one to its host. The production link wraps a TSock (TSockLink); tests use
@@ -13,14 +14,13 @@ public:
     using QObject::QObject;
 
     virtual void send(const QByteArray &bytes) = 0;
-    // Closes the connection; every call ends in closed(), also a repeated one.
+    // Closes the connection in an orderly way; every call ends in closed(), also a repeated one.
     virtual void close() = 0;
-    // Ends the connection abruptly (the peer reads a reset, not an orderly end), as a removal
-    // does; like close(), it ends in closed().
-    virtual void reset() { close(); }
     // The host's name is known (resolved, or an address from the start): the connection is being
     // made or was made. A link that was not made to a name has nothing to resolve.
     virtual bool hostKnown() const { return true; }
+    // Where the connection comes from, for a log ("10.0.0.5 port 50112"); empty when unknown.
+    virtual QString peer() const { return {}; }
 
 signals:
     void received(const QByteArray &bytes); // everything the connection had buffered
@@ -31,6 +31,4 @@ signals:
     void connectFailed(int wsaCode);
     // The host's name was resolved: hostKnown() is true from now on.
     void hostResolved();
-    // The other side reset the established connection (a removal does); closed() follows.
-    void resetByPeer();
 };

@@ -2,6 +2,7 @@
 
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
+#include "net/orderly_end.h"
 #include "net/sock_lookup.h"
 #include "net/wsa_errors.h"
 
@@ -88,6 +89,8 @@ TSock::TSock(QObject *owner)
 {
     nextAddressTimer_.setSingleShot(true);
     connect(&nextAddressTimer_, &QTimer::timeout, this, [this] { vrel::guarded([this] { nextAddressDue(); }); });
+    connectDeadline_.setSingleShot(true);
+    connect(&connectDeadline_, &QTimer::timeout, this, [this] { vrel::guarded([this] { connectTimedOut(); }); });
 }
 
 TSock::~TSock()
@@ -409,8 +412,14 @@ bool TSock::Close()
     try {
         dropNotifications();
         // A connection still waiting for its name closes like one whose handle is open.
-        closed = fd_ >= 0 ? ::close(fd_) == 0 : lookup_ != Lookup::None;
+        if (fd_ >= 0 && connected_ && OrderlyClose && !resetting_ && socketType_ == stStream) {
+            orderlyend::close(fd_);
+            closed = true;
+        } else {
+            closed = fd_ >= 0 ? ::close(fd_) == 0 : lookup_ != Lookup::None;
+        }
         fd_ = -1;
+        resetting_ = false;
         forgetLookup();
         connected_ = false;
         connecting_ = false;
@@ -430,6 +439,7 @@ bool TSock::Abort()
     if (fd_ >= 0 && !listening_) {
         const linger immediately {1, 0};
         ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
+        resetting_ = true;
     }
     return Close();
 }
@@ -563,7 +573,10 @@ void TSock::adoptAccepted(int fd, const TSock &listener, const SockAddress &peer
     BlockingTimeout = listener.BlockingTimeout;
     SendLimit = listener.SendLimit;
     NoDelay = listener.NoDelay;
-    applyNoDelay();
+    KeepAlive = listener.KeepAlive;
+    OrderlyClose = listener.OrderlyClose;
+    peerAddress_ = peer;
+    applySocketOptions();
     OnRead = listener.OnRead;
     OnWrite = listener.OnWrite;
     OnDisconnect = listener.OnDisconnect;

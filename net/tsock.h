@@ -66,6 +66,23 @@ public:
     // Small writes leave at once instead of waiting for the peer's acknowledgement of the last
     // one (TCP_NODELAY). Set before connecting; accepted connections take their listener's.
     bool NoDelay = false;
+    // A path that died without a word is noticed: keepalive probes after kKeepAliveIdleSeconds
+    // of silence, and the connection ends with WSAETIMEDOUT once what it sent, probes included,
+    // has gone unacknowledged for kDeadPathMs (TCP_USER_TIMEOUT). Set before connecting;
+    // accepted connections take their listener's.
+    bool KeepAlive = false;
+    static constexpr int kKeepAliveIdleSeconds = 20;
+    static constexpr int kKeepAliveIntervalSeconds = 5;
+    static constexpr int kKeepAliveProbes = 3;
+    static constexpr int kDeadPathMs = 30000;
+    // A connection that has not come about this long after its host's first address was tried
+    // gives up with WSAETIMEDOUT, instead of waiting for the system's two minutes. 0 waits for
+    // the system.
+    int ConnectTimeoutMs = 0;
+    // Close ends the connection in an orderly way even when bytes from the peer wait unread,
+    // which a plain close answers with a reset (see orderly_end.h). Accepted connections take
+    // their listener's.
+    bool OrderlyClose = false;
 
     bool Connected() const { return connected_; }
     // A platform socket is open, or a connection waits for its host's name to be resolved.
@@ -106,6 +123,8 @@ public:
     bool connectionPending() const;
     // Bytes handed to Send that the connection has not taken yet.
     int pendingSendBytes() const { return int(sendBuffer_.size()); }
+    // The peer's port: of an accepted connection, or of the address a connection was made to.
+    quint16 PeerPort() const { return peerAddress_.port(); }
 
 private:
     enum class Lookup { None, Pending, Failed };
@@ -116,11 +135,12 @@ private:
     uint32_t lookupHost(const QString &name);
     bool connectDatagram();
     void lookupFinished(const QList<SockAddress> &addresses);
-    void lookupDone();
+    void startConnecting(const QList<SockAddress> &addresses);
     void tryNextAddress();
     bool tryAddress(const SockAddress &address, bool last);
     void abandonAttempt();
     void nextAddressDue();
+    void connectTimedOut();
     void forgetLookup();
     void registerNotifications();
     void dropNotifications();
@@ -128,7 +148,7 @@ private:
     void adoptAccepted(int fd, const TSock &listener, const SockAddress &peer);
     int openListeningSocket();
     void startListening();
-    void applyNoDelay();
+    void applySocketOptions();
     void onReadable();
     void onWritable();
     void connectCompleted();
@@ -149,6 +169,7 @@ private:
     bool listening_ = false;
     bool connected_ = false;
     bool connecting_ = false;
+    bool resetting_ = false; // Abort: the close sends a reset
     quint64 connectAttempts_ = 0; // a failure told later belongs to the attempt that made it
     int fd_ = -1;
     QByteArray receiveBuffer_;
@@ -160,6 +181,7 @@ private:
     uint16_t connectPort_ = 0;
     QList<SockAddress> nextAddresses_; // the host's addresses not tried yet
     QTimer nextAddressTimer_;
+    QTimer connectDeadline_;
     QPointer<QSocketNotifier> readNotifier_;
     QPointer<QSocketNotifier> writeNotifier_;
 };

@@ -39,11 +39,10 @@ TSockLink::TSockLink(TSock *sock, QObject *parent)
         }
         if (kind != siError)
             return;
-        const int code = errorCode(text);
+        // An established connection that fails (reset, timed out) is closed right after the
+        // report, like one its peer ended.
         if (!s->Connected())
-            emit connectFailed(code);
-        else if (code == wsa::kConnectionReset)
-            emit resetByPeer();
+            emit connectFailed(errorCode(text));
     };
 }
 
@@ -62,6 +61,9 @@ std::unique_ptr<TSockLink> TSockLink::connectTo(const QString &address, int port
     link->sock_->setHostName(address);
     link->sock_->setPortName(QString::number(port));
     link->sock_->NoDelay = true;
+    link->sock_->KeepAlive = true;
+    link->sock_->OrderlyClose = true;
+    link->sock_->ConnectTimeoutMs = kConnectTimeoutMs;
     link->sock_->Connect();
     return link;
 }
@@ -81,7 +83,7 @@ void TSockLink::close()
     sock_->Close();
 }
 
-void TSockLink::reset()
+QString TSockLink::peer() const
 {
-    sock_->Abort();
+    return sock_->HostName() + QStringLiteral(" port ") + QString::number(sock_->PeerPort());
 }

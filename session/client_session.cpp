@@ -13,6 +13,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 // How long one dispatch pass may spend on the queue before the window draws and takes input.
@@ -62,6 +64,9 @@ const QList<Route> &routes()
         {msg::LoadStats::verb, &decoded<msg::LoadStats, &S::loadstats>},
         {msg::AllDone::verb, &decoded<msg::AllDone, &S::alldone>},
         {msg::PlayASound::verb, &decoded<msg::PlayASound, &S::playasound>},
+        {msg::SeatKey::verb, &decoded<msg::SeatKey, &S::seatkey>},
+        {msg::ReclaimSeat::verb, &decoded<msg::ReclaimSeat, &S::reclaimseat>},
+        {msg::HostEnding::verb, &decoded<msg::HostEnding, &S::hostending>},
     };
     return table;
 }
@@ -115,6 +120,7 @@ void ClientSession::joinpress(int port)
     setLink(TSockLink::connectTo(hostAddress_, port));
     startOffered_ = false;
     touch(Controls);
+    emit connecting();
 }
 
 void ClientSession::leaveGame()
@@ -124,6 +130,7 @@ void ClientSession::leaveGame()
         link_->close();
         link_.reset();
     }
+    tellUnsentLines();
     cutter_ = proto::StreamCutter();
     receivedlist_.clear();
     queuedBytes_ = 0;
@@ -134,20 +141,28 @@ void ClientSession::leaveGame()
     connected_ = false;
     hostFlag_ = false;
     startOffered_ = false;
-    entrySeat_ = 0;
+    phraseLockedUntil_ = DrivableTimer::Duration::min();
+    toldToLeave_ = false;
+    loggedInOnce_ = false;
+    rejoining_ = false;
+    seatKey_.clear();
+    keySeat_ = 0;
+    reclaimed_ = false;
+    starter_ = false;
+    columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
+    forgetTheGame();
+}
+
+void ClientSession::forgetTheGame()
+{
+    setEntrySeat(0);
     sentWord_.clear();
     round_ = 0;
     phase_ = proto::NoPhase;
-    phraseLockedUntil_ = DrivableTimer::Duration::min();
     justWatch_ = false;
-    removed_ = false;
-    loggedInOnce_ = false;
-    rejoining_ = false;
     gameOn_ = false;
-    starter_ = false;
     seats_ = {};
     spectators_.clear();
-    columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
     board_ = BoardState();
     clock_.reset();
     results_ = ResultsState();
@@ -179,29 +194,37 @@ void ClientSession::setLink(std::unique_ptr<Link> link)
     connect(link_.get(), &Link::closed, this, &ClientSession::sockInfo);
     connect(link_.get(), &Link::connectFailed, this, &ClientSession::sockFailed);
     connect(link_.get(), &Link::hostResolved, this, &ClientSession::hostResolved);
-    connect(link_.get(), &Link::resetByPeer, this, [this] { removed_ = true; });
 }
 
 void ClientSession::rejoin()
 {
     rejoining_ = true;
     connectionClosed_ = false;
-    removed_ = false;
+    reclaimed_ = false;
     cutter_ = proto::StreamCutter();
     receivedlist_.clear();
     queuedBytes_ = 0;
     setLink(TSockLink::connectTo(hostAddress_, hostPort_));
+    // Before anything else: a host whose table is full reads it before it refuses anybody.
+    if (!seatKey_.isEmpty())
+        send(msg::encode(msg::ReclaimSeat {keySeat_, seatKey_}));
 }
 
 void ClientSession::dropConnection()
 {
-    rejoining_ = false;
     connectionClosed_ = true;
     if (!link_)
         return;
     link_->disconnect(this);
     link_->close();
-    link_.reset();
+    link_.release()->deleteLater(); // it may be the one reporting now
+}
+
+void ClientSession::giveUp()
+{
+    rejoining_ = false;
+    dropConnection();
+    tellUnsentLines();
 }
 
 QString ClientSession::hostAddressText() const
@@ -283,23 +306,35 @@ void ClientSession::sockInfo()
     if (endingAfterNotice_ || connectionClosed_)
         return;
     // What the host said before it closed the connection is still shown ("Game is full" comes
-    // right before the close).
+    // right before the close), and a removal or the host's end said there is taken as said.
     connectionClosed_ = true;
-    while (!receivedlist_.isEmpty() && !endingAfterNotice_)
+    while (!receivedlist_.isEmpty() && !endingAfterNotice_ && !toldToLeave_)
         vrel::guarded([this] { processsocktimer(); });
-    if (endingAfterNotice_)
+    if (endingAfterNotice_ || toldToLeave_)
         return;
-    // A joining copy that had its seat keeps its board and may come back; a removal, the hosting
-    // copy's own connection and a connection that never logged in end the window.
-    if (hostFlag_ || removed_ || !loggedInOnce_) {
+    // Any other end is a drop, however it came (an end, a reset, a timeout): a joining copy that
+    // had its seat keeps its board and comes back. The hosting copy's own connection and one that
+    // never logged in end the window.
+    if (hostFlag_ || !loggedInOnce_) {
         emit connectionClosed();
         return;
     }
     connected_ = false;
-    entrySeat_ = 0;
+    rejoining_ = true;
+    setEntrySeat(0);
     touch(Board | Controls);
     refreshStarter();
     emit connectionLost();
+}
+
+void ClientSession::toldToLeave()
+{
+    toldToLeave_ = true;
+    giveUp();
+    connected_ = false;
+    setEntrySeat(0);
+    touch(Board | Controls);
+    refreshStarter();
 }
 
 // ---------------------------------------------------------------- dispatching
@@ -358,13 +393,18 @@ void ClientSession::sendloginfo(const msg::SendLoginInfo &m)
     localSeat_ = m.seat;
     connected_ = true;
     loggedInOnce_ = true;
+    // A seat assigned again (the host gave back the seat held before) is swapped anew.
+    columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
     if (rejoining_) {
         // The host announces everybody again, this copy's seat perhaps another one.
-        columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
         for (SeatRow &seat : seats_)
             seat.occupied = false;
         spectators_.clear();
         touch(Seats | Spectators);
+        // Until the host has answered, every assignment is answered with the key first: a key
+        // sent before the seat was assigned is lost on a host that let the connection wait.
+        if (!seatKey_.isEmpty() && !reclaimed_)
+            send(msg::encode(msg::ReclaimSeat {keySeat_, seatKey_}));
     }
     send(msg::encode(msg::LoginInfo {m.seat, proto::kVersion, playerName_.toUtf8()}));
     sortstuff(m.seat);
@@ -380,7 +420,12 @@ void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
             systemLine(notice);
         if (rejoining_) {
             rejoining_ = false;
-            emit rejoined();
+            // Without the host's answer to the key this is another game than the one left.
+            const bool ownSeat = seatKey_.isEmpty() || reclaimed_;
+            if (!ownSeat)
+                forgetTheGame();
+            emit rejoined(ownSeat);
+            sendWaitingLines();
         } else {
             emit loggedIn();
         }
@@ -442,18 +487,49 @@ void ClientSession::playerdisconnected(const msg::PlayerDisconnected &m)
         refreshStarter();
         if (!wasStarter && isStarter())
             systemLine(QStringLiteral("You now start the games."));
+    } else {
+        const Spectator leaving {m.seat, QString::fromUtf8(m.name)};
+        if (spectators_.removeOne(leaving)) {
+            systemLine(leaving.name + QStringLiteral(" has left."));
+            emit playerCameOrWent(leaving.name + QStringLiteral(" has left."));
+            touch(Spectators);
+        }
+    }
+    // The host tells a player its own departure only when it removes it.
+    if (m.seat == localSeat_ && connected_) {
+        toldToLeave();
+        emit removedFromGame();
+    }
+}
+
+void ClientSession::hostending(const msg::HostEnding &)
+{
+    toldToLeave();
+    emit hostEnded();
+}
+
+void ClientSession::seatkey(const msg::SeatKey &m)
+{
+    if (m.seat != localSeat_)
         return;
-    }
-    const Spectator leaving {m.seat, QString::fromUtf8(m.name)};
-    if (spectators_.removeOne(leaving)) {
-        systemLine(leaving.name + QStringLiteral(" has left."));
-        emit playerCameOrWent(leaving.name + QStringLiteral(" has left."));
-        touch(Spectators);
-    }
+    seatKey_ = m.key;
+    keySeat_ = m.seat;
+}
+
+void ClientSession::reclaimseat(const msg::ReclaimSeat &m)
+{
+    if (rejoining_ && m.seat == keySeat_ && m.key == seatKey_)
+        reclaimed_ = true;
 }
 
 void ClientSession::full(const msg::Full &)
 {
+    // A rejoin that finds the table full is an attempt like any other that failed: the host
+    // closes the connection, and the next attempt follows.
+    if (rejoining_) {
+        systemLine(QStringLiteral("The game is full; trying again."));
+        return;
+    }
     endingAfterNotice_ = true;
     emit gameIsFull();
 }
@@ -482,13 +558,37 @@ chat::OutgoingLine::Kind ClientSession::sendit(const QString &entryText)
     // A pasted line break would end a message early on the wire.
     QString text = entryText;
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const chat::OutgoingLine out = chat::outgoingLine(text, connected_);
-    const QByteArray payload = (out.text + QLatin1Char('|') + chat::colourToText(options_.textColour)).toUtf8();
-    if (out.kind == chat::OutgoingLine::Kind::Chat)
-        send(msg::encode(msg::Chat {localSeat_, payload}));
-    else if (out.kind == chat::OutgoingLine::Kind::Action)
-        send(msg::encode(msg::Action {localSeat_, payload}));
+    const chat::OutgoingLine out = chat::outgoingLine(text, connected_ || rejoining_);
+    if (out.kind != chat::OutgoingLine::Kind::Chat && out.kind != chat::OutgoingLine::Kind::Action)
+        return out.kind;
+    if (connected_) {
+        sendLine(out);
+    } else {
+        waitingLines_ << out;
+        systemLine(QStringLiteral("Your line is sent once you are back in the game."));
+    }
     return out.kind;
+}
+
+void ClientSession::sendLine(const chat::OutgoingLine &line)
+{
+    const QByteArray payload = (line.text + QLatin1Char('|') + chat::colourToText(options_.textColour)).toUtf8();
+    if (line.kind == chat::OutgoingLine::Kind::Chat)
+        send(msg::encode(msg::Chat {localSeat_, payload}));
+    else
+        send(msg::encode(msg::Action {localSeat_, payload}));
+}
+
+void ClientSession::sendWaitingLines()
+{
+    for (const chat::OutgoingLine &line : std::exchange(waitingLines_, {}))
+        sendLine(line);
+}
+
+void ClientSession::tellUnsentLines()
+{
+    for (const chat::OutgoingLine &line : std::exchange(waitingLines_, {}))
+        systemLine(QStringLiteral("Not sent: ") + line.text);
 }
 
 void ClientSession::chatrecieved(const msg::Chat &m)

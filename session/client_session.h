@@ -79,12 +79,16 @@ public:
     // dropped, and everything known of the game is forgotten. The player's options stay. The
     // session can then host or join another game.
     void leaveGame();
-    // Connects again to the host it joined, under the same name, after the connection was lost:
-    // the host's login brings the seat back with its score and words. A name that no longer
-    // resolves throws ESockException.
+    // Connects again to the host it joined, under the same name, after the connection was lost,
+    // and shows the host its seat key: the host gives the seat back with its score and words. A
+    // host that knows nothing of the key (a new game on the address) seats it as a newcomer, and
+    // the board starts clean. A name that no longer resolves throws ESockException.
     void rejoin();
-    // Lets the connection go without a word (an attempt to rejoin that is given up).
+    // Lets the connection of an attempt go without a word (one that took too long).
     void dropConnection();
+    // Gives the game's connection up for good (a rejoin or a join given up, a removal, the
+    // host's end): no more rejoining, and chat lines still waiting are told as not sent.
+    void giveUp();
     // The address joined and its port, as a player writes them ("10.0.0.5:7772", "[::1]:7772").
     QString hostAddressText() const;
     int hostPort() const { return hostPort_; }
@@ -137,6 +141,9 @@ public:
     bool isStarter() const;
     // Between the loss of the connection and a rejoin.
     bool rejoining() const { return rejoining_; }
+    // The key of the seat the host gave this player, and that seat ("" and 0 from a classic host).
+    const QByteArray &seatKey() const { return seatKey_; }
+    int keySeat() const { return keySeat_; }
     const QString &playerName() const { return playerName_; }
     bool isPlayer() const { return proto::isPlayerSeat(localSeat_); }
     bool isSpectator() const { return localSeat_ > proto::kPlayerSeats; }
@@ -213,6 +220,8 @@ public:
     // nothing.
     void wave12Click(int number);
     // Sends the chat entry's text as a line or an action; what the entry does with its text.
+    // While the connection is being rejoined the line waits, and goes out once the seat is back
+    // (or is told as not sent when it never comes back).
     chat::OutgoingLine::Kind sendit(const QString &entryText);
     // "Just Watch": asks the host to let the local player watch, or to play again when watching.
     void JustWatch1Click();
@@ -258,6 +267,10 @@ public:
     void postscores(const msg::PostScores &m);
     void winner(const msg::Winner &m);
     void justwatching(const msg::JustWatching &m);
+    void seatkey(const msg::SeatKey &m);
+    // The host's answer to the key: the seat held before is this player's again.
+    void reclaimseat(const msg::ReclaimSeat &m);
+    void hostending(const msg::HostEnding &m);
     // A chatter sound: heard when "Play Chatter Sounds" is on (whatever "Play Sounds" says),
     // otherwise told as a system line.
     void playasound(const msg::PlayASound &m);
@@ -286,9 +299,14 @@ signals:
     // The session ended for the reason given (the host sent what this client cannot take): the
     // window tells the player, then closes.
     void endedWithNotice(const QString &reason);
-    // The connection to the host ended for good (removed, or never logged in, or the hosting
-    // copy's own): the window closes.
+    // The connection to the host ended for good (never logged in, or the hosting copy's own):
+    // the window closes.
     void connectionClosed();
+    // The host removed this player (it sent the player its own departure): the connection is
+    // over and is not rejoined; the board stays as it was.
+    void removedFromGame();
+    // The host said it ends the game: the connection is over and is not rejoined.
+    void hostEnded();
     // The connection of a joining copy ended without the player asking, after it had logged in:
     // the board stays, and the copy may rejoin().
     void connectionLost();
@@ -297,8 +315,11 @@ signals:
     void connectionFailed(int wsaCode);
     // The host's name was resolved: hostKnown() is true from now on.
     void hostResolved();
-    // The login after rejoin() is complete: the seat is back.
-    void rejoined();
+    // A join (joinpress) started to connect to its host.
+    void connecting();
+    // The login after rejoin() is complete: the seat is back (ownSeat), or the host knew nothing
+    // of it and this copy is a newcomer in the game there, on a clean board.
+    void rejoined(bool ownSeat);
     // What happens to the local player as it happens, for players who follow the game by ear; each
     // comes after the board shows its outcome.
     // The player's turn began (at a round's start, or on joining while the words are made).
@@ -330,6 +351,14 @@ private:
     void refreshStarter();
     void enqueue(const QByteArray &line);
     void endWithNotice(const QString &reason);
+    // The host ended this connection in words (a removal, its end of the game).
+    void toldToLeave();
+    void sendLine(const chat::OutgoingLine &line);
+    // Chat lines typed while the connection was down: sent now, or told as not sent.
+    void sendWaitingLines();
+    void tellUnsentLines();
+    // Everything known of the game goes; the chat and the player's options stay.
+    void forgetTheGame();
     void touch(Parts parts) { emit changed(parts); }
     void optionSet(Option option);
     template <class T>
@@ -355,9 +384,13 @@ private:
     DrivableTimer Timer1;
     DrivableTimer::Duration dispatchTick_ {};
     bool connectionClosed_ = false;
-    bool removed_ = false;     // the host reset the connection: this player was removed
+    bool toldToLeave_ = false; // removed, or the host ended the game: not rejoined
     bool loggedInOnce_ = false;
     bool rejoining_ = false;
+    QByteArray seatKey_;
+    int keySeat_ = 0;
+    bool reclaimed_ = false;   // the host answered the key: the seat held is back
+    QList<chat::OutgoingLine> waitingLines_; // typed while the connection was down
     bool gameOn_ = false;      // a game runs, as far as this client knows
     bool starter_ = false;     // isStarter() when the controls were last drawn
     int hostPort_ = 0;

@@ -73,6 +73,13 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     chat_->attachRejoiner(rejoiner_);
     createGameDialogs();
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
+    // The players of a game this copy hosts are told that it ends, before the program does.
+    QObject::connect(chat_.get(), &Tchat::ended, chat_.get(), [this] {
+        if (server_->listening()) {
+            session_->giveUp();
+            server_->announceEnding();
+        }
+    });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
     Sock11.setPortName(QString::number(LobbyConfig::fromEnvironment().linkPort));
 }
@@ -238,9 +245,13 @@ void VrelProgram::leaveGameFor(std::unique_ptr<TServer> nextEngine)
     reach_.reset();    // withdrawn from the network before its engine goes
     session_->leaveGame();
     toRemember_.reset();
+    // A game this copy hosted ends: its players are told, and its port is free.
+    const bool hosted = server_->listening();
+    if (hosted)
+        server_->announceEnding();
     if (nextEngine)
         server_ = std::move(nextEngine);
-    else if (server_->listening())
+    else if (hosted)
         server_ = std::make_unique<TServer>();
 }
 

@@ -8,6 +8,7 @@
 #include "engine/tserver.h"
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
+#include "net/orderly_end.h"
 
 #include <QCoreApplication>
 #include <QSysInfo>
@@ -18,6 +19,8 @@
 namespace {
 
 const char kProgram[] = "vrel-host";
+// How long the host waits at most for its players' connections to end when it stops.
+constexpr int kLastEndsMs = 2000;
 
 const char kHelp[] =
     "Usage: vrel-host [--port N] [--open-port]\n"
@@ -76,7 +79,11 @@ int main(int argc, char **argv)
     }
     say(QStringLiteral("listening on port %1%2").arg(port).arg(service.handedOver() ? " (a socket handed over by the service manager)" : ""));
     service.start();
-    stop = [&service, &app] { service.stop([&app] { app.quit(); }); };
+    // The players are told that the game ends, and the program waits for their connections to
+    // end before it does.
+    stop = [&service, &server] {
+        service.stop([&server] { orderlyend::whenEnded(&server, kLastEndsMs, [] { QCoreApplication::quit(); }); });
+    };
     HostReach reach(server, QStringLiteral("Vrel host on %1").arg(QSysInfo::machineHostName()), QString());
     QObject::connect(&reach.portMapper(), &PortMapper::activity, &app, say);
     QObject::connect(&reach.publisher(), &GamePublisher::publishedChanged, &app, [&reach](bool published) {

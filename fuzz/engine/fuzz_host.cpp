@@ -54,7 +54,7 @@ bool aClientTakes(const QByteArray &line)
         && readsAsOneOf<SendLoginInfo, Full, NewPlayerInfo, ExistingPlayers, HaveWrongVersion, WrongVersion,
                         PlayerDisconnected, JustWatching, Chat, Action, PlayASound, StartGame, GameStarted, StartRound,
                         NextPlayer, NewWord, AllFilled, Invalid, HisCount, AllDone, TimeUp, PostScores, Winner,
-                        LoadStats>(message.verb, message.data);
+                        LoadStats, SeatKey, ReclaimSeat, HostEnding>(message.verb, message.data);
 }
 
 class FuzzLink : public Link
@@ -67,8 +67,11 @@ public:
         require(!cutter_.overflowed());
         for (const QByteArray &line : lines) {
             require(aClientTakes(line));
-            if (seat == 0 && line.startsWith(msg::SendLoginInfo::verb))
-                seat = msg::decode<msg::SendLoginInfo>(proto::splitVerb(line).data)->seat;
+            const proto::VerbAndData message = proto::splitVerb(line);
+            if (message.verb == msg::SendLoginInfo::verb)
+                seat = msg::decode<msg::SendLoginInfo>(message.data)->seat;
+            if (message.verb == msg::SeatKey::verb)
+                key = *msg::decode<msg::SeatKey>(message.data);
         }
     }
     void close() override
@@ -79,6 +82,7 @@ public:
     bool isClosed() const { return closed_; }
 
     int seat = 0;
+    msg::SeatKey key; // the last one the host gave
 
 private:
     proto::StreamCutter cutter_;
@@ -137,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return links.empty() ? nullptr : links[c % links.size()];
     };
     while (in.more()) {
-        switch (in.byte() % 9) {
+        switch (in.byte() % 10) {
         case 0: {
             auto link = std::make_unique<FuzzLink>();
             FuzzLink *raw = link.get();
@@ -180,6 +184,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             if (FuzzLink *link = pick(); link && !link->isClosed())
                 emit link->received(msg::encode(msg::LoginInfo {link->seat, proto::kVersion, "P"}));
             break;
+        case 8: {
+            // A player comes back on a new connection with the key of a seat it held, before or
+            // after its old connection ended.
+            FuzzLink *holder = pick();
+            auto link = std::make_unique<FuzzLink>();
+            FuzzLink *raw = link.get();
+            if (!holder || holder->key.key.isEmpty() || links.size() >= 24)
+                break;
+            if (host.seatConnection(std::move(link)) != 0 || !raw->isClosed())
+                links.push_back(raw);
+            if (!raw->isClosed())
+                emit raw->received(msg::encode(msg::ReclaimSeat {holder->key.seat, holder->key.key}));
+            break;
+        }
         default:
             if (FuzzLink *link = pick(); link && !link->isClosed() && proto::isPlayerSeat(link->seat)) {
                 const int round = std::clamp(host.roundNumber(), 1, TServer::kDealtRounds);

@@ -7,6 +7,7 @@
 #include "client/results_panel.h"
 #include "client/round_display.h"
 #include "client/winner_banner.h"
+#include "dictionary/embeddedwords.h"
 #include "tests/support/screenshot.h"
 
 #include <QDir>
@@ -104,6 +105,36 @@ protected:
     {
         window->activateWindow();
         return testing_support::waitUntil([window] { return QApplication::activeWindow() == window; }, 3000);
+    }
+
+    // A pool word that keeps every letter the masked word shows (the source word always does).
+    static QString answerFor(const BoardState &board)
+    {
+        static const QStringList pool = loadWordPool();
+        for (const QString &word : pool) {
+            bool fits = word.size() == BoardState::kPositions;
+            for (int i = 0; fits && i < BoardState::kPositions; ++i) {
+                const int code = board.puzzle[size_t(i)].code;
+                fits = code == 0 || code == word.at(i).unicode() - 'a' + 1;
+            }
+            if (fits)
+                return word;
+        }
+        return {};
+    }
+
+    // The player types a pool word that fits each masked word until `words` more are accepted.
+    static void fillWords(VrelProgram &program, int words)
+    {
+        ClientSession &session = program.session();
+        for (int n = 0; n < words; ++n) {
+            ASSERT_TRUE(testing_support::waitUntil([&] { return session.ownsBoard() && session.board().captionWord > 0; }, 10000));
+            const int before = session.seat(session.localSeat()).wordCount.value_or(0);
+            submit(program, answerFor(session.board()));
+            ASSERT_TRUE(testing_support::waitUntil(
+                [&] { return session.seat(session.localSeat()).wordCount.value_or(0) == before + 1; }, 10000))
+                << "word " << n + 1 << " of " << program.session().playerName().toStdString();
+        }
     }
 
     static Board &board(VrelProgram &program) { return program.chat().puzzleBoard(); }

@@ -203,7 +203,8 @@ TEST_F(SwitchingGames, APortInUseKeepsTheGameAndTheInviteLinksAreCopied)
     EXPECT_EQ(rowName(*ann, 1), "Ann");
     auto bob = joinGame(*ann, QStringLiteral("Bob"), 2);
 
-    // Hosting again on the same port starts a new game there.
+    // Hosting again on the same port starts a new game there; the old game's players are told
+    // that it ended, and do not come back into the new one.
     boxes.clear();
     ann->chat().hostGameAction()->trigger();
     ann->hostDialog().nameEdit()->setText(QStringLiteral("Ann Two"));
@@ -211,8 +212,12 @@ TEST_F(SwitchingGames, APortInUseKeepsTheGameAndTheInviteLinksAreCopied)
     clickGo(ann->hostDialog());
     ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 1) == "Ann Two"; }));
     EXPECT_EQ(ann->server().listeningPort(), annPort);
+    ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }));
+    EXPECT_EQ(boxes, QStringList({"The host has ended the game."}));
+    EXPECT_TRUE(bob->chat().isVisible());
+    settle(1500);
     EXPECT_EQ(rowName(*ann, 2), "<Waiting>");
-    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+    boxes.clear();
 
     ann->chat().copyInviteLinkAction()->trigger();
     const QStringList links = machineInviteLinks(annPort);

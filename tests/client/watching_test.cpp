@@ -96,16 +96,19 @@ TEST_F(Watching, TheSeatMenuIsTheHostsAndRemovesAPlayer)
     settle(150);
     EXPECT_TRUE(removals.isEmpty());
 
-    // On Yes the host closes his connection, his window closes, everyone sees him go.
+    // On Yes the host tells him and closes his connection, his window says so and stays, everyone
+    // sees him go.
     answer = true;
     openSeatMenu(*ann, 2);
     EXPECT_EQ(enabled(menu), QList<bool>({true, true, true}));
     choose(menu.menu(), menu.removeFromGame());
     EXPECT_EQ(questions.size(), 2);
-    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == kWaitingName && endings == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == kWaitingName && !boxes.isEmpty(); }));
     EXPECT_EQ(removals, QStringList {"seat 1 removes seat 2"});
     EXPECT_TRUE(chatLines(*ann).contains("Bob disconnected."));
-    EXPECT_FALSE(bob->chat().isVisible());
+    EXPECT_EQ(boxes, QStringList {"You were removed from the game."});
+    EXPECT_TRUE(bob->chat().isVisible());
+    EXPECT_EQ(endings, 0);
 
     // A player who calls himself "<Waiting>" is a player all the same: he can be removed, and he
     // is among the opponents the tally may follow.

@@ -322,7 +322,9 @@ TEST_F(HostDefences, APlayerWithACompleteListIsToldSoOnRejoinAndOnAnotherWord)
     bob->hangUp();
 
     FakeLink *back = connect();
-    EXPECT_EQ(back->take().value(0), "CMD_sendlogininfo+2");
+    EXPECT_EQ(back->take().value(0), "CMD_sendlogininfo+3");
+    deliver(back, msg::encode(msg::ReclaimSeat {2, keys[bob]}).chopped(1));
+    back->take();
     deliver(back, "CMD_logininfo+2+1.0.4+Bob\xFF");
     // The catch-up first, which opens the board, then the word that closes it again.
     const QList<QByteArray> got = back->take();

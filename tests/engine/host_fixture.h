@@ -8,6 +8,8 @@
 
 #include <QList>
 
+#include <map>
+
 // A seat's connection that records what the host sends, for tests that drive the host engine
 // directly, its clocks moved by hand.
 class FakeLink : public Link
@@ -64,14 +66,22 @@ protected:
         return raw;
     }
 
-    // Connects and logs in; returns the link with its outbox emptied.
+    // Connects and logs in; returns the link with its outbox emptied. The seat key the host gave
+    // it is kept in `keys`.
     FakeLink *join(const QByteArray &name)
     {
         FakeLink *link = connect();
         const int seat = link->take().value(0).mid(18).toInt();
+        return logIn(link, seat, name);
+    }
+    FakeLink *logIn(FakeLink *link, int seat, const QByteArray &name)
+    {
         link->deliver(msg::encode(msg::LoginInfo {seat, proto::kVersion, name}));
         dispatchAll();
-        link->take();
+        for (const QByteArray &message : link->take()) {
+            if (message.startsWith("CMD_seatkey+"))
+                keys[link] = message.split('+').value(2);
+        }
         return link;
     }
 
@@ -103,4 +113,5 @@ protected:
     }
 
     TServer server;
+    std::map<const FakeLink *, QByteArray> keys;
 };

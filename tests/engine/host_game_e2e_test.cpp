@@ -96,6 +96,7 @@ TEST(HostGame, ARejoinWithACompleteListEndsWithTheBoardClosed)
     auto bob = std::make_unique<RawClient>(host.port());
     ASSERT_EQ(bob->next(), QByteArray("CMD_sendlogininfo+2"));
     bob->send("CMD_logininfo+2+1.0.4+Bob" + T + T);
+    const QByteArray key = bob->waitFor("CMD_seatkey+2+").value_or("").mid(14).chopped(1);
     ASSERT_TRUE(bob->waitFor("CMD_existingplayers+1+Ann").has_value());
     ann.send("CMD_startgame+Ann+1+120+" + T);
     std::optional<QByteArray> turn = bob->waitFor("CMD_nextplayer+2+1+");
@@ -108,18 +109,21 @@ TEST(HostGame, ARejoinWithACompleteListEndsWithTheBoardClosed)
         masked = maskedOf(*reply);
     }
 
-    // Bob's connection drops and he comes back into his seat while the round runs.
+    // Bob's connection drops and he comes back, with his key sent as soon as he is connected,
+    // into his seat, which was kept for him, while the round runs.
     bob.reset();
     ASSERT_TRUE(ann.waitFor("CMD_playerdisconnected+2+Bob").has_value());
     RawClient back(host.port());
-    ASSERT_EQ(back.next(), QByteArray("CMD_sendlogininfo+2"));
+    back.send("CMD_reclaimseat+2+" + key + '+' + T);
+    EXPECT_EQ(back.take(3), QList<QByteArray>({"CMD_sendlogininfo+3", "CMD_reclaimseat+2+" + key + '+', "CMD_sendlogininfo+2"}));
     back.send("CMD_logininfo+2+1.0.4+Bob" + T + T);
-    const QList<QByteArray> got = back.take(4);
-    ASSERT_EQ(got.size(), 4);
+    const QList<QByteArray> got = back.take(5);
+    ASSERT_EQ(got.size(), 5);
     EXPECT_EQ(got.at(0), "CMD_newplayerinfo+2+Bob");
-    EXPECT_EQ(got.at(1), "CMD_existingplayers+1+Ann");
-    EXPECT_TRUE(got.at(2).startsWith("CMD_loadstats+2+120+")) << got.at(2).constData();
-    EXPECT_EQ(got.at(3), "CMD_allfilled+2+");
+    EXPECT_TRUE(got.at(1).startsWith("CMD_seatkey+2+")) << got.at(1).constData();
+    EXPECT_EQ(got.at(2), "CMD_existingplayers+1+Ann");
+    EXPECT_TRUE(got.at(3).startsWith("CMD_loadstats+2+120+")) << got.at(3).constData();
+    EXPECT_EQ(got.at(4), "CMD_allfilled+2+");
 }
 
 TEST(HostGame, StartFieldsAreReadFromTheRightWhateverTheName)
@@ -133,7 +137,7 @@ TEST(HostGame, StartFieldsAreReadFromTheRightWhateverTheName)
         starter.send("CMD_logininfo+1+1.0.4+" + name + T + T);
         ASSERT_EQ(starter.next(), "CMD_newplayerinfo+1+" + name);
         starter.send("CMD_startgame+" + name + "+5+60+" + T);
-        EXPECT_EQ(starter.next(), "CMD_startgame+" + name + "+5+60++");
+        EXPECT_EQ(starter.waitFor("CMD_startgame+"), "CMD_startgame+" + name + "+5+60++");
         // A late joiner is told the turn the host plays: 60 seconds, not 5.
         RawClient late(host.port());
         ASSERT_EQ(late.next(), QByteArray("CMD_sendlogininfo+2"));

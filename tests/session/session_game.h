@@ -24,6 +24,8 @@ protected:
         QStringList lines;  // chat lines, system lines without their "0+"
         QStringList sounds;
         int closings = 0;
+        int removals = 0;
+        int hostEndings = 0;
     };
 
     SessionGame()
@@ -46,6 +48,8 @@ protected:
         });
         QObject::connect(&session, &ClientSession::soundRequested, [&player](const QString &s) { player.sounds << s; });
         QObject::connect(&session, &ClientSession::connectionClosed, [&player] { ++player.closings; });
+        QObject::connect(&session, &ClientSession::removedFromGame, [&player] { ++player.removals; });
+        QObject::connect(&session, &ClientSession::hostEnded, [&player] { ++player.hostEndings; });
         auto [client, host] = testing_support::PairedLink::make();
         session.setLink(std::move(client));
         server.seatConnection(std::move(host));

@@ -120,13 +120,23 @@ TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAnd
     EXPECT_EQ(bob.lines.last(), "Ann has Won the Game!");
     EXPECT_EQ(bob.sounds.last(), "winner");
 
-    // The host removes Bob: his session ends, Ann sees him go.
+    // The host removes Bob: he is told so and does not come back; Ann sees him go.
     server.disconnectsock(2);
     pump();
-    EXPECT_EQ(bob.closings, 1);
+    EXPECT_EQ(bob.removals, 1);
+    EXPECT_EQ(bob.closings, 0);
+    EXPECT_FALSE(b.hasLink());
+    EXPECT_FALSE(b.rejoining());
     EXPECT_EQ(ann.lines.last(), "Bob disconnected.");
     EXPECT_FALSE(a.seat(2).occupied);
+
+    // The host ends the game: Ann is told so, and her session does not try to come back.
+    server.announceEnding();
+    pump();
+    EXPECT_EQ(ann.hostEndings, 1);
     EXPECT_EQ(ann.closings, 0);
+    EXPECT_FALSE(a.rejoining());
+    EXPECT_FALSE(a.hasLink());
 }
 
 TEST_F(SessionGame, TheDispatcherRunsOnlyForArrivalsAndThePhraseLockHoldsASecondAndAHalf)
