@@ -3,8 +3,9 @@
 #include <avahi-common/watch.h>
 
 // Avahi's event loop interface carried by Qt's: descriptor watches are socket notifiers and
-// timeouts are timers, so the Avahi client runs on the thread that made this poll, between the
-// program's other events, and never blocks it. Lives as long as every Avahi object made with it.
+// timeouts are timers, so the Avahi client runs on the thread whose calls make them (a thread of
+// its own: see avahi_thread.h), between that thread's other events. Lives as long as every Avahi
+// object made with it.
 class AvahiQtPoll
 {
 public:

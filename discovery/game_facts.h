@@ -28,7 +28,8 @@ struct GameFacts {
     QString stateText() const;
     // "3 players, 1 onlooker".
     QString peopleText() const;
-    // One line for scripts: name, address, port, players and state, separated by tabs.
+    // One line for scripts: name (as servicename::shown gives it), address, port, players and
+    // state, separated by tabs.
     QString scriptLine() const;
 
     bool operator==(const GameFacts &) const = default;

@@ -3,13 +3,17 @@
 #include "discovery/game_browser.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-constexpr int kLongestWaitMs = 2000;
+constexpr int kUsualWaitMs = 2000;
+// A crowded network (hundreds of services) takes longer to resolve: the games are waited for
+// while services are still being resolved, up to this.
+constexpr int kCrowdedWaitMs = 8000;
 
 } // namespace
 
@@ -17,11 +21,18 @@ int printFoundGames(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     GameBrowser browser;
+    QElapsedTimer clock;
+    clock.start();
     QTimer deadline;
     deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &app, &QCoreApplication::quit);
+    QObject::connect(&deadline, &QTimer::timeout, &app, [&] {
+        if (browser.available() && browser.unresolved() > 0 && clock.elapsed() < kCrowdedWaitMs)
+            deadline.start(100);
+        else
+            app.quit();
+    });
     QObject::connect(&browser, &GameBrowser::settledNow, &app, &QCoreApplication::quit);
-    deadline.start(kLongestWaitMs);
+    deadline.start(kUsualWaitMs);
     if (!browser.settled())
         app.exec();
     if (!browser.available()) {

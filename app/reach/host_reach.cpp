@@ -77,6 +77,8 @@ QString HostReach::routerNotice() const
     case PortMapper::State::Open:
         if (!mapper_.externalEndpoint().isEmpty())
             return QStringLiteral("Invite link for players outside this network: vrel://%1").arg(mapper_.externalEndpoint());
+        if (mapper_.behindSharedAddress())
+            return PortMapper::kSharedAddressText;
         return QStringLiteral("The router forwards port %1 to this game.").arg(port_);
     case PortMapper::State::NoRouter:
         return QStringLiteral("No router opened port %1: others outside this network may not reach this game.").arg(port_);

@@ -7,6 +7,7 @@
 #include "engine/tserver.h"
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
+#include "portmap/router_jobs.h"
 
 #include <QCoreApplication>
 #include <QSysInfo>
@@ -76,6 +77,9 @@ int main(int argc, char **argv)
     });
     reach.start(port, commandLine.openPort);
     const int status = app.exec();
+    // The router gets a moment to take its forwarding back, never more.
+    reach.portMapper().close();
+    portmap::finishRouterJobs();
     say(QStringLiteral("stopped"));
     return status;
 }
