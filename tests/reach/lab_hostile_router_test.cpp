@@ -10,6 +10,7 @@
 #include "portmap/port_mapper.h"
 #include "portmap/router_http.h"
 #include "tests/reach/lab.h"
+#include "tests/support/screenshot.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -74,6 +75,7 @@ TEST(HostileRouter, OutsideAddressesOthersCannotReachAreNeverInvitedAndSharedOne
     const auto chatSays = [&](const QString &text) { return dee.chat().mainchat()->toPlainText().simplified().contains(text); };
     EXPECT_TRUE(waitUntil([&] { return chatSays(PortMapper::kSharedAddressText) && chatSays(QStringLiteral("Invite link: ")); }, 8000))
         << qPrintable(dee.chat().mainchat()->toPlainText());
+    testing_support::screenshot(&dee.chat(), QStringLiteral("chat_router_shares_its_address"));
     dee.copyInviteLinks();
     EXPECT_FALSE(QGuiApplication::clipboard()->text().contains(QLatin1String("100.64.3.4")));
     EXPECT_FALSE(chatSays(QStringLiteral("vrel://100.64.3.4")));
