@@ -117,6 +117,7 @@ void BrowseWorker::onBrowse(AvahiServiceBrowser *, int interface, int protocol, 
         break;
     case AVAHI_BROWSER_ALL_FOR_NOW:
         worker->allForNow_ = true;
+        worker->changed();
         worker->checkSettled();
         break;
     default:
@@ -356,11 +357,11 @@ void BrowseWorker::handOver()
         else if (!sighting->resolver)
             watch(sighting.get());
     }
-    const int unresolved = int(waiting_.size()) + resolving_;
-    if (games != listed_ || unresolved != unresolved_) {
+    const bool busy = !allForNow_ || !waiting_.empty() || resolving_ > 0 || trying_ > 0 || !toTry_.empty();
+    if (games != listed_ || busy != busy_) {
         listed_ = games;
-        unresolved_ = unresolved;
-        emit gamesChanged(games, unresolved);
+        busy_ = busy;
+        emit gamesChanged(games, busy);
     }
 }
 

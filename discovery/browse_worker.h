@@ -42,8 +42,9 @@ public:
     void start();
 
 signals:
-    // The list, and how many services found are still to be resolved.
-    void gamesChanged(const QList<GameFacts> &games, int unresolved);
+    // The list, and whether the network is still being heard: the daemon has not told all it
+    // knows, or services found are still being resolved or tried.
+    void gamesChanged(const QList<GameFacts> &games, bool busy);
     void availabilityChanged(bool available, const QString &problem);
     // Every service known when browsing began is resolved, and its answer tried.
     void settled();
@@ -87,7 +88,7 @@ private:
     bool allForNow_ = false;
     bool settled_ = false;
     QList<GameFacts> listed_;
-    int unresolved_ = 0;
+    bool busy_ = false;
     // Children, so that they move to the worker's thread with it.
     QTimer *handOver_ = new QTimer(this); // gathers a burst of changes into one list
     QTimer *slowResolvers_ = new QTimer(this);

@@ -74,9 +74,9 @@ QHash<int, QByteArray> GameBrowser::roleNames() const
 
 // The rows follow the worker's list one change at a time, so that a view keeps the game picked
 // while others come, go and change places.
-void GameBrowser::show(const QList<GameFacts> &games, int unresolved)
+void GameBrowser::show(const QList<GameFacts> &games, bool busy)
 {
-    unresolved_ = unresolved;
+    busy_ = busy;
     for (int row = int(games_.size()) - 1; row >= 0; --row) {
         const QString &name = games_.at(row).serviceName;
         if (std::none_of(games.cbegin(), games.cend(), [&](const GameFacts &g) { return g.serviceName == name; })) {

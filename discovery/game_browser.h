@@ -38,8 +38,9 @@ public:
     QString unavailableText() const;
     // The daemon has told every service it knew of when browsing began, and each is resolved.
     bool settled() const { return settled_; }
-    // Services found that are still being resolved (many on a crowded network).
-    int unresolved() const { return unresolved_; }
+    // The network is still being heard: the daemon has not told all it knows, or services found
+    // are still being resolved or tried (for a while on a crowded network).
+    bool busy() const { return busy_; }
 
 signals:
     void availabilityChanged(bool available);
@@ -47,7 +48,7 @@ signals:
     void settledNow();
 
 private:
-    void show(const QList<GameFacts> &games, int unresolved);
+    void show(const QList<GameFacts> &games, bool busy);
     int rowOf(const QString &name, int from) const;
 
     std::unique_ptr<AvahiThread<BrowseWorker>> avahi_; // none when this copy keeps to this computer
@@ -55,5 +56,5 @@ private:
     bool available_ = false;
     QString problem_;
     bool settled_ = false;
-    int unresolved_ = 0;
+    bool busy_ = true; // until the worker has told what it hears
 };

@@ -11,9 +11,9 @@
 namespace {
 
 constexpr int kUsualWaitMs = 2000;
-// A crowded network (hundreds of services) takes longer to resolve: the games are waited for
-// while services are still being resolved, up to this.
-constexpr int kCrowdedWaitMs = 8000;
+// A crowded network (hundreds of services) takes longer to hear: the games are waited for while
+// it is still being heard, up to this.
+constexpr int kCrowdedWaitMs = 10000;
 
 } // namespace
 
@@ -26,7 +26,7 @@ int printFoundGames(int argc, char **argv)
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &app, [&] {
-        if (browser.available() && browser.unresolved() > 0 && clock.elapsed() < kCrowdedWaitMs)
+        if (browser.available() && browser.busy() && clock.elapsed() < kCrowdedWaitMs)
             deadline.start(100);
         else
             app.quit();
@@ -39,6 +39,8 @@ int printFoundGames(int argc, char **argv)
         std::fprintf(stderr, "vrel: %s\n", qPrintable(browser.unavailableText()));
         return 1;
     }
+    if (browser.busy())
+        std::fprintf(stderr, "vrel: the network is crowded: games not yet heard of after %d seconds are left out\n", kCrowdedWaitMs / 1000);
     for (const GameFacts &game : browser.games())
         std::printf("%s\n", game.scriptLine().toUtf8().constData());
     std::fflush(stdout);

@@ -32,8 +32,10 @@ HostReach::~HostReach()
 GameFacts HostReach::factsOf(const TServer &server)
 {
     GameFacts facts;
+    // Only those who have logged in count: a connection that has not (a browser trying whether
+    // the game answers, a stranger at the door) is no player yet.
     for (int n = 1; n <= proto::kLastSeat; ++n) {
-        if (!server.seat(n).inUse)
+        if (!server.loggedIn(n))
             continue;
         if (proto::isPlayerSeat(n))
             ++facts.players;

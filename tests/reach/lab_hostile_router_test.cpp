@@ -13,6 +13,7 @@
 #include "tests/support/screenshot.h"
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -165,14 +166,10 @@ TEST(HostileRouter, SigtermEndsTheHostAndTheWindowWithinMomentsWhateverTheRouter
             RouterNamespaceProgram router(QStringLiteral("hostile_router"), c.router);
             QTemporaryDir home;
             QProcess game;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("VREL_HOME"), home.path());
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-            game.setProcessEnvironment(environment);
             if (window)
-                game.start(builtProgram(QStringLiteral("vrel")), {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("Cy"), QStringLiteral("x"), QStringLiteral("true")});
+                lab::startProgram(game, home, QStringLiteral("vrel"), {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("Cy"), QStringLiteral("x"), QStringLiteral("true")});
             else
-                game.start(builtProgram(QStringLiteral("vrel-host")), {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--open-port")});
+                lab::startProgram(game, home, QStringLiteral("vrel-host"), {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--open-port")});
             ASSERT_TRUE(router.waitFor(c.stuck, 10000)) << router.log().constData();
             settle(c.settleMs);
             QElapsedTimer clock;
@@ -184,4 +181,18 @@ TEST(HostileRouter, SigtermEndsTheHostAndTheWindowWithinMomentsWhateverTheRouter
             EXPECT_EQ(game.exitCode(), 0);
         }
     }
+
+    // The tally is saved before the router is waited for: a window killed while it waits (as a
+    // desktop does with a program slow to end) has it saved.
+    RouterNamespaceProgram router(QStringLiteral("hostile_router"), {QStringLiteral("--upnp"), QStringLiteral("--tarpit-after-add")});
+    QTemporaryDir home;
+    QProcess game;
+    lab::startProgram(game, home, QStringLiteral("vrel"), {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("Di"), QStringLiteral("x"), QStringLiteral("true")});
+    ASSERT_TRUE(router.waitFor("granted", 10000)) << router.log().constData();
+    settle(1500);
+    game.terminate();
+    settle(300);
+    game.kill();
+    game.waitForFinished(3000);
+    EXPECT_TRUE(QFileInfo::exists(home.filePath(QStringLiteral("Vreltally.tld"))));
 }

@@ -69,10 +69,10 @@ TEST(LabHostingWindow, IsListedWithItsPlayerAndOpensItsPortWhileTheOptionIsOn)
     ann->chat().openPortAction()->trigger();
     EXPECT_TRUE(waitUntil([&] { return lab::routerLeases().contains(lab::leaseOf(port)); }, 4000));
 
-    // An onlooker and a second player change the listed facts.
+    // Five more players, then an onlooker, change the listed facts.
     std::vector<std::unique_ptr<RawClient>> others;
     for (int i = 0; i < 6; ++i)
-        others.push_back(std::make_unique<RawClient>(port));
+        others.push_back(lab::seatPlayer(port, "P" + QByteArray::number(i)));
     EXPECT_TRUE(waitUntil([&] {
         const int row = lab::rowWithPort(browser, port);
         return row >= 0 && browser.game(row).players == 6 && browser.game(row).onlookers == 1;
@@ -109,12 +109,8 @@ TEST(LabHostingWindow, SigtermEndsTheGameAndGivesThePortBack)
     REQUIRE_NETWORK_LAB();
     QTemporaryDir home;
     QProcess game;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VREL_HOME"), home.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    game.setProcessEnvironment(environment);
     const int port = 17790; // the lab's own network: no other program has it
-    game.start(builtProgram(QStringLiteral("vrel")), {QStringLiteral("--port"), QString::number(port), QStringLiteral("Cy"), QStringLiteral("x"), QStringLiteral("true")});
+    lab::startProgram(game, home, QStringLiteral("vrel"), {QStringLiteral("--port"), QString::number(port), QStringLiteral("Cy"), QStringLiteral("x"), QStringLiteral("true")});
     ASSERT_TRUE(waitUntil([&] { return lab::routerLeases().contains(lab::leaseOf(port)); }, 8000)) << qPrintable(lab::routerLeases());
     game.terminate();
     ASSERT_TRUE(game.waitForFinished(8000));
