@@ -51,8 +51,13 @@ std::optional<Gateway> findGateway(int discoverMs, const Patience &patience)
     int error = 0;
     UPNPDev *devices = upnpDiscoverDevices(kGatewayTypes, discoverMs, nullptr, nullptr, UPNP_LOCAL_PORT_ANY, 0, 2, &error, 1);
     std::optional<Gateway> gateway;
-    for (const UPNPDev *device = devices; device && !gateway && !patience.over(); device = device->pNext)
+    QList<QByteArray> described; // a gateway answers once for each kind searched for
+    for (const UPNPDev *device = devices; device && !gateway && !patience.over(); device = device->pNext) {
+        if (described.contains(device->descURL))
+            continue;
+        described.append(device->descURL);
         gateway = describedGateway(device->descURL, device->scope_id, patience);
+    }
     freeUPNPDevlist(devices);
     return gateway;
 }
