@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QPointer>
+
 #include <avahi-common/watch.h>
 
 // Avahi's event loop interface carried by Qt's: descriptor watches are socket notifiers and
@@ -10,11 +13,19 @@ class AvahiQtPoll
 {
 public:
     AvahiQtPoll();
+    // Deletes what Avahi freed and the event loop has not: the client is freed last thing on its
+    // thread, when no loop runs any more.
+    ~AvahiQtPoll();
     AvahiQtPoll(const AvahiQtPoll &) = delete;
     AvahiQtPoll &operator=(const AvahiQtPoll &) = delete;
 
     const AvahiPoll *api() const { return &api_; }
 
+    // A notifier or timer Avahi no longer needs: deleted by the event loop, or at the latest by
+    // this poll's end.
+    void retire(QObject *object);
+
 private:
     AvahiPoll api_ {};
+    QList<QPointer<QObject>> retired_;
 };
