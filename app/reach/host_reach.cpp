@@ -32,8 +32,10 @@ HostReach::~HostReach()
 GameFacts HostReach::factsOf(const TServer &server)
 {
     GameFacts facts;
+    // Only those who have logged in count: a connection that has not (a browser trying whether
+    // the game answers, a stranger at the door) is no player yet.
     for (int n = 1; n <= proto::kLastSeat; ++n) {
-        if (!server.seat(n).inUse)
+        if (!server.loggedIn(n))
             continue;
         if (proto::isPlayerSeat(n))
             ++facts.players;
@@ -77,6 +79,8 @@ QString HostReach::routerNotice() const
     case PortMapper::State::Open:
         if (!mapper_.externalEndpoint().isEmpty())
             return QStringLiteral("Invite link for players outside this network: vrel://%1").arg(mapper_.externalEndpoint());
+        if (mapper_.behindSharedAddress())
+            return PortMapper::kSharedAddressText;
         return QStringLiteral("The router forwards port %1 to this game.").arg(port_);
     case PortMapper::State::NoRouter:
         // What a player can still do by hand, in the router's own settings.

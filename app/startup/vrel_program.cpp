@@ -21,6 +21,7 @@
 #include "joining/invite_links.h"
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
+#include "portmap/router_jobs.h"
 #include "records/player_file.h"
 #include "records/settings_file.h"
 #include "records/tally_file.h"
@@ -86,13 +87,16 @@ VrelProgram::VrelProgram(CommandLine commandLine)
 
 VrelProgram::~VrelProgram()
 {
-    reach_.reset(); // the service withdrawn and the router's forwarding removed first
+    // What the player keeps is saved before anything waits on the network. A tally that cannot be
+    // written stays as it was on disk; the player was told at start when it is marked read-only,
+    // and nothing is shown at exit.
+    tally_.save();
+    reach_.reset(); // the service withdrawn and the router's forwarding handed back
     chat_.reset();
     settings_.reset();
     session_.reset();
-    // A tally that cannot be written stays as it was on disk; the player was told at start when
-    // it is marked read-only, and nothing is shown at exit.
-    tally_.save();
+    // The router gets a moment to take its forwarding back, never more.
+    portmap::finishRouterJobs();
 }
 
 // The tally window, with the tally read from its file; a file that cannot be read (kept aside,

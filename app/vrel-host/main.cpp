@@ -9,6 +9,7 @@
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
 #include "net/orderly_end.h"
+#include "portmap/router_jobs.h"
 
 #include <QCoreApplication>
 #include <QSysInfo>
@@ -79,11 +80,6 @@ int main(int argc, char **argv)
     }
     say(QStringLiteral("listening on port %1%2").arg(port).arg(service.handedOver() ? " (a socket handed over by the service manager)" : ""));
     service.start();
-    // The players are told that the game ends, and the program waits for their connections to
-    // end before it does.
-    stop = [&service, &server] {
-        service.stop([&server] { orderlyend::whenEnded(&server, kLastEndsMs, [] { QCoreApplication::quit(); }); });
-    };
     HostReach reach(server, QStringLiteral("Vrel host on %1").arg(QSysInfo::machineHostName()), QString());
     QObject::connect(&reach.portMapper(), &PortMapper::activity, &app, say);
     QObject::connect(&reach.publisher(), &GamePublisher::publishedChanged, &app, [&reach](bool published) {
@@ -91,7 +87,16 @@ int main(int argc, char **argv)
             say(QStringLiteral("published on the local network as \"%1\"").arg(reach.publisher().publishedName()));
     });
     reach.start(port, commandLine.openPort);
+    // The router's forwarding goes back while the players are told that the game ends; the
+    // program waits for their connections to end before it does.
+    stop = [&service, &server, &reach] {
+        reach.portMapper().close();
+        service.stop([&server] { orderlyend::whenEnded(&server, kLastEndsMs, [] { QCoreApplication::quit(); }); });
+    };
     const int status = app.exec();
+    // The router gets a moment to take its forwarding back, never more.
+    reach.portMapper().close();
+    portmap::finishRouterJobs();
     say(QStringLiteral("stopped"));
     return status;
 }
