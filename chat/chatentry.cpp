@@ -50,7 +50,7 @@ ChatEntry::ChatEntry(QWidget *parent) : QLineEdit(Placeholder, parent)
 void ChatEntry::setTextColour(quint32 colour)
 {
     QPalette look = palette();
-    look.setColor(QPalette::Text, textDrawingColour(colour, look));
+    look.setColor(QPalette::Text, readableTextColour(colour, look));
     setPalette(look);
 }
 

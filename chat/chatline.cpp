@@ -50,7 +50,8 @@ int smileyPicture(QStringView code)
 
 bool isLinkWord(const QString &word)
 {
-    return word.contains(QLatin1String("http://")) || word.contains(QLatin1String("www.")) || word.startsWith(GameLinkPrefix);
+    return word.contains(QLatin1String("http://")) || word.contains(QLatin1String("https://")) || word.contains(QLatin1String("www."))
+           || word.startsWith(GameLinkPrefix);
 }
 
 std::optional<ChatLine> parseChatLine(const QString &line)

@@ -57,8 +57,8 @@ std::optional<ChatLine> parseChatLine(const QString &line);
 // A word that begins with this is a game's invite link.
 inline const QString GameLinkPrefix = QStringLiteral("vrel://");
 
-// Words that look like web addresses, and invite links to a game, are links; the test is
-// case-sensitive.
+// Words that look like web addresses ("http://", "https://" or "www." in them), and invite links
+// to a game, are links; the test is case-sensitive.
 bool isLinkWord(const QString &word);
 
 } // namespace chat

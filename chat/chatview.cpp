@@ -82,8 +82,9 @@ ChatView::ChatView(QWidget *parent)
         emit linkUsed();
         openClickedLink(href);
     });
-    // Taken by a click (to select and copy), never by Tab.
-    setFocusPolicy(Qt::ClickFocus);
+    // Taken by a click (to select and copy), and by Tab, so that the chat can be read, scrolled
+    // and copied from the keyboard.
+    setFocusPolicy(Qt::StrongFocus);
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("popup_mainchat"));
@@ -231,7 +232,7 @@ QTextBlockFormat ChatView::lineFormat(int seat) const
 QTextCharFormat ChatView::lookOf(int style) const
 {
     QTextCharFormat format;
-    format.setForeground(textDrawingColour(m_styles[size_t(style)].colour, palette()));
+    format.setForeground(readableTextColour(m_styles[size_t(style)].colour, palette()));
     return format;
 }
 
@@ -275,7 +276,7 @@ void ChatView::insertLine(const ChatLine &line)
     const QTextCharFormat textFormat = styleFormat(line.style);
     QTextCharFormat linkFormat = styleFormat(LinkStyle);
     linkFormat.clearProperty(StyleProperty);
-    linkFormat.setForeground(textDrawingColour(m_styles[LinkStyle].colour, palette()));
+    linkFormat.setForeground(readableTextColour(m_styles[LinkStyle].colour, palette()));
     linkFormat.setAnchor(true);
     int links = 0;
     QString text = line.head;

@@ -1,6 +1,7 @@
 #include "chat/colourdrawing.h"
 
 #include "chat/colourtext.h"
+#include "resources/art/contrast.h"
 
 #include <QGuiApplication>
 
@@ -64,6 +65,15 @@ QColor textDrawingColour(quint32 colour, const QPalette &palette)
 {
     const QColor drawn = drawingColour(colour, palette);
     return drawn.alpha() == 0 ? palette.color(QPalette::Active, QPalette::Text) : drawn;
+}
+
+} // namespace chat
+
+namespace chat {
+
+QColor readableTextColour(quint32 colour, const QPalette &palette)
+{
+    return art::readableOn(textDrawingColour(colour, palette), palette.color(QPalette::Active, QPalette::Base));
 }
 
 } // namespace chat

@@ -16,4 +16,9 @@ QColor drawingColour(quint32 colour);
 // invisible (clNone) gives the palette's text colour.
 QColor textDrawingColour(quint32 colour, const QPalette &palette);
 
+// The colour to draw text with on the palette's field colour (Base): as textDrawingColour, made
+// darker or lighter just enough to read there when it would not (yellow on the chat's peach,
+// say). Every copy draws a player's colour the same way, whatever the player picked.
+QColor readableTextColour(quint32 colour, const QPalette &palette);
+
 } // namespace chat

@@ -14,7 +14,9 @@ SmileyButton::SmileyButton(QWidget *parent) : QToolButton(parent)
     setIcon(smileyIcon(0));
     setIconSize(SmileySize);
     setAutoRaise(true);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab; a click leaves the keyboard where the player types.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(QStringLiteral("Smilies"));
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("popup_smilies"));

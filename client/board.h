@@ -3,6 +3,7 @@
 #include "session/board_state.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QObject>
 #include <QString>
 
@@ -12,17 +13,20 @@ class ClickLabel;
 class EntryOutline;
 class PlateButton;
 class TileSet;
+class WordTable;
 
-// One 44 by 44 tile of the board, drawn from its letter code with the current tile pictures.
+// One 44 by 44 tile of the board, drawn from its letter code with the current tile pictures; a
+// screen reader says it as `spokenAs` and the letter ("your letter 2: blank").
 class Tile : public QLabel
 {
 public:
-    Tile(const QString &objectName, const QRect &place, QWidget *parent);
+    Tile(const QString &objectName, const QString &spokenAs, const QRect &place, QWidget *parent);
     int code() const { return code_; }
     void draw(const TileState &state, const TileSet &tiles);
     bool showsPicture() const { return !pixmap().isNull(); }
 
 private:
+    QString spokenAs_;
     int code_ = 0;
 };
 
@@ -45,7 +49,15 @@ public:
     Tile *puzzleTile(int position) const { return puzzle_[size_t(position - 1)]; }
     Tile *entryTile(int position) const { return entry_[size_t(position - 1)]; }
     QLabel *mark(int wordNumber) const { return marks_[size_t(wordNumber - 1)]; }
+    WordTable *wordTable() const { return table_; }
+    QPushButton *passButton() const;
+    QPushButton *clearButton() const;
+    // The "Type In Chat" box.
+    ClickLabel *typingBox() const { return checkbox_typing; }
     QString status() const;
+    // While a connection is being made the status line tells how it comes on; an empty text
+    // gives the line back to the board's own status.
+    void showProgress(const QString &text);
 
 signals:
     void passClicked();
@@ -53,10 +65,14 @@ signals:
     void typingClicked();
 
 private:
+    void drawMark(int wordNumber, WordRecord::Mark kind);
+
     const TileSet &tiles_;
     std::array<Tile *, BoardState::kPositions> puzzle_ {};
     std::array<Tile *, BoardState::kPositions> entry_ {};
     std::array<QLabel *, BoardState::kWords> marks_ {};
+    std::array<WordRecord::Mark, BoardState::kWords> marksShown_ {}; // the pictures the marks hold
+    WordTable *table_ = nullptr;
     QLabel *label_wordcount = nullptr;
     QLabel *label_status = nullptr;
     QLabel *image_goodjob = nullptr;
@@ -65,6 +81,8 @@ private:
     ClickLabel *checkbox_typing = nullptr;
     ClickLabel *label_typing = nullptr;
     EntryOutline *outline_ = nullptr;
+    QString status_;
+    QString progress_;
     bool typingShown_ = false;
     bool typingDrawn_ = false;
 };

@@ -48,6 +48,9 @@ int virtualKeyCode(const QKeyEvent &event)
 
 int virtualKeyCode(const QKeyEvent &event, bool keyNumbers)
 {
+    // Alt and Ctrl keys belong to the menus and the window's shortcuts, never to the board.
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return 0;
     const int key = event.key();
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
         return A + (key - Qt::Key_A);

@@ -58,6 +58,7 @@ PhraseButtons::PhraseButtons(QWidget *board)
     }
     b_phrase10 = phraseButton(kChatterSoundButton, board);
     b_phrase10->setToolTip(QStringLiteral("Chatter Sounds"));
+    b_phrase10->setAccessibleName(QStringLiteral("Chatter Sounds"));
     connect(b_phrase10, &QPushButton::clicked, this, &PhraseButtons::b_phrase10Click);
 
     popup_sounds = new QMenu(b_phrase10);
@@ -78,6 +79,10 @@ void PhraseButtons::b_phrase10Click()
 
 void PhraseButtons::draw(const ClientSession &session)
 {
-    for (int n = 1; n <= chat::kPhraseButtons; ++n)
+    for (int n = 1; n <= chat::kPhraseButtons; ++n) {
         button(n)->setToolTip(plainTooltip(session.phrase(n)));
+        const QString name = QStringLiteral("Say: ") + session.phrase(n);
+        if (button(n)->accessibleName() != name)
+            button(n)->setAccessibleName(name);
+    }
 }

@@ -3,6 +3,7 @@
 #include "client/board_scale.h"
 #include "resources/art/palette.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -11,7 +12,8 @@ PlateButton::PlateButton(const QString &objectName, Plate plate, QWidget *parent
     , plate_(std::move(plate))
 {
     setObjectName(objectName);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab only: a click leaves the keyboard where it was.
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
 }
@@ -25,11 +27,45 @@ void PlateButton::paintEvent(QPaintEvent *)
         state = art::PlateState::Hover;
     QPainter painter(this);
     painter.drawPixmap(0, 0, board_scale::picture(this, [this, state](qreal dpr) { return plate_(state, dpr); }));
-    // Only a plate that takes the keyboard (a dialog's button) ever shows it has it.
+    // A plate reached by Tab shows that it has the keyboard.
     if (hasFocus()) {
         QPen dots(art::palette::peachLight, 1, Qt::DotLine);
         painter.setPen(dots);
-        painter.drawRect(rect().adjusted(5, 5, -6, -6));
+        const int inset = std::min(5, height() / 7);
+        painter.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
+    }
+}
+
+void ClickLabel::setChecked(bool checked)
+{
+    if (checked == checked_)
+        return;
+    checked_ = checked;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (event->modifiers() == Qt::NoModifier && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        click();
+        event->accept();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    // Reached by Tab, it shows it has the keyboard.
+    if (hasFocus()) {
+        QPainter painter(this);
+        painter.setPen(QPen(art::palette::darkRed, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 }
 

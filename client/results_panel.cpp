@@ -1,5 +1,7 @@
 #include "client/results_panel.h"
 
+#include "accessibility/spoken.h"
+#include "client/accessible_interfaces.h"
 #include "client/board_controls.h"
 #include "client/board_scale.h"
 #include "resources/art/art.h"
@@ -7,6 +9,7 @@
 #include "resources/art/palette.h"
 #include "session/client_session.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 
@@ -43,6 +46,9 @@ ResultsPanel::ResultsPanel(QWidget *board)
 {
     panel_scores = new Backdrop([](qreal dpr) { return art::resultsBackground(dpr); }, board);
     panel_scores->setObjectName(QStringLiteral("panel_scores"));
+    // A screen reader reads the whole panel as one text (its description).
+    panel_scores->setProperty(kAccessibleRole, int(QAccessible::StaticText));
+    panel_scores->setAccessibleName(QStringLiteral("Round results"));
     board_scale::place(panel_scores, layout::resultsPanel);
 
     const QRect originalCaptionPlace(layout::originalCaption, QSize(layout::originalList.width() + 6, 18));
@@ -50,6 +56,7 @@ ResultsPanel::ResultsPanel(QWidget *board)
               Qt::AlignLeft | Qt::AlignVCenter, Qt::black)
         ->setText(QStringLiteral("Original Words"));
     listbox_original = wordList(panel_scores, QStringLiteral("listbox_original"), layout::originalList);
+    listbox_original->setAccessibleName(QStringLiteral("Original Words"));
     label_scoreround = textLabel(panel_scores, QStringLiteral("label_scoreround"),
                                QRect(layout::resultsRoundCaption, QSize(layout::originalList.width() + 6, 18)),
                                  boardFont(13, true), Qt::AlignLeft | Qt::AlignVCenter, Qt::black);
@@ -96,9 +103,15 @@ void ResultsPanel::draw(const ClientSession &session)
         setElidedText(column.name, shown.name);
         column.score->setText(shown.roundScore ? QStringLiteral("Score: %1").arg(*shown.roundScore) : QString());
         fill(column.words, shown.words);
+        const QString listName = shown.name.isEmpty() ? QString() : shown.name + QStringLiteral("'s words");
+        if (column.words->accessibleName() != listName)
+            column.words->setAccessibleName(listName);
         column.fastest->setVisible(shown.fastest);
         column.bonus->setVisible(shown.bonus);
     }
+    const QString read = spoken::results(session);
+    if (panel_scores->accessibleDescription() != read)
+        panel_scores->setAccessibleDescription(read);
     if (results.shown && panel_scores->isHidden()) {
         board_scale::move(panel_scores, layout::resultsPanel.topLeft());
         panel_scores->raise();

@@ -1,29 +1,16 @@
 #include "client/round_display.h"
 
+#include "accessibility/spoken.h"
 #include "client/board_controls.h"
 #include "client/board_scale.h"
+#include "client/clock_text.h"
 #include "resources/art/art.h"
 #include "resources/art/board_layout.h"
-#include "resources/art/palette.h"
 #include "session/turn_clock.h"
 
 #include <QLabel>
 
 namespace layout = art::layout;
-
-namespace {
-
-QColor timerColour(TurnClock::Colour colour)
-{
-    switch (colour) {
-    case TurnClock::Colour::Calm: return art::palette::paleYellow;
-    case TurnClock::Colour::Hurry: return Qt::red;
-    case TurnClock::Colour::Initial: break;
-    }
-    return art::palette::peach;
-}
-
-} // namespace
 
 RoundDisplay::RoundDisplay(QWidget *board)
     : QObject(board)
@@ -36,15 +23,18 @@ RoundDisplay::RoundDisplay(QWidget *board)
     board_scale::place(image_timer, layout::timerBar);
     image_timer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     board_scale::show(image_timer, [](qreal dpr) { return art::timerBar(dpr); });
+    image_timer->setAccessibleName(QStringLiteral("time bar"));
 
-    label_timer = textLabel(board, QStringLiteral("label_timer"), layout::timerText, boardFont(16, true),
-                            Qt::AlignCenter, timerColour(TurnClock::Colour::Initial));
+    label_timer = new ClockText(board);
 }
 
 void RoundDisplay::draw(const TurnClock &clock)
 {
     label_roundnum->setText(clock.roundCaption());
+    // Said as it is meant: "Round 2 of 3".
+    const QString round = spoken::round(clock);
+    if (label_roundnum->accessibleName() != round)
+        label_roundnum->setAccessibleName(round);
     board_scale::resize(image_timer, QSize(clock.barWidth(), layout::timerBar.height()));
-    setTextColour(label_timer, timerColour(clock.colour()));
-    label_timer->setText(clock.text());
+    label_timer->draw(clock.text(), clock.colour(), clock.barWidth());
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class ClockText;
 class QLabel;
 class QWidget;
 class TurnClock;
@@ -19,5 +20,5 @@ public:
 private:
     QLabel *label_roundnum = nullptr;
     QLabel *image_timer = nullptr;
-    QLabel *label_timer = nullptr;
+    ClockText *label_timer = nullptr;
 };

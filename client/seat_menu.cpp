@@ -1,5 +1,7 @@
 #include "client/seat_menu.h"
 
+#include "client/message_box.h"
+#include "client/heard_views.h"
 #include "client/seat_rows.h"
 #include "net/error_sink.h"
 #include "session/client_session.h"
@@ -11,6 +13,7 @@
 SeatMenu::SeatMenu(ClientSession &session, SeatRows &rows, QWidget *window)
     : QObject(window)
     , session_(session)
+    , window_(window)
 {
     popup_kick = new QMenu(window);
     popup_kick->setObjectName(QStringLiteral("popup_kick"));
@@ -32,6 +35,11 @@ SeatMenu::SeatMenu(ClientSession &session, SeatRows &rows, QWidget *window)
             popup_kick->popup(label->mapToGlobal(at));
         });
     }
+    // From the keyboard, on the row the seat list is on.
+    connect(rows.list(), &SeatList::menuAsked, this, [this](int seat, const QPoint &at) {
+        label_playername1ContextPopup(seat);
+        popup_kick->popup(at);
+    });
 }
 
 void SeatMenu::label_playername1ContextPopup(int seat)
@@ -57,5 +65,12 @@ void SeatMenu::UnsetJustWatch1Click()
 
 void SeatMenu::RemoveFromGame1Click()
 {
-    session_.kicking(target_);
+    removeAfterAsking(session_, window_, target_);
+}
+
+void removeAfterAsking(ClientSession &session, QWidget *window, int seat)
+{
+    const QString question = session.removalQuestion(seat);
+    if (!question.isEmpty() && messagebox::ask(window, question))
+        session.kicking(seat);
 }

@@ -8,6 +8,10 @@ class QMenu;
 class QPoint;
 class SeatRows;
 
+// "Remove From Game" of the seat menu and of the spy list: the starter is asked first, with what
+// the removal does, and the seat is removed only on Yes.
+void removeAfterAsking(ClientSession &session, QWidget *window, int seat);
+
 // The seat menu on the six name labels: the hosting copy removes a player or switches them to
 // watching and back. Every other copy sees it with all three entries disabled.
 class SeatMenu : public QObject
@@ -30,6 +34,7 @@ public:
 
 private:
     ClientSession &session_;
+    QWidget *window_;
     QMenu *popup_kick;
     QAction *RemoveFromGame1;
     QAction *SettoJustWatch1;

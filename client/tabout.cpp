@@ -24,6 +24,7 @@ Tabout::Tabout(QWidget *mainWindow)
     auto *logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("image_logo"));
     logo->setPixmap(art::logo());
+    logo->setAccessibleName(QStringLiteral("Vrel"));
     logo->setGeometry(QRect(QPoint((kWindowSize.width() - 196) / 2, 16), QSize(196, 56)));
 
     auto *link = new ClickLabel(this);
@@ -36,6 +37,8 @@ Tabout::Tabout(QWidget *mainWindow)
     link->setFont(linkFont);
     link->setAlignment(Qt::AlignCenter);
     link->setCursor(Qt::PointingHandCursor);
+    link->setRole(QAccessible::Link);
+    link->setFocusPolicy(Qt::StrongFocus);
     QPalette blue = link->palette();
     blue.setColor(QPalette::WindowText, QColor(0x10, 0x30, 0xA0));
     link->setPalette(blue);

@@ -1,13 +1,17 @@
 #include "client/tchat.h"
 
+#include "accessibility/announcer.h"
 #include "chat/chatentry.h"
 #include "chat/chatview.h"
 #include "chat/smileybutton.h"
+#include "client/accessible_interfaces.h"
+#include "client/accessible_voice.h"
 #include "client/board.h"
 #include "client/board_scale.h"
 #include "client/board_stage.h"
 #include "client/board_controls.h"
 #include "client/dialog_window.h"
+#include "client/heard_views.h"
 #include "client/key_codes.h"
 #include "client/message_box.h"
 #include "client/phrase_buttons.h"
@@ -69,6 +73,9 @@ QActionGroup *addRadioItems(QMenu *menu, std::initializer_list<std::pair<const c
     return group;
 }
 
+const QString kJustWatchBetweenGames = QStringLiteral("Just Watch applies during a game: choose it once a game has "
+                                                     "started to sit that game out and watch.");
+
 } // namespace
 
 Tchat::Tchat(ClientSession &session, QWidget *parent)
@@ -78,6 +85,7 @@ Tchat::Tchat(ClientSession &session, QWidget *parent)
     setObjectName(QStringLiteral("Tchat"));
     setWindowTitle(QStringLiteral("Vrel"));
     setWindowIcon(art::appIcon());
+    installAccessibleInterfaces();
 
     central_ = new BoardStage(this);
     central_->setObjectName(QStringLiteral("client"));
@@ -90,6 +98,9 @@ Tchat::Tchat(ClientSession &session, QWidget *parent)
     buildBoard();
     buildChat();
     buildMenus();
+    orderTabs();
+    voice_ = new AccessibleVoice(this);
+    announcer_ = new Announcer(session_, voice_->voice(), this);
     central_->setBoard(board_);
     connect(central_, &BoardStage::scaleChanged, this, &Tchat::scaleBoard);
     resize(SettingsFile::kDefaultBounds.size());
@@ -117,7 +128,7 @@ void Tchat::attach(Tspylist *spylist, QWidget *gamestart)
     spylist_ = spylist;
     gamestart_ = gamestart;
     connect(SpyList1, &QAction::triggered, spylist_, &QWidget::show);
-    spylist_->onRemove = [this](int seat) { session_.kicking(seat); };
+    spylist_->onRemove = [this](int seat) { removeAfterAsking(session_, this, seat); };
     draw(ClientSession::Spectators | ClientSession::Controls);
 }
 
@@ -160,6 +171,9 @@ void Tchat::buildBoard()
     logo->setObjectName(QStringLiteral("image_logo"));
     board_scale::place(logo, layout::logo);
     logo->setCursor(Qt::PointingHandCursor);
+    logo->setRole(QAccessible::Link);
+    logo->setAccessibleName(QStringLiteral("The game's web page"));
+    logo->setFocusPolicy(Qt::TabFocus);
     connect(logo, &ClickLabel::clicked, this, &Tchat::image_logoClick);
     image_logo = logo;
     tileMenu_ = new TileMenu(new QMenu(QStringLiteral("&Tiles"), this), this);
@@ -168,6 +182,7 @@ void Tchat::buildBoard()
     puzzleBoard_ = new Board(board_, tileMenu_->tiles());
 
     button_start = new PlateButton(QStringLiteral("button_start"), &art::startPlate, board_);
+    button_start->setAccessibleName(QStringLiteral("START GAME"));
     board_scale::place(button_start, layout::startPlate);
     button_start->hide();
 
@@ -180,11 +195,14 @@ void Tchat::buildBoard()
 void Tchat::buildChat()
 {
     mainchat_ = new chat::ChatView(board_);
+    mainchat_->setAccessibleName(QStringLiteral("Chat"));
     mychat_ = new chat::ChatEntry(board_);
+    mychat_->setAccessibleName(QStringLiteral("Chat message"));
     button_smilies = new chat::SmileyButton(board_);
     connect(button_smilies, &chat::SmileyButton::smileyChosen, mychat_, &chat::ChatEntry::appendSmiley);
     connect(button_smilies, &chat::SmileyButton::smileyChosen, this, &Tchat::focusWhereKeysGo);
-    connect(mainchat_, &chat::ChatView::cleared, this, [this] { mychat_->setFocus(); });
+    // Clearing the chat puts the caret into the entry, but never takes the keys from the board.
+    connect(mainchat_, &chat::ChatView::cleared, this, &Tchat::focusWhereKeysGo);
     connect(mainchat_, &chat::ChatView::linkUsed, this, &Tchat::focusWhereKeysGo);
     connect(mainchat_, &chat::ChatView::keyForEntry, this, [this](QKeyEvent *key) {
         focusWhereKeysGo();
@@ -238,7 +256,10 @@ void Tchat::buildMenus()
     QAction *exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    connect(exit, &QAction::triggered, this, [this] {
+        if (mayLeaveGame())
+            close();
+    });
 
     optionsMenu_ = menuBar()->addMenu(QStringLiteral("&Options"));
     optionsMenu_->setObjectName(QStringLiteral("Options1"));
@@ -271,6 +292,9 @@ void Tchat::buildMenus()
     }
     optionsMenu_->addAction(mainchat_->scrollChatOff2());
     optionsMenu_->addAction(mainchat_->clearMainChat2());
+    ReadChatAloud1 = optionsMenu_->addAction(QStringLiteral("Read Chat A&loud"));
+    ReadChatAloud1->setObjectName(QStringLiteral("ReadChatAloud1"));
+    ReadChatAloud1->setCheckable(true);
     OpenPort1 = optionsMenu_->addAction(QStringLiteral("Open My &Port on the Router"));
     OpenPort1->setObjectName(QStringLiteral("OpenPort1"));
     OpenPort1->setCheckable(true);
@@ -281,6 +305,7 @@ void Tchat::buildMenus()
     JustWatch1 = optionsMenu_->addAction(QStringLiteral("&Just Watch"));
     JustWatch1->setObjectName(QStringLiteral("JustWatch1"));
     JustWatch1->setCheckable(true);
+    optionsMenu_->setToolTipsVisible(true);
 
     menuBar()->addMenu(tileMenu_->menu());
 
@@ -292,6 +317,9 @@ void Tchat::buildMenus()
     PrhaseList1 = view->addAction(QStringLiteral("P&hrase List"));
     PrhaseList1->setObjectName(QStringLiteral("PrhaseList1"));
     connect(PrhaseList1, &QAction::triggered, this, &Tchat::PrhaseList1Click);
+    BoardSummary1 = view->addAction(QStringLiteral("Board &Summary"));
+    BoardSummary1->setObjectName(QStringLiteral("BoardSummary1"));
+    BoardSummary1->setShortcut(Qt::Key_F2);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -300,6 +328,24 @@ void Tchat::buildMenus()
     Help2->setShortcut(Qt::Key_F1);
     About1 = help->addAction(QStringLiteral("&About"));
     About1->setObjectName(QStringLiteral("About1"));
+
+    // F10 opens the menus, as on every desktop.
+    auto *menus = new QAction(this);
+    menus->setObjectName(QStringLiteral("OpenMenus"));
+    menus->setShortcut(Qt::Key_F10);
+    connect(menus, &QAction::triggered, this, [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
+    addAction(menus);
+}
+
+void Tchat::orderTabs()
+{
+    QList<QWidget *> order {button_start, seatRows_->list(), puzzleBoard_->passButton(), puzzleBoard_->clearButton(),
+                            puzzleBoard_->typingBox(), image_logo};
+    for (int n = 1; n <= chat::kPhraseButtons; ++n)
+        order << phraseButtons_->button(n);
+    order << phraseButtons_->chatterSoundButton() << mainchat_ << mychat_ << button_smilies;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 // The sound options at the head of the Options menu.
@@ -338,6 +384,9 @@ void Tchat::connectSession()
         if (!ended_)
             close();
     });
+    // The window stays, on its last board with its chat, and File can host or join another game.
+    connect(&session_, &ClientSession::removedFromGame, this,
+            [this] { messagebox::show(this, QStringLiteral("You were removed from the game.")); });
 }
 
 void Tchat::draw(ClientSession::Parts parts)
@@ -367,6 +416,9 @@ void Tchat::draw(ClientSession::Parts parts)
         if (spylist_)
             spylist_->removeAction()->setEnabled(session_.isStarter());
         JustWatch1->setChecked(session_.justWatching());
+        // Watching is a seat's choice for the game being played; between games it waits, and says so.
+        JustWatch1->setEnabled(session_.gameRunning());
+        JustWatch1->setToolTip(session_.gameRunning() ? QString() : kJustWatchBetweenGames);
     }
     if (parts & ClientSession::Options)
         drawOptions();
@@ -379,6 +431,7 @@ void Tchat::drawOptions()
     OpenPort1->setChecked(options.openPort);
     PlaySounds1->setChecked(options.playSounds);
     PlayChatterSounds1->setChecked(options.chatterSounds);
+    ReadChatAloud1->setChecked(options.readChatAloud);
     for (QAction *item : turnSounds_->actions())
         item->setChecked(item->data().toInt() == options.turnSound);
     mychat_->setTextColour(options.textColour);
@@ -410,6 +463,8 @@ void Tchat::connectInput()
     connect(StartGame1, &QAction::triggered, this, [this] { vrel::guarded([this] { button_startClick(); }); });
     connect(AutoErase1, &QAction::triggered, this, [this](bool on) { session_.setAutoErase(on); });
     connect(OpenPort1, &QAction::triggered, this, [this](bool on) { session_.setOpenPort(on); });
+    connect(ReadChatAloud1, &QAction::triggered, this, [this](bool on) { session_.setReadChatAloud(on); });
+    connect(BoardSummary1, &QAction::triggered, announcer_, &Announcer::speakSummary);
     connect(JustWatch1, &QAction::triggered, this, [this] { vrel::guarded([this] { JustWatch1Click(); }); });
     connect(ViewTally1, &QAction::triggered, this, &Tchat::ViewTally1Click);
     connect(Help2, &QAction::triggered, this, &Tchat::Help2Click);
@@ -466,11 +521,15 @@ void Tchat::attachRejoiner(Rejoiner *rejoiner)
     StopRejoining1->setVisible(false);
     file->insertAction(exit, StopRejoining1);
     connect(StopRejoining1, &QAction::triggered, rejoiner, &Rejoiner::stop);
-    connect(rejoiner, &Rejoiner::activeChanged, StopRejoining1, &QAction::setVisible);
-    connect(rejoiner, &Rejoiner::hostEnded, this, [this] {
-        messagebox::show(this, QStringLiteral("The host has ended the game."));
-        close();
-    });
+    // The same item stops a join that is still connecting.
+    const auto showStop = [this, rejoiner] {
+        StopRejoining1->setText(rejoiner->joining() ? QStringLiteral("Stop &Connecting") : QStringLiteral("Stop &Rejoining"));
+        StopRejoining1->setVisible(rejoiner->joining() || rejoiner->active());
+    };
+    connect(rejoiner, &Rejoiner::activeChanged, this, showStop);
+    connect(rejoiner, &Rejoiner::joiningChanged, this, showStop);
+    connect(rejoiner, &Rejoiner::progressChanged, puzzleBoard_, &Board::showProgress);
+    connect(rejoiner, &Rejoiner::hostEnded, this, [this] { messagebox::show(this, QStringLiteral("The host has ended the game.")); });
 }
 
 void Tchat::button_startClick()
@@ -595,8 +654,19 @@ void Tchat::showEvent(QShowEvent *event)
     emit firstShown();
 }
 
+bool Tchat::mayLeaveGame()
+{
+    const QString ending = session_.leavingEndsTheGame();
+    return ending.isEmpty() || messagebox::ask(this, QStringLiteral("Exit Vrel? ") + ending);
+}
+
 void Tchat::closeEvent(QCloseEvent *event)
 {
+    // The window's own close button asks as Exit does; the game's own reasons to close do not.
+    if (event->spontaneous() && !ended_ && !mayLeaveGame()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (!event->isAccepted() || ended_)
         return;

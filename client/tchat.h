@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+class AccessibleVoice;
+class Announcer;
 class Board;
 class BoardStage;
 class PhraseButtons;
@@ -51,8 +53,9 @@ public:
     // The tally window, and the help and about windows.
     void attachTallyList(Ttallylist *tallylist);
     void attachHelp(Thelp *help, Tabout *about);
-    // What keeps a joining copy in its game: File gets "Stop Rejoining" while it tries, and the
-    // host's end of the game is told in a message box before the window closes.
+    // What keeps a joining copy in its game: File gets "Stop Connecting" while a join connects
+    // and "Stop Rejoining" while it rejoins, the status line tells how the connection comes on,
+    // and the host's end of the game is told in a message box; the window stays.
     void attachRejoiner(Rejoiner *rejoiner);
     QAction *stopRejoiningAction() const { return StopRejoining1; }
 
@@ -91,6 +94,11 @@ public:
     QAction *viewTallyAction() const { return ViewTally1; }
     QAction *helpAction() const { return Help2; }
     QAction *aboutAction() const { return About1; }
+    QAction *readChatAloudAction() const { return ReadChatAloud1; }
+    QAction *boardSummaryAction() const { return BoardSummary1; }
+    // Speaks the game's events to a player with a screen reader.
+    Announcer &announcer() const { return *announcer_; }
+    AccessibleVoice &accessibleVoice() const { return *voice_; }
     QWidget *logo() const { return image_logo; }
     Ttallylist *tallylist() const { return tallylist_; }
     Thelp *help() const { return help_; }
@@ -154,6 +162,11 @@ private:
     void scaleBoard(qreal scale);
     // The keyboard focus to the board while it has the keys, else to the chat entry.
     void focusWhereKeysGo();
+    // Exit, or the window's close button: while this copy hosts a running game with others at
+    // the table the player is asked first, with what leaving does to them. True to go on.
+    bool mayLeaveGame();
+    // Tab walks the window's controls in their order on the screen.
+    void orderTabs();
 
     ClientSession &session_;
     Tspylist *spylist_ = nullptr;
@@ -202,6 +215,10 @@ private:
     QActionGroup *botSpeeds_ = nullptr;
     QAction *ResetScreenLocation1 = nullptr;
     QAction *PrhaseList1 = nullptr;
+    QAction *ReadChatAloud1 = nullptr;
+    QAction *BoardSummary1 = nullptr;
+    AccessibleVoice *voice_ = nullptr;
+    Announcer *announcer_ = nullptr;
     bool keysOnBoard_ = false;
     bool shown_ = false;
     bool ended_ = false;

@@ -16,18 +16,21 @@ const QRect kButtonColumn {14, 50, 120, 28};
 constexpr int kButtonStep = 34;
 const QRect kPage {148, 50, 398, 316};
 
-// The page buttons are flat: a caption on the panel that lights up under the mouse.
+// The page buttons are flat: a caption on the panel that lights up under the mouse. Tab reaches
+// them (a dotted frame shows which has the keys) and Space or Enter chooses.
 QPushButton *selButton(QWidget *parent, const QString &name, const QString &text, int index)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(name);
     button->setFlat(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setAutoDefault(false);
     button->setCursor(Qt::PointingHandCursor);
     button->setFont(boardFont(14, true));
     button->setGeometry(kButtonColumn.translated(0, kButtonStep * index));
     button->setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding-left: 8px; border: none; color: %1; }"
-                                         "QPushButton:hover, QPushButton:checked { background: %2; border-radius: 4px; }")
+                                         "QPushButton:hover, QPushButton:checked { background: %2; border-radius: 4px; }"
+                                         "QPushButton:focus { border: 1px dotted %1; border-radius: 4px; }")
                               .arg(art::palette::darkRed.name(), art::palette::peachDeep.name()));
     return button;
 }
@@ -45,16 +48,21 @@ Thelp::Thelp(QWidget *mainWindow, QWidget *about)
     pages_->setGeometry(kPage);
 
     int index = 0;
+    QList<QWidget *> buttons;
+    QList<QWidget *> memos;
     for (const HelpPage &page : helpPages()) {
         auto *memo = new QTextBrowser(pages_);
         memo->setObjectName(QStringLiteral("memo%1").arg(page.tag));
+        memo->setAccessibleName(page.button);
         memo->setFrameShape(QFrame::NoFrame);
-        memo->setFocusPolicy(Qt::NoFocus);
+        // Reached by Tab (never by a click) so that a long page can be scrolled from the keyboard.
+        memo->setFocusPolicy(Qt::TabFocus);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         memo->setOpenLinks(false);
         memo->setFont(boardFont(13));
         memo->setHtml(page.text);
         pages_->addWidget(memo);
+        memos << memo;
 
         QPushButton *button = selButton(this, QStringLiteral("SelButton%1").arg(page.tag), page.button, index++);
         button->setProperty("Tag", page.tag);
@@ -62,11 +70,16 @@ Thelp::Thelp(QWidget *mainWindow, QWidget *about)
         button->setCheckable(true);
         button->setAutoExclusive(true);
         connect(button, &QPushButton::clicked, this, [this, button] { SelButton1Click(button); });
+        buttons << button;
     }
     QPushButton *aboutButton = selButton(this, QStringLiteral("button_about"), QStringLiteral("About"), ++index);
     connect(aboutButton, &QPushButton::clicked, this, &Thelp::button_aboutClick);
     QPushButton *doneButton = selButton(this, QStringLiteral("button_done"), QStringLiteral("Done"), ++index);
     connect(doneButton, &QPushButton::clicked, this, &Thelp::button_doneClick);
+    // Tab goes down the buttons, then to the page in front.
+    const QList<QWidget *> order = buttons + QList<QWidget *> {aboutButton, doneButton} + memos;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     SelButton1Click(pageButton(QStringLiteral("Overview")));
 }

@@ -35,12 +35,15 @@ Tspylist::Tspylist(QWidget *parent)
     listbox_spys->setTextElideMode(Qt::ElideRight);
     listbox_spys->setMouseTracking(true);
     listbox_spys->viewport()->installEventFilter(this);
+    listbox_spys->installEventFilter(this);
     listbox_spys->setContextMenuPolicy(Qt::CustomContextMenu);
     setFieldColours(listbox_spys);
 
-    textLabel(this, QStringLiteral("label_spylist"), QRect(8, 140, 76, 20), boardFont(12, true),
-              Qt::AlignLeft | Qt::AlignVCenter)
-        ->setText(QStringLiteral("Spy List"));
+    QLabel *caption = textLabel(this, QStringLiteral("label_spylist"), QRect(8, 140, 76, 20), boardFont(12, true),
+                                Qt::AlignLeft | Qt::AlignVCenter);
+    caption->setText(QStringLiteral("Spy List"));
+    caption->setBuddy(listbox_spys);
+    listbox_spys->setAccessibleName(caption->text());
 
     auto *done = new QPushButton(QStringLiteral("Done"), this);
     done->setObjectName(QStringLiteral("button_done"));
@@ -102,6 +105,10 @@ bool Tspylist::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == listbox_spys->viewport() && event->type() == QEvent::MouseMove)
         listbox_spysMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint());
+    // The menu key opens the pop-up menu on the entry the keyboard is on, as the pointer would.
+    if (watched == listbox_spys && event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard)
+        hoveredIndex_ = listbox_spys->currentRow();
     return QDialog::eventFilter(watched, event);
 }
 

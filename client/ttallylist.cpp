@@ -82,16 +82,20 @@ Ttallylist::Ttallylist(TallyTable &tally, QWidget *mainWindow)
 
 void Ttallylist::buildLists()
 {
-    caption(this, QStringLiteral("label_currentgame"), QStringLiteral("Players In Current Game"),
-            QRect(kListLeft, 10, kListWidth, 18), 13);
+    QLabel *current = caption(this, QStringLiteral("label_currentgame"), QStringLiteral("Players In Current Game"),
+                              QRect(kListLeft, 10, kListWidth, 18), 13);
     checklist_ = checkList(this, QStringLiteral("checklist"), QRect(kListLeft, 30, kListWidth, 112),
                            QStringLiteral("The other players of your game show here. Tick a name to follow "
                                           "that player from game to game."));
-    caption(this, QStringLiteral("label_beingtallied"), QStringLiteral("Players Being Tallied"),
-            QRect(kListLeft, 152, kListWidth, 18), 13);
+    current->setBuddy(checklist_);
+    checklist_->setAccessibleName(current->text());
+    QLabel *tallied = caption(this, QStringLiteral("label_beingtallied"), QStringLiteral("Players Being Tallied"),
+                              QRect(kListLeft, 152, kListWidth, 18), 13);
     listbox_tally = checkList(this, QStringLiteral("listbox_tally"), QRect(kListLeft, 172, kListWidth, 134),
                               QStringLiteral("Nobody is followed yet. The players you tick above are listed "
                                              "here; click one to see your record against them."));
+    tallied->setBuddy(listbox_tally);
+    listbox_tally->setAccessibleName(tallied->text());
 
     connect(checklist_, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
         if (!drawing_)

@@ -9,6 +9,7 @@
 // Avahi may free a watch or a timeout from inside its own callback, so the Qt objects are left
 // to the event loop to delete, and nothing touches the record after a callback has run.
 struct AvahiWatch {
+    AvahiQtPoll *poll = nullptr;
     int fd = -1;
     AvahiWatchEvent happened = AvahiWatchEvent(0);
     AvahiWatchCallback callback = nullptr;
@@ -18,6 +19,7 @@ struct AvahiWatch {
 };
 
 struct AvahiTimeout {
+    AvahiQtPoll *poll = nullptr;
     QTimer *timer = nullptr;
     AvahiTimeoutCallback callback = nullptr;
     void *userdata = nullptr;
@@ -37,9 +39,10 @@ void watchUpdate(AvahiWatch *watch, AvahiWatchEvent events)
     watch->writable->setEnabled(events & AVAHI_WATCH_OUT);
 }
 
-AvahiWatch *watchNew(const AvahiPoll *, int fd, AvahiWatchEvent events, AvahiWatchCallback callback, void *userdata)
+AvahiWatch *watchNew(const AvahiPoll *api, int fd, AvahiWatchEvent events, AvahiWatchCallback callback, void *userdata)
 {
     auto *watch = new AvahiWatch;
+    watch->poll = static_cast<AvahiQtPoll *>(api->userdata);
     watch->fd = fd;
     watch->callback = callback;
     watch->userdata = userdata;
@@ -62,8 +65,8 @@ void watchFree(AvahiWatch *watch)
     watch->writable->setEnabled(false);
     watch->readable->disconnect();
     watch->writable->disconnect();
-    watch->readable->deleteLater();
-    watch->writable->deleteLater();
+    watch->poll->retire(watch->readable);
+    watch->poll->retire(watch->writable);
     delete watch;
 }
 
@@ -80,9 +83,10 @@ void timeoutUpdate(AvahiTimeout *timeout, const struct timeval *when)
     timeout->timer->start(int(std::clamp<qint64>(ms, 0, 24 * 3600 * 1000)));
 }
 
-AvahiTimeout *timeoutNew(const AvahiPoll *, const struct timeval *when, AvahiTimeoutCallback callback, void *userdata)
+AvahiTimeout *timeoutNew(const AvahiPoll *api, const struct timeval *when, AvahiTimeoutCallback callback, void *userdata)
 {
     auto *timeout = new AvahiTimeout;
+    timeout->poll = static_cast<AvahiQtPoll *>(api->userdata);
     timeout->callback = callback;
     timeout->userdata = userdata;
     timeout->timer = new QTimer;
@@ -96,7 +100,7 @@ void timeoutFree(AvahiTimeout *timeout)
 {
     timeout->timer->stop();
     timeout->timer->disconnect();
-    timeout->timer->deleteLater();
+    timeout->poll->retire(timeout->timer);
     delete timeout;
 }
 
@@ -112,4 +116,17 @@ AvahiQtPoll::AvahiQtPoll()
     api_.timeout_new = timeoutNew;
     api_.timeout_update = timeoutUpdate;
     api_.timeout_free = timeoutFree;
+}
+
+AvahiQtPoll::~AvahiQtPoll()
+{
+    for (const QPointer<QObject> &object : std::as_const(retired_))
+        delete object.data();
+}
+
+void AvahiQtPoll::retire(QObject *object)
+{
+    retired_.removeIf([](const QPointer<QObject> &gone) { return gone.isNull(); });
+    object->deleteLater();
+    retired_.append(object);
 }

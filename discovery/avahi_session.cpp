@@ -5,12 +5,6 @@
 #include <avahi-client/client.h>
 #include <avahi-common/error.h>
 
-namespace {
-
-const QString kNoDaemon = QStringLiteral("the Avahi service is not running on this computer");
-
-} // namespace
-
 AvahiSession::AvahiSession(QObject *parent)
     : QObject(parent)
 {

@@ -6,13 +6,17 @@
 
 struct AvahiClient;
 
-// A connection to the desktop's Avahi daemon over the system bus, on Qt's event loop. Without a
-// daemon it waits for one to appear; a daemon that goes away is waited for again. Publishers and
-// browsers make their Avahi objects while it runs and drop them when it stops.
+// A connection to the desktop's Avahi daemon over the system bus, on the event loop of the thread
+// that makes it. Without a daemon it waits for one to appear; a daemon that goes away is waited
+// for again. Publishers and browsers make their Avahi objects while it runs and drop them when it
+// stops. Its end takes every object made with it along, without a call to the daemon for each.
 class AvahiSession : public QObject
 {
     Q_OBJECT
 public:
+    // Why games cannot be found or published, before the daemon has said more.
+    static inline const QString kNoDaemon = QStringLiteral("the Avahi service is not running on this computer");
+
     explicit AvahiSession(QObject *parent = nullptr);
     ~AvahiSession() override;
 

@@ -1,5 +1,7 @@
 #include "discovery/game_facts.h"
 
+#include "discovery/service_name.h"
+
 namespace {
 
 const QByteArray kVersion = "version";
@@ -69,8 +71,7 @@ QString GameFacts::peopleText() const
 
 QString GameFacts::scriptLine() const
 {
-    // A tab or line break inside a name would split the line for a script.
-    QString name = serviceName;
-    name.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return QStringLiteral("%1\t%2\t%3\t%4\t%5").arg(name, address, QString::number(port), peopleText(), stateText());
+    // A tab or line break inside a name would split the line for a script, an escape would steer
+    // the terminal.
+    return QStringLiteral("%1\t%2\t%3\t%4\t%5").arg(servicename::shown(serviceName), address, QString::number(port), peopleText(), stateText());
 }

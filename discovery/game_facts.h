@@ -14,8 +14,8 @@ struct GameFacts {
     quint16 port = 0;
     QString version;        // the host's protocol version
     QString hostPlayer;     // the hosting player's name; empty for a host without a window
-    int players = 0;        // seats 1 to 6 logged in
-    int onlookers = 0;      // seats 7 to 9 logged in
+    int players = 0;        // seats 1 to 6 taken by players who have logged in
+    int onlookers = 0;      // seats 7 to 9 likewise
     bool running = false;   // a game is being played
 
     // "key=value" records, one a fact.
@@ -28,7 +28,8 @@ struct GameFacts {
     QString stateText() const;
     // "3 players, 1 onlooker".
     QString peopleText() const;
-    // One line for scripts: name, address, port, players and state, separated by tabs.
+    // One line for scripts: name (as servicename::shown gives it), address, port, players and
+    // state, separated by tabs.
     QString scriptLine() const;
 
     bool operator==(const GameFacts &) const = default;

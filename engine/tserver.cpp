@@ -12,6 +12,7 @@
 #include <chrono>
 #include <limits>
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -50,6 +51,8 @@ TServer::TServer(std::shared_ptr<const TDictn> dictionary, QObject *parent)
     Sock1.setPortName(QString::number(proto::kDefaultPort));
     Sock1.SendLimit = kMaxUnsentBytes; // handed on to every accepted connection
     Sock1.NoDelay = true;              // verdicts and relays are small and wanted at once
+    Sock1.KeepAlive = true;            // a player whose path died is noticed within half a minute
+    Sock1.OrderlyClose = true;         // a player's last messages reach it, however it is closed
     Sock1.OnAccept = [this](TSock *listener) { Sock1Accept(listener); };
 }
 
@@ -62,6 +65,8 @@ TServer::~TServer()
     }
     for (const std::unique_ptr<Link> &link : waiting_)
         link->disconnect(this);
+    for (const Reclaiming &newcomer : reclaiming_)
+        newcomer.link->disconnect(this);
 }
 
 // ---------------------------------------------------------------- listening and seating
@@ -70,6 +75,12 @@ quint16 TServer::listen(int port)
 {
     Sock1.setPortName(QString::number(port));
     Sock1.setListen(true);
+    return listeningPort();
+}
+
+quint16 TServer::adoptListener(int fd)
+{
+    Sock1.adoptListener(fd);
     return listeningPort();
 }
 
@@ -101,9 +112,9 @@ int TServer::freeSeat()
         return 1;
     }
     int candidate = 1;
-    while (candidate < seatCount_ && seats_[size_t(candidate)].inUse)
+    while (candidate < seatCount_ && seatTaken(candidate))
         ++candidate;
-    if (!seats_[size_t(candidate)].inUse)
+    if (!seatTaken(candidate))
         return candidate;
     if (seatCount_ < proto::kLastSeat)
         return ++seatCount_;
@@ -115,7 +126,7 @@ bool TServer::hasFreeSeat() const
     if (seatCount_ < proto::kLastSeat)
         return true;
     for (int n = 1; n <= seatCount_; ++n) {
-        if (!seats_[size_t(n)].inUse)
+        if (!seatTaken(n))
             return true;
     }
     return false;
@@ -146,6 +157,8 @@ int TServer::strangersFrom(const QByteArray &party) const
     }
     for (const std::unique_ptr<Link> &link : waiting_)
         strangers += door::partyOf(link->peerAddress()) == party;
+    for (const Reclaiming &newcomer : reclaiming_)
+        strangers += door::partyOf(newcomer.link->peerAddress()) == party;
     return strangers;
 }
 
@@ -161,20 +174,27 @@ int TServer::seatConnection(std::unique_ptr<Link> link)
     }
     // Those at the door come first; a newcomer queues behind them.
     if (!waiting_.empty() || !hasFreeSeat()) {
-        if (strangerHoldsASeat() && int(waiting_.size()) < kMaxWaiting)
-            waitAtTheDoor(std::move(link));
-        else
-            refuse(std::move(link), door::Log::Kind::Full, QStringLiteral("the game is full"));
+        if (strangerHoldsASeat()) {
+            if (int(waiting_.size()) < kMaxWaiting)
+                waitAtTheDoor(std::move(link));
+            else
+                refuse(std::move(link));
+        } else if (reservations_.anyKey() && int(reclaiming_.size()) < kMaxWaiting) {
+            awaitReclaim(std::move(link));
+        } else {
+            refuse(std::move(link));
+        }
         return 0;
     }
     return takeSeat(std::move(link));
 }
 
-int TServer::takeSeat(std::unique_ptr<Link> link)
+int TServer::takeSeat(std::unique_ptr<Link> link, int seat)
 {
-    const int seatNumber = freeSeat();
+    const int seatNumber = seat != 0 ? seat : freeSeat();
 
     Connection &connection = connections_[size_t(seatNumber)];
+    const quint64 standing = seat != 0 ? standingKept(seat) : 0;
     if (connection.link) {
         connection.link->disconnect(this);
         connection.link.release()->deleteLater();
@@ -189,15 +209,17 @@ int TServer::takeSeat(std::unique_ptr<Link> link)
     connection.address = peer.text();
     connection.party = door::partyOf(peer);
     connection.own = isOwnClient(peer);
-    connection.seniority = 0;
+    connection.seniority = standing;
+    connection.leftAfterLogins.reset();
     connection.pace = RelayPace();
+    connection.nextTurn = DrivableTimer::Duration::min();
     if (!logintimer_.running())
         logintimer_.start();
 
-    Seat &seat = seats_[size_t(seatNumber)];
-    seat.inUse = true;
-    seat.link = connection.link.get();
-    Link *raw = seat.link;
+    Seat &taken = seats_[size_t(seatNumber)];
+    taken.inUse = true;
+    taken.link = connection.link.get();
+    Link *raw = taken.link;
     connect(raw, &Link::received, this, [this, raw](const QByteArray &bytes) { Sock1Read(raw, bytes); });
     connect(raw, &Link::peerClosed, this, [this, raw] { tempsockDisconnect(raw); });
     connect(raw, &Link::closed, this, [this, raw] { tempsockInfo(raw); });
@@ -216,7 +238,8 @@ void TServer::refuse(std::unique_ptr<Link> link, door::Log::Kind kind, const QSt
     link->send(msg::encode(msg::Full {}));
     link->close();
     link.release()->deleteLater(); // it may be reporting to others still
-    say(kind, door::partyOf(peer), QStringLiteral("refused a connection from %1: %2").arg(peer.text(), why));
+    say(kind, door::partyOf(peer),
+        QStringLiteral("refused a connection from %1: %2").arg(peer.text(), why.isEmpty() ? QStringLiteral("the game is full") : why));
 }
 
 void TServer::say(door::Log::Kind kind, const QByteArray &party, const QString &text)
@@ -259,7 +282,7 @@ void TServer::serveTheDoor()
         if (free)
             takeSeat(std::move(first));
         else
-            refuse(std::move(first), door::Log::Kind::Full, QStringLiteral("the game is full"));
+            refuse(std::move(first));
     }
 }
 
@@ -310,15 +333,15 @@ void TServer::Sock1Read(Link *link, const QByteArray &bytes)
     Connection &connection = connections_[size_t(seatNumber)];
     const int droppedBefore = connection.cutter.droppedMessages();
     static const QByteArray login = QByteArray(msg::LoginInfo::verb) + proto::kSeparator;
+    const DrivableTimer::Duration now = socktimer.now();
     for (const QByteArray &line : connection.cutter.feed(bytes)) {
-        connection.received.enqueue({line, ++arrivals_});
+        connection.received.enqueue({line, ++arrivals_, now});
         connection.receivedBytes += line.size();
         if (!connection.loginSent && line.startsWith(login))
             connection.loginPending = connection.loginSent = true;
     }
-    // An idle dispatcher starts again: the first message is handled a full tick from now.
-    if (!connection.received.isEmpty() && !socktimer.running())
-        socktimer.start();
+    if (!connection.received.isEmpty())
+        wakeDispatcherFor(connection);
     if (connection.cutter.droppedMessages() > droppedBefore) {
         say(door::Log::Kind::Overlong, connection.party,
             QStringLiteral("seat %1: dropped a message longer than %2 bytes from %3")
@@ -361,13 +384,16 @@ void TServer::tempsockInfo(Link *link)
         return;
     Seat &seat = seats_[size_t(seatNumber)];
     // A connection that never logged in was never announced, and leaves without a word.
-    if (seat.inUse && connections_[size_t(seatNumber)].loggedIn) {
+    if (seat.inUse && connections_[size_t(seatNumber)].loggedIn && !ending_) {
         for (int n = 1; n <= seatCount_; ++n) {
             if (n != seatNumber)
                 sendToSeat(n, msg::encode(msg::PlayerDisconnected {seatNumber, seat.name}));
         }
         emit activity(QStringLiteral("seat %1: %2 left").arg(seatNumber).arg(playertext::forLog(seat.name)));
+        connections_[size_t(seatNumber)].leftAfterLogins = logins_;
     }
+    if (seat.inUse)
+        keepOrForget(seatNumber);
     seat.inUse = false;
     seat.name.clear();
     seat.watching = false;
@@ -388,6 +414,9 @@ void TServer::logintimerTimer()
         connection.link->close();
     }
     makeRoomForTheWaiting();
+    ageReclaims();
+    if (!reclaiming_.empty())
+        return;
     for (int n = 1; n <= kSeatTableSize; ++n) {
         if (seats_[size_t(n)].inUse && !connections_[size_t(n)].loggedIn)
             return;
@@ -397,10 +426,13 @@ void TServer::logintimerTimer()
 
 void TServer::disconnectsock(int seatNumber)
 {
-    // A removed player's connection is reset rather than closed: the window can tell a removal
-    // from a dropped connection, which it rejoins.
-    if (inSeatTable(seatNumber) && seats_[size_t(seatNumber)].inUse)
-        seats_[size_t(seatNumber)].link->reset();
+    if (!inSeatTable(seatNumber) || !seats_[size_t(seatNumber)].inUse)
+        return;
+    // The removed player hears its own departure first: its window knows it was removed and does
+    // not come back, however the connection's end reaches it. Its key opens nothing any more.
+    reservations_.forget(seatNumber);
+    sendToSeat(seatNumber, msg::encode(msg::PlayerDisconnected {seatNumber, seats_[size_t(seatNumber)].name}));
+    seats_[size_t(seatNumber)].link->close();
 }
 
 int TServer::starterSeat() const
@@ -455,37 +487,122 @@ void TServer::sendToAll(const QByteArray &message)
 
 // ---------------------------------------------------------------- dispatch
 
+// When a connection's next message may be handled: as it arrives, but a pace after the last.
+DrivableTimer::Duration TServer::turnOf(const Connection &connection) const
+{
+    return std::max(connection.received.head().at, connection.nextTurn);
+}
+
+// Wakes the dispatcher for the turn of a connection's next message, unless it is due sooner.
+// Nothing is handled inside the read itself.
+void TServer::wakeDispatcherFor(const Connection &connection)
+{
+    if (messagesPerTick_ > 0) {
+        // The former rule: an idle dispatcher starts again, its first tick a whole pace away.
+        if (!socktimer.running())
+            socktimer.start();
+        return;
+    }
+    const DrivableTimer::Duration now = socktimer.now();
+    const DrivableTimer::Duration turn = std::max(turnOf(connection), now);
+    if (!socktimer.running() || turn < socktimer.due())
+        socktimer.startOnce(turn - now);
+}
+
 void TServer::socktimerTimer()
 {
-    // The next message of every connection that has one, in the order they arrived: a
-    // connection with a backlog delays only itself, each connection's messages keep their order,
-    // and of two players' messages the earlier is handled first.
-    struct Head {
-        quint64 arrival;
-        int seat;
-    };
-    std::array<Head, kSeatTableSize> heads {};
-    int count = 0;
-    for (int n = 1; n <= kSeatTableSize; ++n) {
-        const Connection &connection = connections_[size_t(n)];
-        if (!connection.received.isEmpty())
-            heads[size_t(count++)] = {connection.received.head().arrival, n};
+    if (messagesPerTick_ > 0) {
+        handleATick();
+        return;
     }
-    std::sort(heads.begin(), heads.begin() + count, [](const Head &a, const Head &b) { return a.arrival < b.arrival; });
-    count = std::min(count, messagesPerTick_);
-    for (int i = 0; i < count; ++i) {
-        Connection &connection = connections_[size_t(heads[size_t(i)].seat)];
+    const DrivableTimer::Duration now = socktimer.now();
+    while (const int seat = nextToHandle(now)) {
+        connections_[size_t(seat)].nextTurn = now + kPace;
+        handle(seat);
+    }
+    // The next turn to come; a message whose turn has come and that still waits waits for an
+    // earlier one of another connection, handled at its own turn.
+    DrivableTimer::Duration next = DrivableTimer::Duration::max();
+    for (const Connection &connection : connections_) {
+        if (!connection.received.isEmpty() && turnOf(connection) > now)
+            next = std::min(next, turnOf(connection));
+    }
+    if (next == DrivableTimer::Duration::max())
+        socktimer.stop();
+    else
+        socktimer.startOnce(next - now);
+}
+
+// The connection whose message is handled next, 0 for none now. Messages are taken in the order
+// they arrived over all connections, each connection's in its turn. A message whose turn has come
+// still waits for an earlier message of another connection whose turn comes within a pace of its
+// own arrival: so of two players' words the earlier is handled first, and a connection sending
+// faster than its pace delays another's message by a pace at most. The line left by a login's
+// second terminator is dropped at once and takes no turn.
+int TServer::nextToHandle(DrivableTimer::Duration now)
+{
+    for (Connection &connection : connections_) {
+        while (!connection.received.isEmpty() && connection.received.head().line.isEmpty())
+            connection.received.dequeue();
+    }
+    DrivableTimer::Duration earliestWaitingTurn = DrivableTimer::Duration::max();
+    for (const int seat : seatsByArrival()) {
+        const Connection &connection = connections_[size_t(seat)];
+        if (earliestWaitingTurn - kPace <= connection.received.head().at)
+            return 0;
+        const DrivableTimer::Duration turn = turnOf(connection);
+        if (turn <= now)
+            return seat;
+        earliestWaitingTurn = std::min(earliestWaitingTurn, turn);
+    }
+    return 0;
+}
+
+// The seats with messages waiting, the one whose next message arrived first first.
+QVarLengthArray<int, TServer::kSeatTableSize> TServer::seatsByArrival() const
+{
+    QVarLengthArray<int, kSeatTableSize> seats;
+    for (int n = 1; n <= kSeatTableSize; ++n) {
+        if (!connections_[size_t(n)].received.isEmpty())
+            seats.append(n);
+    }
+    std::sort(seats.begin(), seats.end(), [this](int a, int b) {
+        return connections_[size_t(a)].received.head().arrival < connections_[size_t(b)].received.head().arrival;
+    });
+    return seats;
+}
+
+void TServer::handle(int seat)
+{
+    Connection &connection = connections_[size_t(seat)];
+    const Received message = connection.received.dequeue();
+    connection.receivedBytes -= message.line.size();
+    const proto::VerbAndData parts = proto::splitVerb(message.line);
+    if (!parts.verb.isEmpty())
+        dispatch(parts.verb, parts.data, seat);
+    // Only its first login spares a connection the door's count, and only until it is handled.
+    if (parts.verb == msg::LoginInfo::verb)
+        connection.loginPending = false;
+}
+
+// The former rule: the next message of at most messagesPerTick_ connections a tick, the earliest
+// arrivals first.
+void TServer::handleATick()
+{
+    struct Head {
+        int seat;
+        quint64 arrival;
+    };
+    QVarLengthArray<Head, kSeatTableSize> heads;
+    for (const int seat : seatsByArrival()) {
+        if (heads.size() < messagesPerTick_)
+            heads.append({seat, connections_[size_t(seat)].received.head().arrival});
+    }
+    for (const Head &head : heads) {
+        const Connection &connection = connections_[size_t(head.seat)];
         // A handler before it may have closed this connection.
-        if (connection.received.isEmpty() || connection.received.head().arrival != heads[size_t(i)].arrival)
-            continue;
-        const Received message = connection.received.dequeue();
-        connection.receivedBytes -= message.line.size();
-        const proto::VerbAndData parts = proto::splitVerb(message.line);
-        if (!parts.verb.isEmpty())
-            dispatch(parts.verb, parts.data, heads[size_t(i)].seat);
-        // Only its first login spares a connection the door's count, and only until it is handled.
-        if (parts.verb == msg::LoginInfo::verb)
-            connection.loginPending = false;
+        if (!connection.received.isEmpty() && connection.received.head().arrival == head.arrival)
+            handle(head.seat);
     }
     if (queuedMessages() == 0)
         socktimer.stop();
@@ -500,6 +617,8 @@ bool TServer::senderMayUse(const M &message, int from) const
 {
     if constexpr (std::is_same_v<M, msg::StartGame>)
         return from == starterSeat() && !gameRunning_;
+    else if constexpr (std::is_same_v<M, msg::ReclaimSeat>)
+        return true; // it names the seat claimed; the key decides
     else if constexpr (std::is_same_v<M, msg::JustWatch>)
         return message.seat == from || (from == starterSeat() && proto::isPlayerSeat(message.seat));
     else
@@ -528,10 +647,11 @@ void TServer::dispatch(const QByteArray &verb, const QByteArray &data, int from)
         {msg::MyWord::verb, &TServer::decodeAndHandle<msg::MyWord, &TServer::myword>},
         {msg::Pass::verb, &TServer::decodeAndHandle<msg::Pass, &TServer::pass>},
         {msg::PlayASound::verb, &TServer::decodeAndHandle<msg::PlayASound, &TServer::playasound>},
+        {msg::ReclaimSeat::verb, &TServer::decodeAndHandle<msg::ReclaimSeat, &TServer::reclaimseat>},
     };
-    // Until its login a connection may only log in.
+    // Until its login a connection may only log in, or show the key of the seat it held.
     Connection &connection = connections_[size_t(from)];
-    if (!connection.loggedIn && verb != msg::LoginInfo::verb) {
+    if (!connection.loggedIn && verb != msg::LoginInfo::verb && verb != msg::ReclaimSeat::verb) {
         say(door::Log::Kind::EarlyRequest, connection.party,
             QStringLiteral("seat %1: dropped a request sent before the login from %2")
                 .arg(from)
@@ -555,12 +675,13 @@ void TServer::receivedlogininfo(const msg::LoginInfo &m)
     Connection &connection = connections_[size_t(m.seat)];
     seat.name = tableName(m.seat, m.name);
     seat.inUse = true;
-    if (!connection.loggedIn)
+    if (connection.seniority == 0)
         connection.seniority = ++logins_;
     connection.loggedIn = true;
     emit activity(QStringLiteral("seat %1: %2 logged in").arg(m.seat).arg(playertext::forLog(seat.name)));
 
     sendToAll(msg::encode(msg::NewPlayerInfo {m.seat, seat.name}));
+    sendToSeat(m.seat, msg::encode(msg::SeatKey {m.seat, reservations_.newKey(m.seat)}));
     // Only those who logged in, the longest at the table first: so the newcomer's window knows who
     // starts the games as the host does.
     for (const int n : seatsBySeniority()) {
@@ -589,6 +710,9 @@ QByteArray TServer::tableName(int seatNumber, const QByteArray &sent) const
         if (n != seatNumber && loggedIn(n))
             taken << QString::fromUtf8(seats_[size_t(n)].name);
     }
+    // Nobody comes in under the name of a player whose seat waits for it.
+    for (const QByteArray &kept : reservations_.keptNames(seatNumber))
+        taken << QString::fromUtf8(kept);
     return playernames::tableName(sent, defaultName, taken);
 }
 

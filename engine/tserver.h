@@ -2,6 +2,7 @@
 
 #include "engine/door.h"
 #include "engine/relay_pace.h"
+#include "engine/seat_reservations.h"
 #include "net/drivable_timer.h"
 #include "net/link.h"
 #include "net/tsock.h"
@@ -14,12 +15,15 @@
 #include <QList>
 #include <QObject>
 #include <QQueue>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 
 class TDictn;
@@ -27,13 +31,16 @@ class TDictn;
 // The host engine: the seat table, accepting and seating connections, login and version check,
 // relays, and the game itself (dealing, words, rounds, scores, the winner). It is a plain
 // object, not a window; its rules talk to seats through Link and run on timers that tests can
-// drive one tick at a time (socktimerTimer, timer1Timer, logintimerTimer).
+// drive by hand (socktimerTimer and the dispatcher's clock, timer1Timer, logintimerTimer).
 class TServer : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int kSeatTableSize = 11; // seats 1 to 11; seat 0 is not used
     static constexpr int kDealtRounds = 20;
+    // A connection's messages are handled as they arrive, but at most one every pace: faster
+    // ones wait for their turn.
+    static constexpr std::chrono::milliseconds kPace {proto::timing::kHostPaceMs};
     // What one connection may have waiting to be handled; a connection that sends more is
     // flooding and is closed.
     static constexpr int kMaxQueuedPerConnection = 256;
@@ -53,6 +60,9 @@ public:
     // who gets a seat: a connection that reconnects goes to the back of the line.
     static constexpr int kContestedLoginTicks = 3;
     static constexpr int kMaxWaiting = 32;
+    // While every seat is taken, a newcomer may be a player coming back with its seat key: it has
+    // this many ticks of the login clock to show it before it is told the game is full.
+    static constexpr int kReclaimTicks = 8;
 
     struct Seat {
         QByteArray name;
@@ -82,6 +92,9 @@ public:
     // Starts taking players on `port` (0 lets the system pick one) and returns the port bound.
     // A port that cannot be bound throws ESockException ("Listen - Error Binding Socket").
     quint16 listen(int port);
+    // Takes players on a socket that is already listening (handed over by a service manager) and
+    // returns its port; a descriptor that is no listening stream socket throws ESockException.
+    quint16 adoptListener(int fd);
     bool listening() const;
     quint16 listeningPort() const;
     void Sock1Accept(TSock *listener);
@@ -91,11 +104,17 @@ public:
     void Sock1Read(Link *link, const QByteArray &bytes);
     void tempsockDisconnect(Link *link);
     void tempsockInfo(Link *link);
+    // The dispatcher: handles every received message whose turn has come, in the order they
+    // arrived, and sets its timer for the next turn.
     void socktimerTimer();
     // A tick of the login clock: closes connections that took too long to log in.
     void logintimerTimer();
-    // Removes a seat's player: its connection is reset.
+    // Removes a seat's player: it hears its own departure, then its connection is closed. Its
+    // seat is not kept for it.
     void disconnectsock(int seat);
+    // The host ends the game: every player logged in is told ("CMD_hostending"), nobody is taken
+    // any more, and every connection is closed in an orderly way. The engine stays idle after it.
+    void announceEnding();
     // The starter, who may start a game and remove players: on a hosting copy its own player
     // (setOwnClient), elsewhere the player (seats 1-6) who has been at the table longest; 0 when
     // there is none. It moves on at once when the starter leaves.
@@ -115,6 +134,8 @@ public:
     void action(const msg::Action &m);
     void justwatch(const msg::JustWatch &m);
     void playasound(const msg::PlayASound &m);
+    // A player coming back shows its seat key: the connection moves to the seat kept for it.
+    void reclaimseat(const msg::ReclaimSeat &m);
     void startgame(const msg::StartGame &m);
     void myword(const msg::MyWord &m);
     void pass(const msg::Pass &m);
@@ -147,12 +168,14 @@ public:
     const QList<QByteArray> &wordPool() const { return listbox_words; }
     int queuedMessages() const;
     int waitingConnections() const { return int(waiting_.size()); }
+    // The seat is kept for its player, who dropped during the game.
+    bool seatKept(int n) const { return reservations_.kept(n); }
     // A seat whose connection has logged in: it plays (or watches), is dealt words and hears
     // everything. A seat in use that has not logged in yet is told nothing but its seat number.
     bool loggedIn(int n) const { return inSeatTable(n) && seats_[size_t(n)].inUse && connections_[size_t(n)].loggedIn; }
     bool timer1Running() const { return timer1_.running(); }
-    // The dispatcher runs only while messages wait, the login clock only while a connection has
-    // not logged in: an idle host does not wake.
+    // The dispatcher's timer is set only while messages wait, the login clock runs only while a
+    // connection has not logged in: an idle host does not wake.
     bool socktimerRunning() const { return socktimer.running(); }
     bool logintimerRunning() const { return logintimer_.running(); }
     void seedRandom(unsigned seed) { random_.seed(seed); }
@@ -160,11 +183,14 @@ public:
     // logintimerTimer are called, so a test can play a whole game in moments without the real
     // second ticking in between.
     void setManualClock(bool manual);
-    // With a manual dispatcher received messages are handled only when socktimerTimer is called.
+    // With a manual dispatcher the dispatcher's time stands still: received messages are handled
+    // when advanceDispatchClock moves it on to their turns, or when socktimerTimer is called.
     void setManualDispatch(bool manual) { socktimer.setManualClock(manual); }
-    // How many connections have a message handled each dispatcher tick: every connection by
-    // default. A benchmark sets 1 to measure the former rule of one message a tick for all.
-    void setMessagesPerTick(int count) { messagesPerTick_ = std::max(1, count); }
+    void advanceDispatchClock(DrivableTimer::Duration by) { socktimer.advance(by); }
+    // The former rule, for a benchmark that measures it beside the present one: a tick every pace
+    // (the first a whole pace after a message reaches an idle host) handles the next message of
+    // at most `count` connections. 0, the default, handles messages as they arrive.
+    void setMessagesPerTick(int count) { messagesPerTick_ = std::max(0, count); }
     // Relayed lines are paced (RelayPace) unless a benchmark turns that off to measure windows
     // under a host that relays every line, as the former rule did.
     void setRelaysPaced(bool paced) { relaysPaced_ = paced; }
@@ -177,10 +203,12 @@ signals:
     void activity(const QString &line);
 
 private:
-    // A received message and its place in the order of arrival over all connections.
+    // A received message, its place in the order of arrival over all connections and the moment
+    // it arrived.
     struct Received {
         QByteArray line;
         quint64 arrival = 0;
+        DrivableTimer::Duration at {};
     };
     // A seat's connection and the messages received on it that wait for their turn.
     struct Connection {
@@ -196,8 +224,13 @@ private:
         QString address;      // where it comes from, for the log
         QByteArray party;     // see door::partyOf
         bool own = false;     // the hosting copy's own client
-        quint64 seniority = 0; // the order of its login among all logins; 0 before it
+        // The order of its player's login among all logins (0 before it); see standingKept.
+        quint64 seniority = 0;
+        // Its player's departure was announced when the logins so far were this many.
+        std::optional<quint64> leftAfterLogins;
         RelayPace pace;
+        // A pace after the last message handled: its next message is handled no sooner.
+        DrivableTimer::Duration nextTurn = DrivableTimer::Duration::min();
     };
 
     bool inSeatTable(int n) const { return n >= 1 && n <= kSeatTableSize; }
@@ -208,6 +241,12 @@ private:
     template <class M, void (TServer::*handler)(const M &)>
     void decodeAndHandle(const QByteArray &data, int from);
     void dispatch(const QByteArray &verb, const QByteArray &data, int from);
+    void handle(int seat);
+    DrivableTimer::Duration turnOf(const Connection &connection) const;
+    int nextToHandle(DrivableTimer::Duration now);
+    QVarLengthArray<int, kSeatTableSize> seatsByArrival() const;
+    void wakeDispatcherFor(const Connection &connection);
+    void handleATick();
     void sendToSeat(int seat, const QByteArray &message);
     void sendToAll(const QByteArray &message);
     int seatOf(const Link *link) const;
@@ -216,13 +255,16 @@ private:
     void restartTimer1(qint64 countdown, proto::Phase phase);
     void forgetReceived(Connection &connection);
     int freeSeat();
-    int takeSeat(std::unique_ptr<Link> link);
+    // Into the seat given, or else the lowest free one.
+    int takeSeat(std::unique_ptr<Link> link, int seat = 0);
     bool hasFreeSeat() const;
     bool strangerHoldsASeat() const;
     bool isOwnClient(const SockAddress &peer) const;
     int strangersFrom(const QByteArray &party) const;
     void waitAtTheDoor(std::unique_ptr<Link> link);
-    void refuse(std::unique_ptr<Link> link, door::Log::Kind kind, const QString &why);
+    // Tells the connection the game is full and closes it; `why` goes to the log ("the game is
+    // full" when empty).
+    void refuse(std::unique_ptr<Link> link, door::Log::Kind kind = door::Log::Kind::Full, const QString &why = {});
     // A line for the log about a connection from `party`, said once a minute (door::Log).
     void say(door::Log::Kind kind, const QByteArray &party, const QString &text);
     qint64 now() const { return clock_(); }
@@ -231,13 +273,34 @@ private:
     bool paceAllows(int seat);
     void serveTheDoor();
     void makeRoomForTheWaiting();
+    // Players coming back (tserver_returns.cpp).
+    bool seatTaken(int n) const { return seats_[size_t(n)].inUse || reservations_.kept(n); }
+    // The standing the seat's player keeps when it comes back to its seat (0: none, a new one).
+    quint64 standingKept(int seat) const;
+    void keepOrForget(int seat);
+    void freeKeptSeats(const QList<int> &seats, const char *why);
+    void awaitReclaim(std::unique_ptr<Link> link);
+    void reclaimArrived(Link *link, const QByteArray &bytes);
+    void ageReclaims();
+    void endOldConnection(int seat);
+    void giveBackSeat(int seat);
+    void moveConnection(int from, int to, const QByteArray &key);
 
     TSock Sock1;
     std::array<Seat, kSeatTableSize + 1> seats_ {};
     std::array<Connection, kSeatTableSize + 1> connections_ {};
     std::deque<std::unique_ptr<Link>> waiting_; // at the door, the first comer first
+    // Newcomers to a full table, who may show a seat key yet.
+    struct Reclaiming {
+        std::unique_ptr<Link> link;
+        proto::StreamCutter cutter {proto::StreamCutter::Overlong::Dropped};
+        int ticks = 0;
+    };
+    std::deque<Reclaiming> reclaiming_;
+    SeatReservations reservations_;
+    bool ending_ = false; // announceEnding(): nothing is announced or kept any more
     quint64 arrivals_ = 0;                      // messages received so far, over all connections
-    int messagesPerTick_ = kSeatTableSize;
+    int messagesPerTick_ = 0;
     bool relaysPaced_ = true;
     int sender_ = 0;                            // the seat whose message is being handled
     int seatCount_ = 0;
@@ -256,7 +319,7 @@ private:
     std::array<std::array<Puzzle, proto::kWordsPerRound + 1>, kDealtRounds + 1> puzzles_ {};
     DrivableTimer timer1_ {proto::timing::kPhaseClockMs, [this] { timer1Timer(); }};
     DrivableTimer logintimer_ {kLoginClockMs, [this] { logintimerTimer(); }};
-    DrivableTimer socktimer {proto::timing::kHostDispatchMs, [this] { socktimerTimer(); }};
+    DrivableTimer socktimer {proto::timing::kHostPaceMs, [this] { socktimerTimer(); }};
     QList<QByteArray> listbox_words;
     std::shared_ptr<const TDictn> spell;
     std::mt19937 random_;

@@ -256,7 +256,10 @@ void TServer::pass(const msg::Pass &m)
 
 void TServer::timer1Timer()
 {
-    if (!timer1_.running() || --countdown_ >= 1)
+    if (!timer1_.running())
+        return;
+    freeKeptSeats(reservations_.secondPassed(), "two minutes without a return");
+    if (--countdown_ >= 1)
         return;
     timer1_.stop();
     switch (phase_) {
@@ -346,5 +349,6 @@ bool TServer::checkforwin()
     sendToAll(msg::encode(msg::Winner {name}));
     emit activity(QStringLiteral("%1 won the game").arg(playertext::forLog(name)));
     gameRunning_ = false;
+    freeKeptSeats(reservations_.gameEnded(), "the game is over");
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 
 // One connection as the game sees it: bytes out, bytes in, and its end. The host engine holds one
 // per seat, a client one to its host. The production link wraps a TSock (TSockLink); tests use
@@ -15,11 +16,13 @@ public:
     using QObject::QObject;
 
     virtual void send(const QByteArray &bytes) = 0;
-    // Closes the connection; every call ends in closed(), also a repeated one.
+    // Closes the connection in an orderly way; every call ends in closed(), also a repeated one.
     virtual void close() = 0;
-    // Ends the connection abruptly (the peer reads a reset, not an orderly end), as a removal
-    // does; like close(), it ends in closed().
-    virtual void reset() { close(); }
+    // The host's name is known (resolved, or an address from the start): the connection is being
+    // made or was made. A link that was not made to a name has nothing to resolve.
+    virtual bool hostKnown() const { return true; }
+    // Where the connection comes from, for a log ("10.0.0.5 port 50112"); empty when unknown.
+    virtual QString peer() const { return {}; }
     // Where the other end is (an accepted connection's peer), and this end's own address (a
     // connection's local port once it is connecting); invalid where a link has none.
     virtual SockAddress peerAddress() const { return {}; }
@@ -32,6 +35,6 @@ signals:
     // The connection never came about (refused, unreachable, timed out, a name not found): the
     // Windows Sockets code of the reason. Nothing more comes from the link until it is closed.
     void connectFailed(int wsaCode);
-    // The other side reset the established connection (a removal does); closed() follows.
-    void resetByPeer();
+    // The host's name was resolved: hostKnown() is true from now on.
+    void hostResolved();
 };

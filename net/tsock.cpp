@@ -2,6 +2,7 @@
 
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
+#include "net/orderly_end.h"
 #include "net/sock_lookup.h"
 #include "net/wsa_errors.h"
 
@@ -88,6 +89,8 @@ TSock::TSock(QObject *owner)
 {
     nextAddressTimer_.setSingleShot(true);
     connect(&nextAddressTimer_, &QTimer::timeout, this, [this] { vrel::guarded([this] { nextAddressDue(); }); });
+    connectDeadline_.setSingleShot(true);
+    connect(&connectDeadline_, &QTimer::timeout, this, [this] { vrel::guarded([this] { connectTimedOut(); }); });
 }
 
 TSock::~TSock()
@@ -102,6 +105,7 @@ TSock::~TSock()
     OnAutoAccept = nullptr;
     OnInfo = nullptr;
     OnLookupFailed = nullptr;
+    OnLookupDone = nullptr;
     if (listening_ || connected_ || hasHandle())
         Close();
 }
@@ -198,6 +202,27 @@ void TSock::setListen(bool listen)
         throw ESockException(text("Listen - Error Binding Socket"));
     if (::listen(fd_, kListenBacklog) != 0)
         throw ESockException(text("Listen - Error Starting Listen"));
+    startListening();
+}
+
+void TSock::adoptListener(int fd)
+{
+    if (hasHandle() || listening_)
+        throw ESockException(text("Listen - Socket Already In Use"));
+    int accepting = 0;
+    int type = 0;
+    socklen_t size = sizeof accepting;
+    const bool listener = getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &accepting, &size) == 0 && accepting
+        && (size = sizeof type, getsockopt(fd, SOL_SOCKET, SO_TYPE, &type, &size) == 0) && type == SOCK_STREAM;
+    if (!listener)
+        throw ESockException(text("Listen - Error Starting Listen"));
+    fcntl(fd, F_SETFD, FD_CLOEXEC);
+    fd_ = fd;
+    startListening();
+}
+
+void TSock::startListening()
+{
     listening_ = true;
     setNonBlocking(fd_, true);
     registerNotifications();
@@ -393,8 +418,14 @@ bool TSock::Close()
     try {
         dropNotifications();
         // A connection still waiting for its name closes like one whose handle is open.
-        closed = fd_ >= 0 ? ::close(fd_) == 0 : lookup_ != Lookup::None;
+        if (fd_ >= 0 && connected_ && OrderlyClose && !resetting_ && socketType_ == stStream) {
+            orderlyend::close(fd_);
+            closed = true;
+        } else {
+            closed = fd_ >= 0 ? ::close(fd_) == 0 : lookup_ != Lookup::None;
+        }
         fd_ = -1;
+        resetting_ = false;
         forgetLookup();
         connected_ = false;
         connecting_ = false;
@@ -414,6 +445,7 @@ bool TSock::Abort()
     if (fd_ >= 0 && !listening_) {
         const linger immediately {1, 0};
         ::setsockopt(fd_, SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
+        resetting_ = true;
     }
     return Close();
 }
@@ -547,7 +579,10 @@ void TSock::adoptAccepted(int fd, const TSock &listener, const SockAddress &peer
     BlockingTimeout = listener.BlockingTimeout;
     SendLimit = listener.SendLimit;
     NoDelay = listener.NoDelay;
-    applyNoDelay();
+    KeepAlive = listener.KeepAlive;
+    OrderlyClose = listener.OrderlyClose;
+    peerAddress_ = peer;
+    applySocketOptions();
     OnRead = listener.OnRead;
     OnWrite = listener.OnWrite;
     OnDisconnect = listener.OnDisconnect;

@@ -53,6 +53,10 @@ public:
     void setAutoAccept(bool autoAccept) { autoAccept_ = autoAccept; }
     bool Listen() const { return listening_; }
     void setListen(bool listen);
+    // Listens on a stream socket that is already bound and listening (one a service manager
+    // handed over), as setListen(true) would on a socket of its own; the socket is this object's
+    // from now on. Throws like setListen when this socket is in use or `fd` is no listener.
+    void adoptListener(int fd);
     TLineBreak LineBreak = lbSmart; // stored only: the channel does not frame messages
     int BlockingTimeout = 0;        // seconds a blocking receive waits; negative waits forever
     // Bytes that may wait in the send buffer (0: no limit). A connection that falls further
@@ -62,6 +66,23 @@ public:
     // Small writes leave at once instead of waiting for the peer's acknowledgement of the last
     // one (TCP_NODELAY). Set before connecting; accepted connections take their listener's.
     bool NoDelay = false;
+    // A path that died without a word is noticed: keepalive probes after kKeepAliveIdleSeconds
+    // of silence, and the connection ends with WSAETIMEDOUT once what it sent, probes included,
+    // has gone unacknowledged for kDeadPathMs (TCP_USER_TIMEOUT). Set before connecting;
+    // accepted connections take their listener's.
+    bool KeepAlive = false;
+    static constexpr int kKeepAliveIdleSeconds = 20;
+    static constexpr int kKeepAliveIntervalSeconds = 5;
+    static constexpr int kKeepAliveProbes = 3;
+    static constexpr int kDeadPathMs = 30000;
+    // A connection that has not come about this long after its host's first address was tried
+    // gives up with WSAETIMEDOUT, instead of waiting for the system's two minutes. 0 waits for
+    // the system.
+    int ConnectTimeoutMs = 0;
+    // Close ends the connection in an orderly way even when bytes from the peer wait unread,
+    // which a plain close answers with a reset (see orderly_end.h). Accepted connections take
+    // their listener's.
+    bool OrderlyClose = false;
 
     bool Connected() const { return connected_; }
     // A platform socket is open, or a connection waits for its host's name to be resolved.
@@ -83,6 +104,8 @@ public:
     // Entry", the text Connect raises for a name it cannot look up at once. Either way the
     // socket stays as it is until it is closed.
     TNotifyEvent OnLookupFailed;
+    // The host's name was resolved (or was an address): its addresses are being tried now.
+    TNotifyEvent OnLookupDone;
 
     bool Connect();
     bool Close();
@@ -104,6 +127,8 @@ public:
     bool connectionPending() const;
     // Bytes handed to Send that the connection has not taken yet.
     int pendingSendBytes() const { return int(sendBuffer_.size()); }
+    // The peer's port: of an accepted connection, or of the address a connection was made to.
+    quint16 PeerPort() const { return peerAddress_.port(); }
 
 private:
     enum class Lookup { None, Pending, Failed };
@@ -114,17 +139,20 @@ private:
     uint32_t lookupHost(const QString &name);
     bool connectDatagram();
     void lookupFinished(const QList<SockAddress> &addresses);
+    void startConnecting(const QList<SockAddress> &addresses);
     void tryNextAddress();
     bool tryAddress(const SockAddress &address, bool last);
     void abandonAttempt();
     void nextAddressDue();
+    void connectTimedOut();
     void forgetLookup();
     void registerNotifications();
     void dropNotifications();
     void updateWriteInterest();
     void adoptAccepted(int fd, const TSock &listener, const SockAddress &peer);
     int openListeningSocket();
-    void applyNoDelay();
+    void startListening();
+    void applySocketOptions();
     void onReadable();
     void onWritable();
     void connectCompleted();
@@ -145,6 +173,7 @@ private:
     bool listening_ = false;
     bool connected_ = false;
     bool connecting_ = false;
+    bool resetting_ = false; // Abort: the close sends a reset
     quint64 connectAttempts_ = 0; // a failure told later belongs to the attempt that made it
     int fd_ = -1;
     QByteArray receiveBuffer_;
@@ -156,6 +185,7 @@ private:
     uint16_t connectPort_ = 0;
     QList<SockAddress> nextAddresses_; // the host's addresses not tried yet
     QTimer nextAddressTimer_;
+    QTimer connectDeadline_;
     QPointer<QSocketNotifier> readNotifier_;
     QPointer<QSocketNotifier> writeNotifier_;
 };

@@ -54,8 +54,7 @@ bool TSock::Connect()
         info(siLookup, QStringLiteral("Lookup Of Host ") + hostName_);
     if (std::optional<QList<SockAddress>> known = socklookup::knownAddresses(hostName_)) {
         lookup_ = Lookup::None;
-        nextAddresses_ = *known;
-        tryNextAddress();
+        startConnecting(*known);
         return connected_;
     }
     // The window goes on while the resolver works.
@@ -101,8 +100,7 @@ void TSock::lookupFinished(const QList<SockAddress> &addresses)
         return;
     }
     lookup_ = Lookup::None;
-    nextAddresses_ = addresses;
-    tryNextAddress();
+    startConnecting(addresses);
 }
 
 void TSock::forgetLookup()
@@ -112,6 +110,19 @@ void TSock::forgetLookup()
     lookup_ = Lookup::None;
     nextAddresses_.clear();
     nextAddressTimer_.stop();
+    connectDeadline_.stop();
+}
+
+void TSock::startConnecting(const QList<SockAddress> &addresses)
+{
+    nextAddresses_ = addresses;
+    if (ConnectTimeoutMs > 0)
+        connectDeadline_.start(ConnectTimeoutMs);
+    QPointer<TSock> self(this);
+    if (OnLookupDone)
+        OnLookupDone(this);
+    if (self && lookup_ == Lookup::None)
+        tryNextAddress();
 }
 
 // The host's addresses in the resolver's order: one that fails makes way for the next at once,
@@ -137,7 +148,7 @@ bool TSock::tryAddress(const SockAddress &address, bool last)
         errorReport(wsa::codeFromErrno(errno));
         return true;
     }
-    applyNoDelay();
+    applySocketOptions();
     connectAddress_ = address;
     setBlocking(blocking_);
 
@@ -195,6 +206,21 @@ void TSock::nextAddressDue()
     tryNextAddress();
 }
 
+// No answer in time from any of the host's addresses: told as the system tells a connection that
+// timed out. Like any failed attempt, the socket keeps its handle until it is closed.
+void TSock::connectTimedOut()
+{
+    if (!connecting_ || connected_)
+        return;
+    connecting_ = false;
+    nextAddresses_.clear();
+    nextAddressTimer_.stop();
+    if (readNotifier_)
+        readNotifier_->setEnabled(false);
+    updateWriteInterest();
+    errorReport(wsa::kTimedOut);
+}
+
 void TSock::connectCompleted()
 {
     connecting_ = false;
@@ -208,6 +234,7 @@ void TSock::connectCompleted()
         tryNextAddress();
         return;
     }
+    connectDeadline_.stop();
     if (err != 0) {
         // The connection stays in its connecting state until someone closes it; nothing more
         // will arrive on it.
@@ -219,6 +246,7 @@ void TSock::connectCompleted()
     }
     nextAddressTimer_.stop();
     nextAddresses_.clear();
+    peerAddress_ = connectAddress_;
     connected_ = true;
     updateWriteInterest();
     QPointer<TSock> self(this);
@@ -246,8 +274,20 @@ void TSock::connectFailedAtOnce(int wsaCode)
     });
 }
 
-void TSock::applyNoDelay()
+void TSock::applySocketOptions()
 {
     const int on = NoDelay ? 1 : 0;
     setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    if (!KeepAlive)
+        return;
+    const int yes = 1;
+    const int idle = kKeepAliveIdleSeconds;
+    const int interval = kKeepAliveIntervalSeconds;
+    const int probes = kKeepAliveProbes;
+    const unsigned int deadAfter = kDeadPathMs;
+    setsockopt(fd_, SOL_SOCKET, SO_KEEPALIVE, &yes, sizeof yes);
+    setsockopt(fd_, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    setsockopt(fd_, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    setsockopt(fd_, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+    setsockopt(fd_, IPPROTO_TCP, TCP_USER_TIMEOUT, &deadAfter, sizeof deadAfter);
 }

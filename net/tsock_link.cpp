@@ -28,6 +28,10 @@ TSockLink::TSockLink(TSock *sock, QObject *parent)
     sock_->OnRead = [this](TSock *s, int) { emit received(s->Receive()); };
     sock_->OnDisconnect = [this](TSock *) { emit peerClosed(); };
     sock_->OnLookupFailed = [this](TSock *) { emit connectFailed(wsa::kHostNotFound); };
+    sock_->OnLookupDone = [this](TSock *) {
+        hostKnown_ = true;
+        emit hostResolved();
+    };
     sock_->OnInfo = [this](TSock *s, TSocketInfo kind, const QString &text) {
         if (text == QLatin1String("Socket Closed")) {
             emit closed();
@@ -35,11 +39,10 @@ TSockLink::TSockLink(TSock *sock, QObject *parent)
         }
         if (kind != siError)
             return;
-        const int code = errorCode(text);
+        // An established connection that fails (reset, timed out) is closed right after the
+        // report, like one its peer ended.
         if (!s->Connected())
-            emit connectFailed(code);
-        else if (code == wsa::kConnectionReset)
-            emit resetByPeer();
+            emit connectFailed(errorCode(text));
     };
 }
 
@@ -47,6 +50,7 @@ TSockLink::~TSockLink()
 {
     sock_->OnInfo = nullptr;
     sock_->OnLookupFailed = nullptr;
+    sock_->OnLookupDone = nullptr;
     sock_->OnRead = nullptr;
     sock_->OnDisconnect = nullptr;
 }
@@ -57,6 +61,9 @@ std::unique_ptr<TSockLink> TSockLink::connectTo(const QString &address, int port
     link->sock_->setHostName(address);
     link->sock_->setPortName(QString::number(port));
     link->sock_->NoDelay = true;
+    link->sock_->KeepAlive = true;
+    link->sock_->OrderlyClose = true;
+    link->sock_->ConnectTimeoutMs = kConnectTimeoutMs;
     link->sock_->Connect();
     return link;
 }
@@ -76,9 +83,9 @@ void TSockLink::close()
     sock_->Close();
 }
 
-void TSockLink::reset()
+QString TSockLink::peer() const
 {
-    sock_->Abort();
+    return sock_->HostName() + QStringLiteral(" port ") + QString::number(sock_->PeerPort());
 }
 
 SockAddress TSockLink::peerAddress() const

@@ -17,19 +17,23 @@ public:
     explicit TSockLink(TSock *sock, QObject *parent = nullptr);
     ~TSockLink() override;
 
+    // A connection that has not come about in this time gives up (connectFailed, timed out).
+    static constexpr int kConnectTimeoutMs = 10000;
+
     // A link to a host: starts connecting to the address (IPv4 or IPv6, or a name resolved on a
-    // worker thread). A name that cannot be resolved reaches the program's error sink as "Host
-    // Lookup - Could Not Find Host Entry" once the resolver has answered; a refused connection
-    // ends in closed() like any other end.
+    // worker thread). A name that cannot be resolved, a refusal and no answer in
+    // kConnectTimeoutMs end in connectFailed(). The connection notices a dead path (keepalive).
     static std::unique_ptr<TSockLink> connectTo(const QString &address, int port);
 
     void send(const QByteArray &bytes) override;
     void close() override;
-    void reset() override;
+    bool hostKnown() const override { return hostKnown_; }
+    QString peer() const override;
     SockAddress peerAddress() const override;
     SockAddress localAddress() const override;
     TSock *socket() const { return sock_; }
 
 private:
     TSock *sock_;
+    bool hostKnown_ = false;
 };

@@ -5,15 +5,12 @@
 #include <QObject>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 
-class QThread;
-
 // The hosted game's port forwarded by the router for as long as the game is hosted: NAT-PMP is
-// asked first, UPnP-IGD second, on a worker thread, so hosting never waits for a router that
-// does not answer. A granted mapping is renewed at half its lease and removed by close() or when
-// the mapper is destroyed (the program's end, also on SIGTERM).
+// asked first, UPnP-IGD second, on the router thread (portmap/router_jobs.h), so that hosting,
+// leaving a game and ending the program never wait for a router. A granted mapping is renewed at
+// half the lease the router granted, and given back by close() or when the mapper is destroyed.
 class PortMapper : public QObject
 {
     Q_OBJECT
@@ -21,9 +18,15 @@ public:
     enum class State { Idle, Trying, Open, NoRouter };
 
     static constexpr int kDefaultLeaseSeconds = 3600;
-    // How long each protocol may take to answer; both together stay within about two seconds.
-    static constexpr int kNatPmpWaitMs = 600;
-    static constexpr int kUpnpDiscoverMs = 1000;
+    // The most that asking for the port may take, whatever the router does: NAT-PMP, SSDP, and
+    // UPnP's description and commands together.
+    static constexpr int kAskMs = 6000;
+    // The most that giving a mapping back may take.
+    static constexpr int kGiveBackMs = 1000;
+
+    // What players are told when the router's outside address is not one others can reach.
+    static inline const QString kSharedAddressText =
+        QStringLiteral("Your provider shares one public address between customers: others cannot reach this game through the router");
 
     explicit PortMapper(QObject *parent = nullptr);
     ~PortMapper() override;
@@ -35,13 +38,18 @@ public:
 
     // Asks the router to forward `port`; stateChanged() tells how it went.
     void open(quint16 port);
-    // Removes the mapping now (waits for the router's answer, briefly) and stops renewing.
+    // Stops asking and renewing, and hands the mapping over to be given back; returns at once.
     void close();
 
     State state() const { return state_; }
     const portmap::Mapping &mapping() const { return mapping_; }
-    // "ADDRESS:PORT" as players outside this network reach the game; empty unless open.
+    // "ADDRESS:PORT" as players outside this network reach the game: only while open through a
+    // router whose outside address is a public one; empty otherwise.
     QString externalEndpoint() const;
+    // Open, but the router's outside address is a private or shared one: others cannot come in.
+    bool behindSharedAddress() const;
+    // When the lease is renewed next (ms from the last grant); -1 when it is not.
+    int renewalIntervalMs() const { return renewal_.isActive() ? renewal_.interval() : -1; }
 
 signals:
     void stateChanged(PortMapper::State state);
@@ -49,18 +57,20 @@ signals:
     void activity(const QString &line);
 
 private:
-    void runOffThread(std::function<void()> work, std::function<void()> done);
-    void waitForWorker();
-    void setState(State state);
+    struct Reply;
+    void taken(const std::shared_ptr<Reply> &reply);
     void renew();
+    void renewed(const std::shared_ptr<Reply> &reply, std::optional<int> granted);
+    void scheduleRenewal();
+    void setState(State state);
+    QString grantedText() const;
 
     State state_ = State::Idle;
     portmap::Mapping mapping_;
-    std::shared_ptr<portmap::Mapping> asked_; // the answer of an open() not yet taken in
+    std::shared_ptr<Reply> reply_; // how the router's answers come back while the port is wanted
     quint16 port_ = 0;
     int leaseSeconds_ = kDefaultLeaseSeconds;
-    QThread *worker_ = nullptr;
-    int job_ = 0; // the latest job on the worker; answers of earlier ones are dropped
+    bool renewing_ = false;
     QTimer renewal_;
 };
 

@@ -32,6 +32,10 @@ constexpr int kMaxRounds = 10;
 constexpr int kMinTurnSeconds = 30;
 constexpr int kMaxTurnSeconds = 120;
 
+// A player whose connection drops during a game finds its seat kept this long, and its place in
+// the order of arrival with it.
+constexpr int kSeatKeptSeconds = 120;
+
 constexpr int kWordsPerRound = 10;
 constexpr int kWordLength = 5;
 // Letter codes 1 to 26 stand for "a" to "z"; 0 is no letter (an empty tile).
@@ -68,8 +72,9 @@ enum WatchFlag : int {
 };
 
 namespace timing {
-constexpr int kHostDispatchMs = 10;   // the host handles a received message of each connection per tick
-constexpr int kClientDispatchMs = 15; // every client's dispatch tick
+constexpr int kHostPaceMs = 10;       // the host handles at most one message of a connection this often
+// A phrase button stays locked this long after a phrase is sent (101 dispatch ticks of 15 ms).
+constexpr int kPhraseLockMs = 1515;
 constexpr int kPhaseClockMs = 1000;   // the host's round phases count seconds
 constexpr int kTurnClockMs = 1000;    // the clients' turn clock
 // The host's word phase runs this much longer than the turn the clients count down.

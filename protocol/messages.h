@@ -409,10 +409,14 @@ struct SeatKey {
     friend bool operator==(const SeatKey &, const SeatKey &) = default;
 };
 
-// Client to host, answering the seat assignment before its login when it comes back after a drop:
-// the seat it was given now and the key of the seat it held. A host that keeps that seat for it
-// moves the connection there and assigns it again with "CMD_sendlogininfo"; the login that
-// follows the first assignment is then dropped as one for another seat.
+// Both ways, for a player coming back after a drop. Client to host: the seat it held and that
+// seat's key, sent as soon as the connection is made (a table that is otherwise full reads it
+// before it refuses anybody) and again before the login that answers every seat assignment until
+// the host has answered. Host to client: the same two fields, when the key opened the seat (kept
+// for the player, or still held by its old connection, which is closed): the player's own seat,
+// score and words, assigned next with "CMD_sendlogininfo". A login that answered an earlier
+// assignment is then dropped as one for another seat. Without this answer the client is a
+// newcomer in whatever game it reached, and starts from a clean board.
 struct ReclaimSeat {
     static constexpr char verb[] = "CMD_reclaimseat";
     int seat = 0;

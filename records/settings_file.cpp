@@ -22,6 +22,7 @@ const QString kPlaysounds = QStringLiteral("Playsounds");
 const QString kAutoerase = QStringLiteral("Autoerase");
 const QString kChatterSounds = QStringLiteral("ChatterSounds");
 const QString kOpenPort = QStringLiteral("OpenPort");
+const QString kReadChatAloud = QStringLiteral("ReadChatAloud");
 
 constexpr int kDefaultTextSize = 8;
 
@@ -44,6 +45,7 @@ QStringList keysOf(ClientSession::Option option)
     case O::AutoErase: return {kAutoerase};
     case O::ChatterSounds: return {kChatterSounds};
     case O::OpenPort: return {kOpenPort};
+    case O::ReadChatAloud: return {kReadChatAloud};
     }
     return {};
 }
@@ -124,6 +126,7 @@ void SettingsFile::loadinifile()
     session_.setAutoErase(settings::readSwitch(read(kAutoerase, QStringLiteral("true"))));
     session_.setChatterSounds(settings::readSwitch(read(kChatterSounds, QStringLiteral("true"))));
     session_.setOpenPort(storedOpenPort());
+    session_.setReadChatAloud(settings::readSwitch(read(kReadChatAloud, QStringLiteral("true"))));
 
     reading_ = false;
     read_ = true;
@@ -149,6 +152,7 @@ QList<SettingsFile::Entry> SettingsFile::savedEntries(const QRect &bounds) const
         {kPlaysounds, settings::switchText(o.playSounds)},
         {kChatterSounds, settings::switchText(o.chatterSounds)},
         {kOpenPort, settings::switchText(o.openPort)},
+        {kReadChatAloud, settings::switchText(o.readChatAloud)},
     };
 }
 

@@ -42,9 +42,15 @@ QString portInUse(int port, int suggestion)
                                   "hosting. Close that program, or host on another port")
                        .arg(port);
     if (suggestion > 0)
-        text += QStringLiteral(", for example %1 (start with --port %1).").arg(suggestion);
-    else
-        text += QLatin1Char('.');
+        text += QStringLiteral(", for example %1").arg(suggestion);
+    return text + QLatin1Char('.');
+}
+
+QString portInUseOnCommandLine(int port, int suggestion)
+{
+    QString text = portInUse(port, suggestion);
+    if (suggestion > 0)
+        text.insert(text.size() - 1, QStringLiteral(" (start with --port %1)").arg(suggestion));
     return text;
 }
 

@@ -21,6 +21,8 @@ void BoardState::setword(int wordNumber, const QByteArray &masked)
     if (masked.isEmpty() || wordNumber <= 0)
         return;
     captionWord = wordNumber;
+    if (wordNumber <= kWords)
+        words[size_t(wordNumber - 1)].masked = masked.left(kPositions);
     for (int i = 0; i < kPositions; ++i)
         puzzle[size_t(i)] = {i < masked.size() ? numofletter(masked.at(i)) : 0, true};
 }
@@ -64,6 +66,14 @@ std::array<int, BoardState::kPositions> BoardState::entryCodes() const
     return codes;
 }
 
+QString BoardState::entryText() const
+{
+    QString text;
+    for (int i = 0; i < typed; ++i)
+        text += entry[size_t(i)].code >= 1 && entry[size_t(i)].code <= 26 ? QChar(u'A' + entry[size_t(i)].code - 1) : QChar(u' ');
+    return text;
+}
+
 void BoardState::removeTilePictures()
 {
     for (TileState &tile : puzzle)
@@ -87,8 +97,22 @@ void BoardState::redrawtiles()
         tile.drawn = true;
 }
 
-void BoardState::showMark(int wordNumber)
+void BoardState::accept(int wordNumber, const QString &answer)
 {
-    if (wordNumber >= 1 && wordNumber <= kWords)
-        marks[size_t(wordNumber - 1)] = true;
+    if (wordNumber < 1 || wordNumber > kWords)
+        return;
+    WordRecord &word = words[size_t(wordNumber - 1)];
+    word.answer = answer;
+    word.mark = WordRecord::Mark::Done;
+    word.reason.clear();
+}
+
+void BoardState::refuse(int wordNumber, const QString &answer, const QString &reason)
+{
+    if (wordNumber < 1 || wordNumber > kWords)
+        return;
+    WordRecord &word = words[size_t(wordNumber - 1)];
+    word.answer = answer;
+    word.mark = WordRecord::Mark::Refused;
+    word.reason = reason;
 }

@@ -8,15 +8,17 @@
 #include "net/link.h"
 #include "net/tsock_link.h"
 #include "net/wsa_errors.h"
+#include "session/notices.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
-// How long one dispatch tick may spend on the queue: a host sends a message every host tick,
-// faster than the client ticks, so a tick works off what has come meanwhile.
+// How long one dispatch pass may spend on the queue before the window draws and takes input.
 constexpr qint64 kDispatchBudgetMs = 10;
 
 using Handler = void (*)(ClientSession &, const QByteArray &data);
@@ -63,6 +65,9 @@ const QList<Route> &routes()
         {msg::LoadStats::verb, &decoded<msg::LoadStats, &S::loadstats>},
         {msg::AllDone::verb, &decoded<msg::AllDone, &S::alldone>},
         {msg::PlayASound::verb, &decoded<msg::PlayASound, &S::playasound>},
+        {msg::SeatKey::verb, &decoded<msg::SeatKey, &S::seatkey>},
+        {msg::ReclaimSeat::verb, &decoded<msg::ReclaimSeat, &S::reclaimseat>},
+        {msg::HostEnding::verb, &decoded<msg::HostEnding, &S::hostending>},
     };
     return table;
 }
@@ -79,10 +84,10 @@ QString reservedName(int seat)
 
 ClientSession::ClientSession(QObject *parent)
     : QObject(parent)
-    , Timer1(proto::timing::kClientDispatchMs, [this] { processsocktimer(); })
+    , Timer1(0, [this] { processsocktimer(); })
     , clock_([this] { turntimeTimer(); })
 {
-    // The queue starts with a line without a verb, which the first tick takes and drops.
+    // The queue starts with a line without a verb, which the first pass takes and drops.
     enqueue("receivedlist");
 }
 
@@ -116,6 +121,7 @@ void ClientSession::joinpress(int port)
     setLink(TSockLink::connectTo(hostAddress_, port));
     startOffered_ = false;
     touch(Controls);
+    emit connecting();
 }
 
 void ClientSession::leaveGame()
@@ -125,6 +131,7 @@ void ClientSession::leaveGame()
         link_->close();
         link_.reset();
     }
+    tellUnsentLines();
     cutter_ = proto::StreamCutter();
     forgetReceived();
     Timer1.stop();
@@ -134,27 +141,49 @@ void ClientSession::leaveGame()
     connected_ = false;
     hostFlag_ = false;
     startOffered_ = false;
-    entrySeat_ = 0;
-    round_ = 0;
-    phase_ = proto::NoPhase;
-    phraseLocked_ = false;
-    phraseLockTicks_ = 0;
-    justWatch_ = false;
-    removed_ = false;
+    phraseLockedUntil_ = DrivableTimer::Duration::min();
+    toldToLeave_ = false;
     loggedInOnce_ = false;
     rejoining_ = false;
-    gameOn_ = false;
+    seatKey_.clear();
+    keySeat_ = 0;
+    reclaimed_ = false;
     starter_ = false;
-    seats_ = {};
-    arrivals_.clear();
-    spectators_.clear();
     columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
+    arrivals_.clear();
+    forgetTheGame();
+}
+
+void ClientSession::forgetTheGame()
+{
+    setEntrySeat(0);
+    sentWord_.clear();
+    round_ = 0;
+    phase_ = proto::NoPhase;
+    justWatch_ = false;
+    gameOn_ = false;
+    seats_ = {};
+    spectators_.clear();
     board_ = BoardState();
     clock_.reset();
     results_ = ResultsState();
     winner_ = WinnerState();
     touch(Parts::fromInt(~0));
     emit typingChanged(board_.typeInChat);
+}
+
+bool ClientSession::hostKnown() const
+{
+    return link_ && link_->hostKnown();
+}
+
+void ClientSession::joinOver(int port, std::unique_ptr<Link> link, const QByteArray &received)
+{
+    hostPort_ = port;
+    setLink(std::move(link));
+    startOffered_ = false;
+    touch(Controls);
+    sockRead(received);
 }
 
 void ClientSession::setLink(std::unique_ptr<Link> link)
@@ -165,28 +194,42 @@ void ClientSession::setLink(std::unique_ptr<Link> link)
     connect(link_.get(), &Link::received, this, &ClientSession::sockRead);
     connect(link_.get(), &Link::closed, this, &ClientSession::sockInfo);
     connect(link_.get(), &Link::connectFailed, this, &ClientSession::sockFailed);
-    connect(link_.get(), &Link::resetByPeer, this, [this] { removed_ = true; });
+    connect(link_.get(), &Link::hostResolved, this, &ClientSession::hostResolved);
 }
 
 void ClientSession::rejoin()
 {
+    rejoinOver(TSockLink::connectTo(hostAddress_, hostPort_));
+}
+
+void ClientSession::rejoinOver(std::unique_ptr<Link> link)
+{
     rejoining_ = true;
     connectionClosed_ = false;
-    removed_ = false;
+    reclaimed_ = false;
     cutter_ = proto::StreamCutter();
     forgetReceived();
-    setLink(TSockLink::connectTo(hostAddress_, hostPort_));
+    setLink(std::move(link));
+    // Before anything else: a host whose table is full reads it before it refuses anybody.
+    if (!seatKey_.isEmpty())
+        send(msg::encode(msg::ReclaimSeat {keySeat_, seatKey_}));
 }
 
 void ClientSession::dropConnection()
 {
-    rejoining_ = false;
     connectionClosed_ = true;
     if (!link_)
         return;
     link_->disconnect(this);
     link_->close();
-    link_.reset();
+    link_.release()->deleteLater(); // it may be the one reporting now
+}
+
+void ClientSession::giveUp()
+{
+    rejoining_ = false;
+    dropConnection();
+    tellUnsentLines();
 }
 
 SockAddress ClientSession::connectedFrom() const
@@ -210,7 +253,10 @@ void ClientSession::sockFailed(int wsaCode)
     link_.release()->deleteLater();
     // A joining copy tells a name it cannot find as the socket channel always has.
     if (wsaCode == wsa::kHostNotFound && !rejoining_) {
-        vrel::reportError(QStringLiteral("Host Lookup - Could Not Find Host Entry"));
+        const QString notice = notices::hostNotFound(hostAddress_);
+        // The chat says it in a line too, rather than go on waiting for the game.
+        systemLine(notice.section(QLatin1Char('\n'), -1));
+        vrel::reportError(notice);
         return;
     }
     emit connectionFailed(wsaCode);
@@ -258,11 +304,11 @@ void ClientSession::forgetReceived()
     chatBacklog_.clear();
 }
 
-// An idle dispatcher starts again, its first tick a full interval from now.
+// A pass as soon as the event loop is free: not inside the socket's read.
 void ClientSession::wakeDispatcher()
 {
     if (!Timer1.running())
-        Timer1.start();
+        Timer1.startOnce(dispatchTick_);
 }
 
 void ClientSession::endWithNotice(const QString &reason)
@@ -281,23 +327,35 @@ void ClientSession::sockInfo()
     if (endingAfterNotice_ || connectionClosed_)
         return;
     // What the host said before it closed the connection is still shown ("Game is full" comes
-    // right before the close).
+    // right before the close), and a removal or the host's end said there is taken as said.
     connectionClosed_ = true;
-    while (!receivedlist_.isEmpty() && !endingAfterNotice_)
+    while (!receivedlist_.isEmpty() && !endingAfterNotice_ && !toldToLeave_)
         vrel::guarded([this] { processsocktimer(); });
-    if (endingAfterNotice_)
+    if (endingAfterNotice_ || toldToLeave_)
         return;
-    // A joining copy that had its seat keeps its board and may come back; a removal, the hosting
-    // copy's own connection and a connection that never logged in end the window.
-    if (hostFlag_ || removed_ || !loggedInOnce_) {
+    // Any other end is a drop, however it came (an end, a reset, a timeout): a joining copy that
+    // had its seat keeps its board and comes back. The hosting copy's own connection and one that
+    // never logged in end the window.
+    if (hostFlag_ || !loggedInOnce_) {
         emit connectionClosed();
         return;
     }
     connected_ = false;
-    entrySeat_ = 0;
+    rejoining_ = true;
+    setEntrySeat(0);
     touch(Board | Controls);
     refreshStarter();
     emit connectionLost();
+}
+
+void ClientSession::toldToLeave()
+{
+    toldToLeave_ = true;
+    giveUp();
+    connected_ = false;
+    setEntrySeat(0);
+    touch(Board | Controls);
+    refreshStarter();
 }
 
 // ---------------------------------------------------------------- dispatching
@@ -317,9 +375,10 @@ void ClientSession::processsocktimer()
         if (spent.elapsed() >= kDispatchBudgetMs)
             break;
     }
-    countPhraseLock();
-    if (receivedlist_.isEmpty() && !phraseLocked_)
+    if (receivedlist_.isEmpty())
         Timer1.stop();
+    else
+        Timer1.startOnce(dispatchTick_);
 }
 
 void ClientSession::dispatch(const QByteArray &line)
@@ -363,14 +422,21 @@ void ClientSession::sendloginfo(const msg::SendLoginInfo &m)
     localSeat_ = m.seat;
     connected_ = true;
     loggedInOnce_ = true;
+    // A seat assigned again (the host gave back the seat held before) is swapped anew.
+    columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
     if (rejoining_) {
         // The host announces everybody again, this copy's seat perhaps another one.
-        columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
         for (SeatRow &seat : seats_)
             seat.occupied = false;
-        arrivals_.clear();
+        // Back in its own seat, the player keeps its place among those who were there.
+        if (reclaimed_)
+            arrivals_.cameBack(m.seat, QDeadlineTimer::current().deadline());
         spectators_.clear();
         touch(Seats | Spectators);
+        // Until the host has answered, every assignment is answered with the key first: a key
+        // sent before the seat was assigned is lost on a host that let the connection wait.
+        if (!seatKey_.isEmpty() && !reclaimed_)
+            send(msg::encode(msg::ReclaimSeat {keySeat_, seatKey_}));
     }
     send(msg::encode(msg::LoginInfo {m.seat, proto::kVersion, playerName_.toUtf8()}));
     sortstuff(m.seat);
@@ -392,20 +458,29 @@ void ClientSession::newplayerinfo(const msg::ExistingPlayers &m)
 // logged in, this client's own seat included.
 void ClientSession::announce(int seatNumber, const QString &name, bool arrivedEarlier)
 {
-    if (!arrivals_.contains(seatNumber)) {
-        const qsizetype own = arrivals_.indexOf(localSeat_);
-        arrivals_.insert(arrivedEarlier && own >= 0 ? own : arrivals_.size(), seatNumber);
-    }
+    // Not back in its own seat, a player rejoining is a newcomer there.
+    if (seatNumber == localSeat_ && rejoining_ && !reclaimed_)
+        arrivals_.clear();
+    arrivals_.arrived(seatNumber, name, arrivedEarlier, localSeat_, QDeadlineTimer::current().deadline());
     if (seatNumber == localSeat_) {
         systemLine(QStringLiteral("You are Connected."));
+        if (const QString notice = notices::givenName(playerName_, name); !notice.isEmpty())
+            systemLine(notice);
         if (rejoining_) {
             rejoining_ = false;
-            emit rejoined();
+            // Without the host's answer to the key this is another game than the one left.
+            const bool ownSeat = seatKey_.isEmpty() || reclaimed_;
+            if (!ownSeat)
+                forgetTheGame();
+            emit rejoined(ownSeat);
+            sendWaitingLines();
         } else {
             emit loggedIn();
         }
     } else {
         systemLine(name + QStringLiteral(" is Connected."));
+        if (proto::isPlayerSeat(seatNumber))
+            emit playerCameOrWent(name + QStringLiteral(" is Connected."));
     }
 
     if (proto::isPlayerSeat(seatNumber)) {
@@ -419,8 +494,10 @@ void ClientSession::announce(int seatNumber, const QString &name, bool arrivedEa
         touch(Spectators);
         if (seatNumber == localSeat_)
             systemLine(QStringLiteral("You are spying."));
-        else
+        else {
             systemLine(name + QStringLiteral(" is spying."));
+            emit playerCameOrWent(name + QStringLiteral(" is spying."));
+        }
     }
     playsounds(QStringLiteral("entered"));
 }
@@ -437,28 +514,67 @@ void ClientSession::wrongversion(const msg::WrongVersion &)
 
 void ClientSession::playerdisconnected(const msg::PlayerDisconnected &m)
 {
-    arrivals_.removeOne(m.seat);
+    // The starter's part passes on when its player leaves.
+    const bool wasStarter = isStarter();
+    // One who drops during a game may come back to its seat, and to its place.
+    arrivals_.left(m.seat, gameOn_ && m.seat != localSeat_, QDeadlineTimer::current().deadline());
     if (proto::isPlayerSeat(m.seat)) {
         SeatRow &seat = row(m.seat);
         // The name the row showed, not the one in the message.
-        if (seat.occupied && seat.name != reservedName(m.seat))
+        if (seat.occupied && seat.name != reservedName(m.seat)) {
             systemLine(seat.name + QStringLiteral(" disconnected."));
+            emit playerCameOrWent(seat.name + QStringLiteral(" disconnected."));
+        }
         seat.occupied = false;
         seat.name.clear();
         seat.watching = false;
         touch(Seats);
         refreshStarter();
+        if (!wasStarter && isStarter())
+            systemLine(QStringLiteral("You now start the games."));
+    } else {
+        const Spectator leaving {m.seat, QString::fromUtf8(m.name)};
+        if (spectators_.removeOne(leaving)) {
+            systemLine(leaving.name + QStringLiteral(" has left."));
+            emit playerCameOrWent(leaving.name + QStringLiteral(" has left."));
+            touch(Spectators);
+        }
+    }
+    // The host tells a player its own departure only when it removes it.
+    if (m.seat == localSeat_ && connected_) {
+        toldToLeave();
+        emit removedFromGame();
+    }
+}
+
+void ClientSession::hostending(const msg::HostEnding &)
+{
+    toldToLeave();
+    emit hostEnded();
+}
+
+void ClientSession::seatkey(const msg::SeatKey &m)
+{
+    if (m.seat != localSeat_)
         return;
-    }
-    const Spectator leaving {m.seat, QString::fromUtf8(m.name)};
-    if (spectators_.removeOne(leaving)) {
-        systemLine(leaving.name + QStringLiteral(" has left."));
-        touch(Spectators);
-    }
+    seatKey_ = m.key;
+    keySeat_ = m.seat;
+}
+
+void ClientSession::reclaimseat(const msg::ReclaimSeat &m)
+{
+    if (rejoining_ && m.seat == keySeat_ && m.key == seatKey_)
+        reclaimed_ = true;
 }
 
 void ClientSession::full(const msg::Full &)
 {
+    // A rejoin that finds the table full is an attempt like any other that failed: the host
+    // closes the connection, and the next attempt follows.
+    if (rejoining_) {
+        systemLine(QStringLiteral("The game is full; trying again."));
+        return;
+    }
     endingAfterNotice_ = true;
     emit gameIsFull();
 }
@@ -487,13 +603,37 @@ chat::OutgoingLine::Kind ClientSession::sendit(const QString &entryText)
     // A pasted line break would end a message early on the wire.
     QString text = entryText;
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const chat::OutgoingLine out = chat::outgoingLine(text, connected_);
-    const QByteArray payload = (out.text + QLatin1Char('|') + chat::colourToText(options_.textColour)).toUtf8();
-    if (out.kind == chat::OutgoingLine::Kind::Chat)
-        send(msg::encode(msg::Chat {localSeat_, payload}));
-    else if (out.kind == chat::OutgoingLine::Kind::Action)
-        send(msg::encode(msg::Action {localSeat_, payload}));
+    const chat::OutgoingLine out = chat::outgoingLine(text, connected_ || rejoining_);
+    if (out.kind != chat::OutgoingLine::Kind::Chat && out.kind != chat::OutgoingLine::Kind::Action)
+        return out.kind;
+    if (connected_) {
+        sendLine(out);
+    } else {
+        waitingLines_ << out;
+        systemLine(QStringLiteral("Your line is sent once you are back in the game."));
+    }
     return out.kind;
+}
+
+void ClientSession::sendLine(const chat::OutgoingLine &line)
+{
+    const QByteArray payload = (line.text + QLatin1Char('|') + chat::colourToText(options_.textColour)).toUtf8();
+    if (line.kind == chat::OutgoingLine::Kind::Chat)
+        send(msg::encode(msg::Chat {localSeat_, payload}));
+    else
+        send(msg::encode(msg::Action {localSeat_, payload}));
+}
+
+void ClientSession::sendWaitingLines()
+{
+    for (const chat::OutgoingLine &line : std::exchange(waitingLines_, {}))
+        sendLine(line);
+}
+
+void ClientSession::tellUnsentLines()
+{
+    for (const chat::OutgoingLine &line : std::exchange(waitingLines_, {}))
+        systemLine(QStringLiteral("Not sent: ") + line.text);
 }
 
 void ClientSession::chatrecieved(const msg::Chat &m)
@@ -548,25 +688,13 @@ void ClientSession::systemLine(const QString &text)
 
 void ClientSession::b_phrase1Click(int button)
 {
-    if (button < 1 || button > chat::kPhraseButtons || phraseLocked_)
+    if (button < 1 || button > chat::kPhraseButtons || phraseLocked())
         return;
     if (!link_)
         throw ESockException(QStringLiteral("Send - Socket Not Connected"));
     const QString text = chat::phraseAction(phrase(button)) + QLatin1Char('|') + chat::colourToText(options_.textColour);
     send(msg::encode(msg::Action {localSeat_, text.toUtf8()}));
-    phraseLocked_ = true;
-    phraseLockTicks_ = 0;
-    wakeDispatcher();
-}
-
-void ClientSession::countPhraseLock()
-{
-    if (!phraseLocked_)
-        return;
-    if (++phraseLockTicks_ > kPhraseLockTicks) {
-        phraseLocked_ = false;
-        phraseLockTicks_ = 0;
-    }
+    phraseLockedUntil_ = Timer1.now() + kPhraseLock;
 }
 
 // ---------------------------------------------------------------- options
@@ -591,6 +719,7 @@ void ClientSession::setTurnSound(int tag) { setOption(&PlayerOptions::turnSound,
 void ClientSession::setPlaySounds(bool on) { setOption(&PlayerOptions::playSounds, on, Option::PlaySounds); }
 void ClientSession::setChatterSounds(bool on) { setOption(&PlayerOptions::chatterSounds, on, Option::ChatterSounds); }
 void ClientSession::setOpenPort(bool on) { setOption(&PlayerOptions::openPort, on, Option::OpenPort); }
+void ClientSession::setReadChatAloud(bool on) { setOption(&PlayerOptions::readChatAloud, on, Option::ReadChatAloud); }
 void ClientSession::setTileSet(const QString &name) { setOption(&PlayerOptions::tileSet, name, Option::TileSet); }
 
 void ClientSession::setTextSize(int size)

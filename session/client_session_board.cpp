@@ -101,11 +101,13 @@ void ClientSession::hitdone()
         board_.status = QStringLiteral("Invalid Word");
         touch(Board);
         playsounds(QStringLiteral("invalid"));
+        emit wordRefused(board_.entryText(), board_.status);
         return;
     }
     // Nothing more is typed until the host has answered: no word goes twice.
     setEntrySeat(0);
     wordSent_ = true;
+    sentWord_ = board_.entryText();
     if (connected_)
         send(msg::encode(msg::MyWord {localSeat_, board_.entryCodes()}));
 }
@@ -146,7 +148,7 @@ void ClientSession::newword(const msg::NewWord &m)
         return;
     setEntrySeat(localSeat_);
     if (m.done != 0) {
-        board_.showMark(m.done);
+        board_.accept(m.done, sentWord_);
         playsounds(QStringLiteral("goodword"));
     }
     board_.clearEntry();
@@ -156,6 +158,15 @@ void ClientSession::newword(const msg::NewWord &m)
         board_.status = QStringLiteral("Create Another Word");
     }
     touch(Board);
+    answered(m.done);
+}
+
+void ClientSession::answered(int doneWordNumber)
+{
+    if (doneWordNumber != 0)
+        emit wordAccepted(doneWordNumber, sentWord_);
+    else
+        emit wordPassed();
 }
 
 void ClientSession::invalid(const msg::Invalid &m)
@@ -168,9 +179,11 @@ void ClientSession::invalid(const msg::Invalid &m)
         board_.status = QStringLiteral("Invalid Match");
     else if (m.verdict == proto::VerdictWord)
         board_.status = QStringLiteral("Invalid Word");
+    board_.refuse(board_.captionWord, sentWord_, board_.status);
     touch(Board);
     setEntrySeat(localSeat_);
     if (options_.autoErase)
         hitclear();
     playsounds(QStringLiteral("invalid"));
+    emit wordRefused(sentWord_, board_.status);
 }

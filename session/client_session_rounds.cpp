@@ -15,16 +15,19 @@ void ClientSession::startgame(const QByteArray &rounds, const QByteArray &second
 
 void ClientSession::turntimeTimer()
 {
+    const bool running = clock_.running();
     if (clock_.tick())
         playsounds(QStringLiteral("tick"));
     touch(Clock);
+    if (running)
+        emit secondsLeft(clock_.remaining());
 }
 
 void ClientSession::clearall()
 {
     board_.goodJob = false;
     board_.buttons = false;
-    board_.hideMarks();
+    board_.forgetWords();
     board_.removeTilePictures();
     for (int n = 1; n <= proto::kPlayerSeats; ++n) {
         row(n).score = 0;
@@ -51,12 +54,14 @@ void ClientSession::startthegame(const msg::GameStarted &m)
     clock_.stop();
     gameOn_ = true;
     startOffered_ = false;
-    // The watching icons stay as they are, although the host has cleared every watching seat.
+    // The host clears every watching seat when a game starts.
     justWatch_ = false;
+    for (SeatRow &seat : seats_)
+        seat.watching = false;
     winner_.shown = false;
     results_.shown = false;
     clearall();
-    touch(Clock | Controls | Winner | Results);
+    touch(Clock | Controls | Winner | Results | Seats);
     systemLine(QString::fromUtf8(m.name) + QStringLiteral(" has started a game."));
     // Seconds that are not a number leave the turn as long as it was.
     clock_.setGame(QString::fromUtf8(m.rounds), proto::toNumber(m.seconds).value_or(clock_.turnSeconds()));
@@ -78,7 +83,7 @@ void ClientSession::startround(const msg::StartRound &m)
         column.words.clear();
         row(n).wordCount.reset();
     }
-    board_.hideMarks();
+    board_.forgetWords();
     clock_.restart(clock_.turnSeconds());
     touch(Board | Clock | Results | Seats);
 }
@@ -97,6 +102,7 @@ void ClientSession::getnextplayer(const msg::NextPlayer &m)
     startTurn();
     board_.status = QStringLiteral("Type a Word - Press ENTER to submit your word.");
     touch(Board);
+    emit turnStarted();
 }
 
 void ClientSession::loadstats(const msg::LoadStats &m)
@@ -115,7 +121,7 @@ void ClientSession::loadstats(const msg::LoadStats &m)
         row(stats.seat).score = stats.score;
         row(stats.seat).wordCount = stats.count;
     }
-    touch(Clock | Seats);
+    touch(Clock | Seats | Controls);
     if (m.phase == proto::WordPhase) {
         if (isSpectator()) {
             board_.status = QStringLiteral("The Players are Creating Words.");
@@ -126,6 +132,7 @@ void ClientSession::loadstats(const msg::LoadStats &m)
         startTurn();
         board_.status = QStringLiteral("Create A Word");
         touch(Board);
+        emit turnStarted();
     } else if (m.phase == proto::ResultsPhase) {
         board_.status = QStringLiteral("Players are looking at their words.");
         touch(Board);
@@ -150,13 +157,15 @@ void ClientSession::allfilled(const msg::AllFilled &m)
     switchToChat();
     board_.goodJob = true;
     // After a pass the host sends no done field: no word was just filled.
-    board_.showMark(m.done.value_or(0));
+    const int done = m.done.value_or(0);
+    board_.accept(done, sentWord_);
     board_.buttons = false;
     board_.emptyRows();
     board_.status = QStringLiteral("You guessed all the words!");
     board_.captionWord = 0;
     touch(Board);
     playsounds(QStringLiteral("allfilled"));
+    answered(done);
 }
 
 void ClientSession::alldone(const msg::AllDone &)
@@ -177,6 +186,7 @@ void ClientSession::timeup(const msg::TimeUp &)
     board_.status = QStringLiteral("Time is Up.");
     touch(Board);
     playsounds(QStringLiteral("timeup"));
+    emit timeIsUp();
 }
 
 // ---------------------------------------------------------------- results and the winner
@@ -237,6 +247,7 @@ void ClientSession::postscores(const msg::PostScores &m)
     results_.shown = true;
     touch(Results | Seats | Board);
     playsounds(QStringLiteral("postscores"));
+    emit roundScored();
 }
 
 void ClientSession::winner(const msg::Winner &m)
@@ -253,8 +264,10 @@ void ClientSession::winner(const msg::Winner &m)
     winner_.shown = true;
     phase_ = proto::NoPhase;
     gameOn_ = false;
+    arrivals_.forgetAway();
     refreshStarter();
     touch(Winner | Controls);
+    emit winnerShown(winner_.text);
     if (isPlayer())
         emit gameWon(name, localWins);
 }

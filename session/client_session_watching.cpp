@@ -27,6 +27,43 @@ void ClientSession::kicking(int seat)
     send(msg::encode(msg::KickHim {localSeat_, seat}));
 }
 
+QString ClientSession::removalQuestion(int seat) const
+{
+    if (proto::isPlayerSeat(seat)) {
+        const QString name = this->seat(seat).shownName();
+        return QStringLiteral("Remove %1 from the game? %1 is sent away from the table and loses the seat, with "
+                              "its score.")
+            .arg(name);
+    }
+    for (const Spectator &spectator : spectators_) {
+        if (spectator.seat == seat)
+            return QStringLiteral("Remove %1 from the game? %1 is sent away and no longer watches.").arg(spectator.name);
+    }
+    return {};
+}
+
+QString ClientSession::leavingEndsTheGame() const
+{
+    if (!hostFlag_ || !gameOn_)
+        return {};
+    int players = 0;
+    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
+        if (n != localSeat_ && seat(n).occupied)
+            ++players;
+    }
+    const int onlookers = int(spectators_.size()) - (isSpectator() ? 1 : 0);
+    QStringList whom;
+    if (players > 0)
+        whom << (players == 1 ? QStringLiteral("the other player") : QStringLiteral("the other %1 players").arg(players));
+    if (onlookers > 0)
+        whom << (onlookers == 1 ? QStringLiteral("1 onlooker") : QStringLiteral("%1 onlookers").arg(onlookers));
+    if (whom.isEmpty())
+        return {};
+    if (players == 0)
+        whom.first().prepend(QStringLiteral("the "));
+    return QStringLiteral("This ends the game for %1.").arg(whom.join(QStringLiteral(" and ")));
+}
+
 void ClientSession::justwatching(const msg::JustWatching &m)
 {
     if (!proto::isPlayerSeat(m.seat))
@@ -58,11 +95,7 @@ bool ClientSession::isStarter() const
         return true;
     if (!connected_ || !isPlayer() || !seat(localSeat_).occupied)
         return false;
-    for (const int n : arrivals_) {
-        if (proto::isPlayerSeat(n))
-            return n == localSeat_;
-    }
-    return false;
+    return arrivals_.firstPlayer() == localSeat_;
 }
 
 // The Start button is offered to the starter between games; the window draws the starter's

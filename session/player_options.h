@@ -37,5 +37,6 @@ struct PlayerOptions {
     bool autoErase = true;
     bool chatterSounds = false;  // on by default once the settings are read
     bool openPort = true;        // a hosted game asks the router to forward its port
+    bool readChatAloud = true;   // chat lines are spoken to a player with a screen reader
     std::array<QString, chat::kPhraseButtons> phrases = chat::builtInPhrases();
 };

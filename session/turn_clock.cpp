@@ -34,8 +34,7 @@ void TurnClock::restart(int seconds)
 {
     timer_.stop();
     remaining_ = seconds;
-    // The new round's time shows from its first moment, not the last round's after a second.
-    showRemaining();
+    // The face keeps its last look until the first tick, a second from now.
     timer_.start();
 }
 

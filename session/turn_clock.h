@@ -9,8 +9,8 @@
 
 // The round caption and the turn clock at the top of the board. The clock counts down once a
 // second from the turn seconds the host gave; it only shows time, the host decides when a round
-// ends. Its face (the text, the bar and their colour) shows the remaining time from the moment
-// it is started and keeps that look until the next tick.
+// ends. Its face (the text, the bar and their colour) changes only on a tick: a clock started
+// again keeps the look it had until its first tick one second later.
 class TurnClock
 {
 public:
@@ -36,7 +36,8 @@ public:
     int barUnit() const { return barUnit_; }
     int remaining() const { return remaining_; }
 
-    // Stops the clock, sets the remaining seconds, shows them and starts it again.
+    // Stops the clock, sets the remaining seconds and starts it again; the face shows them from
+    // the first tick on.
     void restart(int seconds);
     void stop() { timer_.stop(); }
     // Stopped, with the face of a clock that no game has set yet.

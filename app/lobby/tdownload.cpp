@@ -116,6 +116,7 @@ void Tdownload::buildDownloadPanel()
     const QRect &panel = kDownloadPanel;
     picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("image_lobby"));
+    picture->setAccessibleName(QStringLiteral("The Kovren Lobby"));
     picture->setGeometry(panel.left() + 10, panel.top() + 10, 150, 120);
     QFile file(QString::fromLatin1(kPicture));
     const QImage image = file.open(QIODevice::ReadOnly) ? decodeJpeg(file.readAll()) : QImage();

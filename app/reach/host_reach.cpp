@@ -32,7 +32,8 @@ HostReach::~HostReach()
 GameFacts HostReach::factsOf(const TServer &server)
 {
     GameFacts facts;
-    // A connection that has not logged in is nobody yet.
+    // Only those who have logged in count: a connection that has not (a browser trying whether
+    // the game answers, a stranger at the door) is no player yet.
     for (int n = 1; n <= proto::kLastSeat; ++n) {
         if (!server.loggedIn(n))
             continue;
@@ -78,9 +79,15 @@ QString HostReach::routerNotice() const
     case PortMapper::State::Open:
         if (!mapper_.externalEndpoint().isEmpty())
             return QStringLiteral("Invite link for players outside this network: vrel://%1").arg(mapper_.externalEndpoint());
+        if (mapper_.behindSharedAddress())
+            return PortMapper::kSharedAddressText;
         return QStringLiteral("The router forwards port %1 to this game.").arg(port_);
     case PortMapper::State::NoRouter:
-        return QStringLiteral("No router opened port %1: others outside this network may not reach this game.").arg(port_);
+        // What a player can still do by hand, in the router's own settings.
+        return QStringLiteral("No router opened port %1: others outside this network may not reach this game. Forward "
+                              "TCP port %1 on your router to this computer and send your public address as "
+                              "vrel://ADDRESS:%1")
+            .arg(port_);
     default:
         return {};
     }

@@ -32,7 +32,8 @@ public:
     // network join, or that they may not reach the game. Empty while asking and when off.
     QString routerNotice() const;
 
-    // The engine's seats and game as the network is told them.
+    // The engine's seats (those taken by players who have logged in) and game as the network is
+    // told them.
     static GameFacts factsOf(const TServer &server);
 
 private:

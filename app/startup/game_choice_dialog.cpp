@@ -46,13 +46,15 @@ GameChoiceDialog::GameChoiceDialog(const QString &objectName, const QString &tit
     button_go = new QPushButton(goText, this);
     button_go->setObjectName(QStringLiteral("button_go"));
     button_go->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("button_cancel"));
+    button_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    button_cancel->setObjectName(QStringLiteral("button_cancel"));
     buttons->addWidget(button_go);
-    buttons->addWidget(cancel);
+    buttons->addWidget(button_cancel);
     column->addLayout(buttons);
+    setTabOrder(edit_name, button_go);
+    setTabOrder(button_go, button_cancel);
     connect(button_go, &QPushButton::clicked, this, [this] { vrel::guarded([this] { go(); }); });
-    connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
+    connect(button_cancel, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 void GameChoiceDialog::addRow(const QString &labelName, const QString &labelText, QWidget *field)
@@ -62,9 +64,19 @@ void GameChoiceDialog::addRow(const QString &labelName, const QString &labelText
     label->setFont(boardFont(13, true));
     setTextColour(label, Qt::black);
     label->setBuddy(field);
+    // Lists take no name from their label: a screen reader names every field by it.
+    field->setAccessibleName(QString(labelText).remove(QLatin1Char(':')).trimmed());
     const int row = rows_->rowCount();
     rows_->addWidget(label, row, 0);
     rows_->addWidget(field, row, 1);
+    // Tab goes down the rows as they stand, then to the buttons.
+    if (lastField_)
+        setTabOrder(lastField_, field);
+    if (button_go) {
+        setTabOrder(field, button_go);
+        setTabOrder(button_go, button_cancel);
+    }
+    lastField_ = field;
 }
 
 QString GameChoiceDialog::typedName()

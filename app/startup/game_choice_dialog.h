@@ -24,7 +24,7 @@ public:
 protected:
     GameChoiceDialog(const QString &objectName, const QString &title, const QString &heading, const QString &goText,
                      QSize size, QWidget *mainWindow);
-    // A label and its field on the next row.
+    // A label and its field on the next row; Tab reaches the fields in their rows' order.
     void addRow(const QString &labelName, const QString &labelText, QWidget *field);
     QGridLayout *rows() const { return rows_; }
     // The player pressed the go button (or Enter).
@@ -35,4 +35,6 @@ private:
     QLineEdit *edit_name = nullptr;
     QLabel *label_problem = nullptr;
     QPushButton *button_go = nullptr;
+    QPushButton *button_cancel = nullptr;
+    QWidget *lastField_ = nullptr;
 };

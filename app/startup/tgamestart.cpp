@@ -28,27 +28,21 @@ QLabel *dialogLabel(QWidget *parent, const QString &objectName, const QString &t
 
 } // namespace
 
-ArrowsOnlySpinBox::ArrowsOnlySpinBox(const QString &upDownName, const QString &editName, QWidget *parent)
+NumberBox::NumberBox(const QString &upDownName, const QString &editName, QWidget *parent)
     : QSpinBox(parent)
 {
     setObjectName(upDownName);
     lineEdit()->setObjectName(editName);
-    lineEdit()->setReadOnly(true);
     setWrapping(false);
+    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    // The value follows the digits once they are all typed (Enter, Tab), not digit by digit.
+    setKeyboardTracking(false);
     setFont(boardFont(13, true));
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setFieldColours(this);
 }
 
-void ArrowsOnlySpinBox::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
-        QSpinBox::keyPressEvent(event);
-    else
-        event->ignore();
-}
-
-void ArrowsOnlySpinBox::wheelEvent(QWheelEvent *event)
+void NumberBox::wheelEvent(QWheelEvent *event)
 {
     event->ignore();
 }
@@ -61,22 +55,24 @@ Tgamestart::Tgamestart(ClientSession &session, QWidget *mainWindow)
     dialogLabel(this, QStringLiteral("label_heading"), QStringLiteral("Game Options"),
                 QRect(0, 14, kDialogSize.width(), 24), 18, Qt::AlignCenter);
 
-    dialogLabel(this, QStringLiteral("label_playtoscore"), QStringLiteral("Rounds Per Game: "),
-                QRect(QPoint(kLabelLeft, 54), QSize(150, kBoxSize.height())), 13);
-    UpDown1 = new ArrowsOnlySpinBox(QStringLiteral("UpDown1"), QStringLiteral("edit_playtoscore"), this);
+    QLabel *roundsLabel = dialogLabel(this, QStringLiteral("label_playtoscore"), QStringLiteral("Rounds Per Game: "),
+                                      QRect(QPoint(kLabelLeft, 54), QSize(150, kBoxSize.height())), 13);
+    UpDown1 = new NumberBox(QStringLiteral("UpDown1"), QStringLiteral("edit_playtoscore"), this);
+    roundsLabel->setBuddy(UpDown1);
     UpDown1->setGeometry(QRect(QPoint(kBoxLeft, 54), kBoxSize));
     UpDown1->setRange(PlayerOptions::kMinRounds, PlayerOptions::kMaxRounds);
     UpDown1->setSingleStep(1);
 
-    dialogLabel(this, QStringLiteral("label_creationtime"), QStringLiteral("Creation Time:"),
-                QRect(QPoint(kLabelLeft, 88), QSize(150, kBoxSize.height())), 13);
-    UpDown2 = new ArrowsOnlySpinBox(QStringLiteral("UpDown2"), QStringLiteral("edit_creationtime"), this);
+    QLabel *secondsLabel = dialogLabel(this, QStringLiteral("label_creationtime"), QStringLiteral("Creation Time:"),
+                                       QRect(QPoint(kLabelLeft, 88), QSize(150, kBoxSize.height())), 13);
+    UpDown2 = new NumberBox(QStringLiteral("UpDown2"), QStringLiteral("edit_creationtime"), this);
+    secondsLabel->setBuddy(UpDown2);
     UpDown2->setGeometry(QRect(QPoint(kBoxLeft, 88), kBoxSize));
     UpDown2->setRange(PlayerOptions::kMinSeconds, PlayerOptions::kMaxSeconds);
     UpDown2->setSingleStep(PlayerOptions::kSecondsStep);
     draw();
     // The session keeps the values (the settings file stores them); the boxes show them.
-    for (ArrowsOnlySpinBox *box : {UpDown1, UpDown2})
+    for (NumberBox *box : {UpDown1, UpDown2})
         connect(box, &QSpinBox::valueChanged, this, [this] { session_.setGameOptions(UpDown1->value(), UpDown2->value()); });
     connect(&session_, &ClientSession::changed, this, [this](ClientSession::Parts parts) {
         if (parts & ClientSession::Options)
@@ -84,6 +80,7 @@ Tgamestart::Tgamestart(ClientSession &session, QWidget *mainWindow)
     });
 
     button_start = new PlateButton(QStringLiteral("button_start"), &art::startPlate, this);
+    button_start->setAccessibleName(QStringLiteral("START GAME"));
     const QSize plate = art::layout::startPlate.size();
     button_start->setGeometry(QRect(QPoint((kDialogSize.width() - plate.width()) / 2, 134), plate));
     connect(button_start, &QPushButton::clicked, this, [this] { vrel::guarded([this] { button_startClick(); }); });
@@ -97,6 +94,9 @@ Tgamestart::Tgamestart(ClientSession &session, QWidget *mainWindow)
 
 void Tgamestart::button_startClick()
 {
+    // Digits typed and not yet taken (the plate clicked at once) count, set into the range.
+    UpDown1->interpretText();
+    UpDown2->interpretText();
     session_.startgame(UpDown1->edit()->text().toUtf8(), UpDown2->edit()->text().toUtf8());
     hide();
 }

@@ -9,17 +9,17 @@ class QLineEdit;
 class ClientSession;
 class QPushButton;
 
-// A number box whose value changes only through its arrows (the buttons or the arrow keys): the
-// text cannot be edited and the mouse wheel does nothing.
-class ArrowsOnlySpinBox : public QSpinBox
+// A number box that takes typed digits as well as its arrows (the buttons or the arrow keys); a
+// number typed outside its range becomes the nearest one it allows. The mouse wheel does
+// nothing, so that scrolling past the dialog changes no value.
+class NumberBox : public QSpinBox
 {
     Q_OBJECT
 public:
-    ArrowsOnlySpinBox(const QString &upDownName, const QString &editName, QWidget *parent);
+    NumberBox(const QString &upDownName, const QString &editName, QWidget *parent);
     QLineEdit *edit() const { return lineEdit(); }
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 };
 
@@ -32,8 +32,8 @@ class Tgamestart : public DialogWindow
 public:
     Tgamestart(ClientSession &session, QWidget *mainWindow);
 
-    ArrowsOnlySpinBox *UpDown1 = nullptr; // rounds per game; its text box is edit_playtoscore
-    ArrowsOnlySpinBox *UpDown2 = nullptr; // seconds per round; its text box is edit_creationtime
+    NumberBox *UpDown1 = nullptr; // rounds per game; its text box is edit_playtoscore
+    NumberBox *UpDown2 = nullptr; // seconds per round; its text box is edit_creationtime
     QPushButton *startButton() const { return button_start; }
 
     void button_startClick();

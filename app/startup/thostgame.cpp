@@ -31,6 +31,16 @@ void Thostgame::showDialog()
     nameEdit()->setFocus();
 }
 
+void Thostgame::showPortTaken(const QString &problem, int suggestion)
+{
+    showProblem(problem);
+    if (suggestion > 0)
+        edit_port->setValue(suggestion);
+    showWindow(this);
+    edit_port->setFocus();
+    edit_port->selectAll();
+}
+
 void Thostgame::go()
 {
     const QString name = typedName();

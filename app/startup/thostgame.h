@@ -16,6 +16,9 @@ public:
     QSpinBox *portBox() const { return edit_port; }
     // Shows the dialog with the last name used.
     void showDialog();
+    // The port asked for is taken: the dialog comes back as the player left it, saying so, with
+    // the port that is free (`suggestion`, 0 for none) in the port field, selected.
+    void showPortTaken(const QString &problem, int suggestion);
 
 signals:
     void hostRequested(const QString &name, int port);

@@ -102,7 +102,9 @@ void Tjoingame::go()
     const QString name = typedName();
     if (name.isEmpty())
         return;
-    const AddressReading reading = readGameAddress(combo_address->currentText());
+    // An invite link pasted in is taken for the address it names.
+    const QString typed = combo_address->currentText().trimmed();
+    const AddressReading reading = isInviteLink(typed) ? readInviteLink(typed) : readGameAddress(typed);
     if (!reading.address) {
         showProblem(reading.problem);
         combo_address->setFocus();

@@ -11,7 +11,8 @@ class QModelIndex;
 class RecentGames;
 
 // "Join a Game...": the player's name (the last one used, to begin with) and the game's address
-// as HOST, HOST:PORT or [IPv6]:PORT, typed or picked from the last ten games joined. An address
+// as HOST, HOST:PORT or [IPv6]:PORT (or an invite link, vrel://HOST:PORT), typed or picked from
+// the last ten games joined. An address
 // that does not read is refused in words and the dialog stays open. A list of games found on the
 // local network can be shown above the address: picking one fills the address in, a double click
 // or Enter on one joins it.

@@ -1,5 +1,6 @@
 #include "app/startup/vrel_program.h"
 
+#include "app/lobby/lobby_config.h"
 #include "app/lobby/tdownload.h"
 #include "app/reach/host_reach.h"
 #include "client/dialog_window.h"
@@ -20,10 +21,12 @@
 #include "joining/invite_links.h"
 #include "net/error_sink.h"
 #include "net/esock_exception.h"
+#include "portmap/router_jobs.h"
 #include "records/player_file.h"
 #include "records/settings_file.h"
 #include "records/tally_file.h"
 #include "rejoin/connection_words.h"
+#include "rejoin/join_probe.h"
 #include "rejoin/rejoiner.h"
 #include "session/client_session.h"
 #include "sound/sound_player.h"
@@ -36,7 +39,6 @@
 namespace {
 
 constexpr char kLobbyAddress[] = "127.0.0.1";
-constexpr int kLobbyPort = 9001;
 
 const QString kNoInviteAddress = QStringLiteral("This computer has no network address that others could join this game at.");
 
@@ -51,6 +53,9 @@ VrelProgram::VrelProgram(CommandLine commandLine)
 {
     chat_ = std::make_unique<Tchat>(*session_);
     traceStartupWhenAsked(*chat_, *session_);
+    // For the latency benchmark, which measures the window's former dispatch rule beside the
+    // present one.
+    session_->setDispatchTick(qEnvironmentVariableIntValue("VREL_WINDOW_TICK_MS"));
     about_ = new Tabout(chat_.get());
     spylist_ = new Tspylist(chat_.get());
     help_ = new Thelp(chat_.get(), about_);
@@ -69,19 +74,29 @@ VrelProgram::VrelProgram(CommandLine commandLine)
     chat_->attachRejoiner(rejoiner_);
     createGameDialogs();
     QObject::connect(chat_.get(), &Tchat::firstShown, chat_.get(), [this] { vrel::guarded([this] { processparams(); }); });
+    // The players of a game this copy hosts are told that it ends, before the program does.
+    QObject::connect(chat_.get(), &Tchat::ended, chat_.get(), [this] {
+        if (server_->listening()) {
+            session_->giveUp();
+            server_->announceEnding();
+        }
+    });
     Sock11.setHostName(QString::fromLatin1(kLobbyAddress));
-    Sock11.setPortName(QString::number(kLobbyPort));
+    Sock11.setPortName(QString::number(LobbyConfig::fromEnvironment().linkPort));
 }
 
 VrelProgram::~VrelProgram()
 {
-    reach_.reset(); // the service withdrawn and the router's forwarding removed first
+    // What the player keeps is saved before anything waits on the network. A tally that cannot be
+    // written stays as it was on disk; the player was told at start when it is marked read-only,
+    // and nothing is shown at exit.
+    tally_.save();
+    reach_.reset(); // the service withdrawn and the router's forwarding handed back
     chat_.reset();
     settings_.reset();
     session_.reset();
-    // A tally that cannot be written stays as it was on disk; the player was told at start when
-    // it is marked read-only, and nothing is shown at exit.
-    tally_.save();
+    // The router gets a moment to take its forwarding back, never more.
+    portmap::finishRouterJobs();
 }
 
 // The tally window, with the tally read from its file; a file that cannot be read (kept aside,
@@ -132,14 +147,15 @@ void VrelProgram::processparams()
 {
     const CommandLine::Mode mode = commandLine_.mode();
     if (mode == CommandLine::Mode::Solo) {
-        session_->systemLine(QStringLiteral("Loading Solo Game..Please wait."));
         showWindow(download_);
         session_->setPlayer(QStringLiteral("You"), QStringLiteral("127.0.0.1"));
-        hostpress(commandLine_.port);
+        hostpress(QStringLiteral("Loading Solo Game..Please wait."));
         invitesShown_ = true; // a game for one invites no one
         return;
     }
-    session_->systemLine(QStringLiteral("Loading Multi-player Game.. Please Wait."));
+    const QString loading = QStringLiteral("Loading Multi-player Game.. Please Wait.");
+    if (mode != CommandLine::Mode::Host)
+        session_->systemLine(loading);
     if (mode == CommandLine::Mode::Invite) {
         followInviteLink(commandLine_.parameters.at(0));
         return;
@@ -148,28 +164,49 @@ void VrelProgram::processparams()
         return;
     session_->setPlayer(commandLine_.parameters.at(0), commandLine_.parameters.at(1));
     if (mode == CommandLine::Mode::Host) {
-        hostpress(commandLine_.port);
+        hostpress(loading);
         reachOthers();
     }
     else
         session_->joinpress(commandLine_.port);
-    Sock11.Connect();
+    openLobbyLink();
 }
 
-void VrelProgram::hostpress(int port)
+void VrelProgram::hostpress(const QString &loadingLine)
 {
     // With port 0 the engine takes a free port: the own client goes where it listens.
-    hostOn(listenOn(*server_, port));
+    const std::optional<quint16> port = listenOn(*server_, commandLine_.port);
+    if (!port) {
+        // The window says what went wrong instead of waiting for a game that never comes.
+        const QString problem = connectionwords::portInUseOnCommandLine(commandLine_.port, connectionwords::freePortNear(commandLine_.port));
+        session_->systemLine(problem);
+        throw ESockException(problem);
+    }
+    session_->systemLine(loadingLine);
+    hostOn(*port);
 }
 
-quint16 VrelProgram::listenOn(TServer &engine, int port)
+std::optional<quint16> VrelProgram::listenOn(TServer &engine, int port)
 {
     try {
         return engine.listen(port);
     } catch (const ESockException &) {
-        // Told in a player's words, with a port that is free now.
-        throw ESockException(connectionwords::portInUse(port, connectionwords::freePortNear(port)));
+        return std::nullopt;
     }
+}
+
+// The lobby application learns of the game once its host is found: a host's name that cannot be
+// resolved opens no link.
+void VrelProgram::openLobbyLink()
+{
+    if (session_->hostKnown()) {
+        Sock11.Connect();
+        return;
+    }
+    lobbyLinkWait_ = QObject::connect(session_.get(), &ClientSession::hostResolved, chat_.get(), [this] {
+        QObject::disconnect(lobbyLinkWait_);
+        Sock11.Connect();
+    });
 }
 
 void VrelProgram::hostOn(quint16 port)
@@ -208,13 +245,19 @@ void VrelProgram::leaveGame()
 
 void VrelProgram::leaveGameFor(std::unique_ptr<TServer> nextEngine)
 {
+    QObject::disconnect(lobbyLinkWait_); // the lobby hears only of the game it started
+    gameTried_.reset();
     rejoiner_->stop(); // a game left is not rejoined
     reach_.reset();    // withdrawn from the network before its engine goes
     session_->leaveGame();
     toRemember_.reset();
+    // A game this copy hosted ends: its players are told, and its port is free.
+    const bool hosted = server_->listening();
+    if (hosted)
+        server_->announceEnding();
     if (nextEngine)
         server_ = std::move(nextEngine);
-    else if (server_->listening())
+    else if (hosted)
         server_ = std::make_unique<TServer>();
 }
 
@@ -227,23 +270,51 @@ void VrelProgram::hostGame(const QString &name, int port)
         leaveGame();
     else
         engine = std::make_unique<TServer>();
-    const quint16 bound = listenOn(engine ? *engine : *server_, port);
+    const std::optional<quint16> bound = listenOn(engine ? *engine : *server_, port);
+    if (!bound) {
+        // The game goes on; the dialog comes back with a port that is free now.
+        const int suggestion = connectionwords::freePortNear(port);
+        hostgame_->showPortTaken(connectionwords::portInUse(port, suggestion), suggestion);
+        return;
+    }
     if (engine)
         leaveGameFor(std::move(engine));
-    session_->systemLine(QStringLiteral("Hosting a game on port %1 as %2.").arg(bound).arg(name));
+    session_->systemLine(QStringLiteral("Hosting a game on port %1 as %2.").arg(*bound).arg(name));
     session_->setPlayer(name, QStringLiteral("127.0.0.1"));
     toRemember_ = GameToRemember {name, std::nullopt};
-    hostOn(bound);
+    hostOn(*bound);
     reachOthers();
 }
 
-void VrelProgram::joinGame(const QString &name, const GameAddress &address)
+void VrelProgram::joinGame(const QString &name, const GameAddress &address, std::unique_ptr<Link> link, const QByteArray &received)
 {
     leaveGame();
     session_->systemLine(QStringLiteral("Joining the game as %1: %2").arg(name, address.text()));
     session_->setPlayer(name, address.host);
     toRemember_ = GameToRemember {name, address};
-    session_->joinpress(address.port);
+    if (link)
+        session_->joinOver(address.port, std::move(link), received);
+    else
+        session_->joinpress(address.port);
+}
+
+// The game the player is in is left only once the new one has answered; one that does not
+// answer leaves the player where it was.
+void VrelProgram::tryThenJoin(const QString &name, const GameAddress &address)
+{
+    session_->systemLine(QStringLiteral("Calling the game: %1. You stay in this game until it answers.").arg(address.text()));
+    gameTried_ = std::make_unique<JoinProbe>(address.host, address.port, address.text());
+    QObject::connect(gameTried_.get(), &JoinProbe::answered, chat_.get(), [this, name, address] {
+        std::unique_ptr<Link> link = gameTried_->takeLink();
+        const QByteArray received = gameTried_->received();
+        gameTried_.release()->deleteLater();
+        vrel::guarded([&] { joinGame(name, address, std::move(link), received); });
+    });
+    QObject::connect(gameTried_.get(), &JoinProbe::failed, chat_.get(), [this](const QString &reason) {
+        // The last paragraph says it all in a line.
+        session_->systemLine(reason.section(QLatin1Char('\n'), -1) + QStringLiteral(" You stay in this game."));
+        gameTried_.release()->deleteLater();
+    });
 }
 
 void VrelProgram::followInviteLink(const QString &link)
@@ -260,7 +331,10 @@ void VrelProgram::followInviteLink(const QString &link)
         joingame_->showDialog(reading.address->text());
         return;
     }
-    joinGame(name, *reading.address);
+    if (session_->connected())
+        tryThenJoin(name, *reading.address);
+    else
+        joinGame(name, *reading.address);
 }
 
 void VrelProgram::askToFollowInviteLink(const QString &link)
@@ -270,9 +344,14 @@ void VrelProgram::askToFollowInviteLink(const QString &link)
         messagebox::show(chat_.get(), reading.problem);
         return;
     }
-    const QString question = session_->hasLink()
-        ? QStringLiteral("Join the game at %1? You leave the game you are in.").arg(reading.address->text())
-        : QStringLiteral("Join the game at %1?").arg(reading.address->text());
+    QString question = QStringLiteral("Join the game at %1?").arg(reading.address->text());
+    // Only a game joined at once under the last name can be tried before this one is left.
+    if (session_->connected() && !recent_.lastName().isEmpty())
+        question += QStringLiteral(" You leave the game you are in once it answers.");
+    else if (session_->hasLink())
+        question += QStringLiteral(" You leave the game you are in.");
+    if (const QString ending = session_->leavingEndsTheGame(); !ending.isEmpty())
+        question += QLatin1Char(' ') + ending;
     if (messagebox::ask(chat_.get(), question))
         followInviteLink(link);
 }

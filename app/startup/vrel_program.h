@@ -4,6 +4,7 @@
 #include "client/tchat.h"
 #include "joining/game_address.h"
 #include "joining/recent_games.h"
+#include "net/link.h"
 #include "net/tsock.h"
 #include "records/tally_store.h"
 
@@ -12,6 +13,7 @@
 
 class ClientSession;
 class HostReach;
+class JoinProbe;
 class Rejoiner;
 class SettingsFile;
 class Tphrases;
@@ -64,20 +66,21 @@ public:
 
     // Reads the parameters and starts hosting or joining.
     void processparams();
-    // This copy hosts: the engine listens, and the own client connects to it.
-    void hostpress(int port);
 
     // The window goes over to another game without a restart, leaving the one it is in as
     // closing does (the connection ends, a hosted game's engine stops). Hosting starts only
     // once the port could be taken: a port in use throws and the current game goes on. The
     // name, and a joined game's address, are kept for the next time once the login completes.
     void hostGame(const QString &name, int port);
-    void joinGame(const QString &name, const GameAddress &address);
+    // `link`, when given, is a connection to the game already made (and what was read on it).
+    void joinGame(const QString &name, const GameAddress &address, std::unique_ptr<Link> link = nullptr,
+                  const QByteArray &received = QByteArray());
     void leaveGame();
     // An invite link given on the command line: joins with the last name used, or asks for a
     // name in the join dialog when there is none.
     void followInviteLink(const QString &link);
-    // An invite link clicked in the chat: joins after the player says yes.
+    // An invite link clicked in the chat: joins after the player says yes, leaving the game the
+    // window is in only once the new one has answered.
     void askToFollowInviteLink(const QString &link);
     // File > "Copy Invite Link": the hosted game's links on the clipboard, one a line.
     void copyInviteLinks();
@@ -87,9 +90,15 @@ private:
     void reachOthers();
     void createGameDialogs();
     void loggedIn();
+    // This copy hosts on the command line's port: the engine listens and the own client connects
+    // to it, the loading line told once the port is taken. A port in use is told in the chat and
+    // thrown with words a player understands.
+    void hostpress(const QString &loadingLine);
     void hostOn(quint16 port);
-    // The engine listens on the port; a port in use throws with words a player understands.
-    static quint16 listenOn(TServer &engine, int port);
+    // The engine listens on the port; nothing when it cannot (another program holds the port).
+    static std::optional<quint16> listenOn(TServer &engine, int port);
+    void openLobbyLink();
+    void tryThenJoin(const QString &name, const GameAddress &address);
     // Leaves the game; a hosted game's engine gives way to the one given, or to an idle one.
     void leaveGameFor(std::unique_ptr<TServer> nextEngine);
     QStringList inviteLinks() const;
@@ -121,5 +130,7 @@ private:
     std::optional<GameToRemember> toRemember_;
     bool invitesShown_ = false;
     Rejoiner *rejoiner_ = nullptr;    // owned by the main window
+    std::unique_ptr<JoinProbe> gameTried_; // an invite link's game, until it answers
+    QMetaObject::Connection lobbyLinkWait_;
     TSock Sock11;                     // the link to the lobby application: opened, never used
 };

@@ -8,12 +8,15 @@
 #include "app/startup/vrel_program.h"
 #include "app/termination/termination_signals.h"
 #include "client/message_box.h"
+#include "net/orderly_end.h"
 
 #include <QWidget>
 
 namespace {
 
 const char kProgram[] = "vrel";
+// How long the program waits at most for its last connections to end.
+constexpr int kLastEndsMs = 1000;
 
 const char kHelp[] =
     "Usage: vrel [--port N]                    a solo game\n"
@@ -55,7 +58,10 @@ int main(int argc, char **argv)
 
     InstanceMarker runningCopy;
     VrelProgram program(commandLine);
-    QObject::connect(&program.chat(), &Tchat::ended, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    // The connections ended last (a hosted game's players told) go out before the program ends.
+    QObject::connect(&program.chat(), &Tchat::ended, &app, [&app] {
+        orderlyend::whenEnded(&app, kLastEndsMs, [] { QCoreApplication::quit(); });
+    }, Qt::QueuedConnection);
     // A termination signal ends the game as the player closing the window does.
     watchTerminationSignals(&app, [&program] { program.chat().close(); });
     program.chat().show();

@@ -4,8 +4,9 @@
 #include <filesystem>
 #include <unistd.h>
 
-GameProcess::GameProcess(std::string display)
+GameProcess::GameProcess(std::string display, bool reachOthers)
     : display_(std::move(display))
+    , reachOthers_(reachOthers)
 {
 }
 
@@ -16,18 +17,22 @@ GameProcess::~GameProcess()
         std::filesystem::remove_all(home_);
 }
 
-bool GameProcess::start()
+bool GameProcess::start(const std::vector<std::string> &parameters, int port, const std::vector<std::string> &environment)
 {
     char folder[] = "/tmp/vrel-bench-XXXXXX";
     if (!::mkdtemp(folder))
         return false;
     home_ = folder;
-    std::vector<std::string> environment = {"VREL_HOME=" + home_, "VREL_STARTUP_TRACE=1", "VREL_LOCAL_ONLY=1"};
+    std::vector<std::string> variables = {"VREL_HOME=" + home_, "VREL_STARTUP_TRACE=1",
+                                          reachOthers_ ? "VREL_LOCAL_ONLY=0" : "VREL_LOCAL_ONLY=1"};
     if (display_.empty())
-        environment.push_back("QT_QPA_PLATFORM=offscreen");
+        variables.push_back("QT_QPA_PLATFORM=offscreen");
     else
-        environment.insert(environment.end(), {"QT_QPA_PLATFORM=xcb", "DISPLAY=" + display_});
-    return game_.spawn({besideThisProgram("vrel"), "Ann", "127.0.0.1", "true", "--port", "0"}, environment);
+        variables.insert(variables.end(), {"QT_QPA_PLATFORM=xcb", "DISPLAY=" + display_});
+    variables.insert(variables.end(), environment.begin(), environment.end());
+    std::vector<std::string> arguments = {besideThisProgram("vrel"), "--port", std::to_string(port)};
+    arguments.insert(arguments.end(), parameters.begin(), parameters.end());
+    return game_.spawn(arguments, variables);
 }
 
 VirtualDisplay::VirtualDisplay()

@@ -20,9 +20,11 @@ double msSince(Clock::time_point then, Clock::time_point now)
 
 } // namespace
 
-LatencyClient::LatencyClient(std::string name, int port, unsigned seed)
+LatencyClient::LatencyClient(std::string name, int port, unsigned seed, Role role, Pace pace)
     : name_(std::move(name))
     , port_(port)
+    , role_(role)
+    , pace_(pace)
     , random_(seed)
 {
 }
@@ -60,9 +62,6 @@ void LatencyClient::send(const QByteArray &message)
     flush();
 }
 
-// A player submits its next word this long after the verdict on the last one.
-constexpr int kWordEveryMs = 300;
-
 void LatencyClient::flush()
 {
     while (fd_ >= 0 && !out_.isEmpty()) {
@@ -82,8 +81,7 @@ void LatencyClient::act(Clock::time_point now)
         gameRunning_ = true;
         ++gamesStarted;
     }
-    // The players play, the watchers chat.
-    if (!proto::isPlayerSeat(seat_) && !chatOutstanding_ && now >= nextChatAt_) {
+    if (role_ != Role::Player && !chatOutstanding_ && now >= nextChatAt_) {
         QByteArray text = "c" + QByteArray::number(qlonglong(++chatSerial_)) + " well that was close, who is ahead";
         send(msg::encode(msg::Chat {seat_, text + "|clNavy"}));
         chatOutstanding_ = true;
@@ -144,7 +142,7 @@ void LatencyClient::handle(const QByteArray &line, Clock::time_point now)
         if (wordOutstanding_ && recording_)
             verdictMs.push_back(msSince(wordSentAt_, now));
         wordOutstanding_ = false;
-        nextWordAt_ = now + std::chrono::milliseconds(kWordEveryMs);
+        nextWordAt_ = now + std::chrono::milliseconds(randomMs(pace_.wordMinMs, pace_.wordMaxMs));
     };
     if (verb == msg::SendLoginInfo::verb) {
         if (const auto m = msg::decode<msg::SendLoginInfo>(data)) {
@@ -161,10 +159,10 @@ void LatencyClient::handle(const QByteArray &line, Clock::time_point now)
             if (recording_)
                 chatMs.push_back(msSince(chatSentAt_, now));
             chatOutstanding_ = false;
-            nextChatAt_ = now + std::chrono::milliseconds(randomMs(200, 600));
+            nextChatAt_ = now + std::chrono::milliseconds(role_ == Role::Chatter ? 20 : randomMs(pace_.chatMinMs, pace_.chatMaxMs));
         }
     } else if (verb == msg::NextPlayer::verb) {
-        if (const auto m = msg::decode<msg::NextPlayer>(data); m && m->seat == seat_ && proto::isPlayerSeat(seat_)) {
+        if (const auto m = msg::decode<msg::NextPlayer>(data); m && m->seat == seat_ && role_ == Role::Player) {
             masked_ = m->masked;
             wordPhase_ = true;
             wordOutstanding_ = false;

@@ -1,113 +1,84 @@
-// Latency over loopback: a real vrel-host and nine clients while a game runs, six players each
-// submitting a word 300 ms after the last verdict and three watchers chatting. It prints the
-// median and 99th percentile of the submission-to-verdict and chat round-trip delays, and the
-// host's peak memory and processor load during the run.
+// Latency over loopback against a real vrel-host, with the host's former dispatch rule and the
+// present one side by side in one run. The former rule (VREL_HOST_MESSAGES_PER_TICK=11 in the
+// host's environment) handles the next message of every connection on a 10 ms tick that starts
+// again a whole tick after a message reaches an idle host; the present one handles each message
+// as it arrives, at most one a connection every 10 ms. Measured for each:
+//  - a lone round trip: one client alone at the host, a chat line sent 20 ms after its last came
+//    back, to its relay;
+//  - a full table: nine clients while a game runs, six players submitting a word 300 ms after
+//    each verdict and three watchers chatting: the verdicts and chat round trips, the host's
+//    processor load and peak memory.
+// Beside them the floor: a 64-byte echo over loopback, also 20 ms apart, in the same run.
 //
-// The run is made twice, side by side: first with the host handling one message a 10 ms tick for
-// all connections together (the former rule, which VREL_HOST_MESSAGES_PER_TICK=1 brings back),
-// then with the present rule, a message of every connection each tick.
-//
-//   vrel-bench-latency [--seconds N] [--host PATH]     (default 30 s a rule, vrel-host beside it)
+//   vrel-bench-latency [--seconds N] [--lone N] [--host PATH]
+//       (default 30 s of full table and 300 lone round trips a rule, vrel-host beside it)
 
 #include "figures.h"
-#include "host_process.h"
-#include "latency_client.h"
+#include "full_table.h"
+#include "loopback_echo.h"
 
-#include <poll.h>
-
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string fixed(double value, const char *unit, int decimals = 1)
+constexpr auto kLonePause = std::chrono::milliseconds(20);
+
+std::string fixed(double value, const char *unit, int decimals = 2)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f %s", decimals, value, unit);
     return text;
 }
 
-// Runs the clients' loop until `done` says so or the deadline passes; false at the deadline.
-template <class Done>
-bool runUntil(std::vector<std::unique_ptr<LatencyClient>> &clients, Clock::time_point deadline, Done done)
-{
-    while (!done()) {
-        Clock::time_point now = Clock::now();
-        if (now >= deadline)
-            return false;
-        for (auto &client : clients)
-            client->act(now);
-        std::vector<pollfd> fds;
-        for (auto &client : clients)
-            fds.push_back({client->fd(), client->closed() ? short(0) : client->pollEvents(), 0});
-        ::poll(fds.data(), nfds_t(fds.size()), 5);
-        now = Clock::now();
-        for (size_t i = 0; i < clients.size(); ++i) {
-            if (fds[i].revents && !clients[i]->closed())
-                clients[i]->onEvents(fds[i].revents, now);
-        }
-    }
-    return true;
-}
-
-struct Figures {
-    std::vector<double> verdicts, chats;
-    double load = 0;
-    long peakKiB = 0;
-    double elapsed = 0;
-    bool allStayed = false;
+struct RuleFigures {
+    std::vector<double> lone;
+    TableFigures table;
 };
 
-// One run against a host started with `environment`; nothing when the clients could not join.
-std::optional<Figures> measure(int argc, char **argv, int seconds, const std::vector<std::string> &environment)
+// One client alone at a host started with `environment`: its chat round trips.
+std::optional<std::vector<double>> loneRoundTrips(int argc, char **argv, int samples, const std::vector<std::string> &environment)
 {
     HostProcess host;
     if (!startHost(host, argc, argv, environment))
         return std::nullopt;
-    std::vector<std::unique_ptr<LatencyClient>> clients;
-    for (int i = 1; i <= 9; ++i) {
-        clients.push_back(std::make_unique<LatencyClient>((i <= 6 ? "Player" : "Watcher") + std::to_string(i), host.port(), unsigned(i)));
-        // One after another, so that the seats are taken in order: the first six play.
-        if (!clients.back()->connect() || !runUntil(clients, Clock::now() + std::chrono::seconds(5), [&] { return clients.back()->loggedIn(); })) {
-            std::fprintf(stderr, "client %d could not log in\n", i);
-            return std::nullopt;
-        }
+    LatencyClient chatter("Alone", host.port(), 1, LatencyClient::Role::Chatter);
+    ClientLoop loop;
+    loop.add(&chatter);
+    if (!chatter.connect() || !loop.runUntil(Clock::now() + std::chrono::seconds(5), [&] { return chatter.loggedIn(); })) {
+        std::fprintf(stderr, "the lone client could not log in\n");
+        return std::nullopt;
     }
-    // The figures are taken with a game running: its start (dealing every round) is not counted.
-    clients.front()->startGames();
-    runUntil(clients, Clock::now() + std::chrono::seconds(2), [] { return false; });
-    for (auto &client : clients)
-        client->record();
+    loop.runFor(std::chrono::milliseconds(200));
+    chatter.record();
+    loop.runUntil(Clock::now() + samples * (kLonePause + std::chrono::milliseconds(30)),
+                  [&] { return int(chatter.chatMs.size()) >= samples; });
+    return chatter.chatMs;
+}
 
-    host.readLog();
-    const double cpuBefore = host.cpuSeconds();
-    const Clock::time_point start = Clock::now();
-    runUntil(clients, start + std::chrono::seconds(seconds), [&] {
-        host.readLog();
-        return false;
-    });
-    Figures figures;
-    figures.elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-    figures.load = 100 * (host.cpuSeconds() - cpuBefore) / figures.elapsed;
-    figures.peakKiB = host.peakResidentKiB();
-    figures.allStayed = true;
-    for (auto &client : clients) {
-        figures.chats.insert(figures.chats.end(), client->chatMs.begin(), client->chatMs.end());
-        figures.verdicts.insert(figures.verdicts.end(), client->verdictMs.begin(), client->verdictMs.end());
-        figures.allStayed = figures.allStayed && !client->closed();
-    }
-    host.stop();
-    return figures;
+std::optional<RuleFigures> measure(int argc, char **argv, int seconds, int lone, const std::vector<std::string> &environment)
+{
+    const std::optional<std::vector<double>> trips = loneRoundTrips(argc, argv, lone, environment);
+    const std::optional<TableFigures> table = measureTables(argc, argv, 1, seconds, environment);
+    if (!trips || trips->empty() || !table)
+        return std::nullopt;
+    return RuleFigures {*trips, *table};
 }
 
 std::string delays(const std::vector<double> &values)
 {
-    return fixed(percentile(values, 0.5), "ms /") + " " + fixed(percentile(values, 0.99), "ms") + " ("
-        + std::to_string(values.size()) + ")";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f / %.2f ms", percentile(values, 0.5), percentile(values, 0.99));
+    return text;
+}
+
+void row(const char *rule, const RuleFigures &f)
+{
+    std::printf("  %-34s %-18s %-18s %-18s %5.2f%%\n", rule, delays(f.lone).c_str(), delays(f.table.verdicts).c_str(),
+                delays(f.table.chats).c_str(), f.table.load);
 }
 
 } // namespace
@@ -115,26 +86,47 @@ std::string delays(const std::vector<double> &values)
 int main(int argc, char **argv)
 {
     const int seconds = std::stoi(option(argc, argv, "--seconds", "30"));
-    const std::optional<Figures> before = measure(argc, argv, seconds, {"VREL_HOST_MESSAGES_PER_TICK=1"});
-    const std::optional<Figures> after = measure(argc, argv, seconds, {});
-    if (!before || !after)
+    const int lone = std::max(1, std::stoi(option(argc, argv, "--lone", "300")));
+    const std::vector<double> echo = loopbackEchoMs(lone, kLonePause);
+    const std::optional<RuleFigures> before = measure(argc, argv, seconds, lone, {"VREL_HOST_MESSAGES_PER_TICK=11"});
+    const std::optional<RuleFigures> after = measure(argc, argv, seconds, lone, {"VREL_HOST_MESSAGES_PER_TICK="});
+    if (echo.empty() || !before || !after)
         return 1;
 
-    std::printf("latency over loopback, %.0f s a rule, nine clients: six players submitting words, three "
-                "watchers chatting\n", after->elapsed);
-    std::printf("  before, one message a tick for all:    verdict p50/p99 %s, chat p50/p99 %s\n",
-                delays(before->verdicts).c_str(), delays(before->chats).c_str());
-    std::printf("  after, a message of every connection:  verdict p50/p99 %s, chat p50/p99 %s\n",
-                delays(after->verdicts).c_str(), delays(after->chats).c_str());
-    // Every connection's next message is handled at the next 10 ms tick: a message waits for that
-    // tick at most, two when the dispatcher was idle and starts again.
-    const double verdict99 = percentile(after->verdicts, 0.99), chat99 = percentile(after->chats, 0.99);
-    report("verdict p99", fixed(verdict99, "ms"), "within two host ticks (20 ms)", verdict99 <= 20);
-    report("chat round trip p99", fixed(chat99, "ms"), "within two host ticks (20 ms)", chat99 <= 20);
-    report("vrel-host processor load", fixed(after->load, "% of a core"), "under 10% while nine clients play",
-           after->load < 10);
-    report("vrel-host peak memory", fixed(double(after->peakKiB) / 1024, "MiB"), "under 64 MiB",
-           after->peakKiB < 64 * 1024);
-    const bool complete = !after->verdicts.empty() && !after->chats.empty() && after->allStayed && before->allStayed;
+    const double floor = percentile(echo, 0.5);
+    std::printf("latency over loopback, %d lone round trips and %.0f s of a full table a rule (nine clients: six "
+                "players submitting words, three watchers chatting)\n", lone, after->table.elapsed);
+    std::printf("  loopback echo p50/p99: %s\n", delays(echo).c_str());
+    std::printf("  %-34s %-18s %-18s %-18s %s\n", "p50/p99", "lone round trip", "full-table verdict", "full-table chat",
+                "host CPU");
+    row("before, a 10 ms tick for all:", *before);
+    row("after, each message as it arrives:", *after);
+
+    const auto times = [floor](double ms) { return fixed(ms, "ms", 3) + " (" + fixed(ms / floor, "loopback round trips)", 1); };
+    const double lone50 = percentile(after->lone, 0.5), lone99 = percentile(after->lone, 0.99);
+    const double verdict99 = percentile(after->table.verdicts, 0.99), chat99 = percentile(after->table.chats, 0.99);
+    report("lone round trip p50", times(lone50), "within a few loopback round trips (5)", lone50 <= 5 * floor);
+    report("lone round trip p99", times(lone99), "1 ms on an idle machine", lone99 <= 1);
+    report("full-table verdict p99", times(verdict99), "1 ms on an idle machine", verdict99 <= 1);
+    report("full-table chat p99", times(chat99), "1 ms on an idle machine", chat99 <= 1);
+
+    // Every figure at least as good as with the former rule.
+    std::string worse;
+    const auto compare = [&worse](const char *name, double now, double then) {
+        if (now > then)
+            worse += std::string(worse.empty() ? "" : ", ") + name;
+    };
+    for (const double p : {0.5, 0.99}) {
+        const std::string at = p == 0.5 ? " p50" : " p99";
+        compare(("lone" + at).c_str(), percentile(after->lone, p), percentile(before->lone, p));
+        compare(("verdict" + at).c_str(), percentile(after->table.verdicts, p), percentile(before->table.verdicts, p));
+        compare(("chat" + at).c_str(), percentile(after->table.chats, p), percentile(before->table.chats, p));
+    }
+    compare("host CPU", after->table.load, before->table.load);
+    report("against the former rule", worse.empty() ? "no figure worse" : "worse: " + worse, "no figure worse", worse.empty());
+    report("vrel-host peak memory", fixed(double(after->table.peakKiB) / 1024, "MiB", 1), "under 64 MiB",
+           after->table.peakKiB < 64 * 1024);
+    const bool complete = !after->table.verdicts.empty() && !after->table.chats.empty() && after->table.allStayed
+        && before->table.allStayed;
     return complete ? 0 : 1;
 }

@@ -1,4 +1,4 @@
-// Start-up time of the game: a hosting start ("vrel Ann 127.0.0.1 true --port 0"), from the
+// Start-up time of the game: a hosting start ("vrel --port 0 Ann 127.0.0.1 true"), from the
 // moment the process is started to its window shown and to its login complete, as the game tells
 // them on stderr when VREL_STARTUP_TRACE is set. On an X server of its own (Xvfb) when there is
 // one, else on the offscreen platform. Median and worst of several starts.

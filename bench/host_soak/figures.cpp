@@ -24,10 +24,11 @@ std::string option(int argc, char **argv, const char *name, const std::string &f
     return fallback;
 }
 
-bool startHost(HostProcess &host, int argc, char **argv, const std::vector<std::string> &environment)
+bool startHost(HostProcess &host, int argc, char **argv, const std::vector<std::string> &environment,
+               const std::vector<std::string> &options)
 {
     const std::string program = option(argc, argv, "--host", besideThisProgram("vrel-host"));
-    if (host.start(program, environment))
+    if (host.start(program, environment, options))
         return true;
     std::fprintf(stderr, "cannot start %s\n", program.c_str());
     return false;

@@ -12,7 +12,8 @@ std::string option(int argc, char **argv, const char *name, const std::string &f
 // vrel-host started for a benchmark (the program named by --host, or the one beside it), with a
 // message on stderr when it does not start.
 class HostProcess;
-bool startHost(HostProcess &host, int argc, char **argv, const std::vector<std::string> &environment = {});
+bool startHost(HostProcess &host, int argc, char **argv, const std::vector<std::string> &environment = {},
+               const std::vector<std::string> &options = {});
 
 // This process's resident memory now, in KiB (-1 when the system does not say).
 long ownResidentKiB();

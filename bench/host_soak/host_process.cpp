@@ -1,5 +1,6 @@
 #include "host_process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -12,6 +13,7 @@
 #include <regex>
 #include <spawn.h>
 #include <sstream>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,7 +25,8 @@ HostProcess::~HostProcess()
     stop();
 }
 
-bool HostProcess::spawn(const std::vector<std::string> &arguments, const std::vector<std::string> &environment)
+bool HostProcess::spawn(const std::vector<std::string> &arguments, const std::vector<std::string> &environment,
+                        const std::string &directory)
 {
     int pipeFds[2];
     if (arguments.empty() || ::pipe2(pipeFds, O_CLOEXEC) != 0)
@@ -32,13 +35,23 @@ bool HostProcess::spawn(const std::vector<std::string> &arguments, const std::ve
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    if (!directory.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
     std::vector<char *> argv;
     for (const std::string &argument : arguments)
         argv.push_back(const_cast<char *>(argument.c_str()));
     argv.push_back(nullptr);
+    // Ours, but for the variables `environment` sets: the first of a name is the one read.
+    const auto setHere = [&environment](const char *entry) {
+        const std::string_view name(entry, std::strcspn(entry, "="));
+        return std::any_of(environment.begin(), environment.end(),
+                           [name](const std::string &own) { return own.compare(0, own.find('='), name) == 0; });
+    };
     std::vector<char *> envp;
-    for (char **entry = environ; *entry; ++entry)
-        envp.push_back(*entry);
+    for (char **entry = environ; *entry; ++entry) {
+        if (!setHere(*entry))
+            envp.push_back(*entry);
+    }
     for (const std::string &entry : environment)
         envp.push_back(const_cast<char *>(entry.c_str()));
     envp.push_back(nullptr);
@@ -81,10 +94,13 @@ bool HostProcess::waitForLog(const std::string &pattern, int timeoutMs, std::str
     }
 }
 
-bool HostProcess::start(const std::string &program, const std::vector<std::string> &environment)
+bool HostProcess::start(const std::string &program, const std::vector<std::string> &environment,
+                        const std::vector<std::string> &options)
 {
+    std::vector<std::string> arguments = {program, "--port", "0"};
+    arguments.insert(arguments.end(), options.begin(), options.end());
     std::string port;
-    if (!spawn({program, "--port", "0"}, environment) || !waitForLog("listening on port (\\d+)", 10000, &port))
+    if (!spawn(arguments, environment) || !waitForLog("listening on port (\\d+)", 10000, &port))
         return false;
     port_ = std::stoi(port);
     return true;
@@ -129,23 +145,29 @@ void HostProcess::stop()
     reap(SIGTERM);
 }
 
+bool HostProcess::ended()
+{
+    if (pid_ <= 0)
+        return true;
+    // Whatever it still writes is drained, so that it never blocks on the pipe while ending.
+    readLog();
+    int status = 0;
+    rusage usage {};
+    if (::wait4(pid_, &status, WNOHANG, &usage) != pid_)
+        return false;
+    endedPeakKiB_ = usage.ru_maxrss;
+    exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    pid_ = -1;
+    reap(0);
+    return true;
+}
+
 int HostProcess::wait()
 {
-    // Whatever it still writes is drained, so that it never blocks on the pipe while ending.
-    while (pid_ > 0) {
-        readLog();
-        int status = 0;
-        rusage usage {};
-        if (::wait4(pid_, &status, WNOHANG, &usage) == pid_) {
-            endedPeakKiB_ = usage.ru_maxrss;
-            exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            pid_ = -1;
-            break;
-        }
+    while (!ended()) {
         pollfd entry {log_, POLLIN, 0};
         ::poll(&entry, 1, 50);
     }
-    reap(0);
     return exitStatus_;
 }
 
@@ -157,6 +179,17 @@ long HostProcess::statusKiB(const char *field) const
     while (std::getline(status, line)) {
         if (line.compare(0, length, field) == 0)
             return std::stol(line.substr(length));
+    }
+    return -1;
+}
+
+long HostProcess::proportionalKiB() const
+{
+    std::ifstream rollup("/proc/" + std::to_string(pid_) + "/smaps_rollup");
+    std::string line;
+    while (std::getline(rollup, line)) {
+        if (line.compare(0, 4, "Pss:") == 0)
+            return std::stol(line.substr(4));
     }
     return -1;
 }

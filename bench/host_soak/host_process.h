@@ -12,11 +12,14 @@ class HostProcess
 public:
     ~HostProcess();
 
-    // Starts vrel-host with --port 0 (and `environment` added to ours) and waits for the port it
-    // reports; false on failure.
-    bool start(const std::string &program, const std::vector<std::string> &environment = {});
-    // Starts `arguments` (the program first) with `environment` ("NAME=value") added to ours.
-    bool spawn(const std::vector<std::string> &arguments, const std::vector<std::string> &environment = {});
+    // Starts vrel-host with --port 0 and `options` (and `environment` added to ours) and waits for
+    // the port it reports; false on failure.
+    bool start(const std::string &program, const std::vector<std::string> &environment = {},
+               const std::vector<std::string> &options = {});
+    // Starts `arguments` (the program first) with `environment` ("NAME=value") added to ours, in
+    // the folder `directory` (ours when empty).
+    bool spawn(const std::vector<std::string> &arguments, const std::vector<std::string> &environment = {},
+               const std::string &directory = {});
     // Reads stderr until a line matches `pattern` (an ECMAScript regex) or `timeoutMs` pass;
     // the first group, if any, goes to `group`. Text before the match is not looked at again.
     bool waitForLog(const std::string &pattern, int timeoutMs, std::string *group = nullptr);
@@ -24,6 +27,9 @@ public:
     void stop();
     // Waits for the program to end by itself; its exit status, or -1.
     int wait();
+    // Whether the program has ended, without waiting; exitStatus() then says how.
+    bool ended();
+    int exitStatus() const { return exitStatus_; }
     pid_t pid() const { return pid_; }
     int port() const { return port_; }
     int logDescriptor() const { return log_; }
@@ -35,6 +41,9 @@ public:
 
     long residentKiB() const;
     long peakResidentKiB() const;
+    // Its share of the memory it shares with others (libraries, counted once over all who map
+    // them): what one more copy costs a machine that runs many.
+    long proportionalKiB() const;
     // Peak resident memory of the program once it has ended (from the system's account of it).
     long endedPeakKiB() const { return endedPeakKiB_; }
     int openDescriptors() const;

@@ -1,12 +1,12 @@
-// A host engine driven by connections that send anything at all, while its dispatcher, phase
-// clock and login clock tick. The input is a little program, one step after another:
+// A host engine driven by connections that send anything at all, while its dispatcher's clock,
+// phase clock and login clock run. The input is a little program, one step after another:
 //
 //   step byte % 9   what it does (argument bytes follow the step byte)
 //   0               a new connection
 //   1 c n bytes     connection c sends the n bytes
 //   2 c k f         connection c sends k KiB of the byte f (long messages from short inputs)
 //   3 c             connection c hangs up
-//   4 t             t + 1 dispatcher ticks
+//   4 t             the dispatcher's clock moves on (t + 1) * 5 ms
 //   5 t             t + 1 seconds of the phase clock
 //   6 t             t % 64 + 1 seconds of the login clock
 //   7 c             connection c logs in properly, with the seat it was given
@@ -14,8 +14,10 @@
 //
 // Everything the host sends must be something a client takes: a message no longer than a client
 // accepts, with a verb a client handles and data that its layout reads. Nothing may be sent to a
-// connection after it closed. The clocks tick a bounded number of times per input (a few rounds
-// of a short game), so that the fuzzer does not spend its time replaying long games.
+// connection after it closed, and once the connections fall silent every message received is
+// handled within the time a full backlog takes at its pace. The clocks run a bounded time per
+// input (a few rounds of a short game), so that the fuzzer does not spend its time replaying long
+// games.
 
 #include "dictionary/tdictn.h"
 #include "engine/tserver.h"
@@ -52,7 +54,7 @@ bool aClientTakes(const QByteArray &line)
         && readsAsOneOf<SendLoginInfo, Full, NewPlayerInfo, ExistingPlayers, HaveWrongVersion, WrongVersion,
                         PlayerDisconnected, JustWatching, Chat, Action, PlayASound, StartGame, GameStarted, StartRound,
                         NextPlayer, NewWord, AllFilled, Invalid, HisCount, AllDone, TimeUp, PostScores, Winner,
-                        LoadStats>(message.verb, message.data);
+                        LoadStats, SeatKey, ReclaimSeat, HostEnding>(message.verb, message.data);
 }
 
 class FuzzLink : public Link
@@ -65,8 +67,11 @@ public:
         require(!cutter_.overflowed());
         for (const QByteArray &line : lines) {
             require(aClientTakes(line));
-            if (seat == 0 && line.startsWith(msg::SendLoginInfo::verb))
-                seat = msg::decode<msg::SendLoginInfo>(proto::splitVerb(line).data)->seat;
+            const proto::VerbAndData message = proto::splitVerb(line);
+            if (message.verb == msg::SendLoginInfo::verb)
+                seat = msg::decode<msg::SendLoginInfo>(message.data)->seat;
+            if (message.verb == msg::SeatKey::verb)
+                key = *msg::decode<msg::SeatKey>(message.data);
         }
     }
     void close() override
@@ -77,6 +82,7 @@ public:
     bool isClosed() const { return closed_; }
 
     int seat = 0;
+    msg::SeatKey key; // the last one the host gave
 
 private:
     proto::StreamCutter cutter_;
@@ -127,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::vector<FuzzLink *> links; // owned by the host, or already destroyed when refused
 
     Reader in {data, size};
-    int dispatcherTicks = 4000;
+    int dispatcherSteps = 8000; // of 5 ms
     int phaseSeconds = 600;
     int loginSeconds = 200;
     const auto pick = [&]() -> FuzzLink * {
@@ -135,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return links.empty() ? nullptr : links[c % links.size()];
     };
     while (in.more()) {
-        switch (in.byte() % 9) {
+        switch (in.byte() % 10) {
         case 0: {
             auto link = std::make_unique<FuzzLink>();
             FuzzLink *raw = link.get();
@@ -163,8 +169,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 emit link->peerClosed();
             break;
         case 4:
-            for (int t = in.byte(); t >= 0 && dispatcherTicks > 0; --t, --dispatcherTicks)
-                host.socktimerTimer();
+            for (int t = in.byte(); t >= 0 && dispatcherSteps > 0; --t, --dispatcherSteps)
+                host.advanceDispatchClock(std::chrono::milliseconds(5));
             break;
         case 5:
             for (int t = in.byte(); t >= 0 && phaseSeconds > 0; --t, --phaseSeconds)
@@ -178,6 +184,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             if (FuzzLink *link = pick(); link && !link->isClosed())
                 emit link->received(msg::encode(msg::LoginInfo {link->seat, proto::kVersion, "P"}));
             break;
+        case 8: {
+            // A player comes back on a new connection with the key of a seat it held, before or
+            // after its old connection ended.
+            FuzzLink *holder = pick();
+            auto link = std::make_unique<FuzzLink>();
+            FuzzLink *raw = link.get();
+            if (!holder || holder->key.key.isEmpty() || links.size() >= 24)
+                break;
+            if (host.seatConnection(std::move(link)) != 0 || !raw->isClosed())
+                links.push_back(raw);
+            if (!raw->isClosed())
+                emit raw->received(msg::encode(msg::ReclaimSeat {holder->key.seat, holder->key.key}));
+            break;
+        }
         default:
             if (FuzzLink *link = pick(); link && !link->isClosed() && proto::isPlayerSeat(link->seat)) {
                 const int round = std::clamp(host.roundNumber(), 1, TServer::kDealtRounds);
@@ -188,6 +208,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
         require(host.seatCount() <= proto::kLastSeat);
     }
+    host.advanceDispatchClock((TServer::kMaxQueuedPerConnection + 1) * TServer::kPace);
+    require(host.queuedMessages() == 0);
     // Connections that a newcomer replaced in their seat were handed to the event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;

@@ -33,8 +33,10 @@ QPixmap classicTile(int code, qreal dpr = appDevicePixelRatio());
 
 // 161 x 35: "GOOD JOB!".
 QPixmap goodJob(qreal dpr = appDevicePixelRatio());
-// 17 x 19: red cross on orange, laid over the numbered box of a completed word.
+// 17 x 19, laid over the numbered box of a word: a dark green check on orange for a word done,
+// a red cross for a word whose answer was refused.
 QPixmap progressMark(qreal dpr = appDevicePixelRatio());
+QPixmap refusedMark(qreal dpr = appDevicePixelRatio());
 // 17 x 19: the box numbered n (1 to 10) under each progress mark; null outside 1 to 10. The board
 // background already carries all ten at their places.
 QPixmap numberBox(int n, qreal dpr = appDevicePixelRatio());

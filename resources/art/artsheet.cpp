@@ -33,6 +33,7 @@ std::vector<Picture> pictures()
         {"logo", [](qreal d) { return art::logo(d); }},
         {"goodjob", [](qreal d) { return art::goodJob(d); }},
         {"progress", [](qreal d) { return art::progressMark(d); }},
+        {"refused", [](qreal d) { return art::refusedMark(d); }},
         {"start", [](qreal d) { return art::startPlate(art::PlateState::Normal, d); }},
         {"start-hover", [](qreal d) { return art::startPlate(art::PlateState::Hover, d); }},
         {"start-pressed", [](qreal d) { return art::startPlate(art::PlateState::Pressed, d); }},

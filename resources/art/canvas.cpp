@@ -228,5 +228,15 @@ void glossyRed(QPainter &p, const QPainterPath &shape, QPointF light, qreal radi
     p.drawPath(shape);
 }
 
+void rimmedStrokes(QPainter &p, const QPainterPath &strokes, const QColor &rim, qreal rimWidth, const QColor &ink,
+                   qreal inkWidth)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(rim, rimWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(strokes);
+    p.setPen(QPen(ink, inkWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(strokes);
+}
+
 } // namespace canvas
 } // namespace art

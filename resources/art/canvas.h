@@ -39,6 +39,11 @@ void well(QPainter &p, const QRectF &r, qreal radius, const QColor &fill, const 
 // A soft shadow under a rounded rectangle.
 void dropShadow(QPainter &p, const QRectF &r, qreal radius, int spread, int alpha);
 
+// Strokes drawn over a wider rim of another colour, which keeps them sharp on a busy ground (the
+// check and the cross of the progress marks).
+void rimmedStrokes(QPainter &p, const QPainterPath &strokes, const QColor &rim, qreal rimWidth, const QColor &ink,
+                   qreal inkWidth);
+
 // A star of `points` points, the first pointing up.
 QPainterPath starPath(QPointF centre, qreal outer, qreal inner, int points);
 // A small shape in glossy red with a dark-red outline, lit from `light`.

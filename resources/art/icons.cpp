@@ -35,11 +35,7 @@ void checkMark(QPainter &p)
     tick.moveTo(2.5, 8.5);
     tick.lineTo(6.5, 12.8);
     tick.lineTo(13.8, 3.2);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(palette::darkRedDeep, 4.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(tick);
-    p.setPen(QPen(palette::red, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(tick);
+    canvas::rimmedStrokes(p, tick, palette::darkRedDeep, 4.2, palette::red, 2.6);
 }
 
 void target(QPainter &p)

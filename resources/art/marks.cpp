@@ -43,18 +43,26 @@ QPixmap progressMark(qreal dpr)
     return canvas::cached(QStringLiteral("progress"), markSize, dpr, [](QPainter &p) {
         const QRectF r(QPointF(0, 0), markSize);
         smallBox(p, r, palette::orangeLight, palette::orange);
+        QPainterPath check;
+        check.moveTo(4.0, 9.8);
+        check.lineTo(7.4, 13.6);
+        check.lineTo(13.2, 5.0);
+        canvas::rimmedStrokes(p, check, palette::peachLight, 4.4, palette::doneGreen, 2.6);
+    });
+}
+
+QPixmap refusedMark(qreal dpr)
+{
+    return canvas::cached(QStringLiteral("refused"), markSize, dpr, [](QPainter &p) {
+        const QRectF r(QPointF(0, 0), markSize);
+        smallBox(p, r, palette::orangeLight, palette::orange);
         const QRectF cross = r.adjusted(4.2, 5.2, -4.2, -5.2);
         QPainterPath strokes;
         strokes.moveTo(cross.topLeft());
         strokes.lineTo(cross.bottomRight());
         strokes.moveTo(cross.topRight());
         strokes.lineTo(cross.bottomLeft());
-        // A dark rim under the red strokes keeps the cross sharp on the orange.
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(palette::darkRedDeep, 4.0, Qt::SolidLine, Qt::RoundCap));
-        p.drawPath(strokes);
-        p.setPen(QPen(palette::red, 2.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawPath(strokes);
+        canvas::rimmedStrokes(p, strokes, palette::darkRedDeep, 4.0, palette::red, 2.6);
     });
 }
 

@@ -15,7 +15,8 @@ inline const QColor orangeDeep{0xD8, 0x76, 0x1E};
 inline const QColor darkRed{0x8C, 0x1C, 0x13};
 inline const QColor darkRedLight{0xB0, 0x33, 0x24};
 inline const QColor darkRedDeep{0x5A, 0x0F, 0x0A};
-inline const QColor red{0xD6, 0x1F, 0x1A};         // progress cross, fastest star, BONUS
+inline const QColor red{0xD6, 0x1F, 0x1A};         // refused word's cross, fastest star, BONUS
+inline const QColor doneGreen{0x14, 0x5A, 0x1E};   // the check of a word done
 inline const QColor maroon{0x80, 0x00, 0x00};
 inline const QColor paleYellow{0xE0, 0xE3, 0x9D};  // timer text from the first tick
 inline const QColor ink{0x1E, 0x12, 0x0C};         // captions

@@ -28,6 +28,7 @@ std::vector<Case> everyPicture()
         {"dialog", {300, 200}, [](qreal d) { return art::dialogBackground({300, 200}, d); }},
         {"goodjob", {161, 35}, [](qreal d) { return art::goodJob(d); }},
         {"progress", {17, 19}, [](qreal d) { return art::progressMark(d); }},
+        {"refused", {17, 19}, [](qreal d) { return art::refusedMark(d); }},
         {"fastest", {16, 16}, [](qreal d) { return art::fastestStar(d); }},
         {"bonus", {55, 17}, [](qreal d) { return art::bonusMarker(d); }},
         {"eyes", {14, 12}, [](qreal d) { return art::eyes(d); }},

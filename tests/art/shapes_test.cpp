@@ -78,14 +78,24 @@ TEST(ClassicTiles, AllShareTheBlankTilesFrame)
     }
 }
 
-TEST(SmallBoxes, ProgressMarkIsARedCrossOnOrange)
+// A word done reads as done, a refused answer as wrong: a dark green check and a red cross on the
+// same orange box, the check standing out from the orange as a drawing must (3:1).
+TEST(SmallBoxes, ADoneWordsMarkIsACheckAndARefusedOnesACross)
 {
+    const auto isGreen = [](const QColor &c) { return c.green() > c.red() + 20 && c.green() > c.blue() + 20; };
     for (const qreal dpr : {1.0, 2.0}) {
-        const Picture mark(art::progressMark(dpr));
-        EXPECT_TRUE(probe::isRed(mark.at(8.5, 9.5))) << dpr; // where the strokes cross
-        EXPECT_TRUE(probe::isOrange(mark.at(8.5, 2.5))) << dpr;
-        EXPECT_TRUE(probe::isOrange(mark.at(2.5, 9.5))) << dpr;
-        EXPECT_GT(probe::count(mark, probe::isRed), 30 * dpr * dpr);
+        const Picture done(art::progressMark(dpr));
+        const Picture refused(art::refusedMark(dpr));
+        EXPECT_TRUE(probe::isRed(refused.at(8.5, 9.5))) << dpr; // where the strokes cross
+        EXPECT_GT(probe::count(refused, probe::isRed), 30 * dpr * dpr);
+        EXPECT_EQ(probe::count(done, probe::isRed), 0) << dpr;
+        EXPECT_GT(probe::count(done, isGreen), 14 * dpr * dpr) << dpr;
+        EXPECT_TRUE(isGreen(done.at(7.4, 12.8))) << dpr; // the check's low point
+        EXPECT_GE(probe::contrast(done.at(7.4, 12.8), art::palette::orange), 3.0) << dpr;
+        for (const Picture *mark : {&done, &refused}) {
+            EXPECT_TRUE(probe::isOrange(mark->at(8.5, 2.5))) << dpr;
+            EXPECT_TRUE(probe::isOrange(mark->at(14.5, 16.5))) << dpr;
+        }
     }
 }
 
@@ -103,7 +113,8 @@ TEST(SmallBoxes, NumberedBoxesDifferFromEachOtherAndFromTheMark)
         EXPECT_GT(probe::count(box, probe::isDarkRedInk, QRect(3, 3, 11, 13)), 8) << n; // the number
     }
     add(art::progressMark(1.0));
-    EXPECT_EQ(seen.size(), 11);
+    add(art::refusedMark(1.0));
+    EXPECT_EQ(seen.size(), 12);
 }
 
 TEST(SmallBoxes, TypingBoxShowsARedDotOnlyWhileOn)

@@ -1,6 +1,7 @@
 #include "chat/chatentry.h"
 #include "chat/smileybutton.h"
 #include "protocol/constants.h"
+#include "resources/art/contrast.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -109,8 +110,13 @@ TEST(ChatEntry, PasteAppendsAtTheEnd)
 TEST(ChatEntry, TakesThePlayersTextColour)
 {
     ChatEntry entry;
-    entry.setTextColour(0x000080FF);
-    EXPECT_EQ(entry.palette().color(QPalette::Text), QColor(255, 128, 0));
+    entry.setTextColour(0x00800000); // navy reads on the white as it is
+    EXPECT_EQ(entry.palette().color(QPalette::Text), QColor(0, 0, 128));
+    entry.setTextColour(0x000080FF); // orange is made darker, just enough to read
+    const QColor orange = entry.palette().color(QPalette::Text);
+    EXPECT_GE(art::contrast(orange, Qt::white), 4.5);
+    EXPECT_LT(art::contrast(orange.lighter(104), Qt::white), 4.5);
+    EXPECT_NEAR(orange.green() * 2, orange.red(), 2); // still orange
 }
 
 TEST(SmileyMenu, HoldsCodesTenToTwentySixAndAppendsTheChosenCode)

@@ -125,9 +125,10 @@ TEST(ChatLineGrammar, LinkWordsAreCaseSensitiveAndWholeWords)
 {
     const std::vector<ChatItem> expected{
         text(" "),         text("see "),           link("www.x.org/a "), text("WWW.CAPS.ORG "),
-        link("xwww.y.z "), link("(http://q.r) "), text("HTTP://no "),   text("https://n.o ")};
+        link("xwww.y.z "), link("(http://q.r) "), text("HTTP://no "),   link("https://n.o "),
+        text("HTTPS://no ")};
     EXPECT_EQ(parsed("4+Cy chats: see www.x.org/a WWW.CAPS.ORG xwww.y.z (http://q.r) HTTP://no "
-                     "https://n.o")
+                     "https://n.o HTTPS://no")
                   .items,
               expected);
     EXPECT_EQ(parsed("4+Cy chats: go:)#10www.a.b").items.back(), link("www.a.b "));

@@ -1,4 +1,5 @@
 #include "chat/chatview.h"
+#include "tests/support/screenshot.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -86,9 +87,16 @@ TEST(ChatLinks, ASingleClickOpensTheLinkOverHttp)
     EXPECT_EQ(f.opened[1].host(), QStringLiteral("www.foo.com"));
     EXPECT_EQ(f.opened[1].path(), QStringLiteral("/Page"));
 
+    // https:// is a link like http://, opened as it stands.
+    f.view.addlinetochat(QStringLiteral("5+Cy chats: see https://example.net/p?q=1 too"), 0);
+    f.click(2, QStringLiteral("example.net"));
+    ASSERT_EQ(f.opened.size(), 3u);
+    EXPECT_EQ(f.opened[2], QUrl(QStringLiteral("https://example.net/p?q=1")));
+    testing_support::screenshot(&f.view, QStringLiteral("chat-https-link"));
+
     // A click on plain text opens nothing.
     f.click(0, QStringLiteral("look"));
-    EXPECT_EQ(f.opened.size(), 2u);
+    EXPECT_EQ(f.opened.size(), 3u);
     EXPECT_TRUE(LinkFixture::messageBoxTexts().isEmpty());
 }
 

@@ -1,5 +1,6 @@
 #include "chat/chatview.h"
 #include "chat/colourdrawing.h"
+#include "resources/art/contrast.h"
 #include "tests/support/chat_drawing.h"
 
 #include <QAction>
@@ -62,7 +63,10 @@ void expectAllIn(const std::vector<QColor> &colours, QColor expected, const char
         EXPECT_EQ(colour, expected) << what << ": " << colour.name().toStdString();
 }
 
-const QColor red(255, 0, 0), green(0, 128, 0), blue(0, 0, 255), orange(255, 128, 0);
+// The colours as the view draws them on its peach: red, green and orange are made darker there
+// to read; blue reads as it is.
+const QColor red = testing_support::onChat(QColor(255, 0, 0)), green = testing_support::onChat(QColor(0, 128, 0)),
+             blue(0, 0, 255), orange = testing_support::onChat(QColor(255, 128, 0));
 
 // A view on screen: the lines it shows are painted in their styles' colours.
 struct ShownView : ChatView
@@ -117,6 +121,14 @@ TEST(ChatView, ASeatsNewColourRecoloursItsEarlierLinesOnly)
     for (int line : {0, 3, 4})
         expectAllIn(textColours(view, line), orange, "Ann's lines");
     expectAllIn(textColours(view, 1), blue, "Bob's line");
+
+    // Yellow would not read on the peach: it is drawn a darker yellow, just dark enough.
+    view.addlinetochat(QStringLiteral("5+Dee chats: sunny"), 0x0000FFFF);
+    const QColor yellow = textColours(view, 5).front();
+    EXPECT_GE(art::contrast(yellow, view.palette().color(QPalette::Base)), 4.5);
+    EXPECT_LT(art::contrast(yellow.lighter(104), view.palette().color(QPalette::Base)), 4.5);
+    EXPECT_EQ(yellow.red(), yellow.green());
+    EXPECT_EQ(yellow.blue(), 0);
 
     // The link in Ann's first line keeps the link look; its blank is not underlined.
     QString linkText;
@@ -301,7 +313,7 @@ TEST(ChatView, SystemColoursAndNoColourDrawReadably)
     view.addlinetochat(QStringLiteral("5+Eve: invisible?"), 0x1FFFFFFF);
     expectAllIn(textColours(view, 0), view.palette().color(QPalette::Text), "clNone");
     view.addlinetochat(QStringLiteral("6+Fay: system"), 0x8000000D);
-    expectAllIn(textColours(view, 1), view.palette().color(QPalette::Highlight), "clHighlight");
+    expectAllIn(textColours(view, 1), testing_support::onChat(view.palette().color(QPalette::Highlight)), "clHighlight");
     EXPECT_EQ(view.palette().color(QPalette::Base), QColor(0xFF, 0xDA, 0xB0));
 }
 

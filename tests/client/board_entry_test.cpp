@@ -178,10 +178,12 @@ TEST_F(BoardEntry, KeysAreReadAsKeysAndWhatTheBoardLeavesGoesToTheChat)
     press(*ann, Qt::Key_Exclam, Qt::ShiftModifier);
     EXPECT_EQ(sent(), QList<QByteArray>({"CMD_pass+2+"}));
 
-    // A window shortcut does not take a letter from the board: Ctrl+S types an S.
+    // A key held with Ctrl is never the board's: Ctrl+S is the window's "Scroll Chat Off".
     press(*ann, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
+    EXPECT_TRUE(view->scrollLocked());
+    type(*ann, QStringLiteral("s"));
     EXPECT_EQ(codes(*ann, true), (std::vector<int> {19, 0, 0, 0, 0}));
-    EXPECT_FALSE(view->scrollLocked());
 
     // Keys the board has no use for go on to the chat entry: the other digits, punctuation.
     // (Shift and Ctrl went there already, and took the placeholder away.)
@@ -195,13 +197,13 @@ TEST_F(BoardEntry, KeysAreReadAsKeysAndWhatTheBoardLeavesGoesToTheChat)
     EXPECT_EQ(codes(*ann, true), (std::vector<int> {19, 0, 0, 0, 0}));
 
     // When the turn ends the keys are the chat's: letters land in the entry, and Ctrl+S is the
-    // window's shortcut again.
+    // window's shortcut as before.
     hostSends("CMD_timeup+2+");
     type(*ann, QStringLiteral("gg"));
     EXPECT_EQ(entry->text(), "2@9.?gg");
     EXPECT_EQ(codes(*ann, true), (std::vector<int> {19, 0, 0, 0, 0}));
     press(*ann, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(view->scrollLocked());
+    EXPECT_FALSE(view->scrollLocked());
     EXPECT_EQ(entry->text(), "2@9.?gg");
 
     // Between rounds too, after the results came.
@@ -250,7 +252,9 @@ TEST(BoardKeys, QtKeysMapToTheBoardsKeyCodes)
         return keys::virtualKeyCode(QKeyEvent(QEvent::KeyPress, key, modifiers));
     };
     EXPECT_EQ(code(Qt::Key_A), 65);
-    EXPECT_EQ(code(Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier), 90);
+    EXPECT_EQ(code(Qt::Key_Z, Qt::ShiftModifier), 90);
+    for (const Qt::KeyboardModifier held : {Qt::ControlModifier, Qt::AltModifier, Qt::MetaModifier})
+        EXPECT_EQ(code(Qt::Key_Z, held), 0); // the window's keys, never the board's
     EXPECT_EQ(code(Qt::Key_Tab), 9);
     EXPECT_EQ(code(Qt::Key_Backtab, Qt::ShiftModifier), 9); // Shift+Tab is still the Tab key
     EXPECT_EQ(code(Qt::Key_Return), 13);

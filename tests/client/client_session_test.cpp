@@ -4,11 +4,17 @@
 #include "tests/client/client_fixture.h"
 
 #include "client/tspylist.h"
+#include "rejoin/rejoiner.h"
 #include "tests/support/host_process.h"
+#include "tests/support/relay.h"
 
+#include <QAction>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 using testing_support::RawClient;
@@ -21,6 +27,18 @@ const QByteArray T("\xFF", 1);
 
 class PlayerSession : public ClientFixture
 {
+protected:
+    // The window stays on its last board, its chat readable, and File can host or join another
+    // game.
+    static void expectStaysInTheProgram(VrelProgram &program, const QString &lastName)
+    {
+        EXPECT_TRUE(program.chat().isVisible());
+        EXPECT_EQ(rowName(program, 1), lastName);
+        EXPECT_FALSE(program.session().hasLink());
+        EXPECT_FALSE(program.rejoiner().active());
+        EXPECT_TRUE(program.chat().hostGameAction()->isEnabled());
+        EXPECT_TRUE(program.chat().joinGameAction()->isEnabled());
+    }
 };
 
 TEST_F(PlayerSession, ASoloGameHostsItselfAsYou)
@@ -124,34 +142,75 @@ TEST_F(PlayerSession, GameIsFullIsShownAndThenTheProgramEnds)
     EXPECT_FALSE(late->chat().isVisible());
 }
 
-TEST_F(PlayerSession, WhenTheHostEndsTheGameTheWindowSaysSoAndCloses)
+TEST_F(PlayerSession, WhenTheHostEndsTheGameTheWindowSaysSoAtOnceAndStays)
 {
     testing_support::HostProcess host;
     ASSERT_GT(host.port(), 0);
     auto bob = start({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("no")}, host.port());
     ASSERT_TRUE(waitUntil([&] { return rowName(*bob, 1) == QLatin1String("Bob"); }));
-    host.stop();
-    // The first attempt to rejoin, a second later, is refused: nothing listens any more.
-    ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Connection lost. Rejoining..."); }));
-    ASSERT_TRUE(waitUntil([&] { return endings == 1; }, 4000));
+    QElapsedTimer told;
+    told.start();
+    host.process().terminate(); // the host tells its players before it goes
+    ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }, 3000));
+    EXPECT_LT(told.elapsed(), 1000); // before any attempt to rejoin would have been made
     EXPECT_EQ(boxes, QStringList({"The host has ended the game."}));
-    EXPECT_FALSE(bob->chat().isVisible());
+    // The window ends its side at once, and the host, which waits for that, goes too.
+    EXPECT_TRUE(waitUntil([&] { return host.process().state() == QProcess::NotRunning; }, 1000));
+    settle(1500);
+    EXPECT_FALSE(chatLines(*bob).contains("Connection lost. Rejoining..."));
+    EXPECT_EQ(endings, 0);
+    expectStaysInTheProgram(*bob, QStringLiteral("Bob"));
+    EXPECT_TRUE(host.log().contains("ending the game: every player is told")) << host.log().constData();
+
+    // A hosting window that closes tells its players as well.
+    boxes.clear();
+    auto ann = this->host(QStringLiteral("Ann"));
+    auto cid = start({QStringLiteral("Cid"), QStringLiteral("127.0.0.1"), QStringLiteral("x")}, portOf(*ann));
+    ASSERT_TRUE(waitUntil([&] { return rowName(*cid, 2) == QLatin1String("Cid"); }));
+    ann->chat().close();
+    ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }));
+    EXPECT_EQ(boxes, QStringList({"The host has ended the game."}));
+    EXPECT_EQ(endings, 1); // Ann's
+    expectStaysInTheProgram(*cid, QStringLiteral("Ann"));
 }
 
-TEST_F(PlayerSession, ARemovedPlayersWindowCloses)
+TEST_F(PlayerSession, ARemovedPlayerIsToldAndStaysHoweverTheConnectionsEndReachesIt)
 {
     auto ann = host(QStringLiteral("Ann"));
-    auto bob = start({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, portOf(*ann));
+    // The relay turns the end of a connection, whatever it was, into an orderly end.
+    testing_support::Relay relay(quint16(portOf(*ann)));
+    auto bob = start({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, relay.port());
     ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == QLatin1String("Bob"); }));
-    ann->session().send("CMD_kickhim+1+2+" + T);
-    ASSERT_TRUE(waitUntil([&] { return endings == 1; }));
-    EXPECT_FALSE(bob->chat().isVisible());
-    EXPECT_TRUE(ann->chat().isVisible());
+    ann->session().kicking(2);
+    ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }));
+    EXPECT_EQ(boxes, QStringList({"You were removed from the game."}));
+    settle(2500); // a rejoin would have come back by now
+    EXPECT_EQ(relay.connectionsMade(), 1);
+    EXPECT_FALSE(chatLines(*bob).contains("Connection lost. Rejoining..."));
+    EXPECT_EQ(endings, 0);
+    expectStaysInTheProgram(*bob, QStringLiteral("Ann"));
+    EXPECT_EQ(rowName(*ann, 2), kWaitingName);
 }
 
-TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReported)
+// The lobby application is told of a game through a link it accepts on 127.0.0.1: a copy started
+// with three parameters opens it once its host is found; a port in use or a host name that cannot
+// be found opens no link, and says what is wrong instead of leaving the loading line.
+TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReportedAndOpenNoLobbyLink)
 {
+    QTcpServer lobby;
+    ASSERT_TRUE(lobby.listen(QHostAddress::LocalHost, 0));
+    qputenv("VREL_LOBBY_LINK_PORT", QByteArray::number(lobby.serverPort()));
+    const auto linksOpened = [&lobby] {
+        int links = 0;
+        settle(200);
+        while (QTcpSocket *link = lobby.nextPendingConnection()) {
+            ++links;
+            link->deleteLater();
+        }
+        return links;
+    };
     auto first = host(QStringLiteral("Ann"));
+    EXPECT_EQ(linksOpened(), 1);
     auto second = start({QStringLiteral("Bob"), QStringLiteral("x"), QStringLiteral("true")}, portOf(*first));
     settle(100);
     ASSERT_EQ(boxes.size(), 1);
@@ -161,15 +220,27 @@ TEST_F(PlayerSession, HostingOnATakenPortAndAnUnknownHostAreReported)
         << boxes.at(0).toStdString();
     EXPECT_FALSE(second->chat().startButton()->isVisible());
     EXPECT_FALSE(second->session().hasLink());
-    EXPECT_EQ(chatLines(*second), QStringList({"Loading Multi-player Game.. Please Wait."}));
+    EXPECT_EQ(chatLines(*second), QStringList {boxes.at(0)});
+    EXPECT_EQ(linksOpened(), 0);
 
     boxes.clear();
     auto lost = start({QStringLiteral("Cid"), QStringLiteral("no-such-host.invalid"), QStringLiteral("false")});
     // The name is looked up while the window goes on: the box comes when the resolver answers.
     ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }, 30000));
     settle(100);
-    EXPECT_EQ(boxes, QStringList({"Host Lookup - Could Not Find Host Entry"}));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes.at(0).startsWith("Host Lookup - Could Not Find Host Entry\n\nNo computer named \"no-such-host.invalid\" was "
+                                       "found. Check the spelling of the name"))
+        << boxes.at(0).toStdString();
+    EXPECT_EQ(chatLines(*lost).last(), boxes.at(0).section(QLatin1Char('\n'), -1));
     EXPECT_TRUE(lost->chat().isVisible());
+    EXPECT_EQ(linksOpened(), 0);
+
+    // A joining copy whose host is found opens the link.
+    auto dee = start({QStringLiteral("Dee"), QStringLiteral("localhost"), QStringLiteral("x")}, portOf(*first));
+    ASSERT_TRUE(waitUntil([&] { return rowName(*first, 2) == QLatin1String("Dee"); }));
+    EXPECT_EQ(linksOpened(), 1);
+    qunsetenv("VREL_LOBBY_LINK_PORT");
 }
 
 TEST_F(PlayerSession, AConnectionThatFailsAtOnceIsToldWithItsReasonAndTheWindowStays)
@@ -193,9 +264,10 @@ TEST_F(PlayerSession, VersionMismatchLinesAndTheDispatcherOrder)
     old->send("CMD_logininfo+2+0.9+Old" + T + T);
     ASSERT_TRUE(waitUntil([&] { return chatText(*ann).contains("Old has a different version of the game then you."); }));
 
-    EXPECT_EQ(ClientSession::dispatchOrder().size(), 23u);
+    EXPECT_EQ(ClientSession::dispatchOrder().size(), 26u);
     EXPECT_EQ(ClientSession::dispatchOrder().front(), "CMD_sendlogininfo");
-    EXPECT_EQ(ClientSession::dispatchOrder().back(), "CMD_playasound");
+    EXPECT_EQ(ClientSession::dispatchOrder().at(22), "CMD_playasound");
+    EXPECT_EQ(ClientSession::dispatchOrder().back(), "CMD_hostending");
     EXPECT_FALSE(ClientSession::handles("CMD_nonsense"));
 }
 

@@ -8,6 +8,7 @@
 #include "client/results_panel.h"
 #include "client/round_display.h"
 #include "client/winner_banner.h"
+#include "dictionary/embeddedwords.h"
 #include "tests/support/screenshot.h"
 
 #include <QDir>
@@ -115,6 +116,43 @@ protected:
         press(program, Qt::Key_Return);
     }
 
+    // The window takes the keyboard, as a click on it would give it; true once it has.
+    static bool activate(QWidget *window)
+    {
+        window->activateWindow();
+        return testing_support::waitUntil([window] { return QApplication::activeWindow() == window; }, 3000);
+    }
+
+    // A pool word that keeps every letter the masked word shows (the source word always does).
+    static QString answerFor(const BoardState &board)
+    {
+        static const QStringList pool = loadWordPool();
+        for (const QString &word : pool) {
+            bool fits = word.size() == BoardState::kPositions;
+            for (int i = 0; fits && i < BoardState::kPositions; ++i) {
+                const int code = board.puzzle[size_t(i)].code;
+                fits = code == 0 || code == word.at(i).unicode() - 'a' + 1;
+            }
+            if (fits)
+                return word;
+        }
+        return {};
+    }
+
+    // The player types a pool word that fits each masked word until `words` more are accepted.
+    static void fillWords(VrelProgram &program, int words)
+    {
+        ClientSession &session = program.session();
+        for (int n = 0; n < words; ++n) {
+            ASSERT_TRUE(testing_support::waitUntil([&] { return session.ownsBoard() && session.board().captionWord > 0; }, 10000));
+            const int before = session.seat(session.localSeat()).wordCount.value_or(0);
+            submit(program, answerFor(session.board()));
+            ASSERT_TRUE(testing_support::waitUntil(
+                [&] { return session.seat(session.localSeat()).wordCount.value_or(0) == before + 1; }, 10000))
+                << "word " << n + 1 << " of " << program.session().playerName().toStdString();
+        }
+    }
+
     static Board &board(VrelProgram &program) { return program.chat().puzzleBoard(); }
     static QString status(VrelProgram &program) { return board(program).status(); }
     static QString label(VrelProgram &program, const char *name)
@@ -148,7 +186,21 @@ protected:
 
     QStringList &soundsOf(VrelProgram &program) { return sounds[&program.chat()]; }
 
-    static void screenshot(QWidget *widget, const QString &name) { testing_support::screenshot(widget, name); }
+    static void screenshot(QWidget *widget, const QString &name, const QRect &area = QRect(), int zoom = 1)
+    {
+        testing_support::screenshot(widget, name, area, zoom);
+    }
+    // With VREL_SCREENSHOTS set, a message box with this text (a question: with Yes and No) is
+    // saved to be looked at.
+    static void screenshotBox(const QString &text, const QString &name, bool question = false)
+    {
+        if (qEnvironmentVariable("VREL_SCREENSHOTS").isEmpty())
+            return;
+        const auto box = messagebox::makeBox(nullptr, question ? QMessageBox::Question : QMessageBox::NoIcon, text,
+                                             question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+        box->show();
+        screenshot(box.get(), name);
+    }
 
     std::map<const Tchat *, QStringList> sounds;
 };

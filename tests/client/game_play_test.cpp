@@ -3,12 +3,16 @@
 // and late joiners. The host's phases move when the test runs its clock.
 
 #include "tests/client/game_fixture.h"
+#include "tests/support/relay.h"
 
 #include "chat/chatentry.h"
 #include "client/seat_rows.h"
 #include "resources/art/palette.h"
+#include "tests/art/probe.h"
 
 #include <QAction>
+
+#include <deque>
 
 using testing_support::RawClient;
 using testing_support::settle;
@@ -20,6 +24,66 @@ const QString kTurnText = QStringLiteral("Type a Word - Press ENTER to submit yo
 QColor textColour(const QLabel *label)
 {
     return label->palette().color(QPalette::WindowText);
+}
+
+// How the clock's text reads against what lies behind it, taken from the window's pixels: the
+// board drawn with the text and without it. Every glyph, split where the bar ends under it, reads
+// as well as its strongest pixel against the pixel behind it; `worst` is the weakest glyph part.
+struct ClockContrast {
+    qreal worst = 21;
+    int overBar = 0;    // glyph parts measured over the bar
+    int overTrough = 0; // and over the trough where the bar has gone
+};
+
+ClockContrast clockContrast(QWidget *board, QLabel *clock, const QLabel *bar)
+{
+    const QRect area = clock->geometry();
+    const QImage with = board->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    clock->hide();
+    const QImage without = board->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    clock->show();
+    const int barEnd = bar->geometry().right() + 1 - area.left();
+    const int w = with.width(), h = with.height();
+    const auto textAt = [&](int x, int y) { return probe::contrast(with.pixelColor(x, y), without.pixelColor(x, y)) > 1.25; };
+    std::vector<bool> seen(size_t(w * h), false);
+    ClockContrast result;
+    for (int y0 = 0; y0 < h; ++y0) {
+        for (int x0 = 0; x0 < w; ++x0) {
+            if (seen[size_t(y0 * w + x0)] || !textAt(x0, y0))
+                continue;
+            const bool onBar = x0 < barEnd;
+            int size = 0, left = x0, right = x0;
+            qreal best = 1;
+            std::deque<QPoint> next {{x0, y0}};
+            seen[size_t(y0 * w + x0)] = true;
+            while (!next.empty()) {
+                const QPoint p = next.front();
+                next.pop_front();
+                ++size;
+                left = std::min(left, p.x());
+                right = std::max(right, p.x());
+                best = std::max(best, probe::contrast(with.pixelColor(p), without.pixelColor(p)));
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const QPoint q = p + QPoint(dx, dy);
+                        if (q.x() < 0 || q.y() < 0 || q.x() >= w || q.y() >= h || seen[size_t(q.y() * w + q.x())]
+                            || (q.x() < barEnd) != onBar || !textAt(q.x(), q.y()))
+                            continue;
+                        seen[size_t(q.y() * w + q.x())] = true;
+                        next.push_back(q);
+                    }
+                }
+            }
+            // The fringe of a glyph whose body lies across the bar's end (its smoothed edge, narrower
+            // than a stroke) shows no colour of the text's own to measure.
+            const bool fringe = right - left < 2 && (left == barEnd || right == barEnd - 1);
+            if (size < 6 || fringe)
+                continue;
+            result.worst = std::min(result.worst, best);
+            ++(onBar ? result.overBar : result.overTrough);
+        }
+    }
+    return result;
 }
 } // namespace
 
@@ -147,42 +211,55 @@ TEST_F(GamePlay, ASoloPlayerFillsTheListAfterAVerdictAndSeesTheResultsAndTheWin)
     EXPECT_EQ(label(*ann, "label_roundnum"), "Round: 1 of 2");
 }
 
-TEST_F(GamePlay, TheTurnClockCountsDownWithItsBarColourAndTicks)
+// The clock's text reads at every second, whatever lies behind it: the dark bar, the light trough
+// where the bar has gone under the digits, and in the last 20 seconds, when it turns red.
+TEST_F(GamePlay, TheTurnClockCountsDownWithItsBarColourAndTicksReadableAtEverySecond)
 {
     auto ann = hostGame(QStringLiteral("Ann"));
+    QWidget *boardView = ann->chat().board();
     const auto *bar = ann->chat().findChild<QLabel *>("image_timer");
-    const auto *clock = ann->chat().findChild<QLabel *>("label_timer");
+    auto *clock = ann->chat().findChild<QLabel *>("label_timer");
     EXPECT_EQ(clock->text(), "Time: 0:00");
     EXPECT_EQ(textColour(clock), art::palette::peach);
     EXPECT_EQ(bar->width(), 258);
+    EXPECT_GE(clockContrast(boardView, clock, bar).worst, 4.5);
 
-    startGame(*ann, 1, 60);
+    // A started clock keeps its last look until its first tick, one second later.
+    startGame(*ann, 2, 60);
     ASSERT_TRUE(waitUntil([&] { return status(*ann) == kTurnText; }));
-    // The round's own time shows from its first moment.
-    EXPECT_EQ(clock->text(), "Time: 1:00");
-    EXPECT_EQ(bar->width(), 240);
-    EXPECT_EQ(textColour(clock), art::palette::paleYellow);
+    EXPECT_EQ(clock->text(), "Time: 0:00");
+    EXPECT_EQ(bar->width(), 258);
+    EXPECT_EQ(textColour(clock), art::palette::peach);
     soundsOf(*ann).clear();
-    ann->session().turntimeTimer();
-    EXPECT_EQ(bar->width(), 236);
-    EXPECT_EQ(clock->text(), "Time: 0:59");
-    EXPECT_EQ(textColour(clock), art::palette::paleYellow);
 
     QList<int> ticks;
     QObject::connect(&ann->session(), &ClientSession::soundRequested, [&](const QString &name) {
         if (name == QLatin1String("tick"))
             ticks << ann->session().clock().remaining();
     });
-    while (ann->session().clock().remaining() > 20)
+    ClockContrast seen;
+    while (ann->session().clock().remaining() > 0) {
         ann->session().turntimeTimer();
-    EXPECT_EQ(clock->text(), "Time: 0:20");
-    EXPECT_EQ(textColour(clock), art::palette::paleYellow);
-    ann->session().turntimeTimer();
-    EXPECT_EQ(clock->text(), "Time: 0:19");
-    EXPECT_EQ(textColour(clock), QColor(Qt::red));
-    EXPECT_EQ(bar->width(), 4 * 19);
-    while (ann->session().clock().remaining() > 0)
-        ann->session().turntimeTimer();
+        const int left = ann->session().clock().remaining();
+        EXPECT_EQ(bar->width(), 4 * left);
+        EXPECT_EQ(clock->text(), TurnClock::timeText(left));
+        // Pale yellow until 20 seconds are left, red below.
+        const QColor shown = textColour(clock);
+        if (left >= 20)
+            EXPECT_EQ(shown, art::palette::paleYellow) << left;
+        else
+            EXPECT_TRUE(shown.red() > 200 && shown.green() < 128 && shown.blue() < 128) << left;
+        const ClockContrast now = clockContrast(boardView, clock, bar);
+        EXPECT_GE(now.worst, 4.5) << "at " << left << " seconds left";
+        seen.overBar += now.overBar;
+        seen.overTrough += now.overTrough;
+        if (left == 59 || left == 36 || left == 5)
+            screenshot(boardView, QStringLiteral("clock-0-%1").arg(left, 2, 10, QLatin1Char('0')),
+                       bar->geometry().adjusted(-8, -4, 8 + 258 - bar->width(), 4), 4);
+    }
+    // The digits were measured on the bar and on the trough, the bar's end passing under them.
+    EXPECT_GT(seen.overBar, 100);
+    EXPECT_GT(seen.overTrough, 100);
     EXPECT_EQ(ticks, QList<int>({20, 15, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
     EXPECT_EQ(clock->text(), "Time: 0:00");
     EXPECT_EQ(bar->width(), 0);
@@ -197,6 +274,17 @@ TEST_F(GamePlay, TheTurnClockCountsDownWithItsBarColourAndTicks)
     EXPECT_TRUE(shown(*ann, "button_pass"));
     EXPECT_TRUE(soundsOf(*ann).contains("timeup"));
     ASSERT_TRUE(waitUntil([&] { return shown(*ann, "panel_scores"); }));
+
+    // The next round starts on the last round's empty clock; its own time shows at the first tick.
+    runHostPhase(*ann);
+    ASSERT_TRUE(waitUntil([&] { return label(*ann, "label_roundnum") == QLatin1String("Round: 2 of 2"); }));
+    EXPECT_EQ(clock->text(), "Time: 0:00");
+    EXPECT_EQ(bar->width(), 0);
+    EXPECT_EQ(textColour(clock), QColor(Qt::red));
+    ann->session().turntimeTimer();
+    EXPECT_EQ(clock->text(), "Time: 0:59");
+    EXPECT_EQ(bar->width(), 236);
+    EXPECT_EQ(textColour(clock), art::palette::paleYellow);
 }
 
 TEST_F(GamePlay, OddTurnSecondsShowNoBarAndLongOnesKeepTheBarInItsPlace)
@@ -405,7 +493,9 @@ TEST_F(GamePlay, LateJoinersAreBroughtUpToDate)
 TEST_F(GamePlay, APlayerWhoRejoinsWithACompleteListFindsTheBoardClosed)
 {
     auto ann = hostGame(QStringLiteral("Ann"));
-    auto bob = joinGame(*ann, QStringLiteral("Bob"), 2);
+    testing_support::Relay relay(quint16(portOf(*ann)));
+    auto bob = launch({QStringLiteral("Bob"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, relay.port());
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == QLatin1String("Bob") && settled({bob.get()}); }));
     startGame(*ann, 1, 60);
     ASSERT_TRUE(waitUntil([&] { return status(*bob) == kTurnText; }));
     for (int w = 1; w <= 10; ++w) {
@@ -414,16 +504,14 @@ TEST_F(GamePlay, APlayerWhoRejoinsWithACompleteListFindsTheBoardClosed)
     }
     ASSERT_TRUE(waitUntil([&] { return status(*bob) == QLatin1String("You guessed all the words!"); }));
 
-    // Bob's copy ends and he comes back into his seat while the round still runs.
-    bob.reset();
-    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2).isEmpty() || rowName(*ann, 2) != QLatin1String("Bob"); }));
-    auto back = joinGame(*ann, QStringLiteral("Bob"), 2);
-    settle(200);
-    EXPECT_EQ(status(*back), "You guessed all the words!");
-    EXPECT_FALSE(ownsBoard(*back));
-    EXPECT_FALSE(shown(*back, "button_clear"));
-    EXPECT_FALSE(shown(*back, "button_pass"));
-    EXPECT_TRUE(back->session().board().typeInChat);
-    EXPECT_EQ(label(*back, "label_words2"), "10");
-    screenshot(&back->chat(), QStringLiteral("rejoin_with_complete_list"));
+    // Bob's connection drops and his window comes back into his seat while the round still runs.
+    relay.cutAll();
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains("Rejoined."); }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return settled({bob.get()}) && bob->session().board().typeInChat; }));
+    EXPECT_EQ(status(*bob), "You guessed all the words!");
+    EXPECT_FALSE(ownsBoard(*bob));
+    EXPECT_FALSE(shown(*bob, "button_clear"));
+    EXPECT_FALSE(shown(*bob, "button_pass"));
+    EXPECT_EQ(label(*bob, "label_words2"), "10");
+    screenshot(&bob->chat(), QStringLiteral("rejoin_with_complete_list"));
 }

@@ -19,7 +19,7 @@ class GameStart : public GameFixture
 {
 };
 
-TEST_F(GameStart, TheBoxesMoveOnlyByTheirArrowsWithinTheirRanges)
+TEST_F(GameStart, TheBoxesTakeTypedDigitsAndTheirArrowsWithinTheirRanges)
 {
     auto ann = hostGame(QStringLiteral("Ann"));
     Tgamestart &dialog = ann->gamestart();
@@ -35,22 +35,36 @@ TEST_F(GameStart, TheBoxesMoveOnlyByTheirArrowsWithinTheirRanges)
     ASSERT_TRUE(rounds && seconds);
     EXPECT_EQ(rounds->text(), "5");
     EXPECT_EQ(seconds->text(), "60");
-    EXPECT_TRUE(rounds->isReadOnly());
+    EXPECT_FALSE(rounds->isReadOnly());
 
     ann->chat().startGameAction()->trigger();
     ASSERT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.isModal());
     screenshot(&dialog, QStringLiteral("gamestart"));
 
-    // Typing and the wheel change nothing; the arrow keys step, and neither box wraps around.
-    QTest::keyClicks(rounds, "9");
-    EXPECT_EQ(rounds->text(), "5");
+    // Typed digits count once the box is left; letters are not taken, a number below the range
+    // becomes its least and one above it cannot be typed. The wheel changes nothing; the arrow
+    // keys step, and neither box wraps around.
+    ASSERT_TRUE(activate(&dialog));
+    dialog.UpDown1->setFocus();
+    rounds->selectAll();
+    QTest::keyClicks(dialog.UpDown1, "9x");
+    EXPECT_EQ(rounds->text(), "9");
+    QTest::keyClick(dialog.UpDown1, Qt::Key_Tab);
+    EXPECT_EQ(dialog.UpDown1->value(), 9);
+    EXPECT_EQ(ann->session().options().roundsPerGame, 9);
+    ASSERT_EQ(dialog.focusWidget(), dialog.UpDown2);
+    seconds->selectAll();
+    QTest::keyClicks(dialog.UpDown2, "150");
+    EXPECT_EQ(seconds->text(), "15");
+    QTest::keyClick(dialog.UpDown2, Qt::Key_Tab);
+    EXPECT_EQ(seconds->text(), "30");
     QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(dialog.UpDown1, &wheel);
-    EXPECT_EQ(rounds->text(), "5");
+    EXPECT_EQ(rounds->text(), "9");
     QTest::keyClick(dialog.UpDown2, Qt::Key_Up);
-    EXPECT_EQ(seconds->text(), "65");
+    EXPECT_EQ(seconds->text(), "35");
     for (int i = 0; i < 20; ++i) {
         dialog.UpDown1->stepUp();
         dialog.UpDown2->stepUp();
@@ -89,7 +103,8 @@ TEST_F(GameStart, TheDialogSendsThePlayerNameAndTheBoxTexts)
     EXPECT_TRUE(boxes.isEmpty());
 
     // From the keyboard alone: Tab goes from box to box to the Start plate and round again, the
-    // arrows move the box that has the keys, Enter starts from anywhere, Escape closes.
+    // arrows move the box that has the keys and digits replace what Tab selected, Enter starts
+    // from anywhere, Escape closes.
     Tgamestart &dialog = ann->gamestart();
     ann->chat().button_startClick();
     ASSERT_TRUE(dialog.isVisible());
@@ -105,8 +120,9 @@ TEST_F(GameStart, TheDialogSendsThePlayerNameAndTheBoxTexts)
     EXPECT_EQ(dialog.focusWidget(), dialog.startButton());
     key(Qt::Key_Tab);
     EXPECT_EQ(dialog.focusWidget(), dialog.UpDown1);
+    key(Qt::Key_7);
     key(Qt::Key_Return);
-    EXPECT_EQ(peer->next(), QByteArray("CMD_startgame+Ann Lee+6+55+"));
+    EXPECT_EQ(peer->next(), QByteArray("CMD_startgame+Ann Lee+7+55+"));
     EXPECT_FALSE(dialog.isVisible());
     ann->chat().button_startClick();
     ASSERT_TRUE(dialog.isVisible());

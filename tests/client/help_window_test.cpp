@@ -42,7 +42,7 @@ TEST_F(HelpWindows, PagesChosenByTheirButtonsAndTheLastOneKept)
     EXPECT_EQ(help.frontPage()->objectName(), "memo1");
     EXPECT_EQ(firstLine(help.frontPage()), "Overview");
     EXPECT_TRUE(help.frontPage()->isReadOnly());
-    EXPECT_EQ(help.frontPage()->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(help.frontPage()->focusPolicy(), Qt::TabFocus);
     screenshot(&help, QStringLiteral("help-overview"));
 
     // Every page opens under its button's caption and starts with its own title.
@@ -60,8 +60,19 @@ TEST_F(HelpWindows, PagesChosenByTheirButtonsAndTheLastOneKept)
     EXPECT_EQ(help.frontPage()->objectName(), "memo5");
     EXPECT_TRUE(help.frontPage()->toPlainText().contains(QLatin1String("1.0.4.2")));
     screenshot(&help, QStringLiteral("help-documentation"));
+    // Connecting tells how games are played together: hosting and joining from the File menu,
+    // the games found on the network, invite links, who starts the games on either kind of host,
+    // rejoining after a drop; nothing on it is untrue of a host without a window.
     QTest::mouseClick(help.pageButton("Connecting"), Qt::LeftButton);
-    EXPECT_TRUE(help.frontPage()->toPlainText().contains(QLatin1String("7772")));
+    const QString connecting = help.frontPage()->toPlainText().simplified();
+    for (const char *told : {"7772", "File, Host a Game...", "File, Join a Game...", "games found on this network",
+                             "paste an invite link", "vrel://", "vrel-host", "at the table longest",
+                             "You now start the games.", "rejoins the game by itself",
+                             "your own seat, score and words back, for two minutes", "removes you"})
+        EXPECT_TRUE(connecting.contains(QLatin1String(told))) << told;
+    for (const char *untrue : {"Only the host starts games", "If the host leaves", "the game ends for everybody"})
+        EXPECT_FALSE(connecting.contains(QLatin1String(untrue), Qt::CaseInsensitive)) << untrue;
+    screenshot(&help, QStringLiteral("help-connecting"));
     QTest::mouseClick(help.pageButton("Documentation"), Qt::LeftButton);
 
     // "Done" hides the window; it comes back on the page it showed.

@@ -9,6 +9,7 @@
 #include "client/phrase_buttons.h"
 #include "records/profile.h"
 #include "records/settings_file.h"
+#include "resources/art/contrast.h"
 
 #include <QAction>
 #include <QMenu>
@@ -57,7 +58,7 @@ protected:
 TEST_F(SettingsWindow, TheMenusShowTheBuiltInValuesUntilTheLoginThenWhatTheFileSays)
 {
     writeSettings("[vrel]\nTextsize=9\nPlaysounds=False\nBotspeed=750\nTextcolor=clRed\n"
-                  "Playtoscore=3\nTimeperturn=45\nPhrase2=Go go\n");
+                  "Playtoscore=3\nTimeperturn=45\nPhrase2=Go go\nReadChatAloud=false\n");
     auto ann = start({QStringLiteral("Ann"), QStringLiteral("ignored"), QStringLiteral("true")});
     // Built in: size 10 with no size marked, "Normal" bots, black text, 5 rounds of 60 seconds.
     EXPECT_EQ(ann->chat().mainchat()->textSize(), 10);
@@ -65,6 +66,7 @@ TEST_F(SettingsWindow, TheMenusShowTheBuiltInValuesUntilTheLoginThenWhatTheFileS
     EXPECT_EQ(checked(*ann, speedItems), QStringList({"Normal1"}));
     EXPECT_EQ(ann->gamestart().UpDown1->value(), 5);
     EXPECT_FALSE(ann->session().options().chatterSounds);
+    EXPECT_TRUE(ann->chat().readChatAloudAction()->isChecked());
     // "Bot Speed" is in the Options menu, hidden.
     QMenu *botSpeed = ann->chat().botSpeedMenu();
     ASSERT_NE(botSpeed, nullptr);
@@ -78,7 +80,8 @@ TEST_F(SettingsWindow, TheMenusShowTheBuiltInValuesUntilTheLoginThenWhatTheFileS
     EXPECT_EQ(checked(*ann, sizeItems), QStringList());
     EXPECT_TRUE(ann->session().options().playSounds); // "False" is not "false"
     EXPECT_EQ(checked(*ann, speedItems), QStringList({"Normal1"}));
-    EXPECT_EQ(ann->chat().mychat()->palette().color(QPalette::Text), QColor(Qt::red));
+    // The entry's red, as dark as it must be to read on its white.
+    EXPECT_EQ(ann->chat().mychat()->palette().color(QPalette::Text), art::readableOn(Qt::red, Qt::white));
     EXPECT_EQ(ann->gamestart().UpDown1->value(), 3);
     EXPECT_EQ(ann->gamestart().UpDown2->value(), 45);
     EXPECT_EQ(ann->chat().phraseButtons().button(2)->toolTip(), "Go go");
@@ -98,6 +101,12 @@ TEST_F(SettingsWindow, TheMenusShowTheBuiltInValuesUntilTheLoginThenWhatTheFileS
     action(*ann, "Fast1")->trigger();
     EXPECT_EQ(checked(*ann, speedItems), QStringList({"Fast1"}));
     EXPECT_EQ(stored("Botspeed"), "500");
+    // "Read Chat Aloud" as the file had it, and kept there when the player changes it.
+    EXPECT_FALSE(ann->chat().readChatAloudAction()->isChecked());
+    EXPECT_EQ(stored("ReadChatAloud"), "false");
+    ann->chat().readChatAloudAction()->trigger();
+    EXPECT_TRUE(ann->session().options().readChatAloud);
+    EXPECT_EQ(stored("ReadChatAloud"), "true");
     // The arrows change the dialog; starting a game stores them.
     ann->gamestart().UpDown1->stepUp();
     EXPECT_EQ(stored("Playtoscore"), "3");

@@ -5,15 +5,18 @@
 
 #include "app/startup/thostgame.h"
 #include "app/startup/tjoingame.h"
+#include "chat/chatview.h"
 #include "joining/invite_links.h"
 #include "net/tsock.h"
 #include "records/settings_file.h"
+#include "tests/client/fake_host.h"
 #include "tests/support/host_process.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QProcess>
@@ -173,19 +176,35 @@ TEST_F(SwitchingGames, APortInUseKeepsTheGameAndTheInviteLinksAreCopied)
     taken.setPortName(QStringLiteral("0"));
     taken.setListen(true);
 
+    // The dialog comes back saying so, the name as typed, a free port suggested in the port field
+    // and selected, ready to go; the window needs no command-line advice.
+    Thostgame &dialog = ann->hostDialog();
     ann->chat().hostGameAction()->trigger();
-    ann->hostDialog().nameEdit()->setText(QStringLiteral("Ann"));
-    ann->hostDialog().portBox()->setValue(taken.boundPort());
-    clickGo(ann->hostDialog());
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_FALSE(boxes[0].isEmpty());
+    dialog.nameEdit()->setText(QStringLiteral("Ann B"));
+    dialog.portBox()->setValue(taken.boundPort());
+    clickGo(dialog);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+    ASSERT_TRUE(dialog.isVisible());
+    const QString problem = dialog.problemLabel()->text();
+    EXPECT_TRUE(problem.startsWith(QStringLiteral("Port %1 is already in use on this computer").arg(taken.boundPort())))
+        << problem.toStdString();
+    EXPECT_FALSE(problem.contains(QLatin1String("--port")));
+    const int suggested = dialog.portBox()->value();
+    EXPECT_NE(suggested, int(taken.boundPort()));
+    EXPECT_TRUE(problem.endsWith(QStringLiteral("for example %1.").arg(suggested))) << problem.toStdString();
+    EXPECT_EQ(dialog.focusWidget(), dialog.portBox());
+    EXPECT_EQ(dialog.portBox()->findChild<QLineEdit *>()->selectedText(), QString::number(suggested));
+    EXPECT_EQ(dialog.nameEdit()->text(), "Ann B");
+    screenshot(&dialog, QStringLiteral("host-dialog-port-taken"));
+    dialog.hide();
     settle(100);
     EXPECT_EQ(ann->server().listeningPort(), annPort); // the game hosted goes on
     EXPECT_EQ(ann->session().localSeat(), 1);
     EXPECT_EQ(rowName(*ann, 1), "Ann");
     auto bob = joinGame(*ann, QStringLiteral("Bob"), 2);
 
-    // Hosting again on the same port starts a new game there.
+    // Hosting again on the same port starts a new game there; the old game's players are told
+    // that it ended, and do not come back into the new one.
     boxes.clear();
     ann->chat().hostGameAction()->trigger();
     ann->hostDialog().nameEdit()->setText(QStringLiteral("Ann Two"));
@@ -193,8 +212,12 @@ TEST_F(SwitchingGames, APortInUseKeepsTheGameAndTheInviteLinksAreCopied)
     clickGo(ann->hostDialog());
     ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 1) == "Ann Two"; }));
     EXPECT_EQ(ann->server().listeningPort(), annPort);
+    ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }));
+    EXPECT_EQ(boxes, QStringList({"The host has ended the game."}));
+    EXPECT_TRUE(bob->chat().isVisible());
+    settle(1500);
     EXPECT_EQ(rowName(*ann, 2), "<Waiting>");
-    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+    boxes.clear();
 
     ann->chat().copyInviteLinkAction()->trigger();
     const QStringList links = machineInviteLinks(annPort);
@@ -238,9 +261,11 @@ TEST_F(SwitchingGames, TheJoinDialogListsRecentAddressesAndGamesFoundOnTheNetwor
     EXPECT_TRUE(join.foundList()->isHidden());
     EXPECT_EQ(ann->session().localSeat(), 1); // nothing was joined
 
-    // A join that is refused opens the dialog again with its address, to try again.
+    // An invite link pasted in is taken as the address it names. A join that is refused opens the
+    // dialog again with its address, to try again.
     const QString refused = QStringLiteral("127.0.0.1:%1").arg(freePort());
-    join.addressBox()->setEditText(refused);
+    join.addressBox()->setEditText(QStringLiteral("vrel://") + refused + QLatin1Char('/'));
+    screenshot(&join, QStringLiteral("join-dialog-pasted-invite-link"));
     clickGo(join);
     EXPECT_FALSE(join.isVisible());
     ASSERT_TRUE(waitUntil([&] { return join.isVisible(); }, 10000));
@@ -288,4 +313,46 @@ TEST_F(SwitchingGames, AnInviteLinkOnTheCommandLineJoinsUnderTheLastName)
     EXPECT_TRUE(game.waitForFinished(10000));
     EXPECT_EQ(game.exitCode(), 0) << game.readAllStandardError().toStdString();
     EXPECT_TRUE(waitUntil([&] { return host.log().contains("seat 1: \"Zed\" left"); }));
+}
+
+// A game's invite link clicked in the chat: the game the player is in is left only once the new
+// game has answered. A game that cannot be reached leaves the player where it was, told why.
+TEST_F(SwitchingGames, AClickedInviteLinkLeavesTheGameOnlyOnceTheNewOneAnswers)
+{
+    auto hal = hostGame(QStringLiteral("Hal"));
+    auto ann = joinGame(*hal, QStringLiteral("Ann"), 2);
+    ASSERT_TRUE(RecentGames(ann->settings().path()).remember(QStringLiteral("Ann")));
+    chat::ChatView *view = ann->chat().mainchat();
+
+    const QString refused = QStringLiteral("127.0.0.1:%1").arg(freePort());
+    emit view->gameLinkClicked(QStringLiteral("vrel://") + refused);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0], QStringLiteral("Join the game at %1? You leave the game you are in once it answers.").arg(refused));
+    const QString stay = QStringLiteral("Could not connect: %1, connection refused. You stay in this game.").arg(refused);
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*ann).contains(stay); }, 10000)) << chatText(*ann).toStdString();
+    settle(200);
+    EXPECT_TRUE(ann->session().connected());
+    EXPECT_EQ(ann->session().localSeat(), 2);
+    EXPECT_EQ(rowName(*hal, 2), "Ann");
+    EXPECT_FALSE(chatLines(*hal).contains("Ann disconnected."));
+
+    // A game that answers that it is full is no game to go to either.
+    testing_support::FakeHost full;
+    const QString fullAddress = QStringLiteral("127.0.0.1:%1").arg(full.port());
+    emit view->gameLinkClicked(QStringLiteral("vrel://") + fullAddress);
+    const auto door = full.accept();
+    ASSERT_TRUE(door);
+    door->send(QByteArray("CMD_full+\xFF", 10));
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*ann).contains(QStringLiteral("Game is full: %1. You stay in this game.").arg(fullAddress)); }));
+    EXPECT_TRUE(ann->chat().isVisible());
+    EXPECT_EQ(rowName(*hal, 2), "Ann");
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+
+    // A game that answers takes her over: she is seated there, and only then gone from Hal's.
+    auto bea = hostGame(QStringLiteral("Bea"));
+    emit view->gameLinkClicked(QStringLiteral("vrel://127.0.0.1:%1").arg(portOf(*bea)));
+    ASSERT_TRUE(waitUntil([&] { return rowName(*bea, 2) == "Ann" && rowName(*hal, 2) == kWaitingName && rowName(*ann, 1) == "Bea"; }));
+    EXPECT_TRUE(chatLines(*ann).contains("You are Connected."));
+    EXPECT_EQ(endings, 0);
+    screenshot(view, QStringLiteral("invite-link-switch-chat"));
 }

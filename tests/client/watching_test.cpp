@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QToolTip>
 
 using testing_support::FakeHost;
 using testing_support::RawClient;
@@ -84,14 +85,30 @@ TEST_F(Watching, TheSeatMenuIsTheHostsAndRemovesAPlayer)
     EXPECT_EQ(enabled(menu), QList<bool>({false, true, true}));
     menu.menu()->hide();
 
-    // Removing Bob: the host closes his connection, his window closes, everyone sees him go.
+    // Removing Bob is asked first, naming what it does to him; No keeps him.
+    const QString question = QStringLiteral("Remove Bob from the game? Bob is sent away from the table and loses the seat, "
+                                            "with its score.");
+    answer = false;
+    openSeatMenu(*ann, 2);
+    choose(menu.menu(), menu.removeFromGame());
+    EXPECT_EQ(questions, QStringList {question});
+    screenshotBox(question, QStringLiteral("remove-question"), true);
+    settle(150);
+    EXPECT_TRUE(removals.isEmpty());
+
+    // On Yes the host tells him and closes his connection, his window says so and stays, everyone
+    // sees him go.
+    answer = true;
     openSeatMenu(*ann, 2);
     EXPECT_EQ(enabled(menu), QList<bool>({true, true, true}));
     choose(menu.menu(), menu.removeFromGame());
-    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == kWaitingName && endings == 1; }));
+    EXPECT_EQ(questions.size(), 2);
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == kWaitingName && !boxes.isEmpty(); }));
     EXPECT_EQ(removals, QStringList {"seat 1 removes seat 2"});
     EXPECT_TRUE(chatLines(*ann).contains("Bob disconnected."));
-    EXPECT_FALSE(bob->chat().isVisible());
+    EXPECT_EQ(boxes, QStringList {"You were removed from the game."});
+    EXPECT_TRUE(bob->chat().isVisible());
+    EXPECT_EQ(endings, 0);
 
     // A player who calls himself "<Waiting>" is a player all the same: he can be removed, and he
     // is among the opponents the tally may follow.
@@ -101,6 +118,31 @@ TEST_F(Watching, TheSeatMenuIsTheHostsAndRemovesAPlayer)
     EXPECT_EQ(enabled(menu), QList<bool>({true, true, true}));
     menu.menu()->hide();
     EXPECT_EQ(ann->session().opponents(), QStringList({kWaitingName}));
+
+    // Exit while hosting a running game asks first, naming what it does to the others; a player
+    // who joined leaves without a question, and so does the host between games.
+    const auto exit = [](VrelProgram &program) { program.chat().findChild<QAction *>(QStringLiteral("Exit1"))->trigger(); };
+    auto cid = joinGame(*ann, QStringLiteral("Cid"), 3);
+    auto dee = joinGame(*ann, QStringLiteral("Dee"), 4);
+    auto gus = joinGame(*ann, QStringLiteral("Gus"), 5);
+    questions.clear();
+    answer = false;
+    exit(*cid);
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_FALSE(cid->chat().isVisible());
+    EXPECT_EQ(ann->session().leavingEndsTheGame(), QString()); // no game runs
+    cid.reset(); // the program ends
+    ASSERT_TRUE(waitUntil([&] { return !ann->session().seat(3).occupied; }));
+    startGame(*ann, 1, 30);
+    ASSERT_TRUE(waitUntil([&] { return ownsBoard(*dee) && ownsBoard(*gus) && ownsBoard(*odd); }));
+    exit(*ann);
+    EXPECT_EQ(questions, QStringList {"Exit Vrel? This ends the game for the other 3 players."});
+    EXPECT_TRUE(ann->chat().isVisible());
+    screenshotBox(questions.first(), QStringLiteral("exit-question"), true);
+    answer = true;
+    exit(*ann);
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_FALSE(ann->chat().isVisible());
 }
 
 TEST_F(Watching, JustWatchWaitsForTheHostThenEveryoneSeesTheEyes)
@@ -114,7 +156,21 @@ TEST_F(Watching, JustWatchWaitsForTheHostThenEveryoneSeesTheEyes)
     EXPECT_TRUE(options.at(options.size() - 2)->isSeparator());
     EXPECT_EQ(justWatch->text(), "&Just Watch");
 
-    // Between games the host does not answer: nothing changes.
+    // Between games Just Watch is greyed out, and its tooltip says that it applies during a game.
+    EXPECT_FALSE(justWatch->isEnabled());
+    QMenu *optionsMenu = bob->chat().optionsMenu();
+    optionsMenu->popup(bob->chat().mapToGlobal(QPoint(40, 30)));
+    ASSERT_TRUE(waitUntil([&] { return optionsMenu->isVisible(); }));
+    const QPoint over = optionsMenu->actionGeometry(justWatch).center();
+    QHelpEvent hover(QEvent::ToolTip, over, optionsMenu->mapToGlobal(over));
+    QApplication::sendEvent(optionsMenu, &hover);
+    EXPECT_TRUE(QToolTip::text().contains(QLatin1String("applies during a game"))) << QToolTip::text().toStdString();
+    screenshot(optionsMenu, QStringLiteral("just-watch-between-games"));
+    for (QWidget *tip : QApplication::topLevelWidgets()) {
+        if (tip->inherits("QTipLabel") && tip->isVisible())
+            screenshot(tip, QStringLiteral("just-watch-tooltip"));
+    }
+    optionsMenu->hide();
     justWatch->trigger();
     settle(200);
     EXPECT_FALSE(checked(*bob));
@@ -122,6 +178,8 @@ TEST_F(Watching, JustWatchWaitsForTheHostThenEveryoneSeesTheEyes)
 
     startGame(*ann, 1, 30);
     ASSERT_TRUE(waitUntil([&] { return ownsBoard(*bob) && ownsBoard(*ann); }));
+    EXPECT_TRUE(justWatch->isEnabled());
+    EXPECT_TRUE(justWatch->toolTip().isEmpty() || justWatch->toolTip() == QLatin1String("Just Watch"));
     justWatch->trigger();
     EXPECT_FALSE(checked(*bob)); // until the host answers
     ASSERT_TRUE(waitUntil([&] { return checked(*bob) && eyes(*ann, 2) && eyes(*bob, 2); }));
@@ -145,18 +203,21 @@ TEST_F(Watching, JustWatchWaitsForTheHostThenEveryoneSeesTheEyes)
     choose(menu.menu(), menu.setToJustWatch());
     ASSERT_TRUE(waitUntil([&] { return checked(*bob) && eyes(*ann, 2); }));
 
-    // The game ends without waiting for the watching player; the next game's start takes the
-    // check mark away and leaves the eyes where they were.
+    // The game ends without waiting for the watching player. When the next game starts the host
+    // clears every watching seat: the check mark and everybody's eyes go.
     submit(*ann, QString::fromLatin1(ann->server().puzzle(1, 1).source));
     ASSERT_TRUE(waitUntil([&] { return label(*bob, "label_words1") == "1"; }));
     runHostPhase(*ann);
     runHostPhase(*ann);
     ASSERT_TRUE(waitUntil([&] { return shown(*ann, "panel_winner") && shown(*bob, "panel_winner"); }));
+    EXPECT_TRUE(eyes(*ann, 2));
+    EXPECT_FALSE(justWatch->isEnabled());
     startGame(*ann, 1, 30);
     ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).count("Ann has started a game.") == 2; }));
     EXPECT_FALSE(checked(*bob));
-    EXPECT_TRUE(eyes(*ann, 2));
-    EXPECT_TRUE(eyes(*bob, 2));
+    EXPECT_FALSE(eyes(*ann, 2));
+    EXPECT_FALSE(eyes(*bob, 2));
+    screenshot(ann->chat().board(), QStringLiteral("watching-cleared-at-game-start"));
 }
 
 TEST_F(Watching, JustWatchSendsTheLocalSeatAndItsFlagAndSpectatorsSendNothing)
@@ -165,9 +226,9 @@ TEST_F(Watching, JustWatchSendsTheLocalSeatAndItsFlagAndSpectatorsSendNothing)
     auto ann = launch({QStringLiteral("Ann"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
     auto host = fake.accept();
     ASSERT_TRUE(host);
-    host->send("CMD_sendlogininfo+2" + T + "CMD_newplayerinfo+2+Ann" + T);
+    host->send("CMD_sendlogininfo+2" + T + "CMD_newplayerinfo+2+Ann" + T + "CMD_startgame+Cid+1+60++" + T);
     ASSERT_TRUE(host->waitFor("CMD_logininfo+2+1.0.4+Ann"));
-    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == "Ann"; }));
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == "Ann" && ann->session().gameRunning(); }));
     host->drain(50);
 
     QAction *justWatch = ann->chat().justWatchAction();
@@ -191,8 +252,9 @@ TEST_F(Watching, JustWatchSendsTheLocalSeatAndItsFlagAndSpectatorsSendNothing)
     auto zed = launch({QStringLiteral("Zed"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
     auto zedsHost = fake.accept();
     ASSERT_TRUE(zedsHost);
-    zedsHost->send("CMD_sendlogininfo+7" + T);
+    zedsHost->send("CMD_sendlogininfo+7" + T + "CMD_startgame+Cid+1+60++" + T);
     ASSERT_TRUE(zedsHost->waitFor("CMD_logininfo+7+1.0.4+Zed"));
+    ASSERT_TRUE(waitUntil([&] { return zed->session().gameRunning(); }));
     zedsHost->drain(50);
     zed->chat().justWatchAction()->trigger();
     EXPECT_TRUE(zedsHost->drain(200).isEmpty());

@@ -73,7 +73,7 @@ TEST_F(WindowUnderAbuse, ALineStuffedWithLinksOrSmiliesIsShownAtOnceAndTheWindow
     EXPECT_EQ(smileyLine.count(QChar::ObjectReplacementCharacter), chat::MaxSmiliesPerLine);
     // (The line's first ":" ends its head, which takes the first smiley apart.)
     EXPECT_EQ(smileyLine.count(QStringLiteral(":)#12")), 7900 - 1 - chat::MaxSmiliesPerLine);
-    EXPECT_EQ(paintedColour(view(), view().document()->findBlockByNumber(3)), QColor(Qt::red));
+    EXPECT_EQ(paintedColour(view(), view().document()->findBlockByNumber(3)), testing_support::onChat(Qt::red));
     screenshot(&ann->chat(), QStringLiteral("lines-stuffed-with-links-and-smilies"));
 
     // The window still answers the player at once.
@@ -122,7 +122,7 @@ TEST_F(WindowUnderAbuse, LinesThatAlternateColoursCostTheSameHoweverManyCameBefo
     peer->send("CMD_chat+3+Cid chats: red again|clRed" + T);
     ASSERT_TRUE(waitUntil([&] { return document->lastBlock().text().contains(QLatin1String("red again")); }));
     view().verticalScrollBar()->setValue(0);
-    EXPECT_EQ(paintedColour(view(), oldest), QColor(Qt::red));
+    EXPECT_EQ(paintedColour(view(), oldest), testing_support::onChat(Qt::red));
     screenshot(&ann->chat(), QStringLiteral("recoloured-oldest-lines"));
 }
 

@@ -11,6 +11,8 @@
 
 #include <QStringList>
 
+using namespace std::chrono_literals;
+
 namespace {
 
 class HostDefences : public HostFixture
@@ -200,36 +202,46 @@ TEST_F(HostDefences, ChatActionAndGameTextsAreCappedSoEveryClientTakesWhatTheHos
     EXPECT_EQ(started.last(), "CMD_playasound+1+wave" + QByteArray(28, '7') + '+');
 }
 
-TEST_F(HostDefences, ABacklogDelaysOnlyItsOwnConnectionWhoseMessagesKeepTheirOrder)
+TEST_F(HostDefences, AFloodingConnectionIsHeldToItsPaceAndHoldsOthersBackByAPaceAtMost)
 {
+    // The order and pace of handling, not the pace of relays, is what this measures.
+    server.setRelaysPaced(false);
     FakeLink *ann = joinAs("Ann");
     FakeLink *bob = joinAs("Bob");
     FakeLink *cid = joinAs("Cid");
+    server.advanceDispatchClock(TServer::kPace);
     clearAll({ann, bob, cid});
     QByteArray backlog;
     for (int i = 0; i < 250; ++i)
         backlog += "CMD_chat+2+" + QByteArray::number(i) + "|clRed\xFF";
     bob->deliver(backlog);
+    server.advanceDispatchClock(3ms);
     cid->deliver("CMD_chat+3+first|clRed\xFF" "CMD_chat+3+second|clRed\xFF");
     ann->deliver("CMD_chat+1+hi|clRed\xFF");
+    const auto relayed = [&] {
+        QStringList lines;
+        for (const QByteArray &line : ann->take())
+            lines << QString::fromUtf8(line).section(u'+', 2).section(u'|', 0, 0);
+        return lines;
+    };
 
-    // Each connection's turn comes round within a tick per connection.
-    for (int tick = 0; tick < 6; ++tick)
-        server.socktimerTimer();
-    QList<QByteArray> relays = ann->take();
-    EXPECT_TRUE(relays.contains("CMD_chat+1+Ann chats: hi|clRed"));
-    EXPECT_TRUE(relays.contains("CMD_chat+3+Cid chats: first|clRed"));
-    EXPECT_TRUE(relays.contains("CMD_chat+3+Cid chats: second|clRed"));
-    dispatchAllSlowly();
-    relays += ann->take();
-    QList<QByteArray> fromBob;
-    for (const QByteArray &relay : relays) {
-        if (relay.startsWith("CMD_chat+2+"))
-            fromBob << relay;
-    }
-    ASSERT_EQ(fromBob.size(), 250);
-    for (int i = 0; i < 250; ++i)
-        EXPECT_EQ(fromBob.at(i), "CMD_chat+2+Bob chats: " + QByteArray::number(i) + "|clRed");
+    // Bob's first line at once, then one a pace; Ann's and Cid's lines, which came after Bob's
+    // second, wait for it and no longer.
+    EXPECT_EQ(relayed(), QStringList({"Bob chats: 0"}));
+    server.advanceDispatchClock(TServer::kPace - 3ms - 1ns);
+    EXPECT_TRUE(relayed().isEmpty());
+    server.advanceDispatchClock(1ns);
+    EXPECT_EQ(relayed(), QStringList({"Bob chats: 1", "Cid chats: first", "Ann chats: hi"}));
+    server.advanceDispatchClock(TServer::kPace);
+    EXPECT_EQ(relayed(), QStringList({"Bob chats: 2", "Cid chats: second"}));
+    // A hundred in a second, in their order.
+    server.advanceDispatchClock(1s - 2 * TServer::kPace - 1ns);
+    QStringList expected;
+    for (int i = 3; i < 100; ++i)
+        expected << "Bob chats: " + QString::number(i);
+    EXPECT_EQ(relayed(), expected);
+    dispatchAll();
+    EXPECT_EQ(relayed().size(), 150);
     EXPECT_EQ(bob->closeCalls, 0);
 
     // Beyond what one connection may have waiting, it is a flood and the connection is closed.
@@ -343,7 +355,9 @@ TEST_F(HostDefences, APlayerWithACompleteListIsToldSoOnRejoinAndOnAnotherWord)
     bob->hangUp();
 
     FakeLink *back = connect();
-    EXPECT_EQ(back->take().value(0), "CMD_sendlogininfo+2");
+    EXPECT_EQ(back->take().value(0), "CMD_sendlogininfo+3");
+    deliver(back, msg::encode(msg::ReclaimSeat {2, keys[bob]}).chopped(1));
+    back->take();
     deliver(back, "CMD_logininfo+2+1.0.4+Bob\xFF");
     // The catch-up first, which opens the board, then the word that closes it again.
     const QList<QByteArray> got = back->take();

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+using namespace std::chrono_literals;
+
 namespace {
 
 class HostDoor : public HostFixture
@@ -190,19 +192,19 @@ TEST_F(HostDoor, OnePartyHoldsTwoPlacesAtMostBeforeItsLoginAndTheLogSaysSoOnceAM
     EXPECT_TRUE(log.last().endsWith(QStringLiteral("(101 more since the last such line)"))) << log.last().toStdString();
 }
 
-TEST_F(HostDoor, EachTickHandlesTheNextMessageOfEveryConnectionInTheOrderTheyArrived)
+TEST_F(HostDoor, MessagesAreHandledAsTheyArriveAndNoneOvertakesAnEarlierOneOfAnotherConnection)
 {
     std::vector<FakeLink *> seats = joinSeats(9);
     for (FakeLink *link : seats)
         link->take();
     FakeLink *ann = seats[0];
+    server.advanceDispatchClock(TServer::kPace);
 
-    // Nine at once, arriving in an order unlike the seats': all handled within the one tick, in
-    // that order.
+    // Nine at once, arriving in an order unlike the seats': all handled at once, in that order.
     const int order[] = {5, 2, 9, 1, 7, 3, 8, 4, 6};
     for (const int seat : order)
         seats[size_t(seat - 1)]->deliver("CMD_chat+" + QByteArray::number(seat) + "+from " + QByteArray::number(seat) + "|clRed\xFF");
-    server.socktimerTimer();
+    server.advanceDispatchClock(0ns);
     QList<QByteArray> expected;
     for (const int seat : order)
         expected << "CMD_chat+" + QByteArray::number(seat) + "+P" + QByteArray::number(seat) + " chats: from "
@@ -210,22 +212,18 @@ TEST_F(HostDoor, EachTickHandlesTheNextMessageOfEveryConnectionInTheOrderTheyArr
     EXPECT_EQ(ann->take(), expected);
     EXPECT_EQ(server.queuedMessages(), 0);
 
-    // A backlog delays only its own connection: a message of each other connection goes with
-    // each of its own, and the backlog keeps its order.
-    QByteArray backlog;
-    for (int i = 0; i < 100; ++i)
-        backlog += "CMD_chat+2+b" + QByteArray::number(i) + "|clRed\xFF";
-    seats[1]->deliver(backlog);
-    seats[2]->deliver("CMD_chat+3+c0|clRed\xFF" "CMD_chat+3+c1|clRed\xFF");
-    server.socktimerTimer();
-    server.socktimerTimer();
-    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_chat+2+P2 chats: b0|clRed", "CMD_chat+3+P3 chats: c0|clRed",
-                                              "CMD_chat+2+P2 chats: b1|clRed", "CMD_chat+3+P3 chats: c1|clRed"}));
-    dispatchAllSlowly();
-    EXPECT_EQ(ann->take().size(), 98);
+    // Seat 2's two lines came before seat 3's: seat 3's line waits for seat 2's second, which
+    // waits a pace for its turn, and follows it.
+    server.advanceDispatchClock(TServer::kPace);
+    seats[1]->deliver("CMD_chat+2+b1|clRed\xFF" "CMD_chat+2+b2|clRed\xFF");
+    seats[2]->deliver("CMD_chat+3+c1|clRed\xFF");
+    server.advanceDispatchClock(TServer::kPace - 1ns);
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_chat+2+P2 chats: b1|clRed"}));
+    server.advanceDispatchClock(1ns);
+    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_chat+2+P2 chats: b2|clRed", "CMD_chat+3+P3 chats: c1|clRed"}));
 }
 
-TEST_F(HostDoor, TheFirstToCompleteByArrivalIsTheFastestWhateverItsSeat)
+TEST_F(HostDoor, TheFirstToCompleteByArrivalIsTheFastestWhateverItsSeatOrWhatItSentBefore)
 {
     std::vector<FakeLink *> seats = joinSeats(3);
     deliver(seats[0], "CMD_startgame+P1+1+60+");
@@ -236,9 +234,10 @@ TEST_F(HostDoor, TheFirstToCompleteByArrivalIsTheFastestWhateverItsSeat)
         deliver(seats[1], "CMD_myword+2" + word);
         deliver(seats[2], "CMD_myword+3" + word);
     }
-    // Seat 3's last word arrives a moment before seat 2's; both wait for the same tick.
-    seats[2]->deliver("CMD_myword+3" + word);
+    // Seat 3 sends a chat line and then its last word, a moment before seat 2's last word: seat
+    // 3's word waits a pace behind its chat line, and seat 2's waits behind it.
+    seats[2]->deliver("CMD_chat+3+last one|clRed\xFF" "CMD_myword+3" + word);
     seats[1]->deliver("CMD_myword+2" + word);
-    server.socktimerTimer();
+    dispatchAll();
     EXPECT_EQ(server.fastestSeat(), 3);
 }

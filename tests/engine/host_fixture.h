@@ -8,11 +8,13 @@
 
 #include <QList>
 
+#include <map>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 
 // A seat's connection that records what the host sends, for tests that drive the host engine
-// directly, one timer tick at a time.
+// directly, its clocks moved by hand.
 class FakeLink : public Link
 {
     Q_OBJECT
@@ -75,6 +77,7 @@ protected:
     {
         server.seedRandom(7);
         server.setManualClock(true);
+        server.setManualDispatch(true);
         server.setClock([this] { return nowMs; });
     }
 
@@ -88,14 +91,22 @@ protected:
         return raw;
     }
 
-    // Connects and logs in; returns the link with its outbox emptied.
+    // Connects (from the address given) and logs in; returns the link with its outbox emptied.
+    // The seat key the host gave it is kept in `keys`.
     FakeLink *join(const QByteArray &name, const SockAddress &peer = {})
     {
         FakeLink *link = connect(peer);
         const int seat = link->take().value(0).mid(18).toInt();
+        return logIn(link, seat, name);
+    }
+    FakeLink *logIn(FakeLink *link, int seat, const QByteArray &name)
+    {
         link->deliver(msg::encode(msg::LoginInfo {seat, proto::kVersion, name}));
         dispatchAll();
-        link->take();
+        for (const QByteArray &message : link->take()) {
+            if (message.startsWith("CMD_seatkey+"))
+                keys[link] = message.split('+').value(2);
+        }
         return link;
     }
 
@@ -105,19 +116,22 @@ protected:
         dispatchAll();
     }
 
+    // The dispatcher's time runs until every message received has been handled.
     void dispatchAll()
     {
-        while (server.queuedMessages() > 0)
-            server.socktimerTimer();
+        for (int paces = 0; server.queuedMessages() > 0; ++paces) {
+            ASSERT_LT(paces, 10000) << "messages that are never handled";
+            server.advanceDispatchClock(TServer::kPace);
+        }
     }
 
-    // Handles everything queued a second of the clock apart, so that no line waits for its
-    // connection's pace.
+    // Handles everything queued a second of the relay pace's clock apart, so that no line is
+    // dropped for coming too fast.
     void dispatchAllSlowly()
     {
         while (server.queuedMessages() > 0) {
             nowMs += 1000;
-            server.socktimerTimer();
+            server.advanceDispatchClock(TServer::kPace);
         }
     }
 
@@ -138,4 +152,5 @@ protected:
 
     qint64 nowMs = 0;
     TServer server;
+    std::map<const FakeLink *, QByteArray> keys;
 };

@@ -1,50 +1,22 @@
 // A whole game on vrel-host, played by two raw clients over real sockets.
 
-#include "dictionary/embeddedwords.h"
 #include "tests/support/host_process.h"
 #include "tests/support/raw_client.h"
+#include "tests/support/word_play.h"
 
 #include <gtest/gtest.h>
-
-#include <QStringList>
 
 #include <memory>
 
 using testing_support::HostProcess;
 using testing_support::RawClient;
+using testing_support::answerFor;
+using testing_support::maskedOf;
+using testing_support::mywordMessage;
 
 namespace {
 
 const QByteArray T("\xFF", 1);
-
-// A pool word that keeps every letter the masked word shows (the source word always does).
-QByteArray answerFor(const QByteArray &masked)
-{
-    static const QStringList pool = loadWordPool();
-    for (const QString &candidate : pool) {
-        const QByteArray word = candidate.toLatin1();
-        bool fits = word.size() == 5;
-        for (int i = 0; fits && i < 5; ++i)
-            fits = masked.at(i) == '_' || masked.at(i) == word.at(i);
-        if (fits)
-            return word;
-    }
-    return {};
-}
-
-QByteArray mywordMessage(int seat, const QByteArray &word)
-{
-    QByteArray m = "CMD_myword+" + QByteArray::number(seat);
-    for (int i = 0; i < 5; ++i)
-        m += '+' + QByteArray::number(i + 1) + '+' + QByteArray::number(word.at(i) - 'a' + 1);
-    return m + T;
-}
-
-// "CMD_newword+seat+done+next+masked+" -> masked; "CMD_nextplayer+seat+1+masked+" likewise.
-QByteArray maskedOf(const QByteArray &message)
-{
-    return message.split('+').value(message.startsWith("CMD_newword") ? 4 : 3);
-}
 
 } // namespace
 
@@ -124,6 +96,7 @@ TEST(HostGame, ARejoinWithACompleteListEndsWithTheBoardClosed)
     auto bob = std::make_unique<RawClient>(host.port());
     ASSERT_EQ(bob->next(), QByteArray("CMD_sendlogininfo+2"));
     bob->send("CMD_logininfo+2+1.0.4+Bob" + T + T);
+    const QByteArray key = bob->waitFor("CMD_seatkey+2+").value_or("").mid(14).chopped(1);
     ASSERT_TRUE(bob->waitFor("CMD_existingplayers+1+Ann").has_value());
     ann.send("CMD_startgame+Ann+1+120+" + T);
     std::optional<QByteArray> turn = bob->waitFor("CMD_nextplayer+2+1+");
@@ -136,18 +109,21 @@ TEST(HostGame, ARejoinWithACompleteListEndsWithTheBoardClosed)
         masked = maskedOf(*reply);
     }
 
-    // Bob's connection drops and he comes back into his seat while the round runs.
+    // Bob's connection drops and he comes back, with his key sent as soon as he is connected,
+    // into his seat, which was kept for him, while the round runs.
     bob.reset();
     ASSERT_TRUE(ann.waitFor("CMD_playerdisconnected+2+Bob").has_value());
     RawClient back(host.port());
-    ASSERT_EQ(back.next(), QByteArray("CMD_sendlogininfo+2"));
+    back.send("CMD_reclaimseat+2+" + key + '+' + T);
+    EXPECT_EQ(back.take(3), QList<QByteArray>({"CMD_sendlogininfo+3", "CMD_reclaimseat+2+" + key + '+', "CMD_sendlogininfo+2"}));
     back.send("CMD_logininfo+2+1.0.4+Bob" + T + T);
-    const QList<QByteArray> got = back.take(4);
-    ASSERT_EQ(got.size(), 4);
+    const QList<QByteArray> got = back.take(5);
+    ASSERT_EQ(got.size(), 5);
     EXPECT_EQ(got.at(0), "CMD_newplayerinfo+2+Bob");
-    EXPECT_EQ(got.at(1), "CMD_existingplayers+1+Ann");
-    EXPECT_TRUE(got.at(2).startsWith("CMD_loadstats+2+120+")) << got.at(2).constData();
-    EXPECT_EQ(got.at(3), "CMD_allfilled+2+");
+    EXPECT_TRUE(got.at(1).startsWith("CMD_seatkey+2+")) << got.at(1).constData();
+    EXPECT_EQ(got.at(2), "CMD_existingplayers+1+Ann");
+    EXPECT_TRUE(got.at(3).startsWith("CMD_loadstats+2+120+")) << got.at(3).constData();
+    EXPECT_EQ(got.at(4), "CMD_allfilled+2+");
 }
 
 TEST(HostGame, StartFieldsAreReadFromTheRightWhateverTheName)
@@ -167,7 +143,7 @@ TEST(HostGame, StartFieldsAreReadFromTheRightWhateverTheName)
         starter.send("CMD_logininfo+1+1.0.4+" + start.name + T + T);
         ASSERT_EQ(starter.next(), "CMD_newplayerinfo+1+" + start.name);
         starter.send("CMD_startgame+" + start.name + "+5+" + start.seconds + "+" + T);
-        EXPECT_EQ(starter.next(), "CMD_startgame+" + start.name + "+5+" + start.played + "++");
+        EXPECT_EQ(starter.waitFor("CMD_startgame+"), "CMD_startgame+" + start.name + "+5+" + start.played + "++");
         // A late joiner is told the turn the host plays.
         RawClient late(host.port());
         ASSERT_EQ(late.next(), QByteArray("CMD_sendlogininfo+2"));

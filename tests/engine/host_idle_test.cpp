@@ -1,76 +1,55 @@
-// An idle host does not wake: its dispatcher runs only while messages wait and its login clock
-// only while a connection has not logged in, and both start again when there is work, without
-// changing the order or the pace of the messages.
+// An idle host does not wake: its dispatcher's timer is set only while messages wait, for the
+// moment the next of them may be handled, and its login clock runs only while a connection has
+// not logged in.
 
 #include "tests/engine/host_fixture.h"
 #include "tests/support/qt_printers.h"
 
-namespace {
+using namespace std::chrono_literals;
 
+namespace {
 class HostIdle : public HostFixture
 {
-protected:
-    HostIdle() { server.setManualDispatch(true); }
-
-    // One dispatcher tick, as the running timer would give it; a stopped timer gives none.
-    bool tickIfRunning()
-    {
-        if (!server.socktimerRunning())
-            return false;
-        server.socktimerTimer();
-        return true;
-    }
 };
-
 } // namespace
 
-TEST_F(HostIdle, TimersStopWhenIdleAndStartAgainForWorkWithTheSameOrderAndPace)
+TEST_F(HostIdle, TheDispatcherIsSetOnlyForWaitingMessagesAndTheLoginClockOnlyForStrangers)
 {
     EXPECT_FALSE(server.socktimerRunning());
     EXPECT_FALSE(server.logintimerRunning());
 
-    // A connection that has not logged in starts the login clock; its login starts the dispatcher,
-    // which stops once it has nothing left; the login clock stops at its next second.
+    // A connection that has not logged in starts the login clock. Its login is handled at once;
+    // the empty line after the login's second terminator takes no turn, so a chat sent with the
+    // login waits exactly one pace.
     FakeLink *ann = connect();
+    FakeLink *bob = join("Bob");
     EXPECT_TRUE(server.logintimerRunning());
     EXPECT_FALSE(server.socktimerRunning());
-    ann->deliver(msg::encode(msg::LoginInfo {1, proto::kVersion, "Ann"}));
-    EXPECT_TRUE(tickIfRunning());
+    bob->take();
+    ann->deliver(msg::encode(msg::LoginInfo {1, proto::kVersion, "Ann"}) + "CMD_chat+1+hi|clRed\xFF");
+    EXPECT_TRUE(server.socktimerRunning());
+    server.advanceDispatchClock(0ns);
     EXPECT_EQ(server.seat(1).name, "Ann");
-    EXPECT_TRUE(tickIfRunning()); // the empty line after the login's second terminator
-    EXPECT_FALSE(server.socktimerRunning());
-    server.logintimerTimer();
-    EXPECT_FALSE(server.logintimerRunning());
-    FakeLink *bob = join("Bob");
-    server.logintimerTimer();
-    EXPECT_FALSE(server.logintimerRunning());
-    EXPECT_FALSE(server.socktimerRunning());
-    clearAll({ann, bob});
-
-    // A burst arriving at the idle host: a message of each connection a tick, each connection's
-    // messages in their order, and the dispatcher stops right after the last one.
-    ann->deliver("CMD_chat+1+a1|clRed\xFF" "CMD_chat+1+a2|clRed\xFF");
-    bob->deliver("CMD_chat+2+b1|clRed\xFF");
-    const QList<QList<QByteArray>> expected = {
-        {"CMD_chat+1+Ann chats: a1|clRed", "CMD_chat+2+Bob chats: b1|clRed"}, {"CMD_chat+1+Ann chats: a2|clRed"}};
-    for (const QList<QByteArray> &relays : expected) {
-        ASSERT_TRUE(tickIfRunning()) << relays.first().constData();
-        EXPECT_EQ(bob->take(), relays);
-    }
-    EXPECT_FALSE(server.socktimerRunning());
-
-    // Idle ticks change nothing; the next message, however long after, wakes the dispatcher and
-    // is handled at its next tick.
-    server.socktimerTimer();
+    EXPECT_EQ(bob->take(), QList<QByteArray>({"CMD_newplayerinfo+1+Ann"}));
+    server.advanceDispatchClock(TServer::kPace - 1ns);
     EXPECT_TRUE(bob->take().isEmpty());
+    server.advanceDispatchClock(1ns);
+    EXPECT_EQ(bob->take(), QList<QByteArray>({"CMD_chat+1+Ann chats: hi|clRed"}));
+    EXPECT_FALSE(server.socktimerRunning());
+    server.logintimerTimer();
+    EXPECT_FALSE(server.logintimerRunning());
+
+    // An hour with nothing to do changes nothing; a message after it is handled at once.
+    server.advanceDispatchClock(1h);
+    EXPECT_FALSE(server.socktimerRunning());
     ann->take();
     bob->deliver("CMD_chat+2+later|clRed\xFF");
-    ASSERT_TRUE(tickIfRunning());
+    server.advanceDispatchClock(0ns);
     EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_chat+2+Bob chats: later|clRed"}));
     EXPECT_FALSE(server.socktimerRunning());
 
     // A stranger who never logs in keeps the login clock running until it is closed; a flood
-    // closed on arrival leaves nothing for the dispatcher but one idle tick.
+    // closed on arrival leaves the dispatcher resting.
     FakeLink *stranger = connect();
     for (int tick = 0; tick < TServer::kLoginSeconds * TServer::kLoginTicksPerSecond; ++tick) {
         ASSERT_TRUE(server.logintimerRunning());
@@ -83,7 +62,7 @@ TEST_F(HostIdle, TimersStopWhenIdleAndStartAgainForWorkWithTheSameOrderAndPace)
         flood += "CMD_chat+2+x|clRed\xFF";
     bob->deliver(flood);
     EXPECT_EQ(bob->closeCalls, 1);
-    EXPECT_TRUE(tickIfRunning());
+    server.advanceDispatchClock(TServer::kPace);
     EXPECT_FALSE(server.socktimerRunning());
     EXPECT_FALSE(server.timer1Running()); // no game, no phase clock
 }

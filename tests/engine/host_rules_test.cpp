@@ -363,6 +363,7 @@ TEST_F(HostRules, ResultsLastLongerWithMorePlayers)
     const std::pair<int, int> expectations[] = {{1, 15}, {2, 18}, {3, 22}, {4, 22}, {5, 26}, {6, 26}};
     for (const auto &[players, seconds] : expectations) {
         TServer host;
+        host.setManualDispatch(true);
         std::vector<FakeLink *> links;
         for (int n = 0; n < players; ++n) {
             auto link = std::make_unique<FakeLink>();
@@ -370,8 +371,7 @@ TEST_F(HostRules, ResultsLastLongerWithMorePlayers)
             const int seat = host.seatConnection(std::move(link));
             links.back()->deliver(msg::encode(msg::LoginInfo {seat, proto::kVersion, "P"}));
         }
-        while (host.queuedMessages() > 0)
-            host.socktimerTimer();
+        host.advanceDispatchClock(TServer::kPace);
         host.startgame({"Ann", "2", "30"});
         for (int t = 0; t < 34; ++t)
             host.timer1Timer();
@@ -489,46 +489,151 @@ TEST_F(HostRules, ALateJoinerIsBroughtUpToDate)
     ASSERT_EQ(dee->take().value(0), "CMD_sendlogininfo+2");
     deliver(dee, "CMD_logininfo+2+1.0.4+Dee\xFF");
     const QList<QByteArray> got = dee->take();
-    ASSERT_EQ(got.size(), 5);
+    ASSERT_EQ(got.size(), 6);
     EXPECT_EQ(got.at(0), "CMD_newplayerinfo+2+Dee");
-    EXPECT_EQ(got.at(1), "CMD_existingplayers+1+Ann");
-    EXPECT_EQ(got.at(2), "CMD_existingplayers+3+Bob");
-    EXPECT_EQ(got.at(3), "CMD_newword+2+0+1+" + ends(kSources[0]) + '+');
-    EXPECT_EQ(got.at(4), "CMD_loadstats+2+60+50+5+1+1+1+0+1+2+0+0+3+0+0");
+    EXPECT_TRUE(got.at(1).startsWith("CMD_seatkey+2+")) << got.at(1).constData();
+    EXPECT_EQ(got.at(2), "CMD_existingplayers+1+Ann");
+    EXPECT_EQ(got.at(3), "CMD_existingplayers+3+Bob");
+    EXPECT_EQ(got.at(4), "CMD_newword+2+0+1+" + ends(kSources[0]) + '+');
+    EXPECT_EQ(got.at(5), "CMD_loadstats+2+60+50+5+1+1+1+0+1+2+0+0+3+0+0");
 
     // In the results phase there is no word to hand out; seat 2 is listed even when free.
     ticksUntil(ann, "CMD_postscores");
     join("Eve"); // seat 4
     dee->hangUp();
     ann->hangUp();
-    FakeLink *fay = connect(); // seat 1, the lowest free one
-    ASSERT_EQ(fay->take().value(0), "CMD_sendlogininfo+1");
-    deliver(fay, "CMD_logininfo+1+1.0.4+Fay\xFF");
+    FakeLink *fay = connect(); // seat 5: seats 1 and 2 are kept for Ann and Dee
+    ASSERT_EQ(fay->take().value(0), "CMD_sendlogininfo+5");
+    deliver(fay, "CMD_logininfo+5+1.0.4+Fay\xFF");
     const QList<QByteArray> late = fay->take();
     EXPECT_FALSE(late.join('|').contains("CMD_newword"));
-    EXPECT_EQ(late.last(), "CMD_loadstats+1+60+18+5+1+2+1+10+1+2+0+0+3+0+0+4+0+0");
+    EXPECT_EQ(late.last(), "CMD_loadstats+5+60+18+5+1+2+2+0+0+3+0+0+4+0+0+5+0+0");
     Q_UNUSED(bob);
 }
 
-TEST_F(HostRules, APlayerWhoReconnectsIntoTheSameSeatKeepsScoreAndWords)
+// A player who drops during a game finds its seat kept: it comes back to it with its key (its own
+// score and words, whatever lower seat is free), and nobody else gets it, not even under its name.
+TEST_F(HostRules, ADroppedPlayerGetsItsOwnSeatBackWithItsKeyAndNobodyElseDoes)
 {
     FakeLink *ann = join("Ann");
-    FakeLink *bob = join("Bob");
+    FakeLink *cid = join("Cid");
+    FakeLink *bob = join("Bob"); // seat 3
+    const QByteArray key = keys[bob];
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9a-f]{32}$")).match(QString::fromLatin1(key)).hasMatch()) << key.constData();
+    EXPECT_NE(key, keys[cid]);
+    cid->hangUp(); // between games: seat 2 is simply free
+    EXPECT_FALSE(server.seatKept(2));
+    ann->take();
     start(ann, 3, 60);
     for (int w = 1; w <= 3; ++w)
-        deliver(bob, myword(2, kSources[w - 1]));
-    server.seat(2).totalScore = 42;
+        deliver(bob, myword(3, kSources[w - 1]));
+    server.seat(3).totalScore = 42;
     bob->hangUp();
-    EXPECT_EQ(ann->takeVerb("CMD_playerdisconnected"), QList<QByteArray>({"CMD_playerdisconnected+2+Bob"}));
+    EXPECT_EQ(ann->takeVerb("CMD_playerdisconnected"), QList<QByteArray>({"CMD_playerdisconnected+3+Bob"}));
+    EXPECT_TRUE(server.seatKept(3));
 
+    // A stranger under Bob's name gets the lower free seat, another name, and that seat's record.
+    FakeLink *stranger = connect();
+    EXPECT_EQ(stranger->take().value(0), "CMD_sendlogininfo+2");
+    deliver(stranger, "CMD_reclaimseat+3+" + keys[ann] + '+'); // a key of another seat opens nothing
+    deliver(stranger, "CMD_logininfo+2+1.0.4+Bob\xFF");
+    const QList<QByteArray> strangers = stranger->take();
+    EXPECT_EQ(strangers.value(0), "CMD_newplayerinfo+2+Bob (2)");
+    EXPECT_TRUE(strangers.last().endsWith("+1+0+0+2+0+0")) << strangers.last().constData(); // seat 3 is not listed
+    EXPECT_TRUE(server.seatKept(3));
+
+    // Bob comes back with his key: the seat he was given (4) is left for his own.
     FakeLink *back = connect();
-    EXPECT_EQ(back->take().value(0), "CMD_sendlogininfo+2");
-    deliver(back, "CMD_logininfo+2+1.0.4+Bob\xFF");
-    const QList<QByteArray> got = back->take();
-    EXPECT_EQ(got.at(got.size() - 2), "CMD_newword+2+0+4+" + ends(kSources[3]) + '+');
-    EXPECT_TRUE(got.last().contains("+2+42+3")) << got.last().constData();
-    deliver(back, myword(2, kSources[3]));
-    EXPECT_EQ(back->takeVerb("CMD_hiscount"), QList<QByteArray>({"CMD_hiscount+2+4+"}));
+    EXPECT_EQ(back->take().value(0), "CMD_sendlogininfo+4");
+    deliver(back, "CMD_reclaimseat+3+" + key + '+');
+    EXPECT_EQ(back->take(), QList<QByteArray>({"CMD_reclaimseat+3+" + key + '+', "CMD_sendlogininfo+3"}));
+    deliver(back, "CMD_logininfo+4+1.0.4+Bob\xFF"); // the answer to the first seat: dropped
+    EXPECT_TRUE(back->take().isEmpty());
+    logIn(back, 3, "Bob");
+    EXPECT_FALSE(server.seat(4).inUse);
+    EXPECT_FALSE(server.seatKept(3));
+    // The stranger sat down while he was away, never told of him: Bob comes after the stranger.
+    EXPECT_EQ(server.seatsBySeniority(), QList<int>({1, 2, 3}));
+    EXPECT_EQ(server.seat(3).name, "Bob");
+    EXPECT_NE(keys[back], key); // every login gets a key of its own
+    clearAll({ann, stranger});
+    deliver(back, myword(3, kSources[3]));
+    EXPECT_EQ(back->takeVerb("CMD_hiscount"), QList<QByteArray>({"CMD_hiscount+3+4+"}));
+    EXPECT_EQ(server.seat(3).totalScore, 42);
+
+    // His old connection, still seated when he comes back (its path died without a word), is
+    // closed without a departure; the new one takes the seat.
+    FakeLink *again = connect();
+    again->take();
+    deliver(again, "CMD_reclaimseat+3+" + keys[back] + '+');
+    EXPECT_EQ(back->closeCalls, 1);
+    EXPECT_EQ(again->take().value(1), "CMD_sendlogininfo+3");
+    logIn(again, 3, "Bob");
+    EXPECT_TRUE(ann->takeVerb("CMD_playerdisconnected").isEmpty());
+
+    // A removed player hears its own departure first, and its seat is not kept for it.
+    deliver(ann, "CMD_kickhim+1+3+");
+    EXPECT_EQ(again->takeVerb("CMD_playerdisconnected"), QList<QByteArray>({"CMD_playerdisconnected+3+Bob"}));
+    EXPECT_EQ(again->closeCalls, 1);
+    EXPECT_FALSE(server.seatKept(3));
+    FakeLink *last = connect();
+    EXPECT_EQ(last->take().value(0), "CMD_sendlogininfo+3");
+    deliver(last, "CMD_reclaimseat+3+" + keys[again] + '+');
+    EXPECT_TRUE(last->take().isEmpty());
+
+    // The starter who drops hands the start on while away, and takes it back on return.
+    ann->hangUp();
+    EXPECT_EQ(server.starterSeat(), 2);
+    deliver(last, "CMD_reclaimseat+1+" + keys[ann] + '+');
+    logIn(last, 1, "Ann");
+    EXPECT_EQ(server.starterSeat(), 1);
+}
+
+// A kept seat is free again after two minutes without its player, and when the game ends. While
+// every other seat is taken, a newcomer is given a moment to show a key before the game is full.
+TEST_F(HostRules, AKeptSeatIsFreedAfterTwoMinutesOrAtTheGamesEndAndAFullTableWaitsForAKey)
+{
+    std::vector<FakeLink *> table;
+    for (const char *name : {"Ann", "Bob", "Cid", "Dee", "Eve", "Fay", "Gus", "Hal", "Ida"})
+        table.push_back(join(name));
+    start(table[0], 3, 60);
+    FakeLink *fay = table[5];
+    fay->hangUp();
+    EXPECT_TRUE(server.seatKept(6));
+
+    FakeLink *newcomer = connect();
+    EXPECT_TRUE(newcomer->take().isEmpty());
+    for (int t = 1; t < TServer::kReclaimTicks; ++t)
+        server.logintimerTimer();
+    EXPECT_EQ(newcomer->closeCalls, 0);
+    server.logintimerTimer();
+    EXPECT_EQ(newcomer->take(), QList<QByteArray>({"CMD_full+"}));
+    EXPECT_EQ(newcomer->closeCalls, 1);
+
+    // Fay's key, read before anything else, seats her in her own seat at once.
+    FakeLink *back = connect();
+    deliver(back, "CMD_reclaimseat+6+" + keys[fay] + '+');
+    EXPECT_EQ(back->take(), QList<QByteArray>({"CMD_reclaimseat+6+" + keys[fay] + '+', "CMD_sendlogininfo+6"}));
+    logIn(back, 6, "Fay");
+    EXPECT_TRUE(server.loggedIn(6));
+    EXPECT_EQ(server.seatsBySeniority(), QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9})); // her place too
+
+    back->hangUp();
+    tick(SeatReservations::kKeptSeconds - 1);
+    EXPECT_TRUE(server.seatKept(6));
+    tick();
+    EXPECT_FALSE(server.seatKept(6));
+    FakeLink *late = connect();
+    EXPECT_EQ(late->take().value(0), "CMD_sendlogininfo+6");
+    late->hangUp();
+
+    table[1]->hangUp();
+    EXPECT_TRUE(server.seatKept(2));
+    ASSERT_EQ(server.phase(), proto::WordPhase);
+    for (int w = 1; w <= 10; ++w) // Ann leads, so that the game ends
+        deliver(table[0], myword(1, server.puzzle(server.roundNumber(), w).source));
+    EXPECT_GT(ticksUntil(table[0], "CMD_winner+"), 0);
+    EXPECT_FALSE(server.seatKept(2));
 }
 
 TEST_F(HostRules, MessagesQueuedFromAClosedConnectionAreNeverCreditedToTheNextOccupant)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # An installed copy holds exactly its programs, desktop entry, icons, metainfo, manual pages,
-# copyright file and the host's unit; the installed programs answer --help, --version and unknown
+# copyright file and the host's units; the installed programs answer --help, --version and unknown
 # options, pack and unpack, and the host stops cleanly on SIGTERM; Debian's validators accept the
-# desktop entry and the metainfo.
+# desktop entry and the metainfo, systemd the units.
 source "$(dirname "$0")/install_helpers.sh"
 
 root=$work/root
@@ -14,6 +14,8 @@ expected="usr/bin/vrel
 usr/bin/vrel-host
 usr/bin/vrel-pack
 usr/lib/systemd/system/vrel-host.service
+usr/lib/systemd/system/vrel-host@.service
+usr/lib/systemd/system/vrel-host@.socket
 usr/share/applications/vrel.desktop
 usr/share/doc/vrel/copyright
 usr/share/icons/hicolor/128x128/apps/vrel.png
@@ -89,6 +91,24 @@ for page in "$share"/man/man6/*.6.gz; do
   warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1) || fail "$page: groff failed: $warnings"
   [ -z "$warnings" ] || fail "$page: $warnings"
 done
-grep -qx "ExecStart=/usr/bin/vrel-host" "$root/usr/lib/systemd/system/vrel-host.service" || fail "the unit starts another program"
+
+# The host's units: a game per port from the template (and its socket), the game's own port from
+# vrel-host.service. systemd checks them as installed: every setting, the program they start and
+# the manual page they name. It reads them under a root of their own, beside the system's units
+# that they name (targets); MANPATH leads it to the installed manual page.
+units=$root/usr/lib/systemd/system
+grep -qx "ExecStart=/usr/bin/vrel-host --port 7772" "$units/vrel-host.service" || fail "vrel-host.service starts another program"
+grep -qx "ExecStart=/usr/bin/vrel-host --port %i" "$units/vrel-host@.service" || fail "vrel-host@.service starts another program"
+system=$work/system
+mkdir -p "$system/usr/bin" "$system/usr/lib/systemd"
+cp -a /usr/lib/systemd/system "$system/usr/lib/systemd/"
+cp "$units"/vrel-host* "$system/usr/lib/systemd/system/"
+cp "$bin/vrel-host" "$system/usr/bin/"
+if MANPATH=$share/man systemd-analyze verify --root="$system" vrel-host.service vrel-host@7773.service vrel-host@7773.socket \
+  >"$work/verify.log" 2>&1; then
+  [ -s "$work/verify.log" ] && fail "systemd-analyze verify warns: $(cat "$work/verify.log")"
+else
+  fail "systemd-analyze verify: $(cat "$work/verify.log")"
+fi
 
 finish

@@ -1,13 +1,16 @@
 // The socket channel on a network of its own (see in_private_network.sh): a host whose first
-// address hangs or fails, names the resolver cannot find, and a resolver that does not answer
-// while the window goes on.
+// address hangs or fails, an address that never answers, names the resolver cannot find, and a
+// resolver that does not answer while the window goes on.
 
 #include "tests/client/client_fixture.h"
 
 #include "net/error_sink.h"
 #include "net/sock_lookup.h"
 #include "net/tsock.h"
+#include "client/board.h"
+#include "tests/support/screenshot.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 
 #include <arpa/inet.h>
@@ -194,11 +197,45 @@ TEST_F(PrivateNetwork, TheWindowGoesOnWhileItsHostsNameIsLookedUp)
     EXPECT_FALSE(bob->session().connected());
     EXPECT_EQ(chatLines(*bob), QStringList({"Loading Multi-player Game.. Please Wait."}));
 
-    // The resolver gives up: the player is told, once, and the window stays.
+    // The resolver gives up: the player is told, once, with the name, and the window stays.
     ASSERT_TRUE(waitUntil([&] { return !boxes.isEmpty(); }, 30000));
     settle(300);
-    EXPECT_EQ(boxes, QStringList({"Host Lookup - Could Not Find Host Entry"}));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith("Host Lookup - Could Not Find Host Entry\n\nNo computer named \"vrel-slow.test\"")) << boxes[0].toStdString();
     EXPECT_TRUE(bob->chat().isVisible());
     EXPECT_EQ(endings, 0);
     EXPECT_EQ(forgotten.texts.last(), "Socket Closed");
+}
+
+TEST_F(PrivateNetwork, AJoinThatHearsNothingShowsHowItComesOnAndGivesUpAfterTenSecondsOrWhenStopped)
+{
+    // fd77::2 neither answers nor fails: without a limit of its own the connection would wait for
+    // the system's two minutes.
+    QElapsedTimer clock;
+    clock.start();
+    auto bob = start({QStringLiteral("Bob"), QStringLiteral("fd77::2"), QStringLiteral("join")}, 7772);
+    QAction *stop = bob->chat().stopRejoiningAction();
+    const QString status = QStringLiteral("Connecting to [fd77::2]:7772... 2 s");
+    ASSERT_TRUE(waitUntil([&] { return bob->chat().puzzleBoard().status() == status; }, 3500));
+    EXPECT_TRUE(stop->isVisible());
+    EXPECT_EQ(stop->text(), "Stop &Connecting");
+    testing_support::screenshot(&bob->chat(), QStringLiteral("connecting"));
+    const QString gaveUp = QStringLiteral("Could not connect: [fd77::2]:7772, no answer (timed out).");
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains(gaveUp); }, 15000));
+    EXPECT_GE(clock.elapsed(), 9500);
+    EXPECT_LT(clock.elapsed(), 12000);
+    EXPECT_FALSE(stop->isVisible());
+    EXPECT_EQ(bob->chat().puzzleBoard().status(), "Welcome to Vrel by Kovren Software");
+
+    // The player stops the next try himself.
+    auto cid = start({QStringLiteral("Cid"), QStringLiteral("fd77::2"), QStringLiteral("join")}, 7772);
+    ASSERT_TRUE(waitUntil([&] { return cid->chat().stopRejoiningAction()->isVisible(); }));
+    cid->chat().stopRejoiningAction()->trigger();
+    EXPECT_TRUE(chatLines(*cid).contains("Connecting stopped."));
+    EXPECT_FALSE(cid->session().hasLink());
+    EXPECT_FALSE(cid->chat().stopRejoiningAction()->isVisible());
+    EXPECT_EQ(cid->chat().puzzleBoard().status(), "Welcome to Vrel by Kovren Software");
+    settle(200);
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+    EXPECT_TRUE(cid->chat().isVisible());
 }

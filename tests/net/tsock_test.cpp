@@ -1,6 +1,9 @@
 #include "net/esock_exception.h"
+#include "net/orderly_end.h"
 #include "net/sock_lookup.h"
 #include "net/tsock.h"
+#include "tests/support/free_port.h"
+#include "tests/support/raw_client.h"
 #include "tests/support/wait.h"
 
 #include <gtest/gtest.h>
@@ -29,20 +32,6 @@ struct InfoLog {
     }
     int count(const QString &text) const { return int(texts.count(text)); }
 };
-
-// A port nobody listens on: bound once to get a free number, then released.
-int closedPort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(fd);
-    return ntohs(address.sin_port);
-}
 
 QString expectText(const std::function<void()> &action)
 {
@@ -85,7 +74,7 @@ TEST(TSockConnect, RefusedConnectionReportsOnlyTheError)
     bool disconnected = false;
     client.OnDisconnect = [&](TSock *) { disconnected = true; };
     client.setHostName(QStringLiteral("127.0.0.1"));
-    client.setPortName(QString::number(closedPort()));
+    client.setPortName(QString::number(testing_support::unusedLoopbackPort()));
 
     EXPECT_FALSE(client.Connect());
     ASSERT_TRUE(waitUntil([&] { return log.texts.size() >= 3; }));
@@ -337,14 +326,36 @@ TEST(TSockClose, ResetConnectionIsReportedAndClosed)
     pair.server->OnInfo = [&](TSock *, TSocketInfo, const QString &text) { events << text; };
     pair.server->OnDisconnect = [&](TSock *) { events << QStringLiteral("disconnect"); };
     pair.server->OnRead = [](TSock *, int) {};
-    // Unread bytes at close make the client's side send a reset instead of a plain close.
-    pair.client.OnRead = [](TSock *, int) {};
-    pair.server->Send("unread");
-    settle(50);
-    pair.client.Close();
+    pair.client.Abort();
     ASSERT_TRUE(waitUntil([&] { return events.contains(QStringLiteral("Socket Closed")); }));
     EXPECT_TRUE(events.contains(QStringLiteral("disconnect")));
     EXPECT_FALSE(pair.server->Connected());
+}
+
+TEST(TSockClose, AConnectionClosedWithBytesUnreadStillEndsInOrder)
+{
+    TSock listener;
+    TSock *accepted = nullptr;
+    listener.setPortName(QStringLiteral("0"));
+    listener.OrderlyClose = true; // handed on to the accepted connection
+    listener.OnAccept = [&](TSock *l) { l->Accept(accepted); };
+    listener.setListen(true);
+    testing_support::RawClient peer(listener.boundPort());
+    ASSERT_TRUE(waitUntil([&] { return accepted != nullptr; }));
+
+    // The peer's bytes arrive and are never read before the close: a plain close would answer
+    // them with a reset, which the peer would read before (or instead of) the last words.
+    peer.send("unread");
+    accepted->Send("last words\xFF");
+    QThread::msleep(20); // the bytes arrive, and no event loop runs the socket's read
+    EXPECT_TRUE(accepted->Close());
+    EXPECT_EQ(orderlyend::pending(), 1);
+    EXPECT_EQ(peer.next(), QByteArray("last words"));
+    EXPECT_TRUE(peer.closedByPeer());
+    EXPECT_FALSE(peer.wasReset());
+    // The descriptor goes once the peer has ended too.
+    peer.close();
+    EXPECT_TRUE(waitUntil([] { return orderlyend::pending() == 0; }));
 }
 
 TEST(TSockListen, UsedPortFailsToBindAndThenReportsInUse)

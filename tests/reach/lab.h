@@ -99,8 +99,20 @@ private:
     QTemporaryDir folder_;
 };
 
-// A player who logs in at the host on `port` as NAME; null when the host never asks.
-inline std::unique_ptr<testing_support::RawClient> seatPlayer(int port, const QByteArray &name)
+// A built program (vrel or vrel-host) started as a process of its own, with `home` as its folder
+// (VREL_HOME) and no display.
+inline void startProgram(QProcess &process, const QTemporaryDir &home, const QString &program, const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VREL_HOME"), home.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.start(testing_support::builtProgram(program), arguments);
+}
+
+// A player who logs in at the host on `port` as NAME (in the seat it tells); null when the host
+// never asks.
+inline std::unique_ptr<testing_support::RawClient> seatPlayer(int port, const QByteArray &name, QByteArray *seatTaken = nullptr)
 {
     auto client = std::make_unique<testing_support::RawClient>(port);
     const std::optional<QByteArray> invitation = client->waitFor("CMD_sendlogininfo+");
@@ -109,14 +121,68 @@ inline std::unique_ptr<testing_support::RawClient> seatPlayer(int port, const QB
     const QByteArray seat = invitation->mid(int(qstrlen("CMD_sendlogininfo+"))).split('+').value(0);
     client->send("CMD_logininfo+" + seat + "+1.0.4+" + name + '\xFF');
     client->waitFor("CMD_newplayerinfo+" + seat);
+    if (seatTaken)
+        *seatTaken = seat;
     return client;
 }
 
 // A measured figure, printed for the record (never asserted).
-inline void figure(const char *what, qint64 ms)
+inline void figure(const char *what, qint64 value, const char *unit = "ms")
 {
-    std::printf("FIGURE %s: %lld ms\n", what, static_cast<long long>(ms));
+    std::printf("FIGURE %s: %lld %s\n", what, static_cast<long long>(value), unit);
     std::fflush(stdout);
+}
+
+// A program of the test's own running in the lab's router namespace, as a machine of its own
+// would (the lab started without its miniupnpd); it says what it does on stdout, one line each.
+class RouterNamespaceProgram
+{
+public:
+    RouterNamespaceProgram(const QString &program, const QStringList &arguments)
+    {
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QStringLiteral("nsenter"), QStringList {QStringLiteral("-t"), qEnvironmentVariable("VREL_LAB_ROUTER_NS"),
+                                                               QStringLiteral("-n"), testing_support::builtProgram(program)}
+                                                      + arguments);
+        ready_ = waitFor("ready", 5000);
+    }
+    // Asked to stop (the neighbour then says goodbye), killed if it does not.
+    ~RouterNamespaceProgram()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+        process_.waitForFinished(2000);
+    }
+    bool ready() const { return ready_; }
+    QByteArray log()
+    {
+        log_ += process_.readAllStandardOutput();
+        return log_;
+    }
+    bool waitFor(const QByteArray &text, int ms)
+    {
+        return testing_support::waitUntil([&] { return log().contains(text); }, ms);
+    }
+    qint64 pid() const { return process_.processId(); }
+
+private:
+    QProcess process_;
+    QByteArray log_;
+    bool ready_ = false;
+};
+
+// A process's peak resident memory (VmHWM), in KiB; 0 when it cannot be read.
+inline qint64 peakMemoryKiB(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
 }
 
 } // namespace lab

@@ -9,9 +9,15 @@
 #
 #   network_lab.sh [--no-router] [--no-avahi] COMMAND [ARGS...]
 #
-# Inside, VREL_NETWORK_LAB=1, VREL_LAB_LEASES names miniupnpd's lease file and VREL_LAB_ROUTER_LOG
-# its log. The daemons are stopped by their own process ids when the command ends; the command's
-# exit status is the script's. A machine where the lab cannot be made fails with the reason.
+# Inside, VREL_NETWORK_LAB=1, VREL_LAB_LEASES names miniupnpd's lease file, VREL_LAB_ROUTER_LOG
+# its log and VREL_LAB_ROUTER_NS the process that holds the router's namespace (a test runs a
+# router of its own there with `nsenter -t "$VREL_LAB_ROUTER_NS" -n PROGRAM`, usually with
+# --no-router). The command's exit status is the script's. A machine where the lab cannot be
+# made fails with the reason.
+#
+# Nothing outlives the lab: everything runs in a process namespace of its own whose first
+# process is this script, so when the script ends, however it ends (the command done, killed or
+# timed out, or the script itself killed), the kernel ends every daemon and program left in it.
 set -uo pipefail
 
 router=1
@@ -29,24 +35,38 @@ fail() { echo "network lab: $*" >&2; exit 1; }
 
 if [ "${VREL_INSIDE_LAB:-}" != 1 ]; then
   [ "$(id -u)" -eq 0 ] || fail "needs root to make a network namespace (unshare -n); CI runs as root"
-  for tool in unshare ip; do
+  for tool in unshare setpriv ip; do
     command -v "$tool" >/dev/null || fail "$tool is missing (tools/install-deps installs it)"
   done
   args=()
   [ $router = 0 ] && args+=(--no-router)
   [ $avahi = 0 ] && args+=(--no-avahi)
-  VREL_INSIDE_LAB=1 exec unshare -n -m --propagation private bash "$0" "${args[@]}" "$@" \
-    || fail "unshare -n -m could not make a network namespace"
+  # However this script ends, the lab ends with it: unshare is killed when this script dies
+  # (--pdeathsig, also on SIGKILL), the script inside when unshare dies (--kill-child), and with
+  # that script the whole process namespace. unshare ignores SIGTERM and SIGINT while it waits,
+  # so this script takes them.
+  VREL_INSIDE_LAB=1 setpriv --pdeathsig KILL unshare -n -m -p --fork --kill-child --mount-proc \
+    --propagation private bash "$0" "${args[@]}" "$@" <&0 &
+  inside=$!
+  trap 'kill -KILL $inside 2>/dev/null; wait $inside; exit 143' TERM
+  trap 'kill -KILL $inside 2>/dev/null; wait $inside; exit 130' INT
+  wait $inside
+  exit $?
 fi
 
+# The daemons are asked to stop when the command ends, so that they end as they would on a
+# machine; whatever is still running when the script ends is killed with the namespace.
 pids=()
 stop_daemons() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   for pid in "${pids[@]}"; do
-    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   done
 }
 trap stop_daemons EXIT
+# The script is the namespace's first process, which ignores signals it has no handler for.
+trap 'exit 143' TERM
+trap 'exit 130' INT
 
 ip link set lo up || fail "cannot bring up loopback in the namespace"
 # The router lives in a namespace of its own, as a real router is a machine of its own: its
@@ -78,7 +98,11 @@ if [ $avahi = 1 ]; then
   dbus-daemon --system --nofork --nopidfile & pids+=($!)
   for _ in $(seq 50); do [ -S /run/dbus/system_bus_socket ] && break; sleep 0.1; done
   [ -S /run/dbus/system_bus_socket ] || fail "the lab's system bus did not start"
-  avahi-daemon --no-drop-root --no-chroot --no-rlimits -f /etc/avahi/avahi-daemon.conf >/run/avahi-daemon/log 2>&1 & pids+=($!)
+  # The machine's settings, with room for more records than the 4,096 a daemon keeps by default:
+  # a test's flood of services then reaches the browsers whole instead of stopping at the daemon.
+  sed -e 's/^#\?cache-entries-max=.*/cache-entries-max=16384/' /etc/avahi/avahi-daemon.conf > /run/avahi-daemon/lab.conf
+  grep -q '^cache-entries-max=16384' /run/avahi-daemon/lab.conf || fail "cannot set the lab's Avahi cache size"
+  avahi-daemon --no-drop-root --no-chroot --no-rlimits -f /run/avahi-daemon/lab.conf >/run/avahi-daemon/log 2>&1 & pids+=($!)
   for _ in $(seq 100); do grep -q 'Server startup complete' /run/avahi-daemon/log && break; sleep 0.1; done
   grep -q 'Server startup complete' /run/avahi-daemon/log || fail "the lab's Avahi daemon did not start: $(cat /run/avahi-daemon/log)"
 fi
@@ -124,5 +148,5 @@ CONF
   grep -q 'Listening for NAT-PMP' "$VREL_LAB_ROUTER_LOG" || fail "the lab's router did not start: $(cat "$VREL_LAB_ROUTER_LOG")"
 fi
 
-export VREL_NETWORK_LAB=1
+export VREL_NETWORK_LAB=1 VREL_LAB_ROUTER_NS=$router_ns
 "$@"

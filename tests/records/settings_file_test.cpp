@@ -102,6 +102,7 @@ TEST_F(SettingsFileTest, AnEmptyFileGivesEveryDefault)
     EXPECT_TRUE(o.playSounds);
     EXPECT_TRUE(o.autoErase);
     EXPECT_TRUE(o.chatterSounds);
+    EXPECT_TRUE(o.readChatAloud);
     EXPECT_TRUE(tilesLoaded.isEmpty());
     // Reading writes nothing.
     EXPECT_EQ(contents(path), QByteArray());
@@ -115,7 +116,7 @@ TEST_F(SettingsFileTest, EachKeyIsReadByItsOwnRules)
           "TextSize=9\nTop=$20\nleft=0x10\nWidth=-5\nHeight=tall\n"
           "Textcolor=clRed\nPlaytoscore=many\nTimeperturn=$5A\nBotspeed=750\nTurnsound=1\n"
           "Phrase1=Go team\nPhrase2=\nPhrase9=/me cheers\n"
-          "Tiles=wood\nPlaysounds=False\nAutoerase=false\nChatterSounds=false\n");
+          "Tiles=wood\nPlaysounds=False\nAutoerase=false\nChatterSounds=false\nReadChatAloud=false\n");
     session.setGameOptions(7, 60);
     logIn();
     const PlayerOptions &o = session.options();
@@ -133,6 +134,7 @@ TEST_F(SettingsFileTest, EachKeyIsReadByItsOwnRules)
     EXPECT_TRUE(o.playSounds);
     EXPECT_FALSE(o.autoErase);
     EXPECT_FALSE(o.chatterSounds);
+    EXPECT_FALSE(o.readChatAloud);
 
     // Sizes the chat cannot show, colours that do not read and out-of-range dialog values.
     write("[Vrel]\nTextsize=0\nTextcolor=sunset\nPlaytoscore=50\nTimeperturn=7\nBotspeed=2000\nTurnsound=2\n");
@@ -154,7 +156,8 @@ TEST_F(SettingsFileTest, EveryOptionChangeWritesEveryKeyInItsOrder)
     EXPECT_EQ(contents(path), QByteArray("[Lobby]\r\nName=Ann\r\n\r\n[Vrel]\r\nBotspeed=1000\r\nPhrase3=Hi\r\n"
                                          "Textsize=12\r\nTop=30\r\nLeft=40\r\nWidth=790\r\nHeight=600\r\nTiles=\r\n"
                                          "Textcolor=clBlack\r\nPlaytoscore=5\r\nTimeperturn=60\r\nTurnsound=0\r\n"
-                                         "Autoerase=true\r\nPlaysounds=true\r\nChatterSounds=true\r\nOpenPort=true\r\n"));
+                                         "Autoerase=true\r\nPlaysounds=true\r\nChatterSounds=true\r\nOpenPort=true\r\n"
+                                         "ReadChatAloud=true\r\n"));
     EXPECT_EQ(settings.rememberedBounds(), windowBounds);
 
     // Each setter saves, with the window's bounds of the moment.
@@ -174,6 +177,8 @@ TEST_F(SettingsFileTest, EveryOptionChangeWritesEveryKeyInItsOrder)
     session.setOpenPort(false);
     EXPECT_EQ(value("OpenPort"), "false");
     EXPECT_FALSE(settings.storedOpenPort());
+    session.setReadChatAloud(false);
+    EXPECT_EQ(value("ReadChatAloud"), "false");
     session.setTileSet(QStringLiteral("wood"));
     EXPECT_EQ(value("Tiles"), "wood");
     // The dialog's arrows are saved when a game starts.

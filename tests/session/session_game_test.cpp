@@ -1,96 +1,9 @@
 // Whole games played by client sessions against the host engine in memory: no window, no socket,
 // no real clock. Every message travels through the real protocol on both sides.
 
-#include "engine/tserver.h"
-#include "session/client_session.h"
-#include "session/keys.h"
-#include "tests/support/link_pair.h"
+#include "tests/session/session_game.h"
 
-#include <gtest/gtest.h>
-
-#include <deque>
-
-using testing_support::PairedLink;
-
-namespace {
-
-const QString kTurnText = QStringLiteral("Type a Word - Press ENTER to submit your word.");
-
-class SessionGame : public ::testing::Test
-{
-protected:
-    struct Player {
-        ClientSession session;
-        QStringList lines;  // chat lines, system lines without their "0+"
-        QStringList sounds;
-        int closings = 0;
-    };
-
-    SessionGame()
-    {
-        server.seedRandom(11);
-        server.setManualClock(true);
-    }
-
-    // A session that connects, is seated and logs in under this name.
-    Player &join(const QString &name)
-    {
-        Player &player = players.emplace_back();
-        ClientSession &session = player.session;
-        session.setManualDispatch(true);
-        session.setManualTurnClock(true);
-        session.setPlayer(name, QStringLiteral("127.0.0.1"));
-        QObject::connect(&session, &ClientSession::lineAdded, [&player](const QString &line, quint32) {
-            player.lines << (line.startsWith(QLatin1String("0+")) ? line.mid(2) : line);
-        });
-        QObject::connect(&session, &ClientSession::soundRequested, [&player](const QString &s) { player.sounds << s; });
-        QObject::connect(&session, &ClientSession::connectionClosed, [&player] { ++player.closings; });
-        auto [client, host] = PairedLink::make();
-        session.setLink(std::move(client));
-        server.seatConnection(std::move(host));
-        pump();
-        return player;
-    }
-
-    // Works off everything queued on every side, one message per tick, as the timers would.
-    void pump()
-    {
-        for (bool busy = true; busy;) {
-            busy = server.queuedMessages() > 0;
-            server.socktimerTimer();
-            for (Player &player : players) {
-                busy = busy || player.session.queuedMessages() > 0;
-                player.session.processsocktimer();
-            }
-        }
-    }
-
-    // The host's phase clock runs until the condition holds.
-    bool runHostUntil(const std::function<bool()> &condition)
-    {
-        for (int second = 0; second < 200 && !condition(); ++second) {
-            server.timer1Timer();
-            pump();
-        }
-        return condition();
-    }
-
-    // Letters and Enter on the board, as the keys arrive from the window.
-    void submit(Player &player, const QByteArray &word)
-    {
-        for (const char letter : word)
-            EXPECT_TRUE(player.session.FormShortCut(keys::A + (letter - 'a')));
-        EXPECT_TRUE(player.session.FormShortCut(keys::Enter));
-        pump();
-    }
-
-    QByteArray source(int word) { return server.puzzle(1, word).source; }
-
-    TServer server;
-    std::deque<Player> players;
-};
-
-} // namespace
+using namespace std::chrono_literals;
 
 TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAndTheWinner)
 {
@@ -134,7 +47,7 @@ TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAnd
     // Ann: the dealt word, then a changed shown letter, a word that is no word, the right one.
     submit(ann, source(1));
     EXPECT_EQ(a.board().caption(), "Second Word");
-    EXPECT_TRUE(a.board().marks[0]);
+    EXPECT_EQ(a.board().mark(1), WordRecord::Mark::Done);
     EXPECT_EQ(b.seat(1).wordCount, 1);
     EXPECT_EQ(ann.sounds.last(), "goodword");
     submit(ann, "apply");
@@ -151,10 +64,10 @@ TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAnd
     EXPECT_TRUE(b.FormShortCut(keys::One));
     pump();
     EXPECT_EQ(b.board().caption(), "Second Word");
-    EXPECT_FALSE(b.board().marks[0]);
+    EXPECT_EQ(b.board().mark(1), WordRecord::Mark::None);
     EXPECT_EQ(bob.sounds, QStringList({"pass"}));
     submit(bob, "apple");
-    EXPECT_TRUE(b.board().marks[1]);
+    EXPECT_EQ(b.board().mark(2), WordRecord::Mark::Done);
     EXPECT_EQ(a.seat(2).wordCount, 1);
 
     // Ann fills her list: the board empties and the keys go back to the chat.
@@ -207,21 +120,32 @@ TEST_F(SessionGame, TwoPlayersPlayAWholeGameWithVerdictsAPassTimeUpTheResultsAnd
     EXPECT_EQ(bob.lines.last(), "Ann has Won the Game!");
     EXPECT_EQ(bob.sounds.last(), "winner");
 
-    // The host removes Bob: his session ends, Ann sees him go.
+    // The host removes Bob: he is told so and does not come back; Ann sees him go.
     server.disconnectsock(2);
     pump();
-    EXPECT_EQ(bob.closings, 1);
+    EXPECT_EQ(bob.removals, 1);
+    EXPECT_EQ(bob.closings, 0);
+    EXPECT_FALSE(b.hasLink());
+    EXPECT_FALSE(b.rejoining());
     EXPECT_EQ(ann.lines.last(), "Bob disconnected.");
     EXPECT_FALSE(a.seat(2).occupied);
+
+    // The host ends the game: Ann is told so, and her session does not try to come back.
+    server.announceEnding();
+    pump();
+    EXPECT_EQ(ann.hostEndings, 1);
     EXPECT_EQ(ann.closings, 0);
+    EXPECT_FALSE(a.rejoining());
+    EXPECT_FALSE(a.hasLink());
 }
 
-TEST_F(SessionGame, TheDispatcherRestsWhenIdleWakesForMessagesAndTicksWhileThePhraseLockCounts)
+TEST_F(SessionGame, TheDispatcherRunsOnlyForArrivalsAndThePhraseLockHoldsASecondAndAHalf)
 {
     ClientSession fresh;
     fresh.setManualDispatch(true);
     EXPECT_TRUE(fresh.dispatcherRunning()); // for the line the queue starts with
-    fresh.processsocktimer();
+    fresh.advanceDispatchClock(0ns);
+    EXPECT_EQ(fresh.queuedMessages(), 0);
     EXPECT_FALSE(fresh.dispatcherRunning());
 
     Player &ann = join(QStringLiteral("Ann"));
@@ -230,32 +154,29 @@ TEST_F(SessionGame, TheDispatcherRestsWhenIdleWakesForMessagesAndTicksWhileThePh
     EXPECT_FALSE(a.dispatcherRunning());
     EXPECT_FALSE(bob.session.dispatcherRunning());
 
-    // Lines arriving at an idle session wake it; they are shown in their order at its next tick.
+    // Lines arriving at an idle session are handled at once, in their order.
     ann.lines.clear();
     bob.session.sendit(QStringLiteral("one"));
     bob.session.sendit(QStringLiteral("two"));
-    server.socktimerTimer();
-    server.socktimerTimer();
+    server.advanceDispatchClock(TServer::kPace);
     ASSERT_EQ(a.queuedMessages(), 2);
     EXPECT_TRUE(a.dispatcherRunning());
-    a.processsocktimer();
+    a.advanceDispatchClock(0ns);
     EXPECT_EQ(ann.lines, QStringList({"2+Bob chats: one", "2+Bob chats: two"}));
     EXPECT_FALSE(a.dispatcherRunning());
 
-    // The phrase lock counts its ticks with nothing queued, and the dispatcher rests once it ends.
+    // The phrase lock holds for its time, whatever arrives meanwhile, with no dispatcher running
+    // for it.
     a.b_phrase1Click(1);
+    server.advanceDispatchClock(0ns);
+    a.advanceDispatchClock(ClientSession::kPhraseLock - 1ns);
     EXPECT_TRUE(a.phraseLocked());
-    EXPECT_TRUE(a.dispatcherRunning());
-    server.socktimerTimer(); // the action comes back to Ann too
-    for (int tick = 0; tick < ClientSession::kPhraseLockTicks; ++tick) {
-        ASSERT_TRUE(a.dispatcherRunning()) << tick;
-        a.processsocktimer();
-    }
-    EXPECT_TRUE(a.phraseLocked());
-    EXPECT_EQ(a.queuedMessages(), 0);
-    a.processsocktimer();
-    EXPECT_FALSE(a.phraseLocked());
+    EXPECT_TRUE(ann.lines.last().endsWith(QLatin1String("Way To Go!")));
     EXPECT_FALSE(a.dispatcherRunning());
+    a.b_phrase1Click(2);
+    EXPECT_EQ(server.queuedMessages(), 0);
+    a.advanceDispatchClock(1ns);
+    EXPECT_FALSE(a.phraseLocked());
 }
 
 TEST_F(SessionGame, AStarterWhoseNameHoldsPlusesStartsTheGameItChose)
@@ -271,4 +192,87 @@ TEST_F(SessionGame, AStarterWhoseNameHoldsPlusesStartsTheGameItChose)
         EXPECT_EQ(player->session.clock().roundCaption(), "Round: 1 of 5");
         EXPECT_EQ(player->session.clock().turnSeconds(), 60);
     }
+}
+
+// A player whose name is taken is told under which name it plays; when the starter leaves, the
+// player who starts the games from then on is told so, and nobody else.
+TEST_F(SessionGame, ATakenNameAndTheStartPassedOnAreTold)
+{
+    Player &first = join(QStringLiteral("Anna"));
+    Player &second = join(QStringLiteral("Anna"));
+    Player &cid = join(QStringLiteral("Cid"));
+    ASSERT_EQ(second.session.seat(2).name, "Anna (2)");
+    EXPECT_TRUE(second.lines.contains("Anna is already at this table: you play as Anna (2).")) << second.lines.join(u'|').toStdString();
+    for (const Player *player : {&first, &cid})
+        EXPECT_TRUE(player->lines.filter(QStringLiteral("already at this table")).isEmpty());
+
+    first.session.leaveGame();
+    pump();
+    EXPECT_TRUE(second.session.isStarter());
+    EXPECT_EQ(second.lines.count("You now start the games."), 1);
+    EXPECT_FALSE(cid.lines.contains("You now start the games."));
+    cid.session.leaveGame();
+    pump();
+    EXPECT_EQ(second.lines.count("You now start the games."), 1);
+
+    // Whatever number a host adds, and wherever it cuts a long name to make room for it; a name
+    // changed for another reason is told as it is.
+    const QString longName(32, u'n');
+    const struct {
+        QString asked, given, told;
+    } cases[] = {
+        {"Anna", "Anna2", "Anna is already at this table: you play as Anna2."},
+        {"Anna", "Anna-3", "Anna is already at this table: you play as Anna-3."},
+        {"Bob 2", "Bob 2 [2]", "Bob 2 is already at this table: you play as Bob 2 [2]."},
+        {longName, longName.left(28) + " (2)", longName + " is already at this table: you play as " + longName.left(28) + " (2)."},
+        {"Ann chats", "Ann", "You play as Ann."},
+        {"", "Klot", "You play as Klot."},
+        {" Anna ", "Anna", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(notices::givenName(c.asked, c.given), c.told) << c.given.toStdString();
+}
+
+// A player whose connection drops during a game comes back to its seat and to its place among
+// those longest at the table, in every window as on the host; unless somebody new sat down while
+// it was away, who was never told of it: then it comes after that newcomer everywhere.
+TEST_F(SessionGame, APlayerBackInItsSeatKeepsItsPlaceUnlessSomebodyNewCameMeanwhile)
+{
+    Player &ann = join(QStringLiteral("Ann"));
+    Player &bob = join(QStringLiteral("Bob"));
+    ann.session.startgame("3", "60");
+    pump();
+    ASSERT_TRUE(server.gameRunning());
+    const auto starters = [&](std::initializer_list<Player *> table) {
+        QList<int> seats;
+        for (Player *player : table) {
+            if (player->session.isStarter())
+                seats << player->session.localSeat();
+        }
+        return seats;
+    };
+
+    ann.link->close();
+    pump();
+    ASSERT_TRUE(ann.session.rejoining());
+    EXPECT_EQ(server.starterSeat(), 2);
+    EXPECT_EQ(starters({&bob}), QList<int>({2}));
+    EXPECT_EQ(bob.lines.count("You now start the games."), 1);
+    connect(ann);
+    ASSERT_EQ(ann.session.localSeat(), 1);
+    EXPECT_EQ(server.starterSeat(), 1);
+    EXPECT_EQ(starters({&ann, &bob}), QList<int>({1}));
+
+    // Away again, Cid comes meanwhile: Ann comes back after him, and Bob starts.
+    ann.link->close();
+    pump();
+    Player &cid = join(QStringLiteral("Cid"));
+    connect(ann);
+    ASSERT_EQ(ann.session.localSeat(), 1);
+    EXPECT_EQ(server.seatsBySeniority(), QList<int>({2, 3, 1}));
+    EXPECT_EQ(starters({&ann, &bob, &cid}), QList<int>({2}));
+    bob.link->close();
+    pump();
+    EXPECT_EQ(server.starterSeat(), 3);
+    EXPECT_EQ(starters({&ann, &cid}), QList<int>({3}));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "chat/chatview.h"
+#include "chat/colourdrawing.h"
+#include "resources/art/contrast.h"
 
 #include <QTextBlock>
 
@@ -16,6 +18,13 @@ inline QTextCharFormat drawnFormat(const chat::ChatView &view, const QTextFragme
             format.merge(run.format);
     }
     return format;
+}
+
+// A player's colour as the chat draws it on its peach: as it is when it reads there, else made
+// just dark enough to (red, say).
+inline QColor onChat(const QColor &colour)
+{
+    return art::readableOn(colour, chat::drawingColour(chat::ChatView::BackgroundColour));
 }
 
 } // namespace testing_support

@@ -19,10 +19,12 @@ inline QString builtProgram(const QString &name)
 class HostProcess
 {
 public:
-    explicit HostProcess(QStringList arguments = {QStringLiteral("--port"), QStringLiteral("0")})
+    explicit HostProcess(QStringList arguments = {QStringLiteral("--port"), QStringLiteral("0")},
+                         const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
     {
         process_.setProgram(builtProgram(QStringLiteral("vrel-host")));
         process_.setArguments(arguments);
+        process_.setProcessEnvironment(environment);
         process_.setProcessChannelMode(QProcess::SeparateChannels);
         process_.setReadChannel(QProcess::StandardError);
         process_.start();
@@ -39,6 +41,7 @@ public:
     ~HostProcess() { stop(); }
 
     int port() const { return port_; }
+    qint64 pid() const { return process_.processId(); }
     QProcess &process() { return process_; }
 
     // Everything the host printed so far.

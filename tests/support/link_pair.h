@@ -11,7 +11,7 @@ namespace testing_support {
 
 // One end of an in-memory connection: what one end sends, the other receives at once. Closing
 // one end hangs up the other, as a socket does: the other end hears peerClosed() and then,
-// unless its owner closed it already, closed(). A reset is heard as resetByPeer() first.
+// unless its owner closed it already, closed().
 class PairedLink : public Link
 {
 public:
@@ -27,13 +27,6 @@ public:
         emit closed();
         if (first && peer_)
             peer_->hangUp();
-    }
-    // The other end reads a reset before the end, as a socket's peer does.
-    void reset() override
-    {
-        if (!closed_ && peer_ && !peer_->closed_)
-            emit peer_->resetByPeer();
-        close();
     }
     bool isClosed() const { return closed_; }
 

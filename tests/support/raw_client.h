@@ -126,6 +126,9 @@ public:
         return true;
     }
 
+    // The connection ended with a reset rather than an orderly end.
+    bool wasReset() const { return reset_; }
+
     // Whatever arrives within the time, as messages (empty when nothing did).
     QList<QByteArray> drain(int ms = 300)
     {
@@ -160,6 +163,7 @@ private:
         char buffer[65536];
         const ssize_t count = ::recv(fd_, buffer, sizeof buffer, 0);
         if (count <= 0) {
+            reset_ = count < 0 && errno == ECONNRESET;
             eof_ = true;
             return false;
         }
@@ -170,6 +174,7 @@ private:
     int fd_ = -1;
     bool connected_ = false;
     bool eof_ = false;
+    bool reset_ = false;
     QByteArray pending_;
 };
 

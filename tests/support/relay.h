@@ -9,11 +9,15 @@
 #include <memory>
 #include <utility>
 
+#include <sys/socket.h>
+
 namespace testing_support {
 
-// A relay on loopback between players and a host: what one side sends, the other receives. A
-// test cuts every connection it carries (both ends closed, as a broken network path does), or
-// stops listening so that nothing answers on its port any more.
+// A relay on loopback between players and a host: what one side sends, the other receives, and
+// an end or a reset on one side is an orderly end on the other, as a proxy or a tunnel makes it.
+// A test cuts every connection it carries (both ends closed, as a broken network path does),
+// resets them (a router that lost its state), or stops listening so that nothing answers on its
+// port any more, and listens there again.
 class Relay : public QObject
 {
 public:
@@ -43,8 +47,25 @@ public:
         pairs_.clear();
     }
 
+    // Both ends of every connection are reset at once, whatever they still hold.
+    void resetAll()
+    {
+        for (auto &[player, host] : pairs_) {
+            player->disconnect();
+            host->disconnect();
+            for (QTcpSocket *end : {player, host}) {
+                const linger immediately {1, 0};
+                ::setsockopt(int(end->socketDescriptor()), SOL_SOCKET, SO_LINGER, &immediately, sizeof immediately);
+                end->abort();
+            }
+        }
+        pairs_.clear();
+    }
+
     // New connections are refused from now on.
     void stopListening() { server_.close(); }
+    // The same port answers again.
+    bool listenAgain() { return server_.listen(QHostAddress::LocalHost, port_); }
     // New connections are accepted and closed at once, before the host hears of them.
     void hangUpNewcomers() { hangUp_ = true; }
 
