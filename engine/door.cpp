@@ -44,6 +44,13 @@ bool isLoopback(const SockAddress &address)
     return in6 && IN6_IS_ADDR_LOOPBACK(in6);
 }
 
+QString where(const SockAddress &address)
+{
+    if (!address.isValid())
+        return QStringLiteral("nowhere known");
+    return address.text() + QStringLiteral(" port ") + QString::number(address.port());
+}
+
 QString Log::line(Kind kind, const QByteArray &party, const QString &text, qint64 nowMs)
 {
     const QPair<int, QByteArray> key {int(kind), party};

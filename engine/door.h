@@ -21,6 +21,8 @@ inline constexpr int kStrangersPerParty = 2;
 QByteArray partyOf(const SockAddress &address);
 // 127.0.0.0/8 and ::1 (also as ::ffff:127.x.y.z).
 bool isLoopback(const SockAddress &address);
+// Where a connection comes from, for a log: "10.0.0.5 port 50112"; "nowhere known" without one.
+QString where(const SockAddress &address);
 
 // The host's lines about connections, each kind said once a minute for each party; a line said
 // again after a quiet minute tells how many like it were left unsaid in between.

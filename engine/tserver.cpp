@@ -206,7 +206,7 @@ int TServer::takeSeat(std::unique_ptr<Link> link, int seat)
     connection.loginPending = false;
     connection.loginSent = false;
     connection.ticksWithoutLogin = 0;
-    connection.address = peer.text();
+    connection.address = door::where(peer);
     connection.party = door::partyOf(peer);
     connection.own = isOwnClient(peer);
     connection.seniority = standing;
@@ -239,7 +239,7 @@ void TServer::refuse(std::unique_ptr<Link> link, door::Log::Kind kind, const QSt
     link->close();
     link.release()->deleteLater(); // it may be reporting to others still
     say(kind, door::partyOf(peer),
-        QStringLiteral("refused a connection from %1: %2").arg(peer.text(), why.isEmpty() ? QStringLiteral("the game is full") : why));
+        QStringLiteral("refused a connection from %1: %2").arg(door::where(peer), why.isEmpty() ? QStringLiteral("the game is full") : why));
 }
 
 void TServer::say(door::Log::Kind kind, const QByteArray &party, const QString &text)
@@ -265,7 +265,7 @@ void TServer::waitAtTheDoor(std::unique_ptr<Link> link)
     const SockAddress peer = link->peerAddress();
     waiting_.push_back(std::move(link));
     say(door::Log::Kind::Waiting, door::partyOf(peer),
-        QStringLiteral("a connection from %1 waits for a seat held by one that has not logged in").arg(peer.text()));
+        QStringLiteral("a connection from %1 waits for a seat held by one that has not logged in").arg(door::where(peer)));
 }
 
 // Hands free seats to those at the door, first comer first, and tells them the game is full
@@ -678,7 +678,11 @@ void TServer::receivedlogininfo(const msg::LoginInfo &m)
     if (connection.seniority == 0)
         connection.seniority = ++logins_;
     connection.loggedIn = true;
-    emit activity(QStringLiteral("seat %1: %2 logged in").arg(m.seat).arg(playertext::forLog(seat.name)));
+    // Said at every login, with where it comes from: the door says a party's acceptances once a
+    // minute.
+    emit activity(QStringLiteral("seat %1: %2 logged in from %3")
+                      .arg(m.seat)
+                      .arg(playertext::forLog(seat.name), connection.address));
 
     sendToAll(msg::encode(msg::NewPlayerInfo {m.seat, seat.name}));
     sendToSeat(m.seat, msg::encode(msg::SeatKey {m.seat, reservations_.newKey(m.seat)}));

@@ -83,11 +83,6 @@ void TSockLink::close()
     sock_->Close();
 }
 
-QString TSockLink::peer() const
-{
-    return sock_->HostName() + QStringLiteral(" port ") + QString::number(sock_->PeerPort());
-}
-
 SockAddress TSockLink::peerAddress() const
 {
     return sock_->peerAddress();
