@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -90,11 +91,18 @@ int main(int argc, char **argv)
             say(QStringLiteral("published on the local network as \"%1\"").arg(reach.publisher().publishedName()));
     });
     reach.start(port, commandLine.openPort);
-    // The router's forwarding goes back while the players are told that the game ends; the
-    // program waits for their connections to end before it does.
+    // The router's forwarding goes back while the players are told that the game ends and the
+    // manager hears of it; the program ends once its players' connections have ended and the
+    // manager has answered (or each wait has run out: the two waits run side by side).
     stop = [&service, &server, &reach] {
         reach.portMapper().close();
-        service.stop([&server] { orderlyend::whenEnded(&server, kLastEndsMs, [] { QCoreApplication::quit(); }); });
+        auto waits = std::make_shared<int>(2);
+        auto oneDone = [waits] {
+            if (--*waits == 0)
+                QCoreApplication::quit();
+        };
+        service.stop(oneDone);
+        orderlyend::whenEnded(&server, kLastEndsMs, oneDone);
     };
     const int status = app.exec();
     // The router gets a moment to take its forwarding back, never more.

@@ -29,6 +29,11 @@ def fail(message):
     print("atspi_game: " + message, file=sys.stderr)
     if heard:
         print("atspi_game: heard " + repr(heard[-5:]), file=sys.stderr)
+    try:
+        with open(os.path.join(work, "game.log"), errors="replace") as said:
+            print("atspi_game: the game's last words:\n" + "".join(said.readlines()[-40:]), file=sys.stderr)
+    except OSError:
+        pass
     sys.exit(1)
 
 
