@@ -390,9 +390,11 @@ TEST_F(PlayingTogether, FourFloodersOnTheHostLeaveEveryWindowInTheGameForAMinute
         EXPECT_EQ(window->session().round(), 1);
     }
     EXPECT_EQ(endings, 0);
-    // Each flooder was told once, and the host's log says so once. (A flooder whose lines come
-    // faster than the host handles them is closed when 256 wait: the host's own ceiling.)
-    EXPECT_EQ(flooders.notices, 4);
+    // Each flooder was told, unless its lines came faster than the host handles them (on a busy
+    // machine): then it was closed when 256 waited, the host's own ceiling. The host's log says
+    // it once for their address.
+    EXPECT_EQ(flooders.toldOrClosedUntold, 4);
+    EXPECT_GE(flooders.notices, 1);
     EXPECT_EQ(host.log().count("dropped lines sent too fast"), 1) << host.log().constData();
     RecordProperty("flood_lines_sent", flooders.linesSent.load());
     screenshot(&bob->chat(), QStringLiteral("flood-on-a-real-host"));

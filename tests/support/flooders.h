@@ -12,6 +12,7 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -49,6 +50,8 @@ public:
     std::atomic<int> linesSent {0};
     std::atomic<int> notices {0};
     std::atomic<int> closedByHost {0};
+    // Flooders that were told at least once, or that the host closed at its own ceiling before.
+    std::atomic<int> toldOrClosedUntold {0};
 
 private:
     struct Flooder {
@@ -56,6 +59,7 @@ private:
         QByteArray line;
         QByteArray pending; // what the host sent, not yet cut into messages
         bool open = true;
+        bool told = false;
     };
 
     // Connects and logs in, blocking: the host runs in a process of its own.
@@ -120,6 +124,8 @@ private:
         if (count == 0 || (count < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
             flooder.open = false;
             ++closedByHost;
+            if (!flooder.told)
+                ++toldOrClosedUntold;
             return;
         }
         if (count < 0)
@@ -128,8 +134,11 @@ private:
         qsizetype start = 0;
         qsizetype end;
         while ((end = flooder.pending.indexOf('\xFF', start)) >= 0) {
-            if (QByteArrayView(flooder.pending).sliced(start).startsWith("CMD_chat+0+"))
+            if (QByteArrayView(flooder.pending).sliced(start).startsWith("CMD_chat+0+")) {
                 ++notices;
+                if (!std::exchange(flooder.told, true))
+                    ++toldOrClosedUntold;
+            }
             start = end + 1;
         }
         flooder.pending.remove(0, start);
