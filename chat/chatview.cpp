@@ -19,6 +19,8 @@
 #include <QTextDocument>
 #include <QTextFrame>
 
+#include <algorithm>
+
 namespace chat {
 namespace {
 
@@ -215,6 +217,17 @@ QTextCharFormat ChatView::styleFormat(int style) const
     return format;
 }
 
+// The game's own lines (seat 0) lie on a band of their own, which no player's text can take: a
+// player's line in the system's blue, or one that reads like a notice, still looks like a
+// player's.
+QTextBlockFormat ChatView::lineFormat(int seat) const
+{
+    QTextBlockFormat format;
+    if (seat == 0)
+        format.setBackground(drawingColour(SystemBandColour));
+    return format;
+}
+
 // The colour a style's text is drawn in now.
 QTextCharFormat ChatView::lookOf(int style) const
 {
@@ -258,6 +271,7 @@ void ChatView::insertLine(const ChatLine &line)
     cursor.movePosition(QTextCursor::End);
     if (!document()->isEmpty())
         cursor.insertBlock();
+    cursor.setBlockFormat(lineFormat(line.seat));
 
     const QTextCharFormat textFormat = styleFormat(line.style);
     QTextCharFormat linkFormat = styleFormat(LinkStyle);
@@ -305,17 +319,38 @@ void ChatView::insertLine(const ChatLine &line)
     }
     flushText();
     m_lineLinks.push_back(links);
+    const int pieces = int(std::count_if(line.items.begin(), line.items.end(),
+                                         [](const ChatItem &item) { return item.kind != ChatItem::Kind::Text; }));
+    m_linePieces.push_back(pieces);
+    m_pieces += pieces;
     cursor.endEditBlock();
 }
 
-// Past MaxLines the oldest lines go, DroppedLines at a time (one layout for all of them), and
-// their links with them. Returns the height they took.
+// How many of the oldest lines go now: DroppedLines past MaxLines lines, and past MaxPieces links
+// and pictures as many as leave DroppedPieces fewer. The newest line always stays.
+int ChatView::linesToDrop() const
+{
+    const int lines = document()->blockCount();
+    int drop = lines > MaxLines ? lines - (MaxLines - DroppedLines) : 0;
+    if (m_pieces > MaxPieces) {
+        int pieces = m_pieces;
+        int oldest = 0;
+        for (; oldest + 1 < int(m_linePieces.size()) && pieces > MaxPieces - DroppedPieces; ++oldest)
+            pieces -= m_linePieces[size_t(oldest)];
+        drop = std::max(drop, oldest);
+    }
+    return std::min(drop, lines - 1);
+}
+
+// The oldest lines go, many at a time (one layout for all of them), and their links with them.
+// Returns the height they took.
 int ChatView::dropOldestLines()
 {
     QTextDocument *doc = document();
-    if (doc->blockCount() <= MaxLines)
+    const int drop = linesToDrop();
+    if (drop <= 0)
         return 0;
-    const int kept = MaxLines - DroppedLines;
+    const int kept = doc->blockCount() - drop;
     QAbstractTextDocumentLayout *layout = doc->documentLayout();
     const qreal height = layout->blockBoundingRect(doc->findBlockByNumber(doc->blockCount() - kept)).top()
                          - layout->blockBoundingRect(doc->firstBlock()).top();
@@ -327,6 +362,8 @@ int ChatView::dropOldestLines()
         m_lineLinks.pop_front();
         m_linkTargets.erase(m_linkTargets.begin(), m_linkTargets.begin() + links);
         m_droppedLinks += links;
+        m_pieces -= m_linePieces.front();
+        m_linePieces.pop_front();
     }
     // The notice of an earlier drop went with the oldest lines; a new one takes its place.
     return qRound(height - insertRemovedNotice());
@@ -339,11 +376,14 @@ qreal ChatView::insertRemovedNotice()
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::Start);
+    const QTextBlockFormat oldestLine = cursor.blockFormat();
     // A system line without a head begins with a blank, as every such line does.
     cursor.insertText(QStringLiteral(" ") + QLatin1String(RemovedLinesNotice), styleFormat(SystemStyle));
-    cursor.insertBlock();
+    cursor.setBlockFormat(lineFormat(0));
+    cursor.insertBlock(oldestLine);
     cursor.endEditBlock();
     m_lineLinks.push_front(0);
+    m_linePieces.push_front(0);
     return document()->documentLayout()->blockBoundingRect(document()->firstBlock()).height();
 }
 
@@ -359,17 +399,36 @@ QList<QAbstractTextDocumentLayout::Selection> ChatView::looks() const
     const int top = verticalScrollBar()->value();
     const int bottom = top + viewport()->height();
     QTextBlock block = document()->findBlock(layout->hitTest(QPointF(0, top), Qt::FuzzyHit));
+    // One run for a style's text with the pictures between it: each run costs the layout a clip
+    // of its own when it draws, and a line of smilies has a blank between every two.
+    int style = -1;
+    int start = 0;
+    int end = 0;
+    const auto endRun = [&] {
+        if (style >= 0) {
+            QAbstractTextDocumentLayout::Selection run {QTextCursor(document()), lookOf(style)};
+            run.cursor.setPosition(start);
+            run.cursor.setPosition(end, QTextCursor::KeepAnchor);
+            runs.append(run);
+        }
+        style = -1;
+    };
     for (; block.isValid() && layout->blockBoundingRect(block).top() <= bottom; block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
-            if (!format.hasProperty(StyleProperty))
+            const int fragmentStyle = format.hasProperty(StyleProperty) ? format.intProperty(StyleProperty) : -1;
+            if (fragmentStyle >= 0 && fragmentStyle != style) {
+                endRun();
+                style = fragmentStyle;
+                start = fragment.position();
+            } else if (fragmentStyle < 0 && !format.isImageFormat()) {
+                endRun(); // a link keeps its own look
                 continue;
-            QAbstractTextDocumentLayout::Selection run {QTextCursor(document()), lookOf(format.intProperty(StyleProperty))};
-            run.cursor.setPosition(fragment.position());
-            run.cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            runs.append(run);
+            }
+            end = fragment.position() + fragment.length();
         }
+        endRun();
     }
     edit.endEditBlock();
     return runs;
@@ -443,6 +502,8 @@ void ChatView::ClearMainChat1Click()
     document()->clear();
     m_linkTargets.clear();
     m_lineLinks.clear();
+    m_linePieces.clear();
+    m_pieces = 0;
     m_droppedLinks = 0;
     prepareDocument();
     viewport()->update();

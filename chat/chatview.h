@@ -6,6 +6,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QTextBrowser>
+#include <QTextBlockFormat>
 #include <QTextCharFormat>
 
 #include <array>
@@ -29,11 +30,17 @@ public:
     static constexpr int DefaultTextSize = 10;
     static constexpr quint32 BackgroundColour = 0x00B0DAFF;
     static constexpr quint32 LinkColour = ColourGreen;
+    // The band behind the game's own lines (pale blue; 0x00BBGGRR).
+    static constexpr quint32 SystemBandColour = 0x00FFEBDCu;
     // Past MaxLines lines the oldest DroppedLines go, all in one step, so that an evening's chat
     // stays (at least MaxLines - DroppedLines lines); a system line at the top then says that
-    // older lines were removed.
+    // older lines were removed. Links and pictures cost the most to keep: past MaxPieces of them
+    // the oldest lines go too, until DroppedPieces fewer are kept, so that a flood of lines
+    // stuffed with them stays within some tens of MiB.
     static constexpr int MaxLines = 22000;
     static constexpr int DroppedLines = 2000;
+    static constexpr int MaxPieces = 100000;
+    static constexpr int DroppedPieces = 10000;
     static constexpr char RemovedLinesNotice[] = "Older lines were removed.";
 
     explicit ChatView(QWidget *parent = nullptr);
@@ -119,8 +126,10 @@ private:
     void setStyleLook(int style, quint32 colour, bool bold);
     QTextCharFormat styleFormat(int style) const;
     QTextCharFormat lookOf(int style) const;
+    QTextBlockFormat lineFormat(int seat) const;
     void insertLine(const ChatLine &line);
     int dropOldestLines();
+    int linesToDrop() const;
     qreal insertRemovedNotice();
 
     void openClickedLink(const QUrl &href);
@@ -129,6 +138,8 @@ private:
     std::array<Style, ChatStyleCount> m_styles;
     std::deque<QString> m_linkTargets; // the links of the lines kept, oldest first
     std::deque<int> m_lineLinks;       // how many links each line kept has, oldest first
+    std::deque<int> m_linePieces;      // how many links and pictures each line kept has
+    int m_pieces = 0;                  // links and pictures of the lines kept
     int m_droppedLinks = 0;            // links whose lines were dropped since the last clear
     LinkOpener m_openLink;
     int m_textSize = DefaultTextSize;

@@ -57,7 +57,8 @@ const QList<HelpPage> &helpPages()
               "screen of the player who starts.</p>"
               "<p><b>Dropped connections.</b> When your connection drops, your window rejoins "
               "the game by itself and you get your own seat, score and words back, for two "
-              "minutes. When the host ends the game, or removes you from it, you are told so. A "
+              "minutes, and your place among those longest at the table. When the host ends the "
+              "game, or removes you from it, you are told so. A "
               "game hosted on a player's own copy ends for the others when that player exits; a "
               "dedicated host plays on as players come and go.</p>")},
         {QStringLiteral("Game Play"), 3,

@@ -1,11 +1,17 @@
 #include "engine/player_names.h"
 
+#include "engine/player_text.h"
+#include "protocol/constants.h"
+
+#include <unicode/uchar.h>
 #include <unicode/uspoof.h>
 
 #include <memory>
 
 namespace playernames {
 namespace {
+
+using CodePoints = QList<char32_t>;
 
 // The words of the chat grammar that stand between a speaker's name and what it says.
 const QStringList kSpeakerMarks = {QStringLiteral(" chats:"), QStringLiteral(" says:")};
@@ -47,9 +53,52 @@ QString skeleton(const QString &text)
     return out;
 }
 
-bool isInvisible(QChar c)
+CodePoints codePoints(const QString &text)
 {
-    return c.category() == QChar::Other_Format;
+    const QList<uint> points = text.toUcs4();
+    return CodePoints(points.begin(), points.end());
+}
+
+QString fromCodePoints(const CodePoints &points, qsizetype from = 0, qsizetype count = -1)
+{
+    const qsizetype end = count < 0 ? points.size() : std::min(points.size(), from + count);
+    QString text;
+    for (qsizetype i = from; i < end; ++i)
+        text += QString::fromUcs4(&points[i], 1);
+    return text;
+}
+
+// Every run of blanks as one blank; invisible characters dropped.
+QString withBlanksFolded(const QString &text)
+{
+    QString out;
+    bool blank = false;
+    for (const char32_t c : codePoints(text)) {
+        if (isInvisible(c))
+            continue;
+        if (isBlankCharacter(c)) {
+            blank = true;
+            continue;
+        }
+        if (blank)
+            out += u' ';
+        blank = false;
+        out += QString::fromUcs4(&c, 1);
+    }
+    if (blank)
+        out += u' ';
+    return out;
+}
+
+// The text without blanks at either end, whatever blank they are.
+CodePoints trimmed(CodePoints points)
+{
+    while (!points.isEmpty() && isBlankCharacter(points.last()))
+        points.removeLast();
+    qsizetype first = 0;
+    while (first < points.size() && isBlankCharacter(points[first]))
+        ++first;
+    return points.mid(first);
 }
 
 QStringList foldedMarks()
@@ -60,70 +109,83 @@ QStringList foldedMarks()
     return marks;
 }
 
-// The number of characters of `name` up to the first place where its look contains one of the
+// The number of code points of `name` up to the first place where its look contains one of the
 // marks: the shortest prefix whose look holds it, then the longest tail of that prefix that
 // still does, so the cut is just before the mark. -1 when no mark is in it.
-qsizetype markStart(const QString &name, const QStringList &marks)
+qsizetype markStart(const CodePoints &name, const QStringList &marks)
 {
-    auto holdsMark = [&marks](const QString &text) {
-        const QString look = lookAlike(text);
+    auto holdsMark = [&](qsizetype from, qsizetype count) {
+        const QString look = lookAlike(fromCodePoints(name, from, count));
         for (const QString &mark : marks) {
             if (look.contains(mark))
                 return true;
         }
         return false;
     };
-    if (!holdsMark(name))
+    if (!holdsMark(0, name.size()))
         return -1;
     qsizetype end = 1;
-    while (end < name.size() && !holdsMark(name.left(end)))
+    while (end < name.size() && !holdsMark(0, end))
         ++end;
     qsizetype start = end - 1;
-    while (start > 0 && !holdsMark(name.mid(start, end - start)))
+    while (start > 0 && !holdsMark(start, end - start))
         --start;
     return start;
 }
 
 } // namespace
 
+bool isInvisible(char32_t c)
+{
+    return u_hasBinaryProperty(UChar32(c), UCHAR_DEFAULT_IGNORABLE_CODE_POINT) && !isBlankCharacter(c);
+}
+
+bool isBlankCharacter(char32_t c)
+{
+    switch (c) {
+    case 0x2800: // Braille pattern blank
+    case 0x115F: // Hangul choseong filler
+    case 0x1160: // Hangul jungseong filler
+    case 0x3164: // Hangul filler
+    case 0xFFA0: // halfwidth Hangul filler
+        return true;
+    default:
+        return u_isUWhiteSpace(UChar32(c));
+    }
+}
+
 QString lookAlike(const QString &name)
 {
-    QString visible;
-    for (const QChar c : name.normalized(QString::NormalizationForm_KC).toCaseFolded()) {
+    // The skeleton first: it tells "I" from "l" only by their case, which folding would lose.
+    const QString visible = withBlanksFolded(name.normalized(QString::NormalizationForm_KC));
+    return withBlanksFolded(skeleton(skeleton(visible).toCaseFolded()));
+}
+
+QString withoutInvisibles(const QString &name)
+{
+    QString kept;
+    for (const char32_t c : codePoints(name)) {
         if (!isInvisible(c))
-            visible += c;
+            kept += QString::fromUcs4(&c, 1);
     }
-    const QString folded = skeleton(visible);
-    QString out;
-    bool blank = false;
-    for (const QChar c : folded) {
-        if (c.isSpace()) {
-            blank = true;
-            continue;
-        }
-        if (blank)
-            out += u' ';
-        blank = false;
-        out += c;
-    }
-    if (blank)
-        out += u' ';
-    return out;
+    return kept;
 }
 
 QString withoutSpeakerMarks(const QString &name)
 {
     static const QStringList marks = foldedMarks();
-    QString kept = name;
+    CodePoints kept = codePoints(name);
     // A name that a colon would turn into a mark is cut too: "Ann chats" followed by an action
     // that starts with ":" would read as Ann's chat line.
     for (;;) {
-        const qsizetype start = markStart(kept + u':', marks);
+        CodePoints withColon = kept;
+        withColon.append(U':');
+        const qsizetype start = markStart(withColon, marks);
         if (start < 0 || start >= kept.size())
             break;
-        kept.truncate(start);
+        kept.resize(start);
     }
-    return kept.trimmed();
+    return fromCodePoints(trimmed(kept));
 }
 
 QString unique(const QString &name, const QStringList &taken, int maxChars)
@@ -134,15 +196,11 @@ QString unique(const QString &name, const QStringList &taken, int maxChars)
     auto isFree = [&looks](const QString &candidate) { return !looks.contains(lookAlike(candidate).trimmed()); };
     if (isFree(name))
         return name;
+    const CodePoints points = codePoints(name);
     for (int n = 2;; ++n) {
         const QString suffix = QStringLiteral(" (%1)").arg(n);
-        QString base = name;
-        if (base.size() + suffix.size() > maxChars) {
-            base.truncate(std::max<qsizetype>(0, maxChars - suffix.size()));
-            if (!base.isEmpty() && base.back().isHighSurrogate())
-                base.chop(1);
-        }
-        const QString candidate = base.trimmed() + suffix;
+        const qsizetype room = std::max<qsizetype>(0, maxChars - suffix.size());
+        const QString candidate = fromCodePoints(trimmed(points.mid(0, room))) + suffix;
         if (isFree(candidate))
             return candidate;
     }
@@ -150,11 +208,22 @@ QString unique(const QString &name, const QStringList &taken, int maxChars)
 
 bool isBlank(const QString &name)
 {
-    for (const QChar c : name) {
-        if (!c.isSpace() && !isInvisible(c))
+    for (const char32_t c : codePoints(name)) {
+        if ((U_GET_GC_MASK(UChar32(c)) & (U_GC_L_MASK | U_GC_N_MASK)) && !isInvisible(c) && !isBlankCharacter(c))
             return false;
     }
     return true;
+}
+
+QByteArray tableName(const QByteArray &sent, const QString &defaultName, const QStringList &taken)
+{
+    const QString cleaned = QString::fromUtf8(playertext::cleaned(sent, proto::kMaxNameChars));
+    QString name = withoutSpeakerMarks(withoutInvisibles(cleaned));
+    if (isBlank(name))
+        name = defaultName;
+    // Compared as every client shows it: two names that differ only in what is replaced are one.
+    const QString shown = QString::fromUtf8(playertext::playerName(name.toUtf8()));
+    return unique(shown, taken, proto::kMaxNameChars).toUtf8();
 }
 
 } // namespace playernames

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/constants.h"
+
 #include <QByteArray>
 #include <QList>
 
@@ -13,7 +15,7 @@
 class SeatReservations
 {
 public:
-    static constexpr int kKeptSeconds = 120;
+    static constexpr int kKeptSeconds = proto::kSeatKeptSeconds;
     static constexpr int kKeyBytes = 16; // 128 bits, sent as 32 hexadecimal digits
     static constexpr int kSeats = 11;    // seats 1 to 11, as the host's table
 

@@ -18,6 +18,9 @@ namespace {
 
 const char *const kDefaultNames[proto::kPlayerSeats + 1] = {"", "", "Klot", "Klock", "Kling", "Klick", "Krazy"};
 
+// What a sender whose lines come too fast is told, once a flood (see RelayPace).
+const QByteArray kTooFastNotice = "You are sending lines too fast: the others did not get your last ones.";
+
 const QList<QByteArray> &poolAsBytes()
 {
     static const QList<QByteArray> words = [] {
@@ -138,8 +141,37 @@ bool TServer::strangerHoldsASeat() const
     return false;
 }
 
+bool TServer::isOwnClient(const SockAddress &peer) const
+{
+    return ownClientPort_ != 0 && peer.isValid() && peer.port() == ownClientPort_ && door::isLoopback(peer);
+}
+
+// The seats and places at the door that the party's connections hold before their login.
+int TServer::strangersFrom(const QByteArray &party) const
+{
+    int strangers = 0;
+    for (int n = 1; n <= seatCount_; ++n) {
+        const Connection &connection = connections_[size_t(n)];
+        strangers += seats_[size_t(n)].inUse && !connection.loggedIn && !connection.loginPending && !connection.own
+                     && connection.party == party;
+    }
+    for (const std::unique_ptr<Link> &link : waiting_)
+        strangers += door::partyOf(link->peerAddress()) == party;
+    for (const Reclaiming &newcomer : reclaiming_)
+        strangers += door::partyOf(newcomer.link->peerAddress()) == party;
+    return strangers;
+}
+
 int TServer::seatConnection(std::unique_ptr<Link> link)
 {
+    const SockAddress peer = link->peerAddress();
+    const QByteArray party = door::partyOf(peer);
+    // One party cannot keep the others out however many connections it opens.
+    if (!party.isEmpty() && !isOwnClient(peer) && strangersFrom(party) >= door::kStrangersPerParty) {
+        refuse(std::move(link), door::Log::Kind::TooManyStrangers,
+               QStringLiteral("%1 of its connections have not logged in yet").arg(door::kStrangersPerParty));
+        return 0;
+    }
     // Those at the door come first; a newcomer queues behind them.
     if (!waiting_.empty() || !hasFreeSeat()) {
         if (strangerHoldsASeat()) {
@@ -162,15 +194,24 @@ int TServer::takeSeat(std::unique_ptr<Link> link, int seat)
     const int seatNumber = seat != 0 ? seat : freeSeat();
 
     Connection &connection = connections_[size_t(seatNumber)];
+    const quint64 standing = seat != 0 ? standingKept(seat) : 0;
     if (connection.link) {
         connection.link->disconnect(this);
         connection.link.release()->deleteLater();
     }
     connection.link = std::move(link);
     forgetReceived(connection);
+    const SockAddress peer = connection.link->peerAddress();
     connection.loggedIn = false;
-    connection.toldUnloggedRequest = false;
+    connection.loginPending = false;
+    connection.loginSent = false;
     connection.ticksWithoutLogin = 0;
+    connection.address = door::where(peer);
+    connection.party = door::partyOf(peer);
+    connection.own = isOwnClient(peer);
+    connection.seniority = standing;
+    connection.leftAfterLogins.reset();
+    connection.pace = RelayPace();
     connection.nextTurn = DrivableTimer::Duration::min();
     if (!logintimer_.running())
         logintimer_.start();
@@ -183,22 +224,29 @@ int TServer::takeSeat(std::unique_ptr<Link> link, int seat)
     connect(raw, &Link::peerClosed, this, [this, raw] { tempsockDisconnect(raw); });
     connect(raw, &Link::closed, this, [this, raw] { tempsockInfo(raw); });
 
-    const QString peer = raw->peer();
-    emit activity(QStringLiteral("seat %1: connection accepted%2")
-                      .arg(seatNumber)
-                      .arg(peer.isEmpty() ? peer : QStringLiteral(" from ") + peer));
+    say(door::Log::Kind::Accepted, connection.party,
+        QStringLiteral("seat %1: connection accepted from %2").arg(seatNumber).arg(connection.address));
     // The only message a connection gets before it has logged in.
     raw->send(msg::encode(msg::SendLoginInfo {seatNumber}));
     return seatNumber;
 }
 
-void TServer::refuse(std::unique_ptr<Link> link)
+void TServer::refuse(std::unique_ptr<Link> link, door::Log::Kind kind, const QString &why)
 {
+    const SockAddress peer = link->peerAddress();
     link->disconnect(this);
     link->send(msg::encode(msg::Full {}));
     link->close();
     link.release()->deleteLater(); // it may be reporting to others still
-    emit activity(QStringLiteral("refused a connection: the game is full"));
+    say(kind, door::partyOf(peer),
+        QStringLiteral("refused a connection from %1: %2").arg(door::where(peer), why.isEmpty() ? QStringLiteral("the game is full") : why));
+}
+
+void TServer::say(door::Log::Kind kind, const QByteArray &party, const QString &text)
+{
+    const QString line = doorLog_.line(kind, party, text, now());
+    if (!line.isEmpty())
+        emit activity(line);
 }
 
 void TServer::waitAtTheDoor(std::unique_ptr<Link> link)
@@ -214,8 +262,10 @@ void TServer::waitAtTheDoor(std::unique_ptr<Link> link)
     };
     connect(raw, &Link::peerClosed, this, [raw] { raw->close(); });
     connect(raw, &Link::closed, this, leave);
+    const SockAddress peer = link->peerAddress();
     waiting_.push_back(std::move(link));
-    emit activity(QStringLiteral("a connection waits for a seat held by one that has not logged in"));
+    say(door::Log::Kind::Waiting, door::partyOf(peer),
+        QStringLiteral("a connection from %1 waits for a seat held by one that has not logged in").arg(door::where(peer)));
 }
 
 // Hands free seats to those at the door, first comer first, and tells them the game is full
@@ -250,8 +300,12 @@ void TServer::makeRoomForTheWaiting()
         }
         if (oldest == 0)
             return;
-        emit activity(QStringLiteral("seat %1: closing a connection that did not log in, for one waiting").arg(oldest));
-        connections_[size_t(oldest)].link->close(); // frees the seat, which goes to the door
+        Connection &connection = connections_[size_t(oldest)];
+        say(door::Log::Kind::GaveWay, connection.party,
+            QStringLiteral("seat %1: closing a connection from %2 that did not log in, for one waiting")
+                .arg(oldest)
+                .arg(connection.address));
+        connection.link->close(); // frees the seat, which goes to the door
     }
 }
 
@@ -278,25 +332,30 @@ void TServer::Sock1Read(Link *link, const QByteArray &bytes)
         return;
     Connection &connection = connections_[size_t(seatNumber)];
     const int droppedBefore = connection.cutter.droppedMessages();
+    static const QByteArray login = QByteArray(msg::LoginInfo::verb) + proto::kSeparator;
     const DrivableTimer::Duration now = socktimer.now();
     for (const QByteArray &line : connection.cutter.feed(bytes)) {
         connection.received.enqueue({line, ++arrivals_, now});
         connection.receivedBytes += line.size();
+        if (!connection.loginSent && line.startsWith(login))
+            connection.loginPending = connection.loginSent = true;
     }
     if (!connection.received.isEmpty())
         wakeDispatcherFor(connection);
-    // Told once a connection, so that a stream of them cannot flood the log.
-    if (droppedBefore == 0 && connection.cutter.droppedMessages() > 0) {
-        emit activity(QStringLiteral("seat %1: dropped a message longer than %2 bytes (and drops any further ones)")
-                          .arg(seatNumber)
-                          .arg(proto::kMaxMessageBytes));
+    if (connection.cutter.droppedMessages() > droppedBefore) {
+        say(door::Log::Kind::Overlong, connection.party,
+            QStringLiteral("seat %1: dropped a message longer than %2 bytes from %3")
+                .arg(seatNumber)
+                .arg(proto::kMaxMessageBytes)
+                .arg(connection.address));
     }
 
     // A connection that sends faster than its turns come round is flooding; its backlog is
     // bounded so that it cannot take the host's memory.
     if (connection.received.size() > kMaxQueuedPerConnection
         || connection.receivedBytes > kMaxQueuedBytesPerConnection) {
-        emit activity(QStringLiteral("seat %1: closing a flooding connection").arg(seatNumber));
+        say(door::Log::Kind::Flooding, connection.party,
+            QStringLiteral("seat %1: closing a flooding connection from %2").arg(seatNumber).arg(connection.address));
         link->close();
     }
 }
@@ -324,12 +383,14 @@ void TServer::tempsockInfo(Link *link)
     if (seatNumber == 0)
         return;
     Seat &seat = seats_[size_t(seatNumber)];
-    if (seat.inUse && !ending_) {
+    // A connection that never logged in was never announced, and leaves without a word.
+    if (seat.inUse && connections_[size_t(seatNumber)].loggedIn && !ending_) {
         for (int n = 1; n <= seatCount_; ++n) {
             if (n != seatNumber)
                 sendToSeat(n, msg::encode(msg::PlayerDisconnected {seatNumber, seat.name}));
         }
         emit activity(QStringLiteral("seat %1: %2 left").arg(seatNumber).arg(playertext::forLog(seat.name)));
+        connections_[size_t(seatNumber)].leftAfterLogins = logins_;
     }
     if (seat.inUse)
         keepOrForget(seatNumber);
@@ -348,7 +409,8 @@ void TServer::logintimerTimer()
         Connection &connection = connections_[size_t(n)];
         if (!seats_[size_t(n)].inUse || connection.loggedIn || ++connection.ticksWithoutLogin < kLoginSeconds * kLoginTicksPerSecond)
             continue;
-        emit activity(QStringLiteral("seat %1: closing a connection that did not log in").arg(n));
+        say(door::Log::Kind::NoLogin, connection.party,
+            QStringLiteral("seat %1: closing a connection from %2 that did not log in").arg(n).arg(connection.address));
         connection.link->close();
     }
     makeRoomForTheWaiting();
@@ -375,11 +437,31 @@ void TServer::disconnectsock(int seatNumber)
 
 int TServer::starterSeat() const
 {
-    for (int n = 1; n <= proto::kPlayerSeats; ++n) {
-        if (loggedIn(n))
+    for (const int n : seatsBySeniority()) {
+        if (ownClientPort_ != 0 ? connections_[size_t(n)].own : proto::isPlayerSeat(n))
             return n;
     }
     return 0;
+}
+
+void TServer::setOwnClient(const SockAddress &clientAddress)
+{
+    ownClientPort_ = clientAddress.isValid() ? clientAddress.port() : 0;
+}
+
+QList<int> TServer::seatsBySeniority() const
+{
+    QList<int> order;
+    for (int n = 1; n <= seatCount_; ++n) {
+        if (loggedIn(n))
+            order << n;
+    }
+    std::sort(order.begin(), order.end(), [this](int a, int b) {
+        const Connection &first = connections_[size_t(a)];
+        const Connection &second = connections_[size_t(b)];
+        return std::pair(!first.own, first.seniority) < std::pair(!second.own, second.seniority);
+    });
+    return order;
 }
 
 // ---------------------------------------------------------------- sending
@@ -498,6 +580,9 @@ void TServer::handle(int seat)
     const proto::VerbAndData parts = proto::splitVerb(message.line);
     if (!parts.verb.isEmpty())
         dispatch(parts.verb, parts.data, seat);
+    // Only its first login spares a connection the door's count, and only until it is handled.
+    if (parts.verb == msg::LoginInfo::verb)
+        connection.loginPending = false;
 }
 
 // The former rule: the next message of at most messagesPerTick_ connections a tick, the earliest
@@ -524,14 +609,14 @@ void TServer::handleATick()
 }
 
 // The sender's seat field must be the seat of the connection the message came in on, so that
-// no client can speak for another seat. The start of a game belongs to the starter (the lowest
-// player seat taken: the hosting player's own seat 1 on a hosting copy), who may also switch any
-// player seat to watching or back.
+// no client can speak for another seat. The start of a game belongs to the starter (see
+// starterSeat), between games: a start while a game runs would wipe every score. The starter may
+// also switch any player seat to watching or back.
 template <class M>
 bool TServer::senderMayUse(const M &message, int from) const
 {
     if constexpr (std::is_same_v<M, msg::StartGame>)
-        return from == starterSeat();
+        return from == starterSeat() && !gameRunning_;
     else if constexpr (std::is_same_v<M, msg::ReclaimSeat>)
         return true; // it names the seat claimed; the key decides
     else if constexpr (std::is_same_v<M, msg::JustWatch>)
@@ -567,10 +652,10 @@ void TServer::dispatch(const QByteArray &verb, const QByteArray &data, int from)
     // Until its login a connection may only log in, or show the key of the seat it held.
     Connection &connection = connections_[size_t(from)];
     if (!connection.loggedIn && verb != msg::LoginInfo::verb && verb != msg::ReclaimSeat::verb) {
-        if (!connection.toldUnloggedRequest) {
-            connection.toldUnloggedRequest = true;
-            emit activity(QStringLiteral("seat %1: dropped a request sent before the login (and drops any further ones)").arg(from));
-        }
+        say(door::Log::Kind::EarlyRequest, connection.party,
+            QStringLiteral("seat %1: dropped a request sent before the login from %2")
+                .arg(from)
+                .arg(connection.address));
         return;
     }
     for (const auto &[name, handler] : table) {
@@ -587,15 +672,24 @@ void TServer::dispatch(const QByteArray &verb, const QByteArray &data, int from)
 void TServer::receivedlogininfo(const msg::LoginInfo &m)
 {
     Seat &seat = seats_[size_t(m.seat)];
+    Connection &connection = connections_[size_t(m.seat)];
     seat.name = tableName(m.seat, m.name);
     seat.inUse = true;
-    connections_[size_t(m.seat)].loggedIn = true;
-    emit activity(QStringLiteral("seat %1: %2 logged in").arg(m.seat).arg(playertext::forLog(seat.name)));
+    if (connection.seniority == 0)
+        connection.seniority = ++logins_;
+    connection.loggedIn = true;
+    // Said at every login, with where it comes from: the door says a party's acceptances once a
+    // minute.
+    emit activity(QStringLiteral("seat %1: %2 logged in from %3")
+                      .arg(m.seat)
+                      .arg(playertext::forLog(seat.name), connection.address));
 
     sendToAll(msg::encode(msg::NewPlayerInfo {m.seat, seat.name}));
     sendToSeat(m.seat, msg::encode(msg::SeatKey {m.seat, reservations_.newKey(m.seat)}));
-    for (int n = 1; n <= seatCount_; ++n) {
-        if (n != m.seat && seats_[size_t(n)].inUse)
+    // Only those who logged in, the longest at the table first: so the newcomer's window knows who
+    // starts the games as the host does.
+    for (const int n : seatsBySeniority()) {
+        if (n != m.seat)
             sendToSeat(m.seat, msg::encode(msg::ExistingPlayers {n, seats_[size_t(n)].name}));
     }
     if (m.version != proto::kVersion) {
@@ -608,14 +702,13 @@ void TServer::receivedlogininfo(const msg::LoginInfo &m)
     serveTheDoor();
 }
 
-// The name a seat is known by: cleaned and cut, without anything that marks a speaker in a chat
-// line, "Player" and the seat number when nothing visible is left, and unlike every other name
-// at the table.
+// The name a seat is known by: see playernames::tableName. A seat's default name stands for a
+// blank one ("Player" and the number on seats without one).
 QByteArray TServer::tableName(int seatNumber, const QByteArray &sent) const
 {
-    QString name = playernames::withoutSpeakerMarks(QString::fromUtf8(playertext::cleaned(sent, proto::kMaxNameChars)));
-    if (playernames::isBlank(name))
-        name = QStringLiteral("Player %1").arg(seatNumber);
+    const QByteArray &seatDefault = seats_[size_t(seatNumber)].defaultName;
+    const QString defaultName =
+        seatDefault.isEmpty() ? QStringLiteral("Player %1").arg(seatNumber) : QString::fromUtf8(seatDefault);
     QStringList taken;
     for (int n = 1; n <= seatCount_; ++n) {
         if (n != seatNumber && loggedIn(n))
@@ -624,7 +717,7 @@ QByteArray TServer::tableName(int seatNumber, const QByteArray &sent) const
     // Nobody comes in under the name of a player whose seat waits for it.
     for (const QByteArray &kept : reservations_.keptNames(seatNumber))
         taken << QString::fromUtf8(kept);
-    return playertext::playerName(playernames::unique(name, taken, proto::kMaxNameChars).toUtf8());
+    return playernames::tableName(sent, defaultName, taken);
 }
 
 void TServer::lateJoin(int seatNumber)
@@ -660,18 +753,38 @@ void TServer::kickhim(const msg::KickHim &m)
     disconnectsock(m.target);
 }
 
+bool TServer::paceAllows(int seatNumber)
+{
+    if (!relaysPaced_)
+        return true;
+    Connection &connection = connections_[size_t(seatNumber)];
+    const RelayPace::Verdict verdict = connection.pace.take(now());
+    if (verdict == RelayPace::Verdict::DropAndTell) {
+        sendToSeat(seatNumber, msg::encode(msg::Chat::fromHost(kTooFastNotice)));
+        say(door::Log::Kind::TooFast, connection.party,
+            QStringLiteral("seat %1: dropped lines sent too fast from %2").arg(seatNumber).arg(connection.address));
+    }
+    return verdict == RelayPace::Verdict::Relay;
+}
+
 void TServer::chat(const msg::Chat &m)
 {
+    if (!paceAllows(m.seat))
+        return;
     sendToAll(msg::encode(msg::Chat::relayed(m.seat, seats_[size_t(m.seat)].name, playertext::chatText(m.text))));
 }
 
 void TServer::action(const msg::Action &m)
 {
+    if (!paceAllows(m.seat))
+        return;
     sendToAll(msg::encode(msg::Action::relayed(m.seat, seats_[size_t(m.seat)].name, playertext::chatText(m.text))));
 }
 
 void TServer::playasound(const msg::PlayASound &m)
 {
+    if (!paceAllows(m.seat))
+        return;
     sendToAll(msg::encode(msg::PlayASound {m.seat, playertext::cleaned(m.wave, proto::kMaxNameChars)}));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/door.h"
+#include "engine/relay_pace.h"
 #include "engine/seat_reservations.h"
 #include "net/drivable_timer.h"
 #include "net/link.h"
@@ -9,6 +11,7 @@
 #include "protocol/wire.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QQueue>
@@ -18,7 +21,9 @@
 #include <array>
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 
 class TDictn;
@@ -110,9 +115,16 @@ public:
     // The host ends the game: every player logged in is told ("CMD_hostending"), nobody is taken
     // any more, and every connection is closed in an orderly way. The engine stays idle after it.
     void announceEnding();
-    // The starter, who may start a game and remove players: the lowest player seat (1-6) that is
-    // logged in, 0 when there is none. It moves on at once when the starter leaves.
+    // The starter, who may start a game and remove players: on a hosting copy its own player
+    // (setOwnClient), elsewhere the player (seats 1-6) who has been at the table longest; 0 when
+    // there is none. It moves on at once when the starter leaves.
     int starterSeat() const;
+    // This engine runs in a hosting copy whose own client connects from this local address: that
+    // connection is the copy's own player, who starts the games.
+    void setOwnClient(const SockAddress &clientAddress);
+    // The seats logged in, the longest at the table first (a hosting copy's own player before
+    // all): the order in which a newcomer is told who is there.
+    QList<int> seatsBySeniority() const;
 
     // ---- message handlers; the dispatcher has checked that the seat a message names is the
     // seat of the connection it came in on
@@ -179,6 +191,12 @@ public:
     // (the first a whole pace after a message reaches an idle host) handles the next message of
     // at most `count` connections. 0, the default, handles messages as they arrive.
     void setMessagesPerTick(int count) { messagesPerTick_ = std::max(0, count); }
+    // Relayed lines are paced (RelayPace) unless a benchmark turns that off to measure windows
+    // under a host that relays every line, as the former rule did.
+    void setRelaysPaced(bool paced) { relaysPaced_ = paced; }
+    // The clock (milliseconds, monotonic) that paces relays and keeps the log quiet; tests set
+    // one they move by hand.
+    void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
 
 signals:
     // A line about what the host is doing, for a log (the headless host prints them).
@@ -199,8 +217,18 @@ private:
         QQueue<Received> received;
         qsizetype receivedBytes = 0;
         bool loggedIn = false;
-        bool toldUnloggedRequest = false; // requests before the login are logged once
+        // Its first login waits to be handled: for the door it is no stranger meanwhile.
+        bool loginPending = false;
+        bool loginSent = false;
         int ticksWithoutLogin = 0;
+        QString address;      // where it comes from, for the log
+        QByteArray party;     // see door::partyOf
+        bool own = false;     // the hosting copy's own client
+        // The order of its player's login among all logins (0 before it); see standingKept.
+        quint64 seniority = 0;
+        // Its player's departure was announced when the logins so far were this many.
+        std::optional<quint64> leftAfterLogins;
+        RelayPace pace;
         // A pace after the last message handled: its next message is handled no sooner.
         DrivableTimer::Duration nextTurn = DrivableTimer::Duration::min();
     };
@@ -231,12 +259,24 @@ private:
     int takeSeat(std::unique_ptr<Link> link, int seat = 0);
     bool hasFreeSeat() const;
     bool strangerHoldsASeat() const;
+    bool isOwnClient(const SockAddress &peer) const;
+    int strangersFrom(const QByteArray &party) const;
     void waitAtTheDoor(std::unique_ptr<Link> link);
-    void refuse(std::unique_ptr<Link> link);
+    // Tells the connection the game is full and closes it; `why` goes to the log ("the game is
+    // full" when empty).
+    void refuse(std::unique_ptr<Link> link, door::Log::Kind kind = door::Log::Kind::Full, const QString &why = {});
+    // A line for the log about a connection from `party`, said once a minute (door::Log).
+    void say(door::Log::Kind kind, const QByteArray &party, const QString &text);
+    qint64 now() const { return clock_(); }
+    // A chat line, action or chatter sound of this seat may be relayed now (RelayPace); the first
+    // one dropped is told to the sender.
+    bool paceAllows(int seat);
     void serveTheDoor();
     void makeRoomForTheWaiting();
     // Players coming back (tserver_returns.cpp).
     bool seatTaken(int n) const { return seats_[size_t(n)].inUse || reservations_.kept(n); }
+    // The standing the seat's player keeps when it comes back to its seat (0: none, a new one).
+    quint64 standingKept(int seat) const;
     void keepOrForget(int seat);
     void freeKeptSeats(const QList<int> &seats, const char *why);
     void awaitReclaim(std::unique_ptr<Link> link);
@@ -261,8 +301,13 @@ private:
     bool ending_ = false; // announceEnding(): nothing is announced or kept any more
     quint64 arrivals_ = 0;                      // messages received so far, over all connections
     int messagesPerTick_ = 0;
+    bool relaysPaced_ = true;
     int sender_ = 0;                            // the seat whose message is being handled
     int seatCount_ = 0;
+    quint64 logins_ = 0;         // logins so far: each login's seniority
+    quint16 ownClientPort_ = 0;  // the hosting copy's own client's port; 0 for a host without one
+    door::Log doorLog_;
+    std::function<qint64()> clock_ = [] { return QDeadlineTimer::current().deadline(); };
 
     bool gameRunning_ = false;
     qint64 countdown_ = 0; // wide enough for any turn seconds a start can name

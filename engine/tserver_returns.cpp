@@ -116,6 +116,18 @@ void TServer::endOldConnection(int seatNumber)
     seat.watching = false;
 }
 
+// A player back in its seat keeps its place among those longest at the table, as every window
+// keeps it: unless its departure was told and somebody new logged in before its return. That
+// newcomer was told of those at the table, not of the player away, and its window counts the
+// player as come after it; so does the host then.
+quint64 TServer::standingKept(int seatNumber) const
+{
+    const Connection &old = connections_[size_t(seatNumber)];
+    if (old.leftAfterLogins && *old.leftAfterLogins != logins_)
+        return 0;
+    return old.seniority;
+}
+
 void TServer::giveBackSeat(int seatNumber)
 {
     if (seats_[size_t(seatNumber)].inUse)
@@ -147,7 +159,9 @@ void TServer::moveConnection(int from, int to, const QByteArray &key)
         target.link->disconnect(this);
         target.link.release()->deleteLater();
     }
+    const quint64 standing = standingKept(to);
     target = std::move(connections_[size_t(from)]);
+    target.seniority = standing;
     connections_[size_t(from)] = Connection {};
     Seat &seat = seats_[size_t(to)];
     seat.inUse = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/sock_address.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -19,8 +21,10 @@ public:
     // The host's name is known (resolved, or an address from the start): the connection is being
     // made or was made. A link that was not made to a name has nothing to resolve.
     virtual bool hostKnown() const { return true; }
-    // Where the connection comes from, for a log ("10.0.0.5 port 50112"); empty when unknown.
-    virtual QString peer() const { return {}; }
+    // Where the other end is (an accepted connection's peer), and this end's own address (a
+    // connection's local port once it is connecting); invalid where a link has none.
+    virtual SockAddress peerAddress() const { return {}; }
+    virtual SockAddress localAddress() const { return {}; }
 
 signals:
     void received(const QByteArray &bytes); // everything the connection had buffered

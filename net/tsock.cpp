@@ -259,13 +259,19 @@ bool TSock::connectionPending() const
 
 quint16 TSock::boundPort() const
 {
-    if (fd_ < 0)
-        return 0;
+    const SockAddress address = localAddress();
+    return address.isValid() ? address.port() : 0;
+}
+
+SockAddress TSock::localAddress() const
+{
     SockAddress address;
+    if (fd_ < 0)
+        return address;
     address.length = sizeof address.storage;
     if (getsockname(fd_, address.raw(), &address.length) != 0)
-        return 0;
-    return address.port();
+        address.length = 0;
+    return address;
 }
 
 // ---------------------------------------------------------------- notifications
@@ -587,6 +593,7 @@ void TSock::adoptAccepted(int fd, const TSock &listener, const SockAddress &peer
         registerNotifications();
     setPortName(listener.portName_);
     setHostName(peer.text());
+    peerAddress_ = peer;
 }
 
 bool TSock::Accept(TSock *&newSock)

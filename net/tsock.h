@@ -119,6 +119,10 @@ public:
 
     // The local port of a listening socket (useful when PortName was "0").
     quint16 boundPort() const;
+    // The socket's own address and port (a connecting socket's too); invalid without a socket.
+    SockAddress localAddress() const;
+    // The other end of an accepted connection (of a listener: the last one it accepted).
+    const SockAddress &peerAddress() const { return peerAddress_; }
     // A listening socket has a connection waiting for Accept.
     bool connectionPending() const;
     // Bytes handed to Send that the connection has not taken yet.

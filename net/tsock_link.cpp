@@ -83,7 +83,12 @@ void TSockLink::close()
     sock_->Close();
 }
 
-QString TSockLink::peer() const
+SockAddress TSockLink::peerAddress() const
 {
-    return sock_->HostName() + QStringLiteral(" port ") + QString::number(sock_->PeerPort());
+    return sock_->peerAddress();
+}
+
+SockAddress TSockLink::localAddress() const
+{
+    return sock_->localAddress();
 }

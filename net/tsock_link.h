@@ -28,7 +28,8 @@ public:
     void send(const QByteArray &bytes) override;
     void close() override;
     bool hostKnown() const override { return hostKnown_; }
-    QString peer() const override;
+    SockAddress peerAddress() const override;
+    SockAddress localAddress() const override;
     TSock *socket() const { return sock_; }
 
 private:

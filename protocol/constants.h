@@ -32,6 +32,10 @@ constexpr int kMaxRounds = 10;
 constexpr int kMinTurnSeconds = 30;
 constexpr int kMaxTurnSeconds = 120;
 
+// A player whose connection drops during a game finds its seat kept this long, and its place in
+// the order of arrival with it.
+constexpr int kSeatKeptSeconds = 120;
+
 constexpr int kWordsPerRound = 10;
 constexpr int kWordLength = 5;
 // Letter codes 1 to 26 stand for "a" to "z"; 0 is no letter (an empty tile).

@@ -43,6 +43,16 @@ void FieldReader::seat(int &n)
         n = value;
 }
 
+void FieldReader::speaker(int &n)
+{
+    int value = 0;
+    number(value);
+    if (ok_ && value != 0 && !isSeat(value))
+        ok_ = false;
+    if (ok_)
+        n = value;
+}
+
 void FieldReader::text(QByteArray &t)
 {
     if (const std::optional<QByteArray> field = next())

@@ -17,6 +17,7 @@ class FieldWriter
 {
 public:
     void seat(int n) { put(QByteArray::number(n)); }
+    void speaker(int n) { put(QByteArray::number(n)); }
     void number(int n) { put(QByteArray::number(n)); }
     void text(const QByteArray &t) { put(t); }
     // The last field, which may hold "+" of its own.
@@ -61,8 +62,9 @@ private:
 };
 
 // Reads the fields of a message's data (the text after the verb's "+") strictly: a missing field,
-// a number that is not decimal, a seat outside 1 to 9, a missing closing "+" or anything left
-// over makes the message malformed. After a failure every further read is a no-op.
+// a number that is not decimal, a seat outside 1 to 9 (0 to 9 for a speaker), a missing closing
+// "+" or anything left over makes the message malformed. After a failure every further read is a
+// no-op.
 class FieldReader
 {
 public:
@@ -72,6 +74,8 @@ public:
     }
 
     void seat(int &n);
+    // The seat of a chat line's speaker, or 0 for the host itself.
+    void speaker(int &n);
     void number(int &n);
     void text(QByteArray &t);
     void rest(QByteArray &t);

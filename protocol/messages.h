@@ -53,17 +53,19 @@ struct LoginInfo {
 };
 
 // A chat line, both ways: from a client "text|colour"; relayed by the host with the sender's
-// name in front (relayed()). The text after the seat is one field and may hold "+".
+// name in front (relayed()). The text after the seat is one field and may hold "+". Seat 0 is the
+// host itself: a notice to the one it is sent to, which every client shows as a system line.
 struct Chat {
     static constexpr char verb[] = "CMD_chat";
     int seat = 0;
     QByteArray text;
     template <class C, class M>
-    static void layout(C &c, M &m) { c.seat(m.seat); c.rest(m.text); }
+    static void layout(C &c, M &m) { c.speaker(m.seat); c.rest(m.text); }
     static Chat relayed(int seat, const QByteArray &name, const QByteArray &text)
     {
         return {seat, name + " chats: " + text};
     }
+    static Chat fromHost(const QByteArray &notice) { return {0, notice + "|clBlue"}; }
     friend bool operator==(const Chat &, const Chat &) = default;
 };
 
@@ -73,7 +75,7 @@ struct Action {
     int seat = 0;
     QByteArray text;
     template <class C, class M>
-    static void layout(C &c, M &m) { c.seat(m.seat); c.rest(m.text); }
+    static void layout(C &c, M &m) { c.speaker(m.seat); c.rest(m.text); }
     static Action relayed(int seat, const QByteArray &name, const QByteArray &text)
     {
         return {seat, name + ' ' + text};

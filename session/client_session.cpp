@@ -10,6 +10,7 @@
 #include "net/wsa_errors.h"
 #include "session/notices.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -132,8 +133,7 @@ void ClientSession::leaveGame()
     }
     tellUnsentLines();
     cutter_ = proto::StreamCutter();
-    receivedlist_.clear();
-    queuedBytes_ = 0;
+    forgetReceived();
     Timer1.stop();
     connectionClosed_ = false;
     endingAfterNotice_ = false;
@@ -150,6 +150,7 @@ void ClientSession::leaveGame()
     reclaimed_ = false;
     starter_ = false;
     columnOfSeat_ = {0, 1, 2, 3, 4, 5, 6};
+    arrivals_.clear();
     forgetTheGame();
 }
 
@@ -198,13 +199,17 @@ void ClientSession::setLink(std::unique_ptr<Link> link)
 
 void ClientSession::rejoin()
 {
+    rejoinOver(TSockLink::connectTo(hostAddress_, hostPort_));
+}
+
+void ClientSession::rejoinOver(std::unique_ptr<Link> link)
+{
     rejoining_ = true;
     connectionClosed_ = false;
     reclaimed_ = false;
     cutter_ = proto::StreamCutter();
-    receivedlist_.clear();
-    queuedBytes_ = 0;
-    setLink(TSockLink::connectTo(hostAddress_, hostPort_));
+    forgetReceived();
+    setLink(std::move(link));
     // Before anything else: a host whose table is full reads it before it refuses anybody.
     if (!seatKey_.isEmpty())
         send(msg::encode(msg::ReclaimSeat {keySeat_, seatKey_}));
@@ -225,6 +230,11 @@ void ClientSession::giveUp()
     rejoining_ = false;
     dropConnection();
     tellUnsentLines();
+}
+
+SockAddress ClientSession::connectedFrom() const
+{
+    return link_ ? link_->localAddress() : SockAddress();
 }
 
 QString ClientSession::hostAddressText() const
@@ -262,8 +272,13 @@ void ClientSession::send(const QByteArray &message)
 
 void ClientSession::sockRead(const QByteArray &bytes)
 {
-    for (const QByteArray &line : cutter_.feed(bytes))
-        enqueue(line);
+    for (const QByteArray &line : cutter_.feed(bytes)) {
+        const ChatBacklog::Verdict arrival = chatBacklog_.arrive(line, QDeadlineTimer::current().deadline());
+        if (arrival.keep)
+            enqueue(line);
+        else if (arrival.markedSeat)
+            enqueue(ChatBacklog::mark(*arrival.markedSeat));
+    }
     // A host that sends an endless line, or more than this client can ever work off, is broken
     // or hostile: the session ends.
     if (cutter_.overflowed())
@@ -282,6 +297,13 @@ void ClientSession::enqueue(const QByteArray &line)
     wakeDispatcher();
 }
 
+void ClientSession::forgetReceived()
+{
+    receivedlist_.clear();
+    queuedBytes_ = 0;
+    chatBacklog_.clear();
+}
+
 // A pass as soon as the event loop is free: not inside the socket's read.
 void ClientSession::wakeDispatcher()
 {
@@ -293,8 +315,7 @@ void ClientSession::endWithNotice(const QString &reason)
 {
     endingAfterNotice_ = true;
     connectionClosed_ = true;
-    receivedlist_.clear();
-    queuedBytes_ = 0;
+    forgetReceived();
     link_->close();
     // Told from the event loop, not from inside the socket's read.
     QTimer::singleShot(0, this, [this, reason] { emit endedWithNotice(reason); });
@@ -346,7 +367,11 @@ void ClientSession::processsocktimer()
     while (!receivedlist_.isEmpty()) {
         const QByteArray line = receivedlist_.dequeue();
         queuedBytes_ -= line.size();
-        dispatch(line);
+        const ChatBacklog::Verdict turn = chatBacklog_.taken(line, QDeadlineTimer::current().deadline());
+        if (turn.markedSeat)
+            enqueue(ChatBacklog::mark(*turn.markedSeat));
+        if (turn.keep)
+            dispatch(line);
         if (spent.elapsed() >= kDispatchBudgetMs)
             break;
     }
@@ -358,6 +383,10 @@ void ClientSession::processsocktimer()
 
 void ClientSession::dispatch(const QByteArray &line)
 {
+    if (const std::optional<int> seat = ChatBacklog::markedSeat(line)) {
+        showHiddenLines(*seat);
+        return;
+    }
     const proto::VerbAndData message = proto::splitVerb(line);
     if (message.verb.isEmpty())
         return;
@@ -399,6 +428,9 @@ void ClientSession::sendloginfo(const msg::SendLoginInfo &m)
         // The host announces everybody again, this copy's seat perhaps another one.
         for (SeatRow &seat : seats_)
             seat.occupied = false;
+        // Back in its own seat, the player keeps its place among those who were there.
+        if (reclaimed_)
+            arrivals_.cameBack(m.seat, QDeadlineTimer::current().deadline());
         spectators_.clear();
         touch(Seats | Spectators);
         // Until the host has answered, every assignment is answered with the key first: a key
@@ -413,8 +445,24 @@ void ClientSession::sendloginfo(const msg::SendLoginInfo &m)
 
 void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
 {
-    const QString name = QString::fromUtf8(m.name);
-    if (m.seat == localSeat_) {
+    announce(m.seat, QString::fromUtf8(m.name), false);
+}
+
+void ClientSession::newplayerinfo(const msg::ExistingPlayers &m)
+{
+    if (!m.name.isEmpty())
+        announce(m.seat, QString::fromUtf8(m.name), true);
+}
+
+// A seat announced: one that was there before this client (arrivedEarlier) or one that has just
+// logged in, this client's own seat included.
+void ClientSession::announce(int seatNumber, const QString &name, bool arrivedEarlier)
+{
+    // Not back in its own seat, a player rejoining is a newcomer there.
+    if (seatNumber == localSeat_ && rejoining_ && !reclaimed_)
+        arrivals_.clear();
+    arrivals_.arrived(seatNumber, name, arrivedEarlier, localSeat_, QDeadlineTimer::current().deadline());
+    if (seatNumber == localSeat_) {
         systemLine(QStringLiteral("You are Connected."));
         if (const QString notice = notices::givenName(playerName_, name); !notice.isEmpty())
             systemLine(notice);
@@ -431,20 +479,20 @@ void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
         }
     } else {
         systemLine(name + QStringLiteral(" is Connected."));
-        if (proto::isPlayerSeat(m.seat))
+        if (proto::isPlayerSeat(seatNumber))
             emit playerCameOrWent(name + QStringLiteral(" is Connected."));
     }
 
-    if (proto::isPlayerSeat(m.seat)) {
-        SeatRow &seat = row(m.seat);
+    if (proto::isPlayerSeat(seatNumber)) {
+        SeatRow &seat = row(seatNumber);
         seat.occupied = true;
         seat.name = name;
         touch(Seats);
         refreshStarter();
     } else {
-        spectators_.append({m.seat, name});
+        spectators_.append({seatNumber, name});
         touch(Spectators);
-        if (m.seat == localSeat_)
+        if (seatNumber == localSeat_)
             systemLine(QStringLiteral("You are spying."));
         else {
             systemLine(name + QStringLiteral(" is spying."));
@@ -452,11 +500,6 @@ void ClientSession::newplayerinfo(const msg::NewPlayerInfo &m)
         }
     }
     playsounds(QStringLiteral("entered"));
-}
-
-void ClientSession::newplayerinfo(const msg::ExistingPlayers &m)
-{
-    newplayerinfo(msg::NewPlayerInfo {m.seat, m.name});
 }
 
 void ClientSession::havewrongversion(const msg::HaveWrongVersion &m)
@@ -471,6 +514,10 @@ void ClientSession::wrongversion(const msg::WrongVersion &)
 
 void ClientSession::playerdisconnected(const msg::PlayerDisconnected &m)
 {
+    // The starter's part passes on when its player leaves.
+    const bool wasStarter = isStarter();
+    // One who drops during a game may come back to its seat, and to its place.
+    arrivals_.left(m.seat, gameOn_ && m.seat != localSeat_, QDeadlineTimer::current().deadline());
     if (proto::isPlayerSeat(m.seat)) {
         SeatRow &seat = row(m.seat);
         // The name the row showed, not the one in the message.
@@ -478,8 +525,6 @@ void ClientSession::playerdisconnected(const msg::PlayerDisconnected &m)
             systemLine(seat.name + QStringLiteral(" disconnected."));
             emit playerCameOrWent(seat.name + QStringLiteral(" disconnected."));
         }
-        // The starter's part passes on when its player leaves.
-        const bool wasStarter = isStarter();
         seat.occupied = false;
         seat.name.clear();
         seat.watching = false;
@@ -605,7 +650,28 @@ void ClientSession::showChat(int seat, const QByteArray &text)
 {
     const chat::ReceivedChat received =
         chat::readReceivedChat(QString::number(seat) + QLatin1Char('+') + QString::fromUtf8(text));
-    addlinetochat(received.line, received.colour);
+    // Seat 0 is the host's own notice: a system line, in the system's colour.
+    addlinetochat(received.line, seat == 0 ? chat::SystemLineColour : received.colour);
+}
+
+void ClientSession::showHiddenLines(int seatNumber)
+{
+    const int hidden = chatBacklog_.takeHidden(seatNumber);
+    if (hidden == 0)
+        return;
+    QString speaker;
+    if (seatNumber == 0)
+        speaker = QStringLiteral("the host");
+    else if (proto::isPlayerSeat(seatNumber))
+        speaker = seat(seatNumber).shownName();
+    for (const Spectator &spectator : spectators_) {
+        if (spectator.seat == seatNumber)
+            speaker = spectator.name;
+    }
+    if (speaker.isEmpty())
+        speaker = QStringLiteral("seat %1").arg(seatNumber);
+    const QString lines = hidden == 1 ? QStringLiteral("line") : QStringLiteral("lines");
+    systemLine(QStringLiteral("%1 %2 from %3 not shown").arg(hidden).arg(lines, speaker));
 }
 
 void ClientSession::addlinetochat(const QString &line, quint32 colour)

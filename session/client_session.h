@@ -2,9 +2,12 @@
 
 #include "chat/outgoingline.h"
 #include "net/drivable_timer.h"
+#include "net/sock_address.h"
 #include "protocol/messages.h"
 #include "protocol/wire.h"
+#include "session/arrival_order.h"
 #include "session/board_state.h"
+#include "session/chat_backlog.h"
 #include "session/player_options.h"
 #include "session/session_state.h"
 #include "session/turn_clock.h"
@@ -84,6 +87,8 @@ public:
     // host that knows nothing of the key (a new game on the address) seats it as a newcomer, and
     // the board starts clean. A name that no longer resolves throws ESockException.
     void rejoin();
+    // The same over a link given (a test's).
+    void rejoinOver(std::unique_ptr<Link> link);
     // Lets the connection of an attempt go without a word (one that took too long).
     void dropConnection();
     // Gives the game's connection up for good (a rejoin or a join given up, a removal, the
@@ -95,6 +100,8 @@ public:
     // Talks to the host over this link from now on (the TCP link, or a test's).
     void setLink(std::unique_ptr<Link> link);
     bool hasLink() const { return link_ != nullptr; }
+    // The address and port this client's connection comes from (invalid before it connects).
+    SockAddress connectedFrom() const;
     // The host's name is resolved (or was an address): the connection is being made.
     bool hostKnown() const;
     // Joins over a connection already made to the host, with the bytes already read from it: the
@@ -137,7 +144,9 @@ public:
     bool connected() const { return connected_; }
     bool hostFlag() const { return hostFlag_; }
     // The starter may start a game and remove players: the hosting copy, or, on a host without a
-    // window, the player in the lowest player seat taken.
+    // window, the player who has been at the table longest. The host tells a newcomer who is there
+    // in that order, and everybody else of every login as it happens, so every window follows
+    // the order of arrival that the host keeps.
     bool isStarter() const;
     // Between the loss of the connection and a rejoin.
     bool rejoining() const { return rejoining_; }
@@ -247,6 +256,8 @@ public:
     // ---- handlers of the host's messages
     void sendloginfo(const msg::SendLoginInfo &m);
     void newplayerinfo(const msg::NewPlayerInfo &m);
+    // An empty name is a seat that never logged in (a host of the classic game announces those):
+    // it counts for nothing.
     void newplayerinfo(const msg::ExistingPlayers &m);
     void havewrongversion(const msg::HaveWrongVersion &m);
     void wrongversion(const msg::WrongVersion &m);
@@ -350,6 +361,10 @@ private:
     void sockFailed(int wsaCode);
     void refreshStarter();
     void enqueue(const QByteArray &line);
+    void forgetReceived();
+    void announce(int seat, const QString &name, bool arrivedEarlier);
+    // The line in place of a seat's chat lines that were not shown.
+    void showHiddenLines(int seat);
     void endWithNotice(const QString &reason);
     // The host ended this connection in words (a removal, its end of the game).
     void toldToLeave();
@@ -381,6 +396,7 @@ private:
     proto::StreamCutter cutter_;
     QQueue<QByteArray> receivedlist_;
     qsizetype queuedBytes_ = 0;
+    ChatBacklog chatBacklog_;
     DrivableTimer Timer1;
     DrivableTimer::Duration dispatchTick_ {};
     bool connectionClosed_ = false;
@@ -412,6 +428,7 @@ private:
     bool justWatch_ = false;
 
     std::array<SeatRow, proto::kPlayerSeats> seats_ {};
+    ArrivalOrder arrivals_; // the seats announced, in the order the host keeps of their arrival
     QList<Spectator> spectators_;
     std::array<int, proto::kPlayerSeats + 1> columnOfSeat_ {0, 1, 2, 3, 4, 5, 6};
     BoardState board_;

@@ -264,6 +264,7 @@ void ClientSession::winner(const msg::Winner &m)
     winner_.shown = true;
     phase_ = proto::NoPhase;
     gameOn_ = false;
+    arrivals_.forgetAway();
     refreshStarter();
     touch(Winner | Controls);
     emit winnerShown(winner_.text);

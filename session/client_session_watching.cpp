@@ -95,11 +95,7 @@ bool ClientSession::isStarter() const
         return true;
     if (!connected_ || !isPlayer() || !seat(localSeat_).occupied)
         return false;
-    for (int n = 1; n < localSeat_; ++n) {
-        if (seat(n).occupied)
-            return false;
-    }
-    return true;
+    return arrivals_.firstPlayer() == localSeat_;
 }
 
 // The Start button is offered to the starter between games; the window draws the starter's

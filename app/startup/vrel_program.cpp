@@ -213,6 +213,8 @@ void VrelProgram::hostOn(quint16 port)
 {
     invitesShown_ = false;
     session_->hostpress(port);
+    // The engine knows its own player by the port it connects from: that player starts the games.
+    server_->setOwnClient(session_->connectedFrom());
 }
 
 // A game hosted for others (not a solo game) is published on the local network and asks the

@@ -70,6 +70,9 @@ int main(int argc, char **argv)
     const int perTick = qEnvironmentVariableIntValue("VREL_HOST_MESSAGES_PER_TICK", &numeric);
     if (numeric && perTick > 0)
         server.setMessagesPerTick(perTick);
+    // For the flood benchmark, which measures windows under a host that relays every line.
+    if (qEnvironmentVariableIntValue("VREL_HOST_UNPACED_RELAYS") == 1)
+        server.setRelaysPaced(false);
     HostService service(server);
     QObject::connect(&service, &HostService::activity, &app, say);
     quint16 port = 0;

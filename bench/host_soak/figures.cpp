@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
 double percentile(std::vector<double> values, double p)
 {
@@ -38,4 +39,15 @@ void report(const std::string &name, const std::string &figure, const std::strin
     std::printf("%-34s %s (reference: %s) [%s]\n", (name + ":").c_str(), figure.c_str(), reference.c_str(),
                 within ? "within" : "OUTSIDE");
     std::fflush(stdout);
+}
+
+long ownResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    }
+    return -1;
 }

@@ -15,5 +15,8 @@ class HostProcess;
 bool startHost(HostProcess &host, int argc, char **argv, const std::vector<std::string> &environment = {},
                const std::vector<std::string> &options = {});
 
+// This process's resident memory now, in KiB (-1 when the system does not say).
+long ownResidentKiB();
+
 // A result line, "name: figure (reference: ...)", with "[within]" or "[OUTSIDE]" after it.
 void report(const std::string &name, const std::string &figure, const std::string &reference, bool within);

@@ -1,5 +1,5 @@
-// Soak run of the host: vrel-host under seven steady players who chat as fast as the host relays
-// and play their words while games run one after another, two more who come and go, one client
+// Soak run of the host: vrel-host under seven steady players who chat as fast as the host passes
+// one player's lines on and play their words while games run one after another, two more who come and go, one client
 // that logs in and then never reads, and one that floods (legal chat lines as fast as the
 // connection takes them, or 100 KB lines). Every 30 seconds it prints the host's resident memory,
 // open descriptors and processor load, and how long the well-behaved clients' chat lines took to

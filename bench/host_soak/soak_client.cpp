@@ -10,6 +10,9 @@
 namespace {
 
 constexpr char kTerminator = '\xFF';
+// A steady player's pause after its line came back: a little slower than the host passes one
+// connection's lines on (three a second), as fast typing is.
+constexpr int kChatPauseMs = 350;
 const char *const kWords[] = {"well", "that", "was", "close", "nice", "one", "who", "is", "ahead", "again",
                               "round", "letters", "hmm", "lol", "gg", "wait", "for", "it", "brb", "ok"};
 const char *const kColours[] = {"clRed", "clNavy", "clGreen", "$000080FF", "clPurple"};
@@ -149,7 +152,7 @@ void SoakClient::act(Clock::time_point now, SoakCounts &counts)
         hangUp(now, 3000);
         return;
     }
-    if (!chatOutstanding_)
+    if (!chatOutstanding_ && now >= nextChatAt_)
         sendChat(now);
     if (wordPending_ && now >= wordAt_)
         sendWord(now, counts);
@@ -294,12 +297,18 @@ void SoakClient::handle(const std::string &message, Clock::time_point now, SoakC
         hangUp(now, 2000);
     } else if (verb == "CMD_playerdisconnected") {
         freedSeats.push_back(seatField);
+    } else if (verb == "CMD_chat" && message.rfind("CMD_chat+0+", 0) == 0) {
+        // The host's notice that lines came too fast: the line waited for was dropped.
+        chatOutstanding_ = false;
+        nextChatAt_ = now + std::chrono::milliseconds(1000);
     } else if (verb == "CMD_chat" && seatField == seat_ && chatOutstanding_) {
         const std::string mark = " chats: c" + std::to_string(chatSerial_) + ' ';
         if (message.find(mark) != std::string::npos) {
             chatOutstanding_ = false;
             ++counts.chatsRelayed;
             counts.chatDelaysMs.push_back(std::chrono::duration<double, std::milli>(now - chatSentAt_).count());
+            // As fast as the host passes one player's lines on (three a second).
+            nextChatAt_ = now + std::chrono::milliseconds(kChatPauseMs);
         }
     } else if (verb == "CMD_hiscount" && seatField == seat_) {
         ++counts.wordsAccepted;

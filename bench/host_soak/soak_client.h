@@ -83,6 +83,7 @@ private:
     long chatSerial_ = 0;
     bool chatOutstanding_ = false;
     Clock::time_point chatSentAt_ {};
+    Clock::time_point nextChatAt_ {};
     Clock::time_point nextSoundAt_ {};
 
     std::string masked_;

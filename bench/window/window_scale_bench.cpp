@@ -5,27 +5,15 @@
 //
 //   vrel-bench-scale
 #include "client/tchat.h"
+#include "figures.h"
 #include "session/client_session.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 
 #include <cstdio>
-#include <fstream>
-#include <string>
 
 namespace {
-
-long residentKilobytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return -1;
-}
 
 double step(Tchat &window, qreal scale)
 {
@@ -54,7 +42,7 @@ int main(int argc, char **argv)
             const qreal scale = (back ? 32 - eighths : eighths) / 8.0;
             const double ms = step(window, scale);
             std::printf("%5.3f  %-4s  %13.1f  %12.1f\n", window.boardScale(), back ? "down" : "up", ms,
-                        residentKilobytes() / 1024.0);
+                        ownResidentKiB() / 1024.0);
         }
     }
     return 0;

@@ -232,4 +232,28 @@ TEST(ChatLinks, TheViewKeepsTheNewestLinesWithTheirLinksAndALockedViewStaysPut)
     // The notice of the first drop went with the oldest lines: one notice, on top.
     EXPECT_EQ(document->toPlainText().count(QStringLiteral("Older lines were removed.")), 1);
     EXPECT_EQ(f.view.cursorForPosition(QPoint(10, 10)).block().text(), onTop);
+
+    // Lines stuffed with links and pictures go sooner: the view keeps no more of them than its
+    // budget, whatever the number of lines, and the newest line's links still open.
+    f.view.setScrollLocked(false);
+    const QString stuffed = QStringLiteral("3+Bob chats: ") + QStringLiteral("www.x ").repeated(50) + QStringLiteral(":)#12").repeated(50);
+    for (int i = 0; i <= ChatView::MaxPieces / 100; ++i)
+        f.view.addlinetochat(stuffed, 0);
+    int pieces = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat())
+                pieces += it.fragment().length();
+            else if (format.isAnchor() && it.fragment().text() != QStringLiteral(" "))
+                ++pieces;
+        }
+    }
+    EXPECT_LE(pieces, ChatView::MaxPieces);
+    EXPECT_GT(pieces, ChatView::MaxPieces - ChatView::DroppedPieces - 100);
+    EXPECT_EQ(document->firstBlock().text(), QStringLiteral(" Older lines were removed."));
+    EXPECT_EQ(document->lastBlock().text().count(QStringLiteral("www.x")), 50);
+    f.opened.clear();
+    f.click(document->blockCount() - 1, QStringLiteral("www.x"));
+    EXPECT_EQ(f.opened, std::vector<QUrl>{QUrl(QStringLiteral("http://www.x"))});
 }

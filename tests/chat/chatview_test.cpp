@@ -143,7 +143,7 @@ TEST(ChatView, ASeatsNewColourRecoloursItsEarlierLinesOnly)
     EXPECT_EQ(linkText, QStringLiteral("www.x.org "));
 }
 
-TEST(ChatView, SystemLinesShareOneStyle)
+TEST(ChatView, SystemLinesShareOneStyleAndABandNoPlayersLineTakes)
 {
     ShownView view;
     view.addlinetochat(QStringLiteral("0+You are Connected."), 0x00FF0000);
@@ -151,6 +151,18 @@ TEST(ChatView, SystemLinesShareOneStyle)
     expectAllIn(textColours(view, 0), red, "first system line");
     expectAllIn(textColours(view, 1), red, "second system line");
     EXPECT_EQ(paragraphText(view, 0), QStringLiteral(" You are Connected. "));
+
+    // A player's action that reads like the game's own lines, in the system's blue, with an invite
+    // link: the same words and colour, but never the band of the game's lines.
+    view.addlinetochat(QStringLiteral("0+Invite link: vrel://203.0.113.9:7772"), chat::SystemLineColour);
+    view.addlinetochat(QStringLiteral("7+Bill Invite link: vrel://203.0.113.9:7772"), chat::SystemLineColour);
+    view.addlinetochat(QStringLiteral("2+The game is over."), chat::SystemLineColour);
+    auto band = [&view](int line) { return view.document()->findBlockByNumber(line).blockFormat().background(); };
+    for (int line : {0, 1, 2})
+        EXPECT_EQ(band(line).color(), drawingColour(ChatView::SystemBandColour)) << line;
+    for (int line : {3, 4})
+        EXPECT_EQ(band(line).style(), Qt::NoBrush) << line;
+    EXPECT_EQ(view.linkCount(), 2);
 }
 
 TEST(ChatView, DroppedLinesAndHostileTextKeepOneParagraphPerLine)

@@ -133,6 +133,11 @@ TEST_F(ClientChat, TheMainWindowAsAPlayerSeesIt)
     bob->send(QByteArray("CMD_chat+2+thanks :)#13 ready when you are|clPurple\xFF"));
     cid->send(QByteArray("CMD_action+3+waves to everybody :)#20|clGreen\xFF"));
     ASSERT_TRUE(waitUntil([&] { return chatText(*ann).contains("waves to everybody"); }));
+    // Words and colour of the game's own line, from a player: without the band of the game's lines.
+    cid->send(QByteArray("CMD_action+3+disconnected.|clBlue\xFF"));
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*ann).contains("Cid disconnected."); }));
+    bob->close();
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*ann).contains("Bob disconnected."); }));
     settle(100);
 
     EXPECT_EQ(ann->chat().size(), QSize(775, 577));

@@ -65,10 +65,14 @@ protected:
 
     static int portOf(VrelProgram &program) { return program.server().listeningPort(); }
 
-    // A raw peer that takes the next seat and logs in under this name.
+    // A raw peer that takes the next seat and logs in under this name. Each comes from a loopback
+    // address of its own, as players on other computers do: the host lets one address hold only
+    // two seats before their logins, and these follow one another faster than the host reads them.
     static std::unique_ptr<testing_support::RawClient> joinRaw(int port, const QByteArray &name, int *seat = nullptr)
     {
-        auto client = std::make_unique<testing_support::RawClient>(port);
+        static int peers = 0;
+        const std::string from = "127.0.1." + std::to_string(++peers % 250 + 1);
+        auto client = std::make_unique<testing_support::RawClient>(port, from.c_str());
         const std::optional<QByteArray> first = client->next();
         EXPECT_TRUE(first && first->startsWith("CMD_sendlogininfo+"));
         const QByteArray number = first ? first->mid(18) : QByteArray("0");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/client/client_fixture.h"
+#include "tests/client/fake_host.h"
 
 #include "app/startup/tgamestart.h"
 #include "client/board.h"
@@ -40,6 +41,21 @@ protected:
         program->server().setManualClock(true);
         EXPECT_TRUE(testing_support::waitUntil([&] { return rowName(*program, 1) == name; }));
         return program;
+    }
+
+    // A copy that joins a peer playing the host's part, which seats it; the peer, once it has read
+    // the login (but not its second terminator).
+    std::unique_ptr<testing_support::RawClient> joinFake(testing_support::FakeHost &fake, std::unique_ptr<VrelProgram> &program,
+                                                         const QString &name, int seat)
+    {
+        program = launch({name, QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
+        auto peer = fake.accept();
+        EXPECT_TRUE(peer);
+        if (!peer)
+            return peer;
+        peer->send("CMD_sendlogininfo+" + QByteArray::number(seat) + '\xFF');
+        EXPECT_TRUE(peer->waitFor("CMD_logininfo+" + QByteArray::number(seat) + "+1.0.4+" + name.toUtf8()));
+        return peer;
     }
 
     // A copy that joins the host and is seen there.

@@ -90,11 +90,9 @@ TEST_F(GameStart, TheBoxesTakeTypedDigitsAndTheirArrowsWithinTheirRanges)
 TEST_F(GameStart, TheDialogSendsThePlayerNameAndTheBoxTexts)
 {
     FakeHost fake;
-    auto ann = launch({QStringLiteral("Ann Lee"), QStringLiteral("127.0.0.1"), QStringLiteral("join")}, fake.port());
-    auto peer = fake.accept();
+    std::unique_ptr<VrelProgram> ann;
+    auto peer = joinFake(fake, ann, QStringLiteral("Ann Lee"), 3);
     ASSERT_TRUE(peer);
-    peer->send("CMD_sendlogininfo+3" + T);
-    ASSERT_TRUE(peer->waitFor("CMD_logininfo+3+"));
     peer->next();
     ASSERT_TRUE(waitUntil([&] { return ann->session().connected(); }));
     ann->chat().button_startClick();

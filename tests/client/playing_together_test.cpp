@@ -8,6 +8,7 @@
 #include "rejoin/connection_words.h"
 #include "rejoin/rejoin_schedule.h"
 #include "rejoin/rejoiner.h"
+#include "tests/support/flooders.h"
 #include "tests/support/host_process.h"
 #include "tests/support/relay.h"
 
@@ -16,6 +17,7 @@
 #include <QMessageBox>
 #include <QTcpServer>
 
+using testing_support::Flooders;
 using testing_support::HostProcess;
 using testing_support::RawClient;
 using testing_support::Relay;
@@ -101,16 +103,23 @@ TEST_F(PlayingTogether, TheStarterPlaysAWholeGameOnADedicatedHostAndTheNextPlaye
     ASSERT_TRUE(waitUntil([&] { return bob->session().isStarter() && startsGames(*bob); }));
     EXPECT_EQ(chatLines(*bob).count("You now start the games."), 1);
     EXPECT_EQ(seatMenu(*bob, 2), QList<bool>({false, true, true}));
-    // Cid takes the free seat 1 and with it the start; Bob's controls go, his open dialog too.
+    // Cid takes the free seat 1 but not the start: Bob has been at the table longer. Both windows
+    // agree with the host, and Bob's open dialog stays.
     QTest::mouseClick(bob->chat().startButton(), Qt::LeftButton);
     ASSERT_TRUE(bob->gamestart().isVisible());
     auto cid = joinAt(QStringLiteral("Cid"), host.port(), 1);
-    ASSERT_TRUE(waitUntil([&] { return cid->session().isStarter() && !bob->session().isStarter(); }));
-    EXPECT_FALSE(bob->chat().startButton()->isVisible());
-    EXPECT_FALSE(bob->gamestart().isVisible());
-    EXPECT_EQ(seatMenu(*bob, 1), QList<bool>({false, false, false}));
-    cid->chat().close();
-    cid.reset();
+    ASSERT_TRUE(waitUntil([&] { return rowName(*bob, 1) == "Cid"; }));
+    settle(200);
+    EXPECT_TRUE(bob->session().isStarter());
+    EXPECT_FALSE(cid->session().isStarter());
+    EXPECT_TRUE(bob->gamestart().isVisible());
+    EXPECT_FALSE(cid->chat().startButton()->isVisible());
+    EXPECT_EQ(seatMenu(*cid, 2), QList<bool>({false, false, false}));
+    EXPECT_EQ(seatMenu(*bob, 1), QList<bool>({true, true, true}));
+    cid->session().send(msg::encode(msg::KickHim {1, 2})); // the host takes no removal from Cid either
+    settle(300);
+    EXPECT_EQ(rowName(*cid, 2), "Bob");
+    bob->gamestart().close();
 
     ASSERT_TRUE(waitUntil([&] { return startsGames(*bob); }));
     startGame(*bob, 1, 30);
@@ -204,6 +213,19 @@ TEST_F(PlayingTogether, ADroppedConnectionRejoinsItsOwnSeatWithItsWordsHoweverIt
     backInHisSeat(4);
     EXPECT_EQ(rowName(*ann, 2), "Bob (2)");
     EXPECT_FALSE(chatLines(*bob).contains("The host has ended the game."));
+
+    // The stranger sat down while Bob was away, and was never told of him: when Ann leaves, the
+    // stranger starts the games, in Bob's window as on the host, which takes the stranger's
+    // removal of Bob.
+    ann->chat().close();
+    ann.reset();
+    ASSERT_TRUE(waitUntil([&] { return rowName(*bob, 1) == kWaitingName; }));
+    settle(200);
+    EXPECT_FALSE(bob->session().isStarter());
+    EXPECT_FALSE(chatLines(*bob).contains("You now start the games."));
+    stranger->send(msg::encode(msg::KickHim {2, 3}));
+    ASSERT_TRUE(waitUntil([&] { return !bob->session().connected(); }));
+    EXPECT_FALSE(bob->rejoiner().active());
 }
 
 TEST_F(PlayingTogether, RejoiningGivesUpAfterItsAttemptsOrWhenThePlayerStopsIt)
@@ -333,4 +355,47 @@ TEST(ConnectionWords, ReasonsInAPlayersWords)
               "program, or host on another port, for example 7773 (start with --port 7773).");
     EXPECT_TRUE(connectionwords::portInUse(7772, 7773).endsWith("host on another port, for example 7773."));
     EXPECT_TRUE(connectionwords::portInUseOnCommandLine(7772, 0).endsWith("host on another port."));
+}
+
+TEST_F(PlayingTogether, FourFloodersOnTheHostLeaveEveryWindowInTheGameForAMinute)
+{
+    HostProcess host;
+    ASSERT_GT(host.port(), 0);
+    auto ann = joinAt(QStringLiteral("Ann"), host.port(), 1);
+    auto bob = joinAt(QStringLiteral("Bob"), host.port(), 2);
+    // Four players each send a line of 100 smilies 90 times a second: the flood that once made
+    // every window eject itself. The host passes on a burst and then three lines a second of each.
+    Flooders flooders(host.port(), 4, QByteArray(":)#12").repeated(100), 90);
+    ASSERT_EQ(flooders.loggedIn(), 4);
+    startGame(*ann, 10, 120);
+
+    // Ann chats every two seconds meanwhile; Bob sees every line of hers.
+    QStringList annSaid;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 60000) {
+        if (clock.elapsed() / 2000 >= annSaid.size()) {
+            annSaid << QStringLiteral("line %1").arg(annSaid.size());
+            ann->session().sendit(annSaid.last());
+        }
+        settle(20);
+    }
+    flooders.stop();
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*bob).contains(QStringLiteral("Ann chats: ") + annSaid.last()); }));
+    for (const QString &line : annSaid)
+        EXPECT_TRUE(chatLines(*bob).contains(QStringLiteral("Ann chats: ") + line)) << line.toStdString();
+    for (VrelProgram *window : {ann.get(), bob.get()}) {
+        EXPECT_TRUE(window->session().connected());
+        EXPECT_TRUE(window->chat().isVisible());
+        EXPECT_EQ(window->session().round(), 1);
+    }
+    EXPECT_EQ(endings, 0);
+    // Each flooder was told, unless its lines came faster than the host handles them (on a busy
+    // machine): then it was closed when 256 waited, the host's own ceiling. The host's log says
+    // it once for their address.
+    EXPECT_EQ(flooders.toldOrClosedUntold, 4);
+    EXPECT_GE(flooders.notices, 1);
+    EXPECT_EQ(host.log().count("dropped lines sent too fast"), 1) << host.log().constData();
+    RecordProperty("flood_lines_sent", flooders.linesSent.load());
+    screenshot(&bob->chat(), QStringLiteral("flood-on-a-real-host"));
 }

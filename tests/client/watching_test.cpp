@@ -298,3 +298,32 @@ TEST_F(Watching, RemovalFromTheSpyListTakesTheEntryUnderThePointer)
     ASSERT_TRUE(waitUntil([&] { return items(list) == QStringList {"7: Gus"}; }));
     EXPECT_FALSE(players[5]->closedByPeer(200));
 }
+
+// On a host without a window the starter is the player who has been at the table longest. The
+// window follows the order the host tells: those already there come to a newcomer longest first,
+// every later arrival after them. A seat announced without a name never logged in and counts for
+// nothing (a classic host announces such seats).
+TEST_F(Watching, TheWindowTakesTheStartAsTheHostDoesByOrderOfArrival)
+{
+    FakeHost fake;
+    std::unique_ptr<VrelProgram> ann;
+    auto host = joinFake(fake, ann, QStringLiteral("Ann"), 3);
+    ASSERT_TRUE(host);
+    host->send("CMD_newplayerinfo+3+Ann" + T + "CMD_existingplayers+4+Dan" + T + "CMD_existingplayers+2+" + T
+               + "CMD_existingplayers+1+Eve" + T);
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 1) == "Eve"; }));
+    EXPECT_EQ(rowName(*ann, 2), kWaitingName);
+    EXPECT_FALSE(ann->session().isStarter());
+
+    // Dan leaves: Eve, there before Ann, starts. Eve leaves: Ann starts, with the Start button,
+    // whoever comes after her into a lower seat.
+    host->send("CMD_playerdisconnected+4+Dan" + T);
+    settle(100);
+    EXPECT_FALSE(ann->session().isStarter());
+    host->send("CMD_playerdisconnected+1+Eve" + T + "CMD_newplayerinfo+1+Zed" + T + "CMD_newplayerinfo+2+Bob" + T);
+    ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == "Bob"; }));
+    EXPECT_TRUE(ann->session().isStarter());
+    EXPECT_TRUE(ann->chat().startButton()->isVisible());
+    EXPECT_EQ(enabled(openSeatMenu(*ann, 1)), QList<bool>({true, true, true}));
+    ann->chat().seatMenu().menu()->hide();
+}

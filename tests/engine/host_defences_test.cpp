@@ -101,26 +101,31 @@ TEST_F(HostDefences, NamesAreCutCleanedAndRelayedSoThatNoNameReadsAsAChatLine)
         << log.join(u'\n').toStdString();
 }
 
-TEST_F(HostDefences, NoNameAtTheTableLooksLikeAnothersOrCarriesASpeakersMark)
+TEST_F(HostDefences, NoNameAtTheTableLooksLikeAnothersCarriesASpeakersMarkOrShowsNothing)
 {
     FakeLink *ann = joinAs("Ann");
     const QString annLooks = playernames::lookAlike(QStringLiteral("Ann"));
     // Names that would pass for Ann's, or for Ann speaking, and look-alikes of them: another case,
-    // a Cyrillic "А", an invisible zero-width space, blanks around, full-width letters, U+2236 or
-    // a full-width colon for ":", a no-break space, a Cyrillic "а" in "chats", the phrase
-    // buttons' "says:", and a name that a leading ":" of an action would complete.
+    // a Cyrillic "А", invisible characters (a zero-width space, a tag "A" outside the basic plane,
+    // a variation selector, a combining grapheme joiner), fillers (Hangul, the Braille blank),
+    // blanks around, full-width letters, U+2236 or a full-width colon for ":", a no-break space or
+    // a Braille blank before "chats", a Cyrillic "а" in "chats", the phrase buttons' "says:", and a
+    // name that a leading ":" of an action would complete.
     const QList<QByteArray> spoofs = {
-        "Ann", "ANN", "\xD0\x90nn", "A\xE2\x80\x8Bnn", "  Ann ", "\xEF\xBC\xA1\xEF\xBD\x8E\xEF\xBD\x8E",
+        "Ann", "ANN", "\xD0\x90nn", "A\xE2\x80\x8Bnn", "Ann\xF3\xA0\x81\x81", "Ann\xEF\xB8\x8F", "An\xCD\x8Fn",
+        "Ann\xE3\x85\xA4", "Ann\xE2\xA0\x80", "  Ann ", "\xEF\xBC\xA1\xEF\xBD\x8E\xEF\xBD\x8E",
         "Ann chats: I resign", "Ann chats\xE2\x88\xB6 I resign", "Ann chats\xEF\xBC\x9A I resign",
-        "Ann\xC2\xA0" "chats: I resign", "Ann ch\xD0\xB0ts: I resign", "Ann says: I resign", "Ann chats", "ann CHATS",
+        "Ann\xC2\xA0" "chats: I resign", "Ann\xE2\xA0\x80" "chats: I resign", "Ann ch\xD0\xB0ts: I resign",
+        "Ann says: I resign", "Ann chats", "ann CHATS",
     };
     for (const QByteArray &spoof : spoofs) {
         FakeLink *spoofer = joinAs(spoof);
         const QString name = QString::fromUtf8(server.seat(2).name);
-        const QString looks = playernames::lookAlike(name);
-        EXPECT_NE(looks, annLooks) << spoof.constData();
+        EXPECT_NE(playernames::lookAlike(name), annLooks) << spoof.toHex().constData();
         for (const QString &mark : {QStringLiteral(" chats:"), QStringLiteral(" says:")})
             EXPECT_FALSE(playernames::lookAlike(name + u':').contains(mark)) << name.toStdString();
+        // Nothing invisible is kept.
+        EXPECT_EQ(playernames::withoutInvisibles(name), name) << spoof.toHex().constData();
         // Chat and action texts keep their content; the line starts with the spoofer's own name.
         ann->take();
         deliver(spoofer, "CMD_action+2+I resign, you win Bob|clRed");
@@ -129,22 +134,40 @@ TEST_F(HostDefences, NoNameAtTheTableLooksLikeAnothersOrCarriesASpeakersMark)
                                                   "CMD_action+2+" + name.toUtf8() + " |clRed"}));
         spoofer->hangUp();
     }
-    FakeLink *spoofer = joinAs("Ann chats: I resign");
-    EXPECT_EQ(server.seat(2).name, "Ann (2)");
-    // Blank names, invisible ones included, are the seat's number.
-    FakeLink *blank = joinAs("\xE2\x80\x8B \t");
-    EXPECT_EQ(server.seat(3).name, "Player 3");
-    FakeLink *empty = joinAs("");
-    EXPECT_EQ(server.seat(4).name, "Player 4");
-    // A name is made unique within its length.
+    // Look-alikes are folded before their case: "I" and "l", "0" and "O" in any case.
+    for (const auto &[first, second] : {std::pair("Al", "AI"), std::pair("BOB", "B0B"), std::pair("Bill", "BiII"),
+                                        std::pair("al", "AI")}) {
+        FakeLink *one = joinAs(first);
+        FakeLink *two = joinAs(second);
+        EXPECT_EQ(server.seat(3).name, QByteArray(second) + " (2)");
+        one->hangUp();
+        two->hangUp();
+    }
+    // A name is made unique within its length, and as it is shown: "|" and ":" are replaced first.
     FakeLink *longer = joinAs(QByteArray(40, 'x'));
     FakeLink *twin = joinAs(QByteArray(40, 'X'));
-    EXPECT_EQ(server.seat(6).name, QByteArray(28, 'X') + " (2)");
+    EXPECT_EQ(server.seat(3).name, QByteArray(28, 'X') + " (2)");
+    longer->hangUp();
+    twin->hangUp();
+    FakeLink *bar = joinAs("A|b");
+    FakeLink *bars = joinAs("A|b");
+    EXPECT_EQ(server.seat(2).name, "A\xC2\xA6" "b");
+    EXPECT_EQ(server.seat(3).name, "A\xC2\xA6" "b (2)");
+    bar->hangUp();
+    bars->hangUp();
+
+    // A name without a visible letter or digit plays under the seat's default name: "Klot",
+    // "Klock", "Kling", "Klick", "Krazy" for seats 2 to 6, "Player" and the number elsewhere.
+    FakeLink *spoofer = joinAs("Ann chats: I resign");
+    EXPECT_EQ(server.seat(2).name, "Ann (2)");
+    const QList<QByteArray> blanks = {"\xE2\x80\x8B \t", "", "\xE3\x85\xA4\xE2\xA0\x80", "|:!? \xEF\xB8\x8F", "\xF3\xA0\x81\x81",
+                                      "\xE1\x85\x9F\xEF\xBE\xA0"};
+    for (const QByteArray &blank : blanks)
+        joinAs(blank);
+    for (const auto &[seat, name] : {std::pair(3, "Klock"), std::pair(4, "Kling"), std::pair(5, "Klick"),
+                                     std::pair(6, "Krazy"), std::pair(7, "Player 7"), std::pair(8, "Player 8")})
+        EXPECT_EQ(server.seat(seat).name, name);
     Q_UNUSED(spoofer);
-    Q_UNUSED(blank);
-    Q_UNUSED(empty);
-    Q_UNUSED(longer);
-    Q_UNUSED(twin);
 }
 
 TEST_F(HostDefences, ChatActionAndGameTextsAreCappedSoEveryClientTakesWhatTheHostRelays)
@@ -181,6 +204,8 @@ TEST_F(HostDefences, ChatActionAndGameTextsAreCappedSoEveryClientTakesWhatTheHos
 
 TEST_F(HostDefences, AFloodingConnectionIsHeldToItsPaceAndHoldsOthersBackByAPaceAtMost)
 {
+    // The order and pace of handling, not the pace of relays, is what this measures.
+    server.setRelaysPaced(false);
     FakeLink *ann = joinAs("Ann");
     FakeLink *bob = joinAs("Bob");
     FakeLink *cid = joinAs("Cid");
@@ -259,7 +284,7 @@ TEST_F(HostDefences, ConnectionsThatDoNotLogInWithinThirtySecondsAreClosed)
     EXPECT_EQ(stranger->closeCalls, 0);
     loginClock();
     EXPECT_EQ(stranger->closeCalls, 1);
-    EXPECT_EQ(ann->take(), QList<QByteArray>({"CMD_playerdisconnected+2+"}));
+    EXPECT_TRUE(ann->take().isEmpty()); // never announced, it leaves without a word
 
     for (int second = 0; second < 18; ++second)
         loginClock();
@@ -280,6 +305,12 @@ TEST_F(HostDefences, StartFieldsAreReadFromTheRightAndKeptToTheDialogsRanges)
 {
     FakeLink *fan = joinAs("C++ Fan");
     FakeLink *two = joinAs("Two");
+    // A game is started only between games: each start below comes after the game before ended.
+    auto playToTheEnd = [this] {
+        server.seat(1).totalScore = 1;
+        for (int second = 0; second < 2000 && server.gameRunning(); ++second)
+            tick();
+    };
     // The name's "+" do not shift the numbers, whoever's name it is.
     deliver(fan, "CMD_startgame+C++ Fan+5+60+");
     EXPECT_EQ(two->takeVerb("CMD_startgame"), QList<QByteArray>({"CMD_startgame+C++ Fan+5+60++"}));
@@ -294,6 +325,7 @@ TEST_F(HostDefences, StartFieldsAreReadFromTheRightAndKeptToTheDialogsRanges)
                   {"C++ Fan+-2147483648+-2147483648+", 1, 30},
                   {"C++ Fan+many+long+", 5, 60}};
     for (const auto &start : starts) {
+        playToTheEnd();
         two->take();
         deliver(fan, "CMD_startgame+" + start.fields);
         EXPECT_EQ(server.roundsPerGame(), start.rounds) << start.fields.constData();
@@ -303,6 +335,7 @@ TEST_F(HostDefences, StartFieldsAreReadFromTheRightAndKeptToTheDialogsRanges)
                                      + QByteArray::number(start.seconds) + "++"}));
     }
     // A turn of -5 seconds does not end at the first tick.
+    playToTheEnd();
     deliver(fan, "CMD_startgame+C++ Fan+1+-5+");
     tick(10);
     EXPECT_EQ(server.phase(), proto::WordPhase);
@@ -336,4 +369,40 @@ TEST_F(HostDefences, APlayerWithACompleteListIsToldSoOnRejoinAndOnAnotherWord)
     EXPECT_EQ(back->take(), QList<QByteArray>({"CMD_allfilled+2+"}));
     EXPECT_EQ(seat.filledCount, 10);
     Q_UNUSED(ann);
+}
+
+TEST_F(HostDefences, EachConnectionsLinesArePacedAndItsSenderIsToldOnceAFlood)
+{
+    FakeLink *ann = joinAs("Ann");
+    FakeLink *bob = joinAs("Bob");
+    clearAll({ann, bob});
+    const QByteArray notice = "CMD_chat+0+You are sending lines too fast: the others did not get your last ones.|clBlue";
+    auto bobSends = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            const QByteArray kinds[] = {"CMD_chat+2+c|clRed", "CMD_action+2+a|clRed", "CMD_playasound+2+wave3+"};
+            deliver(bob, kinds[i % 3]);
+        }
+    };
+    // A burst of ten passes at once, chat lines, actions and chatter sounds alike; the rest is
+    // dropped and Bob alone is told, once however long he goes on.
+    bobSends(30);
+    EXPECT_EQ(ann->take().size(), 10);
+    QList<QByteArray> toBob = bob->take();
+    EXPECT_EQ(toBob.size(), 11);
+    EXPECT_EQ(toBob.count(notice), 1);
+    nowMs += 1000;
+    bobSends(5);
+    EXPECT_EQ(ann->take().size(), 3); // three a second after the burst
+    EXPECT_FALSE(bob->take().contains(notice));
+    // Ann's lines have a pace of their own.
+    deliver(ann, "CMD_chat+1+still here|clRed");
+    EXPECT_EQ(bob->take(), QList<QByteArray>({"CMD_chat+1+Ann chats: still here|clRed"}));
+    ann->take();
+
+    // Once he has slowed down long enough to have his whole burst again, a new flood is told.
+    nowMs += 4000;
+    bobSends(12);
+    EXPECT_EQ(ann->take().size(), 10);
+    EXPECT_EQ(bob->take().count(notice), 1);
+    EXPECT_EQ(log.filter(QStringLiteral("dropped lines sent too fast")).size(), 1) << log.join(u'\n').toStdString();
 }

@@ -10,6 +10,9 @@
 
 #include <map>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
 // A seat's connection that records what the host sends, for tests that drive the host engine
 // directly, its clocks moved by hand.
 class FakeLink : public Link
@@ -22,6 +25,7 @@ public:
         ++closeCalls;
         emit closed();
     }
+    SockAddress peerAddress() const override { return peer; }
     void deliver(const QByteArray &bytes) { emit received(bytes); }
     void hangUp() { emit peerClosed(); }
 
@@ -46,7 +50,25 @@ public:
 
     QByteArray outbox;
     int closeCalls = 0;
+    SockAddress peer; // none unless a test gives one
 };
+
+// An address as an accepted connection reports it: IPv4 ("10.0.0.5") or IPv6 ("2001:db8::1").
+inline SockAddress peerAt(const char *text, uint16_t port = 40000)
+{
+    SockAddress address;
+    sockaddr_in6 in6 {};
+    in6.sin6_family = AF_INET6;
+    in6.sin6_port = htons(port);
+    if (inet_pton(AF_INET6, text, &in6.sin6_addr) == 1)
+        return SockAddress::from(reinterpret_cast<const sockaddr *>(&in6), sizeof in6);
+    sockaddr_in in {};
+    in.sin_family = AF_INET;
+    in.sin_port = htons(port);
+    if (inet_pton(AF_INET, text, &in.sin_addr) == 1)
+        return SockAddress::from(reinterpret_cast<const sockaddr *>(&in), sizeof in);
+    return address;
+}
 
 class HostFixture : public ::testing::Test
 {
@@ -56,21 +78,24 @@ protected:
         server.seedRandom(7);
         server.setManualClock(true);
         server.setManualDispatch(true);
+        server.setClock([this] { return nowMs; });
     }
 
-    FakeLink *connect()
+    // A connection from nowhere in particular, or from the address given.
+    FakeLink *connect(const SockAddress &peer = {})
     {
         auto link = std::make_unique<FakeLink>();
         FakeLink *raw = link.get();
+        raw->peer = peer;
         server.seatConnection(std::move(link));
         return raw;
     }
 
-    // Connects and logs in; returns the link with its outbox emptied. The seat key the host gave
-    // it is kept in `keys`.
-    FakeLink *join(const QByteArray &name)
+    // Connects (from the address given) and logs in; returns the link with its outbox emptied.
+    // The seat key the host gave it is kept in `keys`.
+    FakeLink *join(const QByteArray &name, const SockAddress &peer = {})
     {
-        FakeLink *link = connect();
+        FakeLink *link = connect(peer);
         const int seat = link->take().value(0).mid(18).toInt();
         return logIn(link, seat, name);
     }
@@ -100,10 +125,23 @@ protected:
         }
     }
 
+    // Handles everything queued a second of the relay pace's clock apart, so that no line is
+    // dropped for coming too fast.
+    void dispatchAllSlowly()
+    {
+        while (server.queuedMessages() > 0) {
+            nowMs += 1000;
+            server.advanceDispatchClock(TServer::kPace);
+        }
+    }
+
+    // Seconds of the phase clock; the engine's own clock moves with them.
     void tick(int times = 1)
     {
-        for (int i = 0; i < times; ++i)
+        for (int i = 0; i < times; ++i) {
+            nowMs += 1000;
             server.timer1Timer();
+        }
     }
 
     void clearAll(std::initializer_list<FakeLink *> links)
@@ -112,6 +150,7 @@ protected:
             link->take();
     }
 
+    qint64 nowMs = 0;
     TServer server;
     std::map<const FakeLink *, QByteArray> keys;
 };

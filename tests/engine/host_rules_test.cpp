@@ -102,9 +102,11 @@ TEST_F(HostRules, OnlyTheHostingPlayerStartsAGameAndBadNumbersFallBack)
     EXPECT_EQ(server.turnSeconds(), 60);
 }
 
-// The starter is the lowest player seat logged in: it alone starts games, removes players and
-// switches others to watching, and the next lowest seat takes over the moment it leaves.
-TEST_F(HostRules, TheStarterIsTheLowestPlayerSeatAndMovesOnWhenItLeaves)
+// The starter is the player who has been at the table longest: it alone starts games (between
+// them: a start during a game would wipe every score), removes players and switches others to
+// watching. The next longest takes over the moment it leaves; a newcomer in a lower seat does not,
+// and a seat that never logged in counts for nothing, neither for the start nor for a newcomer.
+TEST_F(HostRules, TheStarterIsThePlayerLongestAtTheTable)
 {
     FakeLink *ann = join("Ann");
     FakeLink *bob = join("Bob");
@@ -122,27 +124,55 @@ TEST_F(HostRules, TheStarterIsTheLowestPlayerSeatAndMovesOnWhenItLeaves)
     deliver(bob, "CMD_startgame+Bob+3+30+");
     EXPECT_TRUE(server.gameRunning());
     EXPECT_EQ(cid->take().value(0), "CMD_startgame+Bob+3+30++");
+    server.seat(3).totalScore = 40;
+    deliver(bob, "CMD_startgame+Bob+1+60+");
+    EXPECT_TRUE(cid->takeVerb("CMD_startgame").isEmpty());
+    EXPECT_EQ(server.roundsPerGame(), 3);
+    EXPECT_EQ(server.seat(3).totalScore, 40);
     deliver(bob, "CMD_justwatch+3+1");
     EXPECT_TRUE(server.seat(3).watching);
     deliver(cid, "CMD_justwatch+2+1");
     EXPECT_FALSE(server.seat(2).watching);
 
-    // A newcomer in the freed seat 1 is the starter as soon as it has logged in.
+    // Dan takes the freed seat 1: he hears of the others longest first, and does not start.
     FakeLink *dan = connect();
+    ASSERT_EQ(dan->take().value(0), "CMD_sendlogininfo+1");
+    deliver(dan, "CMD_logininfo+1+1.0.4+Dan\xFF");
+    EXPECT_EQ(dan->takeVerb("CMD_existingplayers"), QList<QByteArray>({"CMD_existingplayers+2+Bob", "CMD_existingplayers+3+Cid"}));
     EXPECT_EQ(server.starterSeat(), 2);
-    dan->deliver(msg::encode(msg::LoginInfo {1, proto::kVersion, "Dan"}));
-    dispatchAll();
-    EXPECT_EQ(server.starterSeat(), 1);
+    deliver(dan, "CMD_kickhim+1+2+");
+    EXPECT_EQ(bob->closeCalls, 0);
     deliver(bob, "CMD_kickhim+2+3+");
-    EXPECT_EQ(cid->closeCalls, 0);
-    deliver(dan, "CMD_kickhim+1+3+");
     EXPECT_EQ(cid->closeCalls, 1);
     EXPECT_FALSE(server.seat(3).inUse);
 
     bob->close();
+    EXPECT_EQ(server.starterSeat(), 1);
     dan->close();
     EXPECT_EQ(server.starterSeat(), 0); // the one left has not logged in
     EXPECT_EQ(silent->closeCalls, 0);
+}
+
+// On a hosting copy the copy's own player starts, known by the port its client connects from,
+// even when a stranger got in first: nobody else starts until it has logged in.
+TEST_F(HostRules, OnAHostingCopyItsOwnPlayerStartsWhoeverCameFirst)
+{
+    server.setOwnClient(peerAt("127.0.0.1", 50123));
+    FakeLink *eve = join("Eve", peerAt("127.0.0.1", 40000));
+    FakeLink *sameport = join("Mal", peerAt("10.0.0.9", 50123)); // not from this computer
+    deliver(eve, "CMD_startgame+Eve+1+30+");
+    deliver(sameport, "CMD_startgame+Mal+1+30+");
+    EXPECT_FALSE(server.gameRunning());
+    EXPECT_EQ(server.starterSeat(), 0);
+
+    FakeLink *own = join("Ann", peerAt("::ffff:127.0.0.1", 50123));
+    EXPECT_EQ(server.starterSeat(), 3);
+    FakeLink *newcomer = connect();
+    deliver(newcomer, "CMD_logininfo+4+1.0.4+Cid\xFF");
+    EXPECT_EQ(newcomer->takeVerb("CMD_existingplayers"),
+              QList<QByteArray>({"CMD_existingplayers+3+Ann", "CMD_existingplayers+1+Eve", "CMD_existingplayers+2+Mal"}));
+    deliver(own, "CMD_startgame+Ann+1+30+");
+    EXPECT_TRUE(server.gameRunning());
 }
 
 TEST_F(HostRules, SpectatorGetsTheRoundStartWithAStarForItsWord)
@@ -398,8 +428,8 @@ TEST_F(HostRules, TheWinnerCheckStartsFromTheLowestSeatStillAtTheTable)
     EXPECT_FALSE(server.gameRunning());
 
     // The same with seats 2 and 3 level: a tie between those left, so the game plays on.
-    FakeLink *dee = join("Dee"); // seat 1 again
-    deliver(dee, "CMD_startgame+Dee+1+30+");
+    join("Dee"); // seat 1 again
+    deliver(bob, "CMD_startgame+Bob+1+30+"); // the longest at the table starts
     ticksUntil(bob, "CMD_postscores");
     server.seat(2).totalScore = 40;
     server.seat(3).totalScore = 40;
@@ -408,14 +438,16 @@ TEST_F(HostRules, TheWinnerCheckStartsFromTheLowestSeatStillAtTheTable)
     EXPECT_TRUE(server.gameRunning());
 }
 
-TEST_F(HostRules, AWinnerWithoutANameIsCalledBySeatAndASoloPlayerAlwaysWins)
+// A blank name plays under the seat's default name ("Klot", "Klock", "Kling", "Klick", "Krazy"
+// for seats 2 to 6), so the winner line names it by that.
+TEST_F(HostRules, ABlankNamedWinnerIsCalledByItsSeatsDefaultNameAndASoloPlayerAlwaysWins)
 {
     FakeLink *ann = join("Ann");
     FakeLink *anon = join("");
     start(ann, 1, 30);
     ticksUntil(ann, "CMD_postscores");
     server.seat(2).totalScore = 5;
-    EXPECT_EQ(ticksUntil(anon, "CMD_winner+Player 2+"), 18);
+    EXPECT_EQ(ticksUntil(anon, "CMD_winner+Klot+"), 18);
 
     // With no points at all the only player still wins.
     anon->hangUp();
@@ -520,6 +552,8 @@ TEST_F(HostRules, ADroppedPlayerGetsItsOwnSeatBackWithItsKeyAndNobodyElseDoes)
     logIn(back, 3, "Bob");
     EXPECT_FALSE(server.seat(4).inUse);
     EXPECT_FALSE(server.seatKept(3));
+    // The stranger sat down while he was away, never told of him: Bob comes after the stranger.
+    EXPECT_EQ(server.seatsBySeniority(), QList<int>({1, 2, 3}));
     EXPECT_EQ(server.seat(3).name, "Bob");
     EXPECT_NE(keys[back], key); // every login gets a key of its own
     clearAll({ann, stranger});
@@ -546,6 +580,13 @@ TEST_F(HostRules, ADroppedPlayerGetsItsOwnSeatBackWithItsKeyAndNobodyElseDoes)
     EXPECT_EQ(last->take().value(0), "CMD_sendlogininfo+3");
     deliver(last, "CMD_reclaimseat+3+" + keys[again] + '+');
     EXPECT_TRUE(last->take().isEmpty());
+
+    // The starter who drops hands the start on while away, and takes it back on return.
+    ann->hangUp();
+    EXPECT_EQ(server.starterSeat(), 2);
+    deliver(last, "CMD_reclaimseat+1+" + keys[ann] + '+');
+    logIn(last, 1, "Ann");
+    EXPECT_EQ(server.starterSeat(), 1);
 }
 
 // A kept seat is free again after two minutes without its player, and when the game ends. While
@@ -575,6 +616,7 @@ TEST_F(HostRules, AKeptSeatIsFreedAfterTwoMinutesOrAtTheGamesEndAndAFullTableWai
     EXPECT_EQ(back->take(), QList<QByteArray>({"CMD_reclaimseat+6+" + keys[fay] + '+', "CMD_sendlogininfo+6"}));
     logIn(back, 6, "Fay");
     EXPECT_TRUE(server.loggedIn(6));
+    EXPECT_EQ(server.seatsBySeniority(), QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9})); // her place too
 
     back->hangUp();
     tick(SeatReservations::kKeptSeconds - 1);

@@ -56,10 +56,10 @@ private:
     bool ok_ = false;
 };
 
-// The port a seat's connection comes from, as the host logged it when it took the connection.
+// The port a seat's connection comes from, as the host logged it when the connection logged in.
 int peerPortOf(HostProcess &host, int seat)
 {
-    const QRegularExpression accepted(QStringLiteral("seat %1: connection accepted from \\S+ port (\\d+)").arg(seat));
+    const QRegularExpression accepted(QStringLiteral("seat %1: .* logged in from \\S+ port (\\d+)").arg(seat));
     int port = 0;
     for (auto match = accepted.globalMatch(QString::fromUtf8(host.log())); match.hasNext();)
         port = match.next().captured(1).toInt();

@@ -101,9 +101,11 @@ TEST(Messages, MalformedDataIsRefusedNotReadAsZeros)
     EXPECT_TRUE(malformed<JustWatch>("2+x"));
     EXPECT_TRUE(malformed<LoadStats>("2+60+-2+5+3+ 3"));
     EXPECT_TRUE(malformed<StartGame>("Ann+5"));
-    // Seats outside 1 to 9, wherever the layout has a seat.
+    // Seats outside 1 to 9, wherever the layout has a seat; a chat line's speaker may be 0, the
+    // host itself.
     for (const QByteArray seat : {"0", "10", "-1"}) {
-        EXPECT_TRUE(malformed<Chat>(seat + "+hi"));
+        EXPECT_EQ(malformed<Chat>(seat + "+hi"), seat != "0");
+        EXPECT_EQ(malformed<Action>(seat + "+hi"), seat != "0");
         EXPECT_TRUE(malformed<KickHim>("1+" + seat + "+"));
         EXPECT_TRUE(malformed<LoginInfo>(seat + "+1.0.4+Ann"));
     }

@@ -26,6 +26,7 @@ protected:
         int closings = 0;
         int removals = 0;
         int hostEndings = 0;
+        testing_support::PairedLink *link = nullptr; // the session's end of its connection
     };
 
     SessionGame()
@@ -50,11 +51,22 @@ protected:
         QObject::connect(&session, &ClientSession::connectionClosed, [&player] { ++player.closings; });
         QObject::connect(&session, &ClientSession::removedFromGame, [&player] { ++player.removals; });
         QObject::connect(&session, &ClientSession::hostEnded, [&player] { ++player.hostEndings; });
+        connect(player);
+        return player;
+    }
+
+    // A connection for the player's session: its first, or one that takes it back to its seat
+    // after a drop, as its Rejoiner's would.
+    void connect(Player &player)
+    {
         auto [client, host] = testing_support::PairedLink::make();
-        session.setLink(std::move(client));
+        player.link = client.get();
+        if (player.session.rejoining())
+            player.session.rejoinOver(std::move(client));
+        else
+            player.session.setLink(std::move(client));
         server.seatConnection(std::move(host));
         pump();
-        return player;
     }
 
     // Works off everything queued on every side, the host's messages at their pace.

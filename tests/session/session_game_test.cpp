@@ -232,3 +232,47 @@ TEST_F(SessionGame, ATakenNameAndTheStartPassedOnAreTold)
     for (const auto &c : cases)
         EXPECT_EQ(notices::givenName(c.asked, c.given), c.told) << c.given.toStdString();
 }
+
+// A player whose connection drops during a game comes back to its seat and to its place among
+// those longest at the table, in every window as on the host; unless somebody new sat down while
+// it was away, who was never told of it: then it comes after that newcomer everywhere.
+TEST_F(SessionGame, APlayerBackInItsSeatKeepsItsPlaceUnlessSomebodyNewCameMeanwhile)
+{
+    Player &ann = join(QStringLiteral("Ann"));
+    Player &bob = join(QStringLiteral("Bob"));
+    ann.session.startgame("3", "60");
+    pump();
+    ASSERT_TRUE(server.gameRunning());
+    const auto starters = [&](std::initializer_list<Player *> table) {
+        QList<int> seats;
+        for (Player *player : table) {
+            if (player->session.isStarter())
+                seats << player->session.localSeat();
+        }
+        return seats;
+    };
+
+    ann.link->close();
+    pump();
+    ASSERT_TRUE(ann.session.rejoining());
+    EXPECT_EQ(server.starterSeat(), 2);
+    EXPECT_EQ(starters({&bob}), QList<int>({2}));
+    EXPECT_EQ(bob.lines.count("You now start the games."), 1);
+    connect(ann);
+    ASSERT_EQ(ann.session.localSeat(), 1);
+    EXPECT_EQ(server.starterSeat(), 1);
+    EXPECT_EQ(starters({&ann, &bob}), QList<int>({1}));
+
+    // Away again, Cid comes meanwhile: Ann comes back after him, and Bob starts.
+    ann.link->close();
+    pump();
+    Player &cid = join(QStringLiteral("Cid"));
+    connect(ann);
+    ASSERT_EQ(ann.session.localSeat(), 1);
+    EXPECT_EQ(server.seatsBySeniority(), QList<int>({2, 3, 1}));
+    EXPECT_EQ(starters({&ann, &bob, &cid}), QList<int>({2}));
+    bob.link->close();
+    pump();
+    EXPECT_EQ(server.starterSeat(), 3);
+    EXPECT_EQ(starters({&ann, &cid}), QList<int>({3}));
+}

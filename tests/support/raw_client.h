@@ -21,9 +21,17 @@ namespace testing_support {
 class RawClient
 {
 public:
-    explicit RawClient(int port)
+    // Connects to the port on 127.0.0.1, from 127.0.0.1 or from another loopback address given
+    // ("127.0.0.2": another party to the host, and no network needed for it).
+    explicit RawClient(int port, const char *from = nullptr)
     {
         fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (from) {
+            sockaddr_in source {};
+            source.sin_family = AF_INET;
+            ::inet_pton(AF_INET, from, &source.sin_addr);
+            ::bind(fd_, reinterpret_cast<sockaddr *>(&source), sizeof source);
+        }
         sockaddr_in address {};
         address.sin_family = AF_INET;
         address.sin_port = htons(uint16_t(port));
