@@ -144,11 +144,11 @@ TEST_F(HostDoor, OnePartyHoldsTwoPlacesAtMostBeforeItsLoginAndTheLogSaysSoOnceAM
     // Two connections from one address that do not log in hold seats; every further one is
     // refused while they do, from an IPv4 address, the same address mapped into IPv6, or another
     // address of one IPv6 /64.
-    FakeLink *first = connect(peerAt("10.0.0.5", 40001));
-    FakeLink *second = connect(peerAt("10.0.0.5", 40002));
+    FakeLink *first = connect(peerAt("192.0.2.5", 40001));
+    FakeLink *second = connect(peerAt("192.0.2.5", 40002));
     EXPECT_EQ(second->take(), QList<QByteArray>({"CMD_sendlogininfo+2"}));
     for (int n = 0; n < 100; ++n) {
-        FakeLink *more = connect(peerAt(n % 2 ? "10.0.0.5" : "::ffff:10.0.0.5", uint16_t(40100 + n)));
+        FakeLink *more = connect(peerAt(n % 2 ? "192.0.2.5" : "::ffff:192.0.2.5", uint16_t(40100 + n)));
         EXPECT_EQ(more->take(), QList<QByteArray>({"CMD_full+"}));
         EXPECT_EQ(more->closeCalls, 1);
     }
@@ -158,15 +158,15 @@ TEST_F(HostDoor, OnePartyHoldsTwoPlacesAtMostBeforeItsLoginAndTheLogSaysSoOnceAM
     EXPECT_EQ(connect(peerAt("2001:db8:0:1::1"))->take(), QList<QByteArray>({"CMD_sendlogininfo+5"}));
     // Others get in at once. While the first login of one of the two is on its way, the address
     // may bring another; a login for another seat spares nobody once it is handled.
-    EXPECT_EQ(connect(peerAt("10.0.0.6"))->take(), QList<QByteArray>({"CMD_sendlogininfo+6"}));
+    EXPECT_EQ(connect(peerAt("192.0.2.6"))->take(), QList<QByteArray>({"CMD_sendlogininfo+6"}));
     first->deliver("CMD_logininfo+1+1.0.4+Ann\xFF");
     second->deliver("CMD_logininfo+9+1.0.4+Mal\xFF");
-    EXPECT_EQ(connect(peerAt("10.0.0.5", 40003))->take(), QList<QByteArray>({"CMD_sendlogininfo+7"}));
+    EXPECT_EQ(connect(peerAt("192.0.2.5", 40003))->take(), QList<QByteArray>({"CMD_sendlogininfo+7"}));
     dispatchAll();
     EXPECT_TRUE(server.loggedIn(1));
     EXPECT_FALSE(server.loggedIn(2));
     second->deliver("CMD_logininfo+2+1.0.4+Mal\xFF");
-    EXPECT_EQ(connect(peerAt("10.0.0.5", 40004))->take(), QList<QByteArray>({"CMD_full+"}));
+    EXPECT_EQ(connect(peerAt("192.0.2.5", 40004))->take(), QList<QByteArray>({"CMD_full+"}));
 
     // Places at the door count too: with every seat held, two of its connections wait, a third
     // is refused.
@@ -180,15 +180,15 @@ TEST_F(HostDoor, OnePartyHoldsTwoPlacesAtMostBeforeItsLoginAndTheLogSaysSoOnceAM
     EXPECT_EQ(server.waitingConnections(), 2);
 
     // Each kind of line about one address once a minute; the next tells how many went unsaid.
-    EXPECT_EQ(log.filter(QStringLiteral("refused a connection from 10.0.0.5")).size(), 1) << log.join(u'\n').toStdString();
+    EXPECT_EQ(log.filter(QStringLiteral("refused a connection from 192.0.2.5")).size(), 1) << log.join(u'\n').toStdString();
     EXPECT_EQ(log.filter(QStringLiteral("refused a connection from 2001:db8::3:1")).size(), 1);
-    EXPECT_EQ(log.filter(QStringLiteral("seat 6: connection accepted from 10.0.0.6")).size(), 1);
+    EXPECT_EQ(log.filter(QStringLiteral("seat 6: connection accepted from 192.0.2.6")).size(), 1);
     nowMs += 59000;
-    connect(peerAt("10.0.0.5", 40006));
-    EXPECT_EQ(log.filter(QStringLiteral("refused a connection from 10.0.0.5")).size(), 1);
+    connect(peerAt("192.0.2.5", 40006));
+    EXPECT_EQ(log.filter(QStringLiteral("refused a connection from 192.0.2.5")).size(), 1);
     nowMs += 1000;
-    connect(peerAt("10.0.0.5", 40005));
-    EXPECT_EQ(log.filter(QStringLiteral("refused a connection from 10.0.0.5")).size(), 2);
+    connect(peerAt("192.0.2.5", 40005));
+    EXPECT_EQ(log.filter(QStringLiteral("refused a connection from 192.0.2.5")).size(), 2);
     EXPECT_TRUE(log.last().endsWith(QStringLiteral("(101 more since the last such line)"))) << log.last().toStdString();
 }
 

@@ -53,7 +53,7 @@ public:
     SockAddress peer; // none unless a test gives one
 };
 
-// An address as an accepted connection reports it: IPv4 ("10.0.0.5") or IPv6 ("2001:db8::1").
+// An address as an accepted connection reports it: IPv4 ("192.0.2.5") or IPv6 ("2001:db8::1").
 inline SockAddress peerAt(const char *text, uint16_t port = 40000)
 {
     SockAddress address;
