@@ -1,12 +1,10 @@
 // What a screen reader and a keyboard find in the windows: every control Tab reaches is named in
 // its role, Tab reaches every control of the main window and of each dialog in their order, the
-// menus are walked from the keyboard, the board's cells, the seat list, the clock and the results
-// say what the session holds, and the game's news is spoken by the widget that has the keys.
+// menus are walked from the keyboard. (What the board, the seats and the results read, and the news
+// spoken during a game, are heard in the game played from the keyboard alone.)
 
 #include "tests/client/game_fixture.h"
-#include "tests/client/spoken_spy.h"
 
-#include "accessibility/spoken.h"
 #include "app/lobby/tdownload.h"
 #include "chat/chatentry.h"
 #include "client/phrase_buttons.h"
@@ -75,12 +73,6 @@ QList<QWidget *> walkTabs(QWidget *window, int presses)
 QString nameOf(QWidget *widget)
 {
     return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className()) : widget->objectName();
-}
-
-QString cellText(QAccessibleInterface *table, int row, int column)
-{
-    QAccessibleInterface *cell = table->tableInterface()->cellAt(row, column);
-    return cell ? cell->text(QAccessible::Name) : QStringLiteral("<no cell>");
 }
 
 } // namespace
@@ -206,94 +198,4 @@ TEST_F(Accessibility, TheArrowKeysReachEveryItemOfEveryMenuOpenedFromTheKeyboard
         QTest::keyClick(menu, Qt::Key_Escape);
         ASSERT_TRUE(waitUntil([&] { return !menu->isVisible(); }, 2000));
     }
-}
-
-// The board's cells, the seat list, the round and the results say what the session holds, the
-// marks read as done or wrong, and the news of the game is spoken by the widget with the keys,
-// which carries it as its description.
-TEST_F(Accessibility, TheBoardTheSeatsAndTheResultsReadWhatTheSessionHoldsAndTheNewsIsSpoken)
-{
-    auto ann = hostGame(QStringLiteral("Ann"));
-    ASSERT_TRUE(activate(&ann->chat()));
-    SpokenSpy spoken(ann->chat().accessibleVoice());
-    startGame(*ann, 1, 60);
-    ASSERT_TRUE(waitUntil([&] { return ownsBoard(*ann) && status(*ann) == QLatin1String("Type a Word - Press ENTER to submit your word."); }));
-    ASSERT_TRUE(activate(&ann->chat())); // back from the options dialog
-    ann->server().puzzle(1, 2) = {"apple", "ap_le"};
-    const QByteArray first = ann->server().puzzle(1, 1).source;
-    const QString firstMasked = spoken::letters(ann->server().puzzle(1, 1).masked);
-    QWidget *keys = board(*ann).keyTarget();
-    ASSERT_TRUE(waitUntil([&] { return spoken.texts().contains("Your turn. Word 1 of 10, " + firstMasked + "."); }))
-        << spoken.texts().join('|').toStdString();
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(keys)->text(QAccessible::Name), "your word for word 1 of 10, " + firstMasked);
-
-    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(board(*ann).wordTable());
-    ASSERT_TRUE(table && table->tableInterface());
-    EXPECT_EQ(table->role(), QAccessible::Table);
-    EXPECT_EQ(table->text(QAccessible::Name), "Board");
-    EXPECT_EQ(table->tableInterface()->rowCount(), 10);
-    EXPECT_EQ(table->tableInterface()->columnCount(), 2);
-    EXPECT_EQ(table->childCount(), 20);
-    EXPECT_EQ(cellText(table, 0, 0), "word 1 of 10, " + firstMasked);
-    EXPECT_EQ(cellText(table, 1, 0), "word 2 of 10, not dealt yet");
-
-    submit(*ann, QString::fromLatin1(first));
-    ASSERT_TRUE(waitUntil([&] { return label(*ann, "label_wordcount") == "Second Word" && ownsBoard(*ann); }));
-    submit(*ann, QStringLiteral("apply"));
-    ASSERT_TRUE(waitUntil([&] { return status(*ann) == QLatin1String("Invalid Match"); }));
-    EXPECT_EQ(spoken.last(), "APPLY refused: Invalid Match");
-    EXPECT_EQ(spoken.said.last().speaker, keys);
-    EXPECT_EQ(cellText(table, 0, 1), "your word: " + QString::fromLatin1(first).toUpper() + ", accepted");
-    EXPECT_EQ(cellText(table, 1, 0), "word 2 of 10, A P blank L E");
-    EXPECT_EQ(cellText(table, 1, 1), "your word: APPLY, refused, Invalid Match");
-    EXPECT_EQ(board(*ann).mark(1)->accessibleName(), "word 1: done");
-    EXPECT_EQ(board(*ann).mark(2)->accessibleName(), "word 2: wrong");
-    EXPECT_TRUE(shown(*ann, "image_check2"));
-    EXPECT_NE(board(*ann).mark(1)->pixmap().toImage(), board(*ann).mark(2)->pixmap().toImage());
-    const QRect marks = board(*ann).mark(1)->geometry().united(board(*ann).mark(10)->geometry()).adjusted(-4, -4, 4, 4);
-    screenshot(ann->chat().board(), QStringLiteral("marks-done-and-wrong"), marks, 4);
-
-    submit(*ann, QStringLiteral("apple"));
-    ASSERT_TRUE(waitUntil([&] { return label(*ann, "label_wordcount") == "Third Word" && ownsBoard(*ann); }));
-    EXPECT_TRUE(spoken.last().startsWith("APPLE accepted. Word 3 of 10, ")) << spoken.last().toStdString();
-    EXPECT_EQ(cellText(table, 1, 1), "your word: APPLE, accepted");
-    EXPECT_EQ(board(*ann).mark(2)->accessibleName(), "word 2: done");
-    screenshot(ann->chat().board(), QStringLiteral("marks-done"), marks, 4);
-    // Cells belong to their table, in order.
-    QAccessibleInterface *cell = table->tableInterface()->cellAt(1, 1);
-    EXPECT_EQ(table->child(3), cell);
-    EXPECT_EQ(table->indexOfChild(cell), 3);
-    EXPECT_EQ(cell->parent(), table);
-    EXPECT_EQ(cell->tableCellInterface()->rowIndex(), 1);
-
-    QAccessibleInterface *seats = QAccessible::queryAccessibleInterface(ann->chat().seatRows().list());
-    EXPECT_EQ(seats->role(), QAccessible::List);
-    ASSERT_EQ(seats->childCount(), 6);
-    EXPECT_EQ(seats->child(0)->text(QAccessible::Name), "Ann, 0 points, 2 words");
-    EXPECT_EQ(seats->child(0)->role(), QAccessible::ListItem);
-    EXPECT_EQ(seats->child(1)->text(QAccessible::Name), "seat 2, waiting for a player");
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(ann->chat().findChild<QLabel *>("label_roundnum"))->text(QAccessible::Name),
-              "Round 1 of 1");
-
-    // F2 tells the board in one breath.
-    ann->session().turntimeTimer();
-    press(*ann, Qt::Key_F2);
-    EXPECT_EQ(spoken.last(), "Round 1 of 1. 59 seconds left. 2 of 10 words filled. Your score 0 points, 1st of 1. "
-                             "Now word 3 of 10, " + spoken::letters(ann->server().puzzle(1, 3).masked) + ", no word yet.");
-
-    for (int word = 3; word <= 10; ++word) {
-        submit(*ann, QString::fromLatin1(ann->server().puzzle(1, word).source));
-        ASSERT_TRUE(waitUntil([&] { return ann->session().board().mark(word) == WordRecord::Mark::Done; })) << word;
-    }
-    runHostPhase(*ann);
-    ASSERT_TRUE(waitUntil([&] { return shown(*ann, "panel_scores"); }));
-    ASSERT_TRUE(waitUntil([&] { return spoken.texts().contains("Round 1 of 1 scored. You made 150 points, 1st of 1 with 150 points."); }))
-        << spoken.texts().join('|').toStdString();
-    QAccessibleInterface *results = QAccessible::queryAccessibleInterface(ann->chat().resultsPanel().panel());
-    EXPECT_EQ(results->role(), QAccessible::StaticText);
-    EXPECT_EQ(results->text(QAccessible::Name), "Round results");
-    EXPECT_TRUE(results->text(QAccessible::Description).startsWith("Round: 1 of 1 results. Ann: 150 points, fastest, bonus, words "));
-    runHostPhase(*ann);
-    ASSERT_TRUE(waitUntil([&] { return spoken.texts().contains("You have Won the Game!"); }));
-    EXPECT_TRUE(spoken.allCarried());
 }
