@@ -1,5 +1,6 @@
 // Letter entry on the board, key by key, against a peer that plays the host's part byte for byte:
-// what the keys do, what is sent and what is not.
+// what the keys do, what is sent and what is not. (How Tab and clicks hand the keys between the
+// board and the chat: key_routing_test.)
 
 #include "tests/client/fake_host_game.h"
 
@@ -114,54 +115,6 @@ TEST_F(BoardEntry, ASixthLetterIsSwallowedAndTheClearAndPassKeysWork)
     hostSends("CMD_newword+2+0+11+aPp_e+");
     EXPECT_EQ(label(*ann, "label_wordcount"), "");
     EXPECT_EQ(codes(*ann, false), (std::vector<int> {1, 0, 16, 0, 5})); // a capital shows the blank tile
-}
-
-TEST_F(BoardEntry, TabHandsTheKeysBetweenTheChatAndTheBoard)
-{
-    chat::ChatEntry *entry = ann->chat().mychat();
-    entry->clear();
-    press(*ann, Qt::Key_Tab);
-    EXPECT_TRUE(ann->session().board().typeInChat);
-    EXPECT_EQ(ann->chat().focusWidget(), entry);
-    type(*ann, QStringLiteral("hi"));
-    EXPECT_EQ(entry->text(), "hi");
-    EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
-
-    press(*ann, Qt::Key_Tab);
-    EXPECT_FALSE(ann->session().board().typeInChat);
-    EXPECT_EQ(ann->chat().focusWidget(), board(*ann).keyTarget());
-    type(*ann, QStringLiteral("a"));
-    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 0, 0, 0, 0}));
-    // A click into the chat entry hands it the keys, and the line typed so far is kept: the next
-    // letter is added to it, not typed over it.
-    QTest::mouseClick(entry, Qt::LeftButton);
-    EXPECT_TRUE(ann->session().board().typeInChat);
-    type(*ann, QStringLiteral("b"));
-    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 0, 0, 0, 0}));
-    EXPECT_EQ(entry->text(), "hib");
-
-    // Escape in the entry gives the board the keys back; the box and its caption switch too.
-    press(*ann, Qt::Key_Escape);
-    EXPECT_FALSE(ann->session().board().typeInChat);
-    EXPECT_EQ(entry->text(), "hib");
-    QTest::mouseClick(ann->chat().findChild<QLabel *>("label_typing"), Qt::LeftButton);
-    EXPECT_TRUE(ann->session().board().typeInChat);
-    QTest::mouseClick(ann->chat().findChild<QLabel *>("checkbox_typing"), Qt::LeftButton);
-    EXPECT_FALSE(ann->session().board().typeInChat);
-
-    // Outside the turn Tab, letters and Enter all reach the chat entry: the line is sent as chat.
-    hostSends("CMD_timeup+2+");
-    EXPECT_EQ(status(*ann), "Time is Up.");
-    EXPECT_FALSE(ownsBoard(*ann));
-    entry->setFocus();
-    press(*ann, Qt::Key_Tab);
-    EXPECT_FALSE(ann->session().board().typeInChat);
-    entry->setFocus();
-    type(*ann, QStringLiteral("yo"));
-    press(*ann, Qt::Key_Return);
-    const QList<QByteArray> lines = sent();
-    ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines.first().startsWith("CMD_chat+2+hibyo|")) << lines.first().toStdString();
 }
 
 TEST_F(BoardEntry, KeysAreReadAsKeysAndWhatTheBoardLeavesGoesToTheChat)

@@ -1,5 +1,6 @@
-// Where the keys go during a turn: a click into the chat entry hands it the keys and a click on
-// the board takes them back; links, smilies and the chat history never keep the keyboard.
+// Where the keys go during a turn: Tab or a click into the chat entry hands it the keys, and Tab,
+// Escape or a click on the board takes them back; links, smilies and the chat history never keep
+// the keyboard.
 
 #include "tests/client/fake_host_game.h"
 
@@ -50,25 +51,63 @@ protected:
     }
 };
 
-// The player's turn starts with the board outlined and holding the keys; a click into the chat
-// entry hands the whole line to the chat, a click on the board or Escape hands the keys back.
-TEST_F(KeyRouting, AClickIntoTheEntryTypesAWholeChatLineDuringTheTurn)
+// The player's turn starts with the board outlined and holding the keys. Tab, a click into the chat
+// entry or on the typing box hand the keys to the chat, which keeps the line typed so far; Tab,
+// Escape, a click on the board or on the box again hand them back. Outside the turn every key is
+// the chat's.
+TEST_F(KeyRouting, TabAndAClickIntoTheEntryTypeAWholeChatLineDuringTheTurnAndTheBoardTakesTheKeysBack)
 {
     chat::ChatEntry *entry = ann->chat().mychat();
     EXPECT_FALSE(ann->session().board().typeInChat);
     EXPECT_TRUE(outlined());
     EXPECT_EQ(focused(), boardKeys());
 
+    // Tab hands the keys to the chat and back; letters go where the keys are.
+    entry->clear();
+    press(*ann, Qt::Key_Tab);
+    EXPECT_TRUE(ann->session().board().typeInChat);
+    EXPECT_EQ(focused(), entry);
+    type(*ann, QStringLiteral("hi"));
+    EXPECT_EQ(entry->text(), "hi");
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
+    press(*ann, Qt::Key_Tab);
+    EXPECT_FALSE(ann->session().board().typeInChat);
+    EXPECT_EQ(focused(), boardKeys());
+    type(*ann, QStringLiteral("a"));
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 0, 0, 0, 0}));
+
+    // A click into the chat entry hands it the keys, and the line typed so far is kept: the next
+    // letter is added to it, not typed over it.
     QTest::mouseClick(entry, Qt::LeftButton);
     EXPECT_TRUE(ann->session().board().typeInChat);
     EXPECT_FALSE(outlined());
     EXPECT_EQ(focused(), entry);
+    type(*ann, QStringLiteral("b"));
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 0, 0, 0, 0}));
+    EXPECT_EQ(entry->text(), "hib");
+
+    // Escape in the entry hands the keys back and keeps the line; the box and its caption switch
+    // too.
+    press(*ann, Qt::Key_Escape);
+    EXPECT_FALSE(ann->session().board().typeInChat);
+    EXPECT_EQ(focused(), boardKeys());
+    EXPECT_EQ(entry->text(), "hib");
+    press(*ann, Qt::Key_Escape); // on the board Escape is nothing
+    EXPECT_FALSE(ann->session().board().typeInChat);
+    QTest::mouseClick(ann->chat().findChild<QLabel *>("label_typing"), Qt::LeftButton);
+    EXPECT_TRUE(ann->session().board().typeInChat);
+    QTest::mouseClick(ann->chat().findChild<QLabel *>("checkbox_typing"), Qt::LeftButton);
+    EXPECT_FALSE(ann->session().board().typeInChat);
+
+    // A whole line typed into the entry goes out as chat, and the board's row stays as it was.
+    QTest::mouseClick(entry, Qt::LeftButton);
+    EXPECT_EQ(focused(), entry);
     typeText(kLine);
     press(*ann, Qt::Key_Return);
-    const QList<QByteArray> lines = sent();
+    QList<QByteArray> lines = sent();
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_TRUE(lines.first().startsWith("CMD_chat+2+" + kLine.toUtf8() + "|")) << lines.first().toStdString();
-    EXPECT_EQ(codes(*ann, true), (std::vector<int> {0, 0, 0, 0, 0}));
+    EXPECT_TRUE(lines.first().startsWith("CMD_chat+2+hib" + kLine.toUtf8() + "|")) << lines.first().toStdString();
+    EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 0, 0, 0, 0}));
     EXPECT_EQ(status(*ann), kTurnText);
 
     // A click on the board (on a tile of the puzzle row) gives it the keys back.
@@ -76,24 +115,11 @@ TEST_F(KeyRouting, AClickIntoTheEntryTypesAWholeChatLineDuringTheTurn)
     EXPECT_FALSE(ann->session().board().typeInChat);
     EXPECT_TRUE(outlined());
     EXPECT_EQ(focused(), boardKeys());
-    type(*ann, QStringLiteral("ap"));
+    type(*ann, QStringLiteral("p"));
     // Keys the board has no use for still reach the chat entry.
     press(*ann, Qt::Key_Question, Qt::ShiftModifier);
     EXPECT_EQ(codes(*ann, true), (std::vector<int> {1, 16, 0, 0, 0}));
     EXPECT_EQ(entry->text(), "?");
-
-    // Escape in the entry hands the keys back too; Tab still switches both ways.
-    QTest::mouseClick(entry, Qt::LeftButton);
-    EXPECT_EQ(focused(), entry);
-    press(*ann, Qt::Key_Escape);
-    EXPECT_FALSE(ann->session().board().typeInChat);
-    EXPECT_EQ(focused(), boardKeys());
-    press(*ann, Qt::Key_Escape); // on the board Escape is nothing
-    EXPECT_FALSE(ann->session().board().typeInChat);
-    press(*ann, Qt::Key_Tab);
-    EXPECT_EQ(focused(), entry);
-    press(*ann, Qt::Key_Tab);
-    EXPECT_EQ(focused(), boardKeys());
 
     // Clear Main Chat empties the view and leaves the keys where they were: on the board during
     // the turn.
@@ -114,6 +140,8 @@ TEST_F(KeyRouting, AClickIntoTheEntryTypesAWholeChatLineDuringTheTurn)
     // When the time is up the keys and the caret are the chat's again, and a click on the board
     // changes nothing.
     hostSends("CMD_timeup+2+");
+    EXPECT_EQ(status(*ann), "Time is Up.");
+    EXPECT_FALSE(ownsBoard(*ann));
     EXPECT_FALSE(outlined());
     EXPECT_EQ(focused(), entry);
     QTest::mouseClick(board(*ann).puzzleTile(3), Qt::LeftButton);
@@ -123,6 +151,15 @@ TEST_F(KeyRouting, AClickIntoTheEntryTypesAWholeChatLineDuringTheTurn)
     ann->chat().mainchat()->setFocus(Qt::MouseFocusReason);
     ann->chat().mainchat()->clearMainChat2()->trigger();
     EXPECT_EQ(focused(), entry);
+    // Tab gives the board nothing; letters and Enter send the line as chat.
+    press(*ann, Qt::Key_Tab);
+    EXPECT_FALSE(ann->session().board().typeInChat);
+    entry->setFocus();
+    type(*ann, QStringLiteral("yo"));
+    press(*ann, Qt::Key_Return);
+    lines = sent();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(lines.first().startsWith("CMD_chat+2+?yo|")) << lines.first().toStdString();
 }
 
 // A clicked link, a chosen smiley and a click into the chat history all leave the keyboard where
