@@ -69,7 +69,10 @@ TEST_F(PlayerSession, OneOrTwoParametersOnlyShowTheLoadingLine)
     EXPECT_FALSE(waiting->chat().startButton()->isVisible());
 }
 
-TEST_F(PlayerSession, PlayersAndSpectatorsArriveAndLeaveWithTheirLines)
+// Players and spectators come to a hosting copy until every seat is taken: the host's window shows
+// each with its lines, a joining copy sees those already there and spies, a tenth is told that the
+// game is full and its program ends; then they leave, each with its line.
+TEST_F(PlayerSession, PlayersAndSpectatorsArriveAndLeaveWithTheirLinesUntilTheGameIsFull)
 {
     auto ann = host(QStringLiteral("Ann"));
     const int port = portOf(*ann);
@@ -87,13 +90,39 @@ TEST_F(PlayerSession, PlayersAndSpectatorsArriveAndLeaveWithTheirLines)
     EXPECT_EQ(rowName(*ann, 2), "Bob");
     EXPECT_EQ(rowName(*ann, 6), "Eve");
     EXPECT_EQ(ann->spylist().list()->item(0)->text(), "7: Spy");
-    const QStringList lines = chatLines(*ann);
+    QStringList lines = chatLines(*ann);
     EXPECT_TRUE(lines.contains("You are Connected."));
     EXPECT_TRUE(lines.contains("Bob is Connected."));
     // A spectator's arrival shows two lines.
     const qsizetype spyLine = lines.indexOf("Spy is Connected.");
     ASSERT_GE(spyLine, 0);
     EXPECT_EQ(lines.value(spyLine + 1), "Spy is spying.");
+
+    // A joining copy, with every player's seat taken, sees the players already there and spies.
+    auto zed = start({QStringLiteral("Zed"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, port);
+    ASSERT_TRUE(waitUntil([&] { return chatLines(*zed).contains("Ann is Connected.") && zed->spylist().list()->count() == 2; }))
+        << chatText(*zed).toStdString();
+    EXPECT_EQ(zed->session().localSeat(), 8);
+    QStringList spies {zed->spylist().list()->item(0)->text(), zed->spylist().list()->item(1)->text()};
+    spies.sort();
+    EXPECT_EQ(spies, QStringList({"7: Spy", "8: Zed"}));
+    EXPECT_EQ(rowName(*zed, 1), "Ann");
+    EXPECT_EQ(rowName(*zed, 6), "Eve");
+    EXPECT_FALSE(zed->chat().startButton()->isVisible());
+    EXPECT_FALSE(zed->session().hostFlag());
+    lines = chatLines(*zed);
+    EXPECT_TRUE(lines.contains("You are Connected."));
+    EXPECT_TRUE(lines.contains("You are spying."));
+    EXPECT_TRUE(lines.contains("Ann is Connected."));
+
+    // The last seat taken, a copy that comes is told so and the program ends.
+    auto ninth = joinRaw(port, "P9", &seat);
+    EXPECT_EQ(seat, 9);
+    ASSERT_TRUE(waitUntil([&] { return ann->spylist().list()->count() == 3; }));
+    auto late = start({QStringLiteral("Late"), QStringLiteral("127.0.0.1"), QStringLiteral("x")}, port);
+    ASSERT_TRUE(waitUntil([&] { return endings == 1; }));
+    EXPECT_EQ(boxes, QStringList({"Game is full"}));
+    EXPECT_FALSE(late->chat().isVisible());
 
     bob->close();
     ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 2) == kWaitingName; }));
@@ -102,44 +131,9 @@ TEST_F(PlayerSession, PlayersAndSpectatorsArriveAndLeaveWithTheirLines)
     ASSERT_TRUE(waitUntil([&] { return rowName(*ann, 3) == kWaitingName; }));
     EXPECT_FALSE(chatText(*ann).contains("Klick disconnected."));
     spy->close();
-    ASSERT_TRUE(waitUntil([&] { return ann->spylist().list()->count() == 0; }));
+    ASSERT_TRUE(waitUntil([&] { return ann->spylist().list()->count() == 2; }));
+    EXPECT_EQ(ann->spylist().list()->item(0)->text(), "8: Zed");
     EXPECT_TRUE(chatLines(*ann).contains("Spy has left."));
-}
-
-TEST_F(PlayerSession, AJoiningCopySeesThePlayersAlreadyThereAndSpiesWhenSeatsAreTaken)
-{
-    auto ann = host(QStringLiteral("Ann"));
-    const int port = portOf(*ann);
-    std::vector<std::unique_ptr<RawClient>> players;
-    for (const char *name : {"Bob", "Cid", "Dee", "Eve", "Fay"})
-        players.push_back(joinRaw(port, name));
-    auto zed = start({QStringLiteral("Zed"), QStringLiteral("127.0.0.1"), QStringLiteral("false")}, port);
-    ASSERT_TRUE(waitUntil([&] { return chatLines(*zed).contains("Ann is Connected."); }));
-    EXPECT_EQ(zed->session().localSeat(), 7);
-    ASSERT_EQ(zed->spylist().list()->count(), 1) << chatText(*zed).toStdString();
-    EXPECT_EQ(zed->spylist().list()->item(0)->text(), "7: Zed");
-    EXPECT_EQ(rowName(*zed, 1), "Ann");
-    EXPECT_EQ(rowName(*zed, 6), "Fay");
-    EXPECT_FALSE(zed->chat().startButton()->isVisible());
-    EXPECT_FALSE(zed->session().hostFlag());
-    const QStringList lines = chatLines(*zed);
-    EXPECT_TRUE(lines.contains("You are Connected."));
-    EXPECT_TRUE(lines.contains("You are spying."));
-    EXPECT_TRUE(lines.contains("Ann is Connected."));
-}
-
-TEST_F(PlayerSession, GameIsFullIsShownAndThenTheProgramEnds)
-{
-    auto ann = host(QStringLiteral("Ann"));
-    const int port = portOf(*ann);
-    std::vector<std::unique_ptr<RawClient>> seated;
-    for (int n = 2; n <= 9; ++n)
-        seated.push_back(joinRaw(port, "P" + QByteArray::number(n)));
-    ASSERT_TRUE(waitUntil([&] { return ann->spylist().list()->count() == 3; }));
-    auto late = start({QStringLiteral("Late"), QStringLiteral("127.0.0.1"), QStringLiteral("x")}, port);
-    ASSERT_TRUE(waitUntil([&] { return endings == 1; }));
-    EXPECT_EQ(boxes, QStringList({"Game is full"}));
-    EXPECT_FALSE(late->chat().isVisible());
 }
 
 TEST_F(PlayerSession, WhenTheHostEndsTheGameTheWindowSaysSoAtOnceAndStays)
