@@ -170,13 +170,13 @@ TEST_F(HostDoor, OnePartyHoldsTwoPlacesAtMostBeforeItsLoginAndTheLogSaysSoOnceAM
 
     // Places at the door count too: with every seat held, two of its connections wait, a third
     // is refused.
-    connect(peerAt("10.0.1.8"));
-    connect(peerAt("10.0.1.9"));
-    FakeLink *waiting = connect(peerAt("10.0.0.7", 1));
-    connect(peerAt("10.0.0.7", 2));
+    connect(peerAt("192.0.2.18"));
+    connect(peerAt("192.0.2.19"));
+    FakeLink *waiting = connect(peerAt("192.0.2.7", 1));
+    connect(peerAt("192.0.2.7", 2));
     EXPECT_TRUE(waiting->take().isEmpty());
     EXPECT_EQ(server.waitingConnections(), 2);
-    EXPECT_EQ(connect(peerAt("10.0.0.7", 3))->take(), QList<QByteArray>({"CMD_full+"}));
+    EXPECT_EQ(connect(peerAt("192.0.2.7", 3))->take(), QList<QByteArray>({"CMD_full+"}));
     EXPECT_EQ(server.waitingConnections(), 2);
 
     // Each kind of line about one address once a minute; the next tells how many went unsaid.

@@ -159,7 +159,7 @@ TEST_F(HostRules, OnAHostingCopyItsOwnPlayerStartsWhoeverCameFirst)
 {
     server.setOwnClient(peerAt("127.0.0.1", 50123));
     FakeLink *eve = join("Eve", peerAt("127.0.0.1", 40000));
-    FakeLink *sameport = join("Mal", peerAt("10.0.0.9", 50123)); // not from this computer
+    FakeLink *sameport = join("Mal", peerAt("192.0.2.9", 50123)); // not from this computer
     deliver(eve, "CMD_startgame+Eve+1+30+");
     deliver(sameport, "CMD_startgame+Mal+1+30+");
     EXPECT_FALSE(server.gameRunning());
